@@ -1,0 +1,1 @@
+// start-up logic arrives here

@@ -1,0 +1,66 @@
+#include "data/BuildingIndex.h"
+
+#include "data/DataFiles.h"
+
+#include <QDir>
+
+namespace velmora::data {
+
+QString dataFilePath(const QString& dataDir, const QString& fileName) {
+    return QDir(dataDir).filePath(fileName);
+}
+
+BuildingEntry BuildingEntry::fromElement(const pugi::xml_node& e) {
+    const auto at = [&](int pos) { return fromUtf8(attributeTextAt(e, pos)); };
+    return {at(kBuildingGuid),  at(kBuildingLocal), at(kBuildingIcon),       at(kBuildingRegion),
+            at(kBuildingIsChanged), at(kBuildingIsExported), at(kBuildingGroup), at(kBuildingProduction),
+            at(kBuildingAdd),   at(kBuildingChain)};
+}
+
+std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition, int groupPosition,
+                                         const QString& groupName) {
+    const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    std::string query;
+    if (groupPosition == kChangedPseudoGroup)
+        query = "Building[@IsChanged='true']";
+    else if (groupPosition == kExportedPseudoGroup)
+        query = "Building[@IsExported='true']";
+    else
+        query = "Building[@Group='" + utf8(groupName) + "' and @Region='" + std::to_string(regionPosition + 1) + "']";
+    std::vector<BuildingEntry> result;
+    for (const pugi::xml_node& e : selectNodes(doc.root(), query))
+        result.push_back(BuildingEntry::fromElement(e));
+    return result;
+}
+
+namespace {
+pugi::xml_node findEntry(const XmlDocument& doc, const QString& guid) {
+    return selectNode(doc.root(), "Building[@GUID='" + utf8(guid) + "']");
+}
+} // namespace
+
+std::optional<BuildingEntry> FindBuilding(const QString& dataDir, const QString& guid) {
+    const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const pugi::xml_node e = findEntry(doc, guid);
+    if (!e) return std::nullopt;
+    return BuildingEntry::fromElement(e);
+}
+
+void SetBuildingFlag(const QString& dataDir, const QString& guid, int position, bool value) {
+    XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const pugi::xml_node e = findEntry(doc, guid);
+    if (!e)
+        throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.").arg(guid, kBuildingIndexFile));
+    setAttributeAt(e, position, value ? "true" : "false");
+    doc.save();
+}
+
+QStringList ReadGroupNames(const QString& dataDir) {
+    const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kGroupListFile));
+    QStringList names;
+    for (const pugi::xml_node& g : doc.root().children("Group"))
+        names << fromUtf8(attributeTextAt(g, 0));
+    return names;
+}
+
+} // namespace velmora::data

@@ -1,0 +1,23 @@
+#pragma once
+// File access shared by every layer: names matched regardless of letter case, atomic writes.
+#include <QByteArray>
+#include <QString>
+
+namespace velmora::data {
+
+// The path of an existing file whose name equals the last component of path ignoring the case
+// of letters ("Farmfield.xml" finds "FarmField.xml"); the path itself when the file exists as
+// named or no file matches.
+QString resolveFileName(const QString& path);
+
+// Reads a whole file; raises DataError with a German message naming the file when it fails.
+QByteArray readFileBytes(const QString& path);
+
+// Writes bytes to a temporary file beside path and renames it over path. A failure raises
+// DataError and leaves an existing file untouched.
+void writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Test hook: when set, the next atomic write fails just before the rename, as a crash would.
+void failNextWriteBeforeRename();
+
+} // namespace velmora::data

@@ -1,0 +1,83 @@
+#pragma once
+// One document layer for every XML file of the system.
+//
+// A document is loaded completely (text made only of white space is dropped, comments are
+// kept, attribute order is kept), queried with XPath 1.0, changed through pugixml nodes and
+// saved atomically: a temporary file beside the target replaces it by rename, so a failed
+// save leaves the old file as it was.
+//
+// Saved layout: UTF-8 without byte-order mark, no XML declaration, one element per line
+// indented by one tab per level, lines ended by CR LF, an empty element as <Name/>.
+#include "data/DataError.h"
+
+#include <QByteArray>
+#include <QString>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+namespace velmora::data {
+
+class XmlDocument {
+public:
+    XmlDocument() = default;
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+    XmlDocument(XmlDocument&&) = default;
+    XmlDocument& operator=(XmlDocument&&) = default;
+
+    // Loads the file at path (its name matched regardless of letter case). A missing or
+    // malformed file raises DataError with a German message that names the file.
+    static XmlDocument load(const QString& path);
+    // Parses text held in memory; sourceName names it in error messages.
+    static XmlDocument parse(const QByteArray& bytes, const QString& sourceName);
+    // A new document holding only an empty root element of the given name.
+    static XmlDocument withRoot(const char* rootName, const QString& path = QString());
+
+    // The root element; raises DataError when the document has none.
+    pugi::xml_node root() const;
+    pugi::xml_document& document() { return *doc_; }
+    const pugi::xml_document& document() const { return *doc_; }
+    const QString& path() const { return path_; }
+
+    // Saves to the path the document was loaded from, or to another path.
+    void save() const;
+    void saveAs(const QString& path) const;
+    // The bytes save() writes.
+    QByteArray serialize() const;
+
+private:
+    std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
+    QString path_;
+};
+
+// XPath queries. An invalid expression raises DataError; no match yields an empty node or list.
+pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath);
+std::vector<pugi::xml_node> selectNodes(const pugi::xml_node& context, const std::string& xpath);
+
+// Attributes by position (0 = first); an absent position yields an empty attribute.
+pugi::xml_attribute attributeAt(const pugi::xml_node& element, int position);
+std::string attributeTextAt(const pugi::xml_node& element, int position);
+// Sets the attribute at a position; raises DataError when the element has no such attribute.
+void setAttributeAt(pugi::xml_node element, int position, const std::string& value);
+
+// The i-th element child (comments skipped), or an empty node.
+pugi::xml_node elementChildAt(const pugi::xml_node& parent, int index);
+// Text of the element at a relative path below context ("Values/Standard/GUID"), or "".
+std::string childText(const pugi::xml_node& context, const std::string& relativePath);
+// Sets the text of an element, replacing whatever text it held.
+void setElementText(pugi::xml_node element, const std::string& text);
+// Appends a deep copy of a node taken from another document; returns the copy.
+pugi::xml_node appendCopy(pugi::xml_node parent, const pugi::xml_node& source);
+// Replaces child by a deep copy of source (possibly from another document), at the same place.
+pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child, const pugi::xml_node& source);
+
+// Conversions between QString and the UTF-8 texts of the documents.
+inline std::string utf8(const QString& s) { return s.toStdString(); }
+inline QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
+inline QString fromUtf8(const char* s) { return QString::fromUtf8(s); }
+
+// Re-indents an XML file in place: CR LF and two blanks per level before each element.
+bool ReformatXmlFile(const QString& path);
+
+} // namespace velmora::data

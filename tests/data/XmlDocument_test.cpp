@@ -1,0 +1,116 @@
+#include "data/DataError.h"
+#include "data/FileAccess.h"
+#include "data/XmlDocument.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace velmora::data;
+using namespace velmora::test;
+
+namespace {
+
+// A shipped-style file: tab indents, CR LF, comments, attributes in a fixed order, umlauts.
+const QByteArray kShippedLayout =
+    "<AssetList>\r\n"
+    "\t<Asset>\r\n"
+    "\t\t<Template>FarmBuilding</Template>\r\n"
+    "\t\t<Values>\r\n"
+    "\t\t\t<Standard>\r\n"
+    "\t\t\t\t<GUID>1010278</GUID>\r\n"
+    "\t\t\t\t<Local>Fischerei &amp; K\xC3\xBC" "che &lt;1&gt;</Local>\r\n"
+    "\t\t\t</Standard>\r\n"
+    "\t\t\t<Cost>\r\n"
+    "\t\t\t\t<Item>\r\n"
+    "\t\t\t\t\t<!--M\xC3\xBCnzen-->\r\n"
+    "\t\t\t\t\t<Ingredient>1010017</Ingredient>\r\n"
+    "\t\t\t\t</Item>\r\n"
+    "\t\t\t\t<Item/>\r\n"
+    "\t\t\t</Cost>\r\n"
+    "\t\t</Values>\r\n"
+    "\t</Asset>\r\n"
+    "\t<Product Z=\"1\" A=\"a &quot;b&quot;\" M=\"\"/>\r\n"
+    "</AssetList>\r\n";
+
+TEST(XmlDocument, RoundTripKeepsBytesAttributeOrderAndComments) {
+    TempDir dir;
+    writeBytes(dir.file("Buildings.xml"), kShippedLayout);
+    XmlDocument doc = XmlDocument::load(dir.file("Buildings.xml"));
+    doc.save();
+    EXPECT_EQ(readBytes(dir.file("Buildings.xml")), kShippedLayout);
+
+    const pugi::xml_node product = doc.root().child("Product");
+    EXPECT_EQ(attributeTextAt(product, 0), "1");
+    EXPECT_EQ(attributeTextAt(product, 1), "a \"b\"");
+    EXPECT_STREQ(attributeAt(product, 2).name(), "M");
+    EXPECT_FALSE(attributeAt(product, 3));
+}
+
+TEST(XmlDocument, WhiteSpaceIsDroppedSoChildrenAreElementsByPosition) {
+    const XmlDocument doc = XmlDocument::parse(kShippedLayout, QStringLiteral("mem"));
+    const pugi::xml_node item = selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"1010278\"]/Values/Cost/Item");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item.first_child().type(), pugi::node_comment); // the name comment stays a node
+    EXPECT_STREQ(elementChildAt(item, 0).name(), "Ingredient");
+    EXPECT_EQ(childText(doc.root(), "Asset/Values/Standard/Local"), "Fischerei & K\xC3\xBC" "che <1>");
+}
+
+TEST(XmlDocument, QueriesWithoutMatchYieldNothingAndBadExpressionsRaise) {
+    const XmlDocument doc = XmlDocument::parse(kShippedLayout, QStringLiteral("mem"));
+    EXPECT_FALSE(selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"1\"]"));
+    EXPECT_TRUE(selectNodes(doc.root(), "Building[@GUID='1']").empty());
+    EXPECT_THROW(selectNode(doc.root(), "//Asset[["), DataError);
+}
+
+TEST(XmlDocument, EmptyElementIsWrittenWithoutBlankAndNoDeclaration) {
+    XmlDocument doc = XmlDocument::parse("<?xml version=\"1.0\"?><A><B></B><C x='1'>t</C></A>", QStringLiteral("m"));
+    EXPECT_EQ(doc.serialize(), QByteArray("<A>\r\n\t<B/>\r\n\t<C x=\"1\">t</C>\r\n</A>\r\n"));
+}
+
+TEST(XmlDocument, MissingOrBrokenFilesRaiseGermanMessagesNamingTheFile) {
+    TempDir dir;
+    try {
+        XmlDocument::load(dir.file("Fehlt.xml"));
+        FAIL() << "no error raised";
+    } catch (const DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Fehlt.xml"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("fehlt"))) << e.what();
+    }
+    const QString truncated = fixture(QStringLiteral("data/TruncatedIndex.xml"));
+    try {
+        XmlDocument::load(truncated);
+        FAIL() << "no error raised";
+    } catch (const DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("TruncatedIndex.xml"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("beschädigt"))) << e.what();
+    }
+}
+
+TEST(XmlDocument, FileNamesMatchRegardlessOfCase) {
+    TempDir dir;
+    writeBytes(dir.file("FarmField.xml"), "<Fields><Field GUID=\"1\"/></Fields>");
+    const XmlDocument doc = XmlDocument::load(dir.file("Farmfield.xml"));
+    EXPECT_TRUE(doc.root().child("Field"));
+}
+
+TEST(XmlDocument, InterruptedSaveLeavesTheOldFile) {
+    TempDir dir;
+    writeBytes(dir.file("Buildings.xml"), kShippedLayout);
+    XmlDocument doc = XmlDocument::load(dir.file("Buildings.xml"));
+    doc.root().remove_child(doc.root().child("Asset"));
+    failNextWriteBeforeRename();
+    EXPECT_THROW(doc.save(), DataError);
+    EXPECT_EQ(readBytes(dir.file("Buildings.xml")), kShippedLayout);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary file left
+}
+
+TEST(XmlDocument, ReformatPutsEveryElementOnANewLineWithTwoBlanksPerLevel) {
+    TempDir dir;
+    writeBytes(dir.file("r.xml"), "<A><B><C>x</C><D/></B><!--n--></A>");
+    EXPECT_TRUE(ReformatXmlFile(dir.file("r.xml")));
+    EXPECT_EQ(readBytes(dir.file("r.xml")),
+              QByteArray("<A>\r\n  <B>\r\n    <C>x</C>\r\n    <D/>\r\n  </B>\r\n  <!--n-->\r\n</A>"));
+}
+
+} // namespace

@@ -1,0 +1,27 @@
+#pragma once
+// Helpers shared by the test executables.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace velmora::test {
+
+// A fresh temporary directory, removed at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+// Path of a file below tests/fixtures.
+QString fixture(const QString& relative);
+// Path below the repository's source tree.
+QString sourcePath(const QString& relative);
+
+} // namespace velmora::test

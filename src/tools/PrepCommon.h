@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace velmora::tools {
 
@@ -18,6 +19,9 @@ struct PrepDirectories {
     QString wor() const { return programDir + QStringLiteral("WOR/"); }
     static PrepDirectories forProgramDir(const QString& programDir, const QString& iconSourceDir);
 };
+
+// Told of each step as it starts: step id ("B3", "P1") and operation name.
+using StepReporter = std::function<void(const QString& step, const QString& operation)>;
 
 // How a line file is written and, without a byte-order mark, how it is read.
 enum class LineEncoding { Utf8WithBom, Utf8, Windows1252 };

@@ -1,0 +1,101 @@
+#include "mod/BuildingReset.h"
+
+#include "data/BuildingIndex.h"
+#include "data/DataFiles.h"
+#include "data/XmlDocument.h"
+#include "mod/ModFolder.h"
+
+#include <QDir>
+
+namespace velmora::mod {
+
+using namespace velmora::data;
+
+namespace {
+
+constexpr int kBuffSlots = 9;
+constexpr int kBuffSetPosition = 28;
+constexpr int kBuffChainPosition = 29;
+
+[[noreturn]] void missing(const QString& what, const QString& fileName) {
+    throw DataError(QStringLiteral("%1 steht nicht in \u201E%2\u201C.").arg(what, fileName));
+}
+
+// GUIDs are decimal texts; anything else would break the queries built from them.
+void requireGuid(const QString& guid) {
+    bool digitsOnly = !guid.isEmpty();
+    for (const QChar c : guid) digitsOnly = digitsOnly && c.isDigit() && c.unicode() < 128;
+    if (!digitsOnly) throw DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
+}
+
+pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QString& fileName) {
+    const pugi::xml_node asset = selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"" + utf8(guid) + "\"]");
+    if (!asset) missing(QStringLiteral("Das Gebäude %1").arg(guid), fileName);
+    return asset;
+}
+
+pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QString& guid,
+                           const QString& what, const QString& fileName) {
+    const pugi::xml_node e =
+        selectNode(doc.root(), std::string(element) + "[@GUID=\"" + utf8(guid) + "\"]");
+    if (!e) missing(what, fileName);
+    return e;
+}
+
+bool removeFolder(const QString& path) {
+    QDir dir(path);
+    return !dir.exists() || dir.removeRecursively();
+}
+
+} // namespace
+
+QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
+                          const QString& displayName) {
+    requireGuid(guid);
+    const QString building = QStringLiteral("Das Gebäude %1").arg(guid);
+
+    // Look everything up first.
+    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
+    XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+    const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
+    const pugi::xml_node workingRecord = assetRecord(working, guid, kWorkingAssetsFile);
+
+    XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const pugi::xml_node entry = entryByGuid(index, "Building", guid, building, kBuildingIndexFile);
+    const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
+    requireGuid(buffGuid);
+
+    XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
+    const pugi::xml_node buff = entryByGuid(buffs, "Buff", buffGuid,
+                                            QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
+    if (!attributeAt(buff, kBuffChainPosition))
+        throw DataError(QStringLiteral("Der Eintrag %1 in \u201E%2\u201C ist unvollständig.")
+                            .arg(buffGuid, kBuffTableFile));
+
+    // Then change and save, in this order.
+    replaceChild(workingRecord.parent(), workingRecord, originalRecord);
+    working.save();
+
+    for (int k = 0; k < kBuffSlots; ++k) {
+        setAttributeAt(buff, 1 + 3 * k, "0");  // product
+        setAttributeAt(buff, 2 + 3 * k, "1");  // amount
+        setAttributeAt(buff, 3 + 3 * k, "1");  // cycle
+    }
+    setAttributeAt(buff, kBuffSetPosition, "0");
+    setAttributeAt(buff, kBuffChainPosition, "0");
+    buffs.save();
+
+    setAttributeAt(entry, kBuildingIsChanged, "false");
+    setAttributeAt(entry, kBuildingIsExported, "false");
+    index.save();
+
+    QStringList undeleted;
+    if (modsDir.isEmpty()) return undeleted;  // no mods directory, so no mod folder either
+    for (const QString& folder : {ActiveModFolder(modsDir, guid, displayName),
+                                  HyphenatedModFolder(modsDir, guid, displayName)}) {
+        if (!removeFolder(folder)) undeleted << folder;
+    }
+    return undeleted;
+}
+
+} // namespace velmora::mod

@@ -1,0 +1,19 @@
+#include "mod/ModFolder.h"
+
+#include <QDir>
+
+namespace velmora::mod {
+
+QString ModTitle(const QString& guid, const QString& local) {
+    return QStringLiteral("(") + guid + QStringLiteral(") ") + local;
+}
+
+QString ActiveModFolder(const QString& modsDir, const QString& guid, const QString& local) {
+    return QDir(modsDir).filePath(QStringLiteral("[Cindral] ") + ModTitle(guid, local));
+}
+
+QString HyphenatedModFolder(const QString& modsDir, const QString& guid, const QString& local) {
+    return QDir(modsDir).filePath(QStringLiteral("-[Cindral] ") + ModTitle(guid, local));
+}
+
+} // namespace velmora::mod

@@ -1,0 +1,501 @@
+#include "ui/MainForm.h"
+
+#include "data/DataFiles.h"
+#include "data/HelpTable.h"
+#include "mod/BuildingReset.h"
+#include "ui/AppStyle.h"
+#include "ui/ErrorReport.h"
+#include "ui/ImageCollection.h"
+#include "ui/MessageForm.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+namespace velmora::ui {
+
+namespace {
+
+constexpr int kClientWidth = 888;
+constexpr int kClientHeight = 863;
+constexpr QSize kListPicture(48, 48);
+constexpr QSize kRowPicture(44, 44);
+constexpr QSize kDetailPicture(128, 128);
+constexpr int kRowHeight = 50;
+// With more rows than this the building list needs its scroll bar, and the placeholder column
+// gives way to it.
+constexpr int kRowsWithoutScrollBar = 16;
+
+enum BuildingColumn { kImageColumn, kNameColumn, kChangedColumn, kExportedColumn, kPlaceholderColumn };
+
+const char* const kHelpIdProperty = "helpId";
+
+// Pictures of the group list, by position: the two pseudo-groups, then the real groups.
+const QStringList kGroupPictures = {QStringLiteral("IsChanged128"), QStringLiteral("IsExported128"),
+                                    QStringLiteral("field"),        QStringLiteral("gear"),
+                                    QStringLiteral("Cycle"),        QStringLiteral("Money")};
+const QStringList kRegionNames = {QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),
+                                  QStringLiteral("Arktis"), QStringLiteral("Land der Löwen")};
+
+// The building list shows only pictures in its image and flag columns: the GUID and the flag
+// texts stay in the cells, where the program reads them, but are not drawn.
+class BuildingRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kRowHeight};
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != kNameColumn) {
+            option->text.clear();
+            option->features &= ~QStyleOptionViewItem::HasDisplay;
+            option->decorationAlignment = Qt::AlignCenter;
+            option->displayAlignment = Qt::AlignCenter;
+        }
+    }
+};
+
+QString flagPicture(const QString& value, const QString& setPicture) {
+    if (value == QStringLiteral("true")) return setPicture;
+    if (value == QStringLiteral("false")) return QStringLiteral("Empty");
+    return {};
+}
+
+int selectedRow(const QListWidget* view) {
+    const QList<QListWidgetItem*> items = view->selectedItems();
+    return items.isEmpty() ? -1 : view->row(items.first());
+}
+
+QTreeWidgetItem* selectedItem(const QTreeWidget* view) {
+    const QList<QTreeWidgetItem*> items = view->selectedItems();
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+QLabel* pictureLabel(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLabel* textLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    QLabel* label = pictureLabel(parent, name, geometry);
+    label->setText(text);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(geometry);
+    return b;
+}
+
+QListWidget* pictureList(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setGeometry(geometry);
+    list->setIconSize(kListPicture);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setSpacing(1);
+    return list;
+}
+
+// The window's background: the Background picture stretched over the client area under a soft
+// veil, so that text on it stays readable.
+QPixmap backgroundPicture() {
+    QPixmap canvas(kClientWidth, kClientHeight);
+    QPainter painter(&canvas);
+    QLinearGradient base(0, 0, 0, kClientHeight);
+    base.setColorAt(0, QColor(0xe9, 0xed, 0xf1));
+    base.setColorAt(1, QColor(0xc9, 0xd1, 0xd9));
+    painter.fillRect(canvas.rect(), base);
+    const QPixmap picture = ImageCollection::instance().picture(QStringLiteral("Background"));
+    if (!picture.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(canvas.rect(), picture);
+    }
+    return canvas;
+}
+
+} // namespace
+
+bool ScrollToSelection(QTreeWidget* view) {
+    const int rows = view->topLevelItemCount();
+    const QTreeWidgetItem* selected = selectedItem(view);
+    if (rows < 2 || !selected) return true;
+    const int rowHeight = view->visualItemRect(view->topLevelItem(1)).top() -
+                          view->visualItemRect(view->topLevelItem(0)).top();
+    if (rowHeight <= 0) return true;
+    const int visibleRows = view->viewport()->height() / rowHeight;
+    if (rows <= visibleRows) return true;
+    const int half = (visibleRows + 1) / 2;
+    const int topRow = view->indexAt(QPoint(1, 1)).row();
+    const int selectedPosition = view->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(selected));
+    QScrollBar* bar = view->verticalScrollBar();
+    bar->setValue(bar->value() + rowHeight * (selectedPosition - topRow - half) + 60);
+    return true;
+}
+
+MainForm::MainForm(const MainFormSetup& setup, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      setup_(setup) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Velmora Cindral"));
+    setFixedSize(kClientWidth, kClientHeight);
+    createControls();
+    ApplyMainWindowLook(*this);
+    version_->setText(setup_.version);
+    background_->setPixmap(backgroundPicture());
+    background_->setGeometry(rect());
+    background_->lower();
+    data::LoadHelpTable(QDir(setup_.dataDir).filePath(data::kHelpFile));
+    FillGroupView();
+    selectRow(regionView_, 0);
+    selectRow(groupView_, 2);
+    GroupViewClick();
+}
+
+void MainForm::createControls() {
+    background_ = pictureLabel(this, "Background", rect());
+    background_->setScaledContents(true);
+    watchMouse(background_);
+
+    // Left column: filters, info panel, version.
+    textLabel(this, "RegionLabel", QStringLiteral("Region"), {16, 10, 232, 24});
+    regionView_ = pictureList(this, "RegionView", {16, 36, 232, 4 * 52 + 6});
+    for (int i = 0; i < kRegionNames.size(); ++i)
+        new QListWidgetItem(ImageCollection::instance().icon(QString::number(i + 1), kListPicture), kRegionNames[i],
+                            regionView_);
+    textLabel(this, "GroupLabel", QStringLiteral("Gebäudegruppe"), {16, 256, 232, 24});
+    groupView_ = pictureList(this, "GroupView", {16, 282, 232, 6 * 52 + 6});
+
+    auto* shape1 = new QFrame(this);
+    shape1->setObjectName(QStringLiteral("Shape1"));
+    shape1->setGeometry(16, 614, 232, 182);
+    shape1->setStyleSheet(QStringLiteral("#Shape1 { background: rgba(250, 250, 248, 215); border: 1px solid #7d8a98;"
+                                         " border-radius: 3px; }"));
+    infoLabel_ = textLabel(this, "InfoLabel", QString(), {26, 620, 212, 26});
+    QFont heading = infoLabel_->font();
+    heading.setBold(true);
+    infoLabel_->setFont(heading);
+    infoText_ = textLabel(this, "InfoText", QString(), {26, 648, 212, 142});
+    infoText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    infoText_->setWordWrap(true);
+    QLabel* image1 = pictureLabel(this, "Image1", {16, 803, 48, 48});
+    image1->setPixmap(ImageCollection::instance().picture(QStringLiteral("gear"), {48, 48}));
+    watchMouse(image1);
+    version_ = textLabel(this, "Version", QString(), {72, 815, 176, 24});
+
+    // Middle column: the building list and the panel behind it.
+    countLabel_ = textLabel(this, "BuildingsViewCountedLabel", QStringLiteral("Gebäude"), {264, 10, 424, 24});
+    const QRect listArea(264, 36, 424, 811);
+    noBuildingPanel_ = new QFrame(this);
+    noBuildingPanel_->setObjectName(QStringLiteral("NoBuildingAvailablePanel"));
+    noBuildingPanel_->setGeometry(listArea);
+    noBuildingPanel_->setStyleSheet(QStringLiteral("#NoBuildingAvailablePanel { background: rgba(250, 250, 248, 200);"
+                                                   " border: 1px solid #7d8a98; border-radius: 3px; }"));
+    QLabel* empty = textLabel(noBuildingPanel_, "NoBuildingsAvailableLabel",
+                              QStringLiteral("Für diese Auswahl existieren keine Einträge"),
+                              QRect(QPoint(0, 0), listArea.size()));
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setWordWrap(true);
+    buildingsView_ = new QTreeWidget(this);
+    buildingsView_->setObjectName(QStringLiteral("BuildingsView"));
+    buildingsView_->setGeometry(listArea);
+    buildingsView_->setColumnCount(5);
+    buildingsView_->setHeaderLabels({QStringLiteral("Image"), QStringLiteral("Building"), QStringLiteral("IsChanged"),
+                                     QStringLiteral("IsExported"), QStringLiteral("Placeholder")});
+    buildingsView_->setHeaderHidden(true);
+    buildingsView_->setRootIsDecorated(false);
+    buildingsView_->setIndentation(0);
+    buildingsView_->setUniformRowHeights(true);
+    buildingsView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    buildingsView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    buildingsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    buildingsView_->setIconSize(kRowPicture);
+    buildingsView_->setTextElideMode(Qt::ElideNone);
+    buildingsView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    buildingsView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    buildingsView_->setItemDelegate(new BuildingRowDelegate(buildingsView_));
+    buildingsView_->setColumnWidth(kImageColumn, 52);
+    buildingsView_->setColumnWidth(kNameColumn, 250);
+    buildingsView_->setColumnWidth(kChangedColumn, 50);
+    buildingsView_->setColumnWidth(kExportedColumn, 50);
+
+    // Right column: detail pane and actions.
+    iconImage_ = pictureLabel(this, "BuildingIconImage", {724, 36, 128, 128});
+    nameLabel_ = pictureLabel(this, "BuildingNameLabel", {700, 170, 176, 46});
+    nameLabel_->setWordWrap(true);
+    QFont nameFont = nameLabel_->font();
+    nameFont.setBold(true);
+    nameLabel_->setFont(nameFont);
+    guidLabel_ = pictureLabel(this, "BuildingGUIDLabel", {700, 216, 176, 22});
+    regionImage_ = pictureLabel(this, "BuildingRegionImage", {724, 246, 128, 128});
+
+    basicFormBtn_ = button(this, "BasicFormBtn", QStringLiteral("Produktion"), {704, 398, 168, 36});
+    costBtn_ = button(this, "CostBtn", QStringLiteral("Baukosten"), {704, 444, 168, 36});
+    // The hover areas lie under the mod buttons: a disabled button passes the mouse movement on
+    // to the area, so its help still shows.
+    auto* shape3 = new QWidget(this);
+    shape3->setObjectName(QStringLiteral("Shape3"));
+    shape3->setGeometry(704, 506, 168, 36);
+    activateBtn_ = button(shape3, "ActivateBtn", QStringLiteral("Aktivieren"), {0, 0, 168, 36});
+    auto* shape4 = new QWidget(this);
+    shape4->setObjectName(QStringLiteral("Shape4"));
+    shape4->setGeometry(704, 552, kClientWidth - 704, 36);
+    deactivateBtn_ = button(shape4, "DeactivateBtn", QStringLiteral("Deaktivieren"), {0, 0, 168, 36});
+    resetBtn_ = button(this, "ResetBtn", QStringLiteral("Reset"), {704, 614, 168, 36});
+    closeBtn_ = button(this, "CloseBtn", QStringLiteral("Beenden"), {704, 811, 168, 36});
+
+    // Outside the client area: the developer's data preparation and the picture the mod
+    // description writer saves.
+    button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"), {16, kClientHeight + 20, 150, 30});
+    button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"), {180, kClientHeight + 20, 150, 30});
+    pictureLabel(this, "HelpJsonImage", {350, kClientHeight + 20, 128, 128});
+
+    const std::pair<QWidget*, const char*> help[] = {
+        {background_, "10"},   {regionView_, "11"}, {groupView_, "12"},   {buildingsView_, "13"},
+        {basicFormBtn_, "14"}, {costBtn_, "15"},    {activateBtn_, "16"}, {shape3, "16"},
+        {deactivateBtn_, "17"}, {shape4, "17"},     {resetBtn_, "18"},    {image1, "0"},
+    };
+    for (const auto& [control, id] : help) control->setProperty(kHelpIdProperty, QString::fromLatin1(id));
+    for (const auto& [control, id] : help) {
+        watchMouse(control);
+        if (auto* list = qobject_cast<QAbstractItemView*>(control)) {
+            list->viewport()->setProperty(kHelpIdProperty, QString::fromLatin1(id));
+            watchMouse(list->viewport());
+        }
+    }
+    setMouseTracking(true);
+
+    const auto react = [this](auto handler) { return [this, handler] { ReportErrors(this, [&] { (this->*handler)(); }); }; };
+    connect(regionView_, &QListWidget::itemSelectionChanged, this, react(&MainForm::RegionViewClick));
+    connect(groupView_, &QListWidget::itemSelectionChanged, this, react(&MainForm::GroupViewClick));
+    connect(buildingsView_, &QTreeWidget::itemSelectionChanged, this, react(&MainForm::BuildingsViewClick));
+    connect(basicFormBtn_, &QPushButton::clicked, this, react(&MainForm::BasicFormBtnClick));
+    connect(costBtn_, &QPushButton::clicked, this, react(&MainForm::CostBtnClick));
+    connect(activateBtn_, &QPushButton::clicked, this, react(&MainForm::ActivateBtnClick));
+    connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainForm::DeactivateBtnClick));
+    connect(resetBtn_, &QPushButton::clicked, this, react(&MainForm::ResetBtnClick));
+    connect(closeBtn_, &QPushButton::clicked, this, react(&MainForm::CloseBtnClick));
+}
+
+void MainForm::watchMouse(QWidget* control) {
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+void MainForm::setMessageForm(MessageForm* form) { messageForm_ = form; }
+
+void MainForm::FillGroupView() {
+    groupView_->clear();
+    const QStringList names = data::ReadGroupNames(setup_.dataDir);
+    for (int i = 0; i < names.size(); ++i)
+        new QListWidgetItem(ImageCollection::instance().icon(kGroupPictures.value(i), kListPicture), names[i],
+                            groupView_);
+}
+
+void MainForm::selectRow(QListWidget* view, int row) {
+    const QSignalBlocker quiet(view);
+    view->setCurrentRow(row);
+}
+
+void MainForm::selectRow(QTreeWidget* view, int row) {
+    const QSignalBlocker quiet(view);
+    if (QTreeWidgetItem* item = view->topLevelItem(row)) view->setCurrentItem(item);
+    else view->clearSelection();
+}
+
+void MainForm::setActionButtonsEnabled(bool enabled) {
+    for (QPushButton* b : {basicFormBtn_, costBtn_, activateBtn_, deactivateBtn_, resetBtn_}) b->setEnabled(enabled);
+}
+
+bool MainForm::FillBuildingList() {
+    const int group = selectedRow(groupView_);
+    if (group < 0) return true;
+    const int region = selectedRow(regionView_);
+    const std::vector<data::BuildingEntry> rows =
+        data::BrowseBuildings(setup_.dataDir, region, group, groupView_->item(group)->text());
+    {
+        const QSignalBlocker quiet(buildingsView_);
+        buildingsView_->clear();
+    }
+    selection_.buildingCount = int(rows.size());
+
+    if (!rows.empty()) {
+        buildingsView_->show();
+        setActionButtonsEnabled(true);
+        const ImageCollection& pictures = ImageCollection::instance();
+        QList<QTreeWidgetItem*> items;
+        for (const data::BuildingEntry& row : rows) {
+            auto* item = new QTreeWidgetItem({row.guid, row.local, row.isChanged, row.isExported, QString()});
+            item->setIcon(kImageColumn, pictures.icon(row.icon, kRowPicture));
+            item->setIcon(kChangedColumn,
+                          pictures.icon(flagPicture(row.isChanged, QStringLiteral("IsChanged128")), kRowPicture));
+            item->setIcon(kExportedColumn,
+                          pictures.icon(flagPicture(row.isExported, QStringLiteral("IsExported128")), kRowPicture));
+            items << item;
+        }
+        {
+            const QSignalBlocker quiet(buildingsView_);
+            buildingsView_->addTopLevelItems(items);
+        }
+        selection_.buildingCount = buildingsView_->topLevelItemCount();
+        QHeaderView* header = buildingsView_->header();
+        if (selection_.buildingCount <= kRowsWithoutScrollBar) {
+            header->setStretchLastSection(true);
+        } else {
+            header->setStretchLastSection(false);
+            header->resizeSection(kPlaceholderColumn, 0);
+        }
+        selection_.listIndex = data::RowToSelect(group, selection_.listIndex, selection_.buildingCount);
+        selectRow(buildingsView_, selection_.listIndex);
+        BuildingsViewClick();
+    } else {
+        showNoBuilding();
+    }
+    countLabel_->setText(QString::number(selection_.buildingCount) + QStringLiteral(" Gebäude gefunden"));
+    return true;
+}
+
+void MainForm::showNoBuilding() {
+    buildingsView_->hide();
+    setActionButtonsEnabled(false);
+    const QPixmap none = ImageCollection::instance().picture(QStringLiteral("NoMainFormIcon"), kDetailPicture);
+    iconImage_->setPixmap(none);
+    regionImage_->setPixmap(none);
+    nameLabel_->clear();
+    guidLabel_->clear();
+}
+
+void MainForm::BuildingsViewClick() {
+    QTreeWidgetItem* item = selectedItem(buildingsView_);
+    if (!item) return;
+    selection_.building = item->text(kImageColumn);
+    selection_.listIndex = buildingsView_->indexOfTopLevelItem(item);
+    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, selection_.building);
+    if (!entry)
+        throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in \u201E%2\u201C.")
+                                  .arg(selection_.building, data::kBuildingIndexFile));
+    activateBtn_->setEnabled(entry->isChanged != QStringLiteral("false"));
+    deactivateBtn_->setEnabled(entry->isExported != QStringLiteral("false"));
+    ShowBuildingDetails();
+}
+
+bool MainForm::ShowBuildingDetails() {
+    QTreeWidgetItem* item = selectedItem(buildingsView_);
+    if (!item) return true;
+    selection_.building = item->text(kImageColumn);
+    selection_.listIndex = buildingsView_->indexOfTopLevelItem(item);
+    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, selection_.building);
+    if (!entry) return true;
+    selection_.buildingName = entry->local;
+    selection_.buildingIcon = entry->icon;
+    selection_.buildingRegionImage = entry->region;
+    guidLabel_->setText(entry->guid);
+    nameLabel_->setText(entry->local);
+    iconImage_->clear();
+    iconImage_->setPixmap(ImageCollection::instance().picture(entry->icon, kDetailPicture));
+    regionImage_->clear();
+    regionImage_->setPixmap(ImageCollection::instance().picture(entry->region, kDetailPicture));
+    return true;
+}
+
+void MainForm::GroupViewClick() {
+    if (selectedRow(groupView_) < 0) return;
+    FillBuildingList();
+    if (buildingsView_->topLevelItemCount() > 0) {
+        selectRow(buildingsView_, 0);
+        BuildingsViewClick();
+    } else {
+        buildingsView_->clearSelection();
+    }
+}
+
+void MainForm::RegionViewClick() { GroupViewClick(); }
+
+// The production window arrives with the building editors.
+void MainForm::BasicFormBtnClick() {}
+// The build-cost editor arrives with the building editors.
+void MainForm::CostBtnClick() {}
+// The mod writer arrives with the mod output.
+void MainForm::ActivateBtnClick() {}
+// The deactivation arrives with the mod output.
+void MainForm::DeactivateBtnClick() {}
+
+void MainForm::ResetBtnClick() {
+    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, selection_.building);
+    if (!entry)
+        throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
+                                  .arg(selection_.building, data::kBuildingIndexFile));
+    const QTreeWidgetItem* row = selectedItem(buildingsView_);
+    const QString displayName = row ? row->text(kNameColumn) : entry->local;
+
+    if (!messageForm_) messageForm_ = new MessageForm(this);
+    MessageForm& question = *messageForm_;
+    question.setHeader(QStringLiteral("Gebäude zurücksetzen"));
+    question.setRemarkPicture(ImageCollection::instance().picture(entry->icon, {64, 64}));
+    question.setMessage(displayName + QStringLiteral("\r") + QStringLiteral("\r") +
+                        QStringLiteral("Dieses Gebäude auf die Standardwerte zurücksetzen?\r"));
+    question.showOkButton(QStringLiteral("OK"));
+    question.showAbortButton(QStringLiteral("Abbrechen"));
+    if (question.exec() != QDialog::Accepted) return;
+
+    const QStringList undeleted = mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
+    FillBuildingList();
+    for (const QString& folder : undeleted)
+        QMessageBox::warning(this, QStringLiteral("Reset"),
+                             QStringLiteral("Der Mod-Ordner \u201E%1\u201C konnte nicht vollständig gelöscht werden.")
+                                 .arg(QDir::toNativeSeparators(folder)));
+}
+
+void MainForm::CloseBtnClick() { close(); }
+
+void MainForm::ShowHelp(const QString& id) {
+    infoLabel_->setText(data::GetHelpLabel(id));
+    QString text = data::GetHelpText(id);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    infoText_->setText(text);
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        auto* control = qobject_cast<QWidget*>(watched);
+        // A disabled control passes the movement on to the hover area beneath it, if any.
+        if (control && !control->isEnabled()) control = control->parentWidget();
+        const QVariant id = control ? control->property(kHelpIdProperty) : QVariant();
+        if (id.isValid()) ShowHelp(id.toString());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    ShowHelp(QStringLiteral("0"));
+}
+
+} // namespace velmora::ui

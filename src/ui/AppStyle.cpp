@@ -29,7 +29,7 @@ QPushButton:pressed { background: #c3ccd6; }
 QPushButton:focus { border-color: #44505c; }
 QPushButton:disabled { background: #e4e7ea; border-color: #b7bfc7; color: #9aa2aa; }
 QListWidget, QTreeWidget, QListView, QTreeView {
-    background: rgba(250, 250, 248, 235);
+    background: #fafaf8;
     border: 1px solid #7d8a98;
     border-radius: 3px;
     outline: 0;

@@ -52,7 +52,10 @@ QPixmap ImageCollection::picture(const QString& name, QSize size) const {
 
 QIcon ImageCollection::icon(const QString& name, QSize size) const {
     const QPixmap p = picture(name, size);
-    return p.isNull() ? QIcon() : QIcon(p);
+    if (p.isNull()) return {};
+    QIcon icon(p);
+    icon.addPixmap(p, QIcon::Selected);  // a selected row shows the picture as it is
+    return icon;
 }
 
 QStringList ImageCollection::names() const {

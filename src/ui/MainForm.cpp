@@ -29,6 +29,7 @@ namespace {
 constexpr int kClientWidth = 888;
 constexpr int kClientHeight = 863;
 constexpr QSize kListPicture(48, 48);
+constexpr int kListRowHeight = 52;
 constexpr QSize kRowPicture(44, 44);
 constexpr QSize kDetailPicture(128, 128);
 constexpr int kRowHeight = 50;
@@ -41,9 +42,8 @@ enum BuildingColumn { kImageColumn, kNameColumn, kChangedColumn, kExportedColumn
 const char* const kHelpIdProperty = "helpId";
 
 // Pictures of the group list, by position: the two pseudo-groups, then the real groups.
-const QStringList kGroupPictures = {QStringLiteral("IsChanged128"), QStringLiteral("IsExported128"),
-                                    QStringLiteral("field"),        QStringLiteral("gear"),
-                                    QStringLiteral("Cycle"),        QStringLiteral("Money")};
+const QStringList kGroupPictures = {QStringLiteral("Group0"), QStringLiteral("Group1"), QStringLiteral("Group2"),
+                                    QStringLiteral("Group3"), QStringLiteral("Group4"), QStringLiteral("Group5")};
 const QStringList kRegionNames = {QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),
                                   QStringLiteral("Arktis"), QStringLiteral("Land der Löwen")};
 
@@ -114,9 +114,17 @@ QListWidget* pictureList(QWidget* parent, const char* name, const QRect& geometr
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setSpacing(1);
+    list->setUniformItemSizes(true);
     return list;
 }
+
+void addListEntry(QListWidget* list, const QString& caption, const QString& picture) {
+    auto* item = new QListWidgetItem(ImageCollection::instance().icon(picture, kListPicture), caption, list);
+    item->setSizeHint(QSize(0, kListRowHeight));
+}
+
+// Height of a list showing rows entries without scrolling.
+int listHeight(int rows) { return rows * kListRowHeight + 2; }
 
 // The window's background: the Background picture stretched over the client area under a soft
 // veil, so that text on it stays readable.
@@ -161,8 +169,8 @@ MainForm::MainForm(const MainFormSetup& setup, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velmora Cindral"));
     setFixedSize(kClientWidth, kClientHeight);
-    createControls();
     ApplyMainWindowLook(*this);
+    createControls();
     version_->setText(setup_.version);
     background_->setPixmap(backgroundPicture());
     background_->setGeometry(rect());
@@ -181,23 +189,21 @@ void MainForm::createControls() {
 
     // Left column: filters, info panel, version.
     textLabel(this, "RegionLabel", QStringLiteral("Region"), {16, 10, 232, 24});
-    regionView_ = pictureList(this, "RegionView", {16, 36, 232, 4 * 52 + 6});
-    for (int i = 0; i < kRegionNames.size(); ++i)
-        new QListWidgetItem(ImageCollection::instance().icon(QString::number(i + 1), kListPicture), kRegionNames[i],
-                            regionView_);
-    textLabel(this, "GroupLabel", QStringLiteral("Gebäudegruppe"), {16, 256, 232, 24});
-    groupView_ = pictureList(this, "GroupView", {16, 282, 232, 6 * 52 + 6});
+    regionView_ = pictureList(this, "RegionView", {16, 36, 232, listHeight(4)});
+    for (int i = 0; i < kRegionNames.size(); ++i) addListEntry(regionView_, kRegionNames[i], QString::number(i + 1));
+    textLabel(this, "GroupLabel", QStringLiteral("Gebäudegruppe"), {16, 254, 232, 24});
+    groupView_ = pictureList(this, "GroupView", {16, 280, 232, listHeight(6)});
 
     auto* shape1 = new QFrame(this);
     shape1->setObjectName(QStringLiteral("Shape1"));
-    shape1->setGeometry(16, 614, 232, 182);
+    shape1->setGeometry(16, 608, 232, 188);
     shape1->setStyleSheet(QStringLiteral("#Shape1 { background: rgba(250, 250, 248, 215); border: 1px solid #7d8a98;"
                                          " border-radius: 3px; }"));
-    infoLabel_ = textLabel(this, "InfoLabel", QString(), {26, 620, 212, 26});
-    QFont heading = infoLabel_->font();
+    infoLabel_ = textLabel(this, "InfoLabel", QString(), {26, 614, 212, 26});
+    QFont heading = font();
     heading.setBold(true);
     infoLabel_->setFont(heading);
-    infoText_ = textLabel(this, "InfoText", QString(), {26, 648, 212, 142});
+    infoText_ = textLabel(this, "InfoText", QString(), {26, 642, 212, 148});
     infoText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     infoText_->setWordWrap(true);
     QLabel* image1 = pictureLabel(this, "Image1", {16, 803, 48, 48});
@@ -218,6 +224,7 @@ void MainForm::createControls() {
                               QRect(QPoint(0, 0), listArea.size()));
     empty->setAlignment(Qt::AlignCenter);
     empty->setWordWrap(true);
+    empty->setFont(font());  // the panel's own style sheet stops the window's font from reaching it
     buildingsView_ = new QTreeWidget(this);
     buildingsView_->setObjectName(QStringLiteral("BuildingsView"));
     buildingsView_->setGeometry(listArea);
@@ -245,9 +252,7 @@ void MainForm::createControls() {
     iconImage_ = pictureLabel(this, "BuildingIconImage", {724, 36, 128, 128});
     nameLabel_ = pictureLabel(this, "BuildingNameLabel", {700, 170, 176, 46});
     nameLabel_->setWordWrap(true);
-    QFont nameFont = nameLabel_->font();
-    nameFont.setBold(true);
-    nameLabel_->setFont(nameFont);
+    nameLabel_->setFont(heading);
     guidLabel_ = pictureLabel(this, "BuildingGUIDLabel", {700, 216, 176, 22});
     regionImage_ = pictureLabel(this, "BuildingRegionImage", {724, 246, 128, 128});
 
@@ -309,9 +314,7 @@ void MainForm::setMessageForm(MessageForm* form) { messageForm_ = form; }
 void MainForm::FillGroupView() {
     groupView_->clear();
     const QStringList names = data::ReadGroupNames(setup_.dataDir);
-    for (int i = 0; i < names.size(); ++i)
-        new QListWidgetItem(ImageCollection::instance().icon(kGroupPictures.value(i), kListPicture), names[i],
-                            groupView_);
+    for (int i = 0; i < names.size(); ++i) addListEntry(groupView_, names[i], kGroupPictures.value(i));
 }
 
 void MainForm::selectRow(QListWidget* view, int row) {

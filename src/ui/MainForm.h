@@ -2,8 +2,8 @@
 // The main window: region, group and building lists, the detail pane of the selected building,
 // the actions on it and the info panel.
 //
-// Creation, in this order: the controls are laid out; the window takes its font and text
-// colour; the Version label gets the version string; the Background picture is stretched over
+// Creation, in this order: the window takes its font and text colour; the controls are laid
+// out; the Version label gets the version string; the Background picture is stretched over
 // the window behind all controls; the help table of the data directory is loaded for the whole
 // run; GroupView is filled from the group list; region 0 and group 2 are selected and
 // GroupViewClick fills the building list and selects its first row. On show, the info panel

@@ -1,0 +1,91 @@
+// Writes the screenshots of the README: the main window after start, the main window with an
+// empty pseudo-group, and the reset question over the main window. Usage: ui_screenshots <dir>
+#include "support/DataDirBuilder.h"
+#include "ui/AppStyle.h"
+#include "ui/MainForm.h"
+#include "ui/MessageForm.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+BuildingRow farm(const char* guid, const char* name, const char* icon, const char* changed = "false",
+                 const char* exported = "false") {
+    BuildingRow row{QString::fromLatin1(guid), QString::fromLatin1(name)};
+    row.icon = QString::fromLatin1(icon);
+    row.isChanged = QString::fromLatin1(changed);
+    row.isExported = QString::fromLatin1(exported);
+    return row;
+}
+
+std::vector<BuildingRow> demoRows() {
+    return {
+        farm("1010262", "Getreidefarm", "icon_grain"),
+        farm("1010263", "Kartoffelhof", "icon_potatoes", "true"),
+        farm("1010264", "Hopfenplantage", "icon_hops"),
+        farm("1010265", "Schweinezucht", "icon_meat_raw", "true", "true"),
+        farm("1010266", "Schaffarm", "icon_fur"),
+        farm("1010267", "Fischerei", "icon_fish"),
+        farm("1010268", "Holzfaeller", "icon_wood"),
+        farm("1010269", "Imkerei", "icon_beeswax"),
+        farm("1010270", "Weinberg", "icon_grapes"),
+        farm("1010271", "Rotbeerenplantage", "icon_hibiscus_farm"),
+        farm("1010272", "Paprikafarm", "icon_pepper"),
+        farm("1010273", "Perlenfarm", "icon_pearls"),
+        farm("1010274", "Kraeuterfarm", "icon_herbs_with_flower"),
+    };
+}
+
+QImage withDialog(const QImage& window, QWidget& dialog) {
+    QImage canvas = window;
+    QPainter painter(&canvas);
+    painter.fillRect(canvas.rect(), QColor(40, 48, 56, 90));
+    const QImage d = dialog.grab().toImage();
+    painter.drawImage((canvas.width() - d.width()) / 2, (canvas.height() - d.height()) / 2, d);
+    return canvas;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QFontDatabase::addApplicationFont(sourcePath(QStringLiteral("resources/fonts/Heuristica-Regular.ttf")));
+    QFontDatabase::addApplicationFont(sourcePath(QStringLiteral("resources/fonts/Heuristica-Bold.ttf")));
+    ui::ApplyApplicationStyle(app);
+
+    TempDir dir;
+    writeDataDir(dir.path(), demoRows());
+    writeHelpTable(dir.path());
+    ui::MainForm form({dir.path(), dir.file(QStringLiteral("mods")), QStringLiteral("1.0.0.0")});
+    ui::MessageForm message;
+    form.setMessageForm(&message);
+    form.show();
+    QCoreApplication::processEvents();
+    form.grab().save(out + QStringLiteral("/main-start.png"));
+
+    form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->setCurrentItem(
+        form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->topLevelItem(6));
+    QTimer::singleShot(0, &app, [&] {
+        QCoreApplication::processEvents();
+        withDialog(form.grab().toImage(), message).save(out + QStringLiteral("/reset-question.png"));
+        message.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
+    });
+    form.findChild<QPushButton*>(QStringLiteral("ResetBtn"))->click();
+
+    writeBuildingIndex(dir.path(), {farm("1010262", "Getreidefarm", "icon_grain")});
+    form.findChild<QListWidget*>(QStringLiteral("GroupView"))->setCurrentRow(0);
+    QCoreApplication::processEvents();
+    form.grab().save(out + QStringLiteral("/main-empty-pseudogroup.png"));
+    return 0;
+}

@@ -380,6 +380,14 @@ bool MainForm::FillBuildingList() {
     return true;
 }
 
+void MainForm::RefreshAfterChange(int rememberedRow, bool scrollToSelection) {
+    FillBuildingList();
+    if (rememberedRow < 0 || rememberedRow >= buildingsView_->topLevelItemCount()) return;
+    selectRow(buildingsView_, rememberedRow);
+    if (scrollToSelection) ScrollToSelection(buildingsView_);
+    BuildingsViewClick();
+}
+
 void MainForm::showNoBuilding() {
     buildingsView_->hide();
     setActionButtonsEnabled(false);

@@ -50,6 +50,9 @@ public:
     QTreeWidget* buildingsView() const { return buildingsView_; }
 
     bool FillBuildingList();
+    // The refresh after an operation saved a building's changes, in this order: FillBuildingList,
+    // select the remembered row (when it exists), ScrollToSelection when asked, BuildingsViewClick.
+    void RefreshAfterChange(int rememberedRow, bool scrollToSelection);
     void BuildingsViewClick();
     bool ShowBuildingDetails();
     void GroupViewClick();

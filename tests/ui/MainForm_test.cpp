@@ -174,6 +174,15 @@ TEST_F(MainFormTest, StartShowsTheFarmsOfTheFirstRegionInNameOrder) {
     EXPECT_EQ(first->text(3), QStringLiteral("false"));
 }
 
+TEST_F(MainFormTest, UnknownIconLeavesThePicturesEmpty) {
+    BuildingRow row = building("1", QStringLiteral("Farm"));
+    row.icon = QStringLiteral("icon_that_does_not_exist");
+    open({row});
+    EXPECT_TRUE(list()->topLevelItem(0)->icon(0).isNull());
+    EXPECT_TRUE(get<QLabel>("BuildingIconImage")->pixmap().isNull());
+    EXPECT_EQ(get<QLabel>("BuildingNameLabel")->text(), QStringLiteral("Farm"));
+}
+
 TEST_F(MainFormTest, ModButtonsFollowTheFlagsOfTheSelectedBuilding) {
     struct Case { const char* changed; const char* exported; bool activate, deactivate; };
     const Case cases[] = {
@@ -306,6 +315,12 @@ TEST_F(MainFormTest, ScrollToSelectionMovesTheRowTowardsTheMiddle) {
     bar->setValue(0);
     ui::ScrollToSelection(list());
     EXPECT_EQ(bar->value(), std::min(bar->maximum(), rowHeight * (25 - 0 - (visible + 1) / 2) + 60));
+
+    // The refresh after an editor saved keeps the row and brings it into view.
+    form->RefreshAfterChange(30, true);
+    EXPECT_EQ(selectedRow(), 30);
+    EXPECT_EQ(form->selection().building, list()->topLevelItem(30)->text(0));
+    EXPECT_TRUE(list()->viewport()->rect().contains(list()->visualItemRect(list()->topLevelItem(30))));
 
     open(manyFarms(10));  // every row visible: nothing moves
     form->show();

@@ -303,7 +303,7 @@ void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid, co
         leaf(item, "Amount", QString::number((index * 7 + k * 13) % 900 + 10));
     }
     pugi::xml_node variations = child(child(values, "Object"), "Variations");
-    for (int k = 0; k < 6; ++k)
+    for (int k = 0; k < 2; ++k)
         leaf(child(variations, "Item"), "Filename",
              QStringLiteral("data/graphics/buildings/ornamental/%1/variation_%2.cfg").arg(name).arg(k));
     pugi::xml_node maintenance = child(child(values, "Maintenance"), "Maintenances");
@@ -316,7 +316,7 @@ void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid, co
     leaf(blocker, "x", QString::number(index % 7 + 1));
     leaf(blocker, "z", QString::number(index % 5 + 1));
     pugi::xml_node mesh = child(values, "Mesh");
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < 2; ++k) {
         pugi::xml_node item = child(mesh, "Item");
         leaf(item, "MeshFile", QStringLiteral("data/graphics/meshes/%1_lod%2.rdm").arg(name).arg(k));
         leaf(item, "Distance", QString::number(50 * (k + 1)));

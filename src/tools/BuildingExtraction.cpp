@@ -23,8 +23,10 @@ void appendTextElement(pugi::xml_node parent, const char* name, const std::strin
 
 // The code page has no room for this character: a similar one (its base letter) or '?'.
 QString bestFit(char32_t codePoint) {
-    const QString decomposed = QString::fromUcs4(&codePoint, 1).normalized(QString::NormalizationForm_D);
-    if (!decomposed.isEmpty() && decomposed[0].unicode() < 0x80 && decomposed[0].isLetter()) return decomposed.left(1);
+    const QString decomposed =
+        QString::fromUcs4(&codePoint, 1).normalized(QString::NormalizationForm_D);
+    if (!decomposed.isEmpty() && decomposed[0].unicode() < 0x80 && decomposed[0].isLetter())
+        return decomposed.left(1);
     return QStringLiteral("?");
 }
 
@@ -39,11 +41,11 @@ QByteArray toCodePageWithBestFit(const QString& text) {
 }
 
 // Every element GUID at Values/Standard/GUID of a record.
-template <typename Visit>
-void forEachRecordGuid(const pugi::xml_node& record, Visit visit) {
+template <typename Visit> void forEachRecordGuid(const pugi::xml_node& record, Visit visit) {
     for (const pugi::xml_node& values : record.children("Values"))
         for (const pugi::xml_node& standard : values.children("Standard"))
-            for (const pugi::xml_node& guid : standard.children("GUID")) visit(nodeText(guid));
+            for (const pugi::xml_node& guid : standard.children("GUID"))
+                visit(nodeText(guid));
 }
 
 class BuildingExtraction {
@@ -58,7 +60,9 @@ private:
     QString org(const QString& name) const { return dirs_.org() + name; }
     QString tmp(const QString& name) const { return dirs_.tmp() + name; }
     std::string displayName(const pugi::xml_node& record, const std::string& guid) const;
-    data::XmlDocument loadEmptyList() const { return data::XmlDocument::load(org(files::kEmptyList)); }
+    data::XmlDocument loadEmptyList() const {
+        return data::XmlDocument::load(org(files::kEmptyList));
+    }
     void saveRecordList(const RecordStaging& staging, const QString& path) const;
 
     PrepDirectories dirs_;
@@ -70,11 +74,15 @@ private:
     std::optional<RecordStaging> templateStaging_;
 };
 
-std::string BuildingExtraction::displayName(const pugi::xml_node& record, const std::string& guid) const {
-    if (const std::string* text = texts_->find(guid)) return *text;
+std::string BuildingExtraction::displayName(const pugi::xml_node& record,
+                                            const std::string& guid) const {
+    if (const std::string* text = texts_->find(guid))
+        return *text;
     std::string overrideGuid;
-    if (!findText(record, "Values/Text/TextOverride", overrideGuid)) return kNoGermanText;
-    if (const std::string* text = texts_->find(overrideGuid)) return *text;
+    if (!findText(record, "Values/Text/TextOverride", overrideGuid))
+        return kNoGermanText;
+    if (const std::string* text = texts_->find(overrideGuid))
+        return *text;
     failStep(texts_->path(), QStringLiteral("Der Text %1, auf den das Gebäude %2 verweist, fehlt.")
                                  .arg(data::fromUtf8(overrideGuid), data::fromUtf8(guid)));
 }
@@ -107,9 +115,11 @@ void BuildingExtraction::extractTemplateBuildings() {
     {
         const data::XmlDocument list = data::XmlDocument::load(tmp(files::kTemplateList));
         for (const pugi::xml_node& entry : list.root().children())
-            if (entry.type() == pugi::node_element) templateNames << data::fromUtf8(nodeText(entry));
+            if (entry.type() == pugi::node_element)
+                templateNames << data::fromUtf8(nodeText(entry));
     }
-    writeLineFile(org(files::kEmptyList), {QStringLiteral("<AssetList/>")}, LineEncoding::Utf8WithBom);
+    writeLineFile(org(files::kEmptyList), {QStringLiteral("<AssetList/>")},
+                  LineEncoding::Utf8WithBom);
 
     templateStaging_.emplace(assets_.document());
     RecordStaging& staging = *templateStaging_;
@@ -117,22 +127,29 @@ void BuildingExtraction::extractTemplateBuildings() {
     for (const QString& templateName : templateNames) {
         const std::string name = data::utf8(templateName);
         const auto indexed = assetIndex_.byTemplate.find(name);
-        if (indexed == assetIndex_.byTemplate.end()) continue;
+        if (indexed == assetIndex_.byTemplate.end())
+            continue;
         for (const pugi::xml_node& record : staging.remaining(indexed->second)) {
             pugi::xml_node standard = record.first_element_by_path("Values/Standard");
             if (!standard)
-                failStep(org(files::kGameAssets), QStringLiteral("Ein Gebäude der Vorlage %1 hat kein Element Values/Standard.")
-                                               .arg(templateName));
+                failStep(
+                    org(files::kGameAssets),
+                    QStringLiteral("Ein Gebäude der Vorlage %1 hat kein Element Values/Standard.")
+                        .arg(templateName));
             appendTextElement(standard, "Template", name);
             std::string guid;
             if (!findText(record, "Values/Standard/GUID", guid))
-                failStep(org(files::kGameAssets), QStringLiteral("Ein Gebäude der Vorlage %1 hat keine GUID.").arg(templateName));
+                failStep(
+                    org(files::kGameAssets),
+                    QStringLiteral("Ein Gebäude der Vorlage %1 hat keine GUID.").arg(templateName));
             guids << data::fromUtf8(guid);
-            appendTextElement(standard, "Local", data::utf8(NormaliseName(data::fromUtf8(displayName(record, guid)))));
+            appendTextElement(standard, "Local",
+                              data::utf8(NormaliseName(data::fromUtf8(displayName(record, guid)))));
             appendTextElement(standard, "Region", data::utf8(RegionOfRecord(record)));
             appendTextElement(standard, "BaseAssetGUID", "0");
             const bool neverProducing = tables::listed(tables::kNonProducingGuids, guid);
-            appendTextElement(standard, "Production", neverProducing ? "0" : data::utf8(ProductionFlag(templateName)));
+            appendTextElement(standard, "Production",
+                              neverProducing ? "0" : data::utf8(ProductionFlag(templateName)));
             staging.take(record);
         }
     }
@@ -156,19 +173,23 @@ void BuildingExtraction::extractDerivedBuildings() {
     assets_ = data::XmlDocument();
 
     const data::XmlDocument templates = data::XmlDocument::load(tmp(files::kTemplateBuildings));
-    const QStringList baseGuids = readLineFile(tmp(files::kTemplateGuids), LineEncoding::Windows1252);
+    const QStringList baseGuids =
+        readLineFile(tmp(files::kTemplateGuids), LineEncoding::Windows1252);
 
     std::unordered_map<std::string, pugi::xml_node> templateByGuid;
     forEachElement(templates.root(), [&](const pugi::xml_node& record) {
         if (std::strcmp(record.name(), "Asset") == 0)
-            forEachRecordGuid(record, [&](const std::string& guid) { templateByGuid.try_emplace(guid, record); });
+            forEachRecordGuid(
+                record, [&](const std::string& guid) { templateByGuid.try_emplace(guid, record); });
     });
     std::unordered_map<std::string, std::vector<pugi::xml_node>> derivedByBase;
     forEachElement(derived.root(), [&](const pugi::xml_node& record) {
-        if (std::strcmp(record.name(), "Asset") != 0) return;
+        if (std::strcmp(record.name(), "Asset") != 0)
+            return;
         for (const pugi::xml_node& base : record.children("BaseAssetGUID")) {
             auto& records = derivedByBase[nodeText(base)];
-            if (records.empty() || records.back() != record) records.push_back(record);
+            if (records.empty() || records.back() != record)
+                records.push_back(record);
         }
     });
 
@@ -176,26 +197,32 @@ void BuildingExtraction::extractDerivedBuildings() {
     for (const QString& baseGuidText : baseGuids) {
         const std::string baseGuid = data::utf8(baseGuidText);
         const auto indexed = derivedByBase.find(baseGuid);
-        if (indexed == derivedByBase.end()) continue;
+        if (indexed == derivedByBase.end())
+            continue;
         const std::vector<pugi::xml_node> records = staging.remaining(indexed->second);
-        if (records.empty()) continue;
+        if (records.empty())
+            continue;
         const auto found = templateByGuid.find(baseGuid);
         if (found == templateByGuid.end())
-            failStep(tmp(files::kTemplateBuildings), QStringLiteral("Das Basisgebäude %1 fehlt.").arg(baseGuidText));
+            failStep(tmp(files::kTemplateBuildings),
+                     QStringLiteral("Das Basisgebäude %1 fehlt.").arg(baseGuidText));
         const pugi::xml_node base = found->second;
         if (!base.child("Template"))
-            failStep(tmp(files::kTemplateBuildings), QStringLiteral("Das Basisgebäude %1 hat keine Vorlage.").arg(baseGuidText));
+            failStep(tmp(files::kTemplateBuildings),
+                     QStringLiteral("Das Basisgebäude %1 hat keine Vorlage.").arg(baseGuidText));
         const std::string templateName = nodeText(base.child("Template"));
 
         for (pugi::xml_node record : records) {
             std::string guid;
             if (!findText(record, "Values/Standard/GUID", guid))
                 failStep(tmp(files::kDerivedBuildings),
-                         QStringLiteral("Ein von %1 abgeleitetes Gebäude hat keine GUID.").arg(baseGuidText));
+                         QStringLiteral("Ein von %1 abgeleitetes Gebäude hat keine GUID.")
+                             .arg(baseGuidText));
 
             record.remove_child(record.child("BaseAssetGUID"));
             const pugi::xml_node values = record.child("Values");
-            data::setElementText(values ? record.insert_child_before("Template", values) : record.append_child("Template"),
+            data::setElementText(values ? record.insert_child_before("Template", values)
+                                        : record.append_child("Template"),
                                  templateName);
 
             pugi::xml_node standard = record.first_element_by_path("Values/Standard");
@@ -205,22 +232,28 @@ void BuildingExtraction::extractDerivedBuildings() {
             appendTextElement(standard, "IconFilename", icon);
 
             std::string name = data::utf8(NormaliseName(data::fromUtf8(displayName(record, guid))));
-            if (guid == tables::kDerivedNameFix.guid) name = tables::kDerivedNameFix.value;
+            if (guid == tables::kDerivedNameFix.guid)
+                name = tables::kDerivedNameFix.value;
             appendTextElement(standard, "Local", name);
             appendTextElement(standard, "Region", data::utf8(RegionOfRecord(record)));
             appendTextElement(standard, "BaseAssetGUID", baseGuid);
-            appendTextElement(standard, "Production", data::utf8(ProductionFlag(data::fromUtf8(templateName))));
+            appendTextElement(standard, "Production",
+                              data::utf8(ProductionFlag(data::fromUtf8(templateName))));
 
             // A derived building produces exactly as its base building does.
             const pugi::xml_node baseFactory = base.first_element_by_path("Values/FactoryBase");
             const pugi::xml_node factory = record.first_element_by_path("Values/FactoryBase");
-            if (baseFactory && factory) data::replaceChild(factory.parent(), factory, baseFactory);
+            if (baseFactory && factory)
+                data::replaceChild(factory.parent(), factory, baseFactory);
 
-            if (pugi::xml_node output = record.first_element_by_path("Values/FactoryBase/FactoryOutputs/Item/Product"))
+            if (pugi::xml_node output =
+                    record.first_element_by_path("Values/FactoryBase/FactoryOutputs/Item/Product"))
                 for (const tables::GuidValue& fix : tables::kDerivedOutputFixes)
-                    if (guid == fix.guid) data::setElementText(output, fix.value);
+                    if (guid == fix.guid)
+                        data::setElementText(output, fix.value);
             if (guid == tables::kDerivedInputFix.guid)
-                if (pugi::xml_node input = record.first_element_by_path("Values/FactoryBase/FactoryInputs/Item/Product"))
+                if (pugi::xml_node input = record.first_element_by_path(
+                        "Values/FactoryBase/FactoryInputs/Item/Product"))
                     data::setElementText(input, tables::kDerivedInputFix.value);
 
             staging.take(record);
@@ -235,7 +268,8 @@ QString NormaliseName(const QString& text) {
     QString name = text;
     bool first = true;
     for (const tables::Replacement& r : tables::kNameReplacements) {
-        name.replace(QString::fromUtf16(r.from), QString::fromUtf16(r.to), first ? Qt::CaseInsensitive : Qt::CaseSensitive);
+        name.replace(QString::fromUtf16(r.from), QString::fromUtf16(r.to),
+                     first ? Qt::CaseInsensitive : Qt::CaseSensitive);
         first = false;
     }
     // The code page's bytes read as UTF-8: letters outside ASCII become U+FFFD.
@@ -252,36 +286,39 @@ QString RegionOfRecord(const pugi::xml_node& record) {
     const std::string regions = asciiLower(associated);
     QString region;
     for (const tables::RegionTest& test : tables::kRegionByAssociatedRegions)
-        if (regions.find(test.substring) != std::string::npos) region = QString::fromUtf8(test.region);
-    if (data::fromUtf8(associated).size() > tables::kSingleRegionMaxLength) region = QStringLiteral("5");
-    if (!region.isEmpty()) return region;
+        if (regions.find(test.substring) != std::string::npos)
+            region = QString::fromUtf8(test.region);
+    if (data::fromUtf8(associated).size() > tables::kSingleRegionMaxLength)
+        region = QStringLiteral("5");
+    if (!region.isEmpty())
+        return region;
 
     std::string internalName;
     findText(record, "Values/Standard/Name", internalName);
     internalName = asciiLower(internalName);
     for (const tables::RegionTest& test : tables::kRegionByName)
-        if (internalName.find(test.substring) != std::string::npos) region = QString::fromUtf8(test.region);
+        if (internalName.find(test.substring) != std::string::npos)
+            region = QString::fromUtf8(test.region);
     return region;
 }
 
 QString ProductionFlag(const QString& templateName) {
-    return tables::listed(tables::kProducingTemplates, data::utf8(templateName)) ? QStringLiteral("1") : QStringLiteral("0");
+    return tables::listed(tables::kProducingTemplates, data::utf8(templateName))
+               ? QStringLiteral("1")
+               : QStringLiteral("0");
 }
 
 void RunExtractionSteps(const PrepDirectories& dirs, const StepReporter& report) {
-    const auto step = [&](const char* id, const char* operation) {
-        if (report) report(QString::fromLatin1(id), QString::fromLatin1(operation));
-    };
     BuildingExtraction extraction(dirs);
-    step("B2", "WriteTemplateList");
+    reportStep(report, "B2", "WriteTemplateList");
     extraction.writeTemplateList();
-    step("B3", "ExtractTemplateBuildings");
+    reportStep(report, "B3", "ExtractTemplateBuildings");
     extraction.extractTemplateBuildings();
-    step("B4", "ExtractDerivedBuildings");
+    reportStep(report, "B4", "ExtractDerivedBuildings");
     extraction.extractDerivedBuildings();
-    step("B5", "MergeBuildingLists");
+    reportStep(report, "B5", "MergeBuildingLists");
     MergeBuildingLists(dirs);
-    step("B6", "CleanBuildingList");
+    reportStep(report, "B6", "CleanBuildingList");
     CleanBuildingList(dirs);
 }
 

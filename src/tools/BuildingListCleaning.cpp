@@ -11,7 +11,6 @@ namespace velmora::tools {
 
 namespace {
 
-
 // Markers of event, story, pirate and outside content, found in the lower-cased texts.
 const char* const kEventIconMarker = "eoy21";
 const char* const kObjectFileMarkers[] = {"storytelling", "/3rd_party/", "/eoy21/"};
@@ -50,21 +49,26 @@ void MergeBuildingLists(const PrepDirectories& dirs) {
     const QString mergedPath = dirs.tmp() + files::kUncleanedBuildings;
 
     QStringList templateLines = readLineFile(templatePath, LineEncoding::Utf8);
-    if (!templateLines.isEmpty()) templateLines.removeLast();
+    if (!templateLines.isEmpty())
+        templateLines.removeLast();
     writeLineFile(templatePath, templateLines, LineEncoding::Utf8);
     QStringList derivedLines = readLineFile(derivedPath, LineEncoding::Utf8);
-    if (!derivedLines.isEmpty()) derivedLines.removeFirst();
+    if (!derivedLines.isEmpty())
+        derivedLines.removeFirst();
     writeLineFile(derivedPath, derivedLines, LineEncoding::Utf8);
 
     writeLineFile(mergedPath,
-                  readLineFile(templatePath, LineEncoding::Utf8) + readLineFile(derivedPath, LineEncoding::Utf8),
+                  readLineFile(templatePath, LineEncoding::Utf8) +
+                      readLineFile(derivedPath, LineEncoding::Utf8),
                   LineEncoding::Utf8WithBom);
     try {
         data::ReformatXmlFile(mergedPath);
     } catch (const data::DataError& e) {
-        failStep(mergedPath, QStringLiteral("Die Gebäudelisten lassen sich nicht zusammenführen; jede muss mindestens "
-                                            "ein Gebäude enthalten. %1")
-                                 .arg(e.message()));
+        failStep(mergedPath,
+                 QStringLiteral(
+                     "Die Gebäudelisten lassen sich nicht zusammenführen; jede muss mindestens "
+                     "ein Gebäude enthalten. %1")
+                     .arg(e.message()));
     }
 }
 
@@ -74,34 +78,47 @@ bool KeepsBuilding(const pugi::xml_node& record) {
     std::string guid;
     if (findText(record, "Values/Standard/GUID", guid)) {
         std::string icon = lowered(record, "Values/Standard/IconFilename", found);
-        if (!found) icon = "no icon";
-        if (icon.find(kEventIconMarker) != std::string::npos) keep = false;
-        const std::string objectFile = lowered(record, "Values/Object/Variations/Item/Filename", found);
-        if (found && containsAny(objectFile, {kObjectFileMarkers[0], kObjectFileMarkers[1], kObjectFileMarkers[2]}))
+        if (!found)
+            icon = "no icon";
+        if (icon.find(kEventIconMarker) != std::string::npos)
+            keep = false;
+        const std::string objectFile =
+            lowered(record, "Values/Object/Variations/Item/Filename", found);
+        if (found && containsAny(objectFile, {kObjectFileMarkers[0], kObjectFileMarkers[1],
+                                              kObjectFileMarkers[2]}))
             keep = false;
     }
     std::string name;
     if (findText(record, "Values/Standard/Name", name)) {
-        if (name.find('Q') != std::string::npos) keep = false;
-        if (containsAny(lowered(record, "Values/Standard/Name", found), {kNameMarkers[0], kNameMarkers[1]})) keep = false;
+        if (name.find('Q') != std::string::npos)
+            keep = false;
+        if (containsAny(lowered(record, "Values/Standard/Name", found),
+                        {kNameMarkers[0], kNameMarkers[1]}))
+            keep = false;
     }
     const std::string participant = lowered(record, "Values/Object/DefaultParticipant", found);
-    if (found && participant.find(kParticipantMarker) != std::string::npos) keep = false;
+    if (found && participant.find(kParticipantMarker) != std::string::npos)
+        keep = false;
     if (record.first_element_by_path("Values/RecipeBuilding/RecipeList") &&
         record.first_element_by_path("Values/RecipeBuilding/IsBlank"))
         keep = false;
-    if (tables::listed(tables::kExcludedBuildings, guid)) keep = false;
-    if (tables::listed(tables::kKeptBuildings, guid) || tables::listed(tables::kKeptBuildingsFormerlyBlankPadded, guid)) keep = true;
+    if (tables::listed(tables::kExcludedBuildings, guid))
+        keep = false;
+    if (tables::listed(tables::kKeptBuildings, guid) ||
+        tables::listed(tables::kKeptBuildingsFormerlyBlankPadded, guid))
+        keep = true;
     return keep;
 }
 
 void CleanBuildingList(const PrepDirectories& dirs) {
     requireDirectories({dirs.tmp()});
-    const data::XmlDocument buildings = data::XmlDocument::load(dirs.tmp() + files::kUncleanedBuildings);
+    const data::XmlDocument buildings =
+        data::XmlDocument::load(dirs.tmp() + files::kUncleanedBuildings);
     QStringList kept{QStringLiteral("<AssetList>")};
     QStringList removed = kept;
     for (const pugi::xml_node& record : buildings.root().children()) {
-        if (record.type() != pugi::node_element) continue;
+        if (record.type() != pugi::node_element)
+            continue;
         (KeepsBuilding(record) ? kept : removed) << data::fromUtf8(markupOf(record));
     }
     writeRecordList(dirs.tmp() + files::kCleanedBuildings, kept);

@@ -7,20 +7,25 @@
 namespace velmora::tools {
 
 std::string nodeText(const pugi::xml_node& node) {
-    if (!node) return {};
+    if (!node)
+        return {};
     // The common case, an element holding one text, needs no walk.
     const pugi::xml_node first = node.first_child();
-    if (first && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
+    if (first && !first.next_sibling() &&
+        (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
         return first.value();
     std::string text;
     for (pugi::xml_node n = first; n;) {
-        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) text += n.value();
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+            text += n.value();
         if (n.first_child()) {
             n = n.first_child();
             continue;
         }
-        while (n && !n.next_sibling() && n != node) n = n.parent();
-        if (!n || n == node) break;
+        while (n && !n.next_sibling() && n != node)
+            n = n.parent();
+        if (!n || n == node)
+            break;
         n = n.next_sibling();
     }
     return text;
@@ -28,35 +33,42 @@ std::string nodeText(const pugi::xml_node& node) {
 
 std::string asciiLower(std::string text) {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
 bool findText(const pugi::xml_node& context, const char* path, std::string& text) {
     const pugi::xml_node element = context.first_element_by_path(path);
-    if (!element) return false;
+    if (!element)
+        return false;
     text = nodeText(element);
     return true;
 }
 
-void forEachElement(const pugi::xml_node& start, const std::function<void(const pugi::xml_node&)>& visit) {
+void forEachElement(const pugi::xml_node& start,
+                    const std::function<void(const pugi::xml_node&)>& visit) {
     // Iterative pre-order walk: the game's documents may nest deeply.
     pugi::xml_node n = start;
     while (n) {
-        if (n.type() == pugi::node_element) visit(n);
+        if (n.type() == pugi::node_element)
+            visit(n);
         if (pugi::xml_node child = n.first_child()) {
             n = child;
             continue;
         }
-        while (n && n != start && !n.next_sibling()) n = n.parent();
-        if (!n || n == start) break;
+        while (n && n != start && !n.next_sibling())
+            n = n.parent();
+        if (!n || n == start)
+            break;
         n = n.next_sibling();
     }
 }
 
 bool liesBelow(pugi::xml_node node, const pugi::xml_node& ancestor) {
     for (; node; node = node.parent())
-        if (node == ancestor) return true;
+        if (node == ancestor)
+            return true;
     return false;
 }
 
@@ -65,9 +77,11 @@ GameTexts GameTexts::load(const QString& path) {
     GameTexts texts;
     texts.path_ = path;
     forEachElement(document.root(), [&](const pugi::xml_node& entry) {
-        if (std::strcmp(entry.name(), "Text") != 0) return;
+        if (std::strcmp(entry.name(), "Text") != 0)
+            return;
         const pugi::xml_node text = entry.child("Text");
-        if (!text) return; // an entry without text matches no look-up
+        if (!text)
+            return; // an entry without text matches no look-up
         const std::string value = nodeText(text);
         for (const pugi::xml_node& guid : entry.children("GUID"))
             texts.byGuid_.try_emplace(nodeText(guid), value); // the first entry wins
@@ -80,19 +94,23 @@ const std::string* GameTexts::find(const std::string& guid) const {
     return it == byGuid_.end() ? nullptr : &it->second;
 }
 
-AssetIndex AssetIndex::build(const pugi::xml_node& root, const std::unordered_set<std::string>& templates,
+AssetIndex AssetIndex::build(const pugi::xml_node& root,
+                             const std::unordered_set<std::string>& templates,
                              bool collectBaseAssets) {
     AssetIndex index;
     forEachElement(root, [&](const pugi::xml_node& asset) {
-        if (std::strcmp(asset.name(), "Asset") != 0) return;
+        if (std::strcmp(asset.name(), "Asset") != 0)
+            return;
         for (const pugi::xml_node& child : asset.children()) {
             if (collectBaseAssets && std::strcmp(child.name(), "BaseAssetGUID") == 0) {
                 index.withBaseAsset.push_back(asset);
             } else if (std::strcmp(child.name(), "Template") == 0) {
                 const std::string name = nodeText(child);
-                if (!templates.count(name)) continue;
+                if (!templates.count(name))
+                    continue;
                 auto& records = index.byTemplate[name];
-                if (records.empty() || records.back() != asset) records.push_back(asset);
+                if (records.empty() || records.back() != asset)
+                    records.push_back(asset);
             }
         }
     });
@@ -102,35 +120,47 @@ AssetIndex AssetIndex::build(const pugi::xml_node& root, const std::unordered_se
 RecordStaging::RecordStaging(pugi::xml_document& document)
     : source_(document.document_element()), holding_(document.append_child("AssetList")) {}
 
-bool RecordStaging::inSource(const pugi::xml_node& record) const { return liesBelow(record, source_); }
+bool RecordStaging::inSource(const pugi::xml_node& record) const {
+    return liesBelow(record, source_);
+}
 
-std::vector<pugi::xml_node> RecordStaging::remaining(const std::vector<pugi::xml_node>& candidates) const {
+std::vector<pugi::xml_node>
+RecordStaging::remaining(const std::vector<pugi::xml_node>& candidates) const {
     std::vector<pugi::xml_node> result;
     result.reserve(candidates.size());
     for (const pugi::xml_node& record : candidates)
-        if (inSource(record)) result.push_back(record);
+        if (inSource(record))
+            result.push_back(record);
     return result;
 }
 
 void RecordStaging::take(const pugi::xml_node& record) {
     if (!holding_.append_move(record))
-        throw data::DataError(QStringLiteral("Ein Datensatz \u201E%1\u201C kann nicht übernommen werden.")
-                                  .arg(QString::fromUtf8(record.name())));
+        throw data::DataError(
+            QStringLiteral("Ein Datensatz \u201E%1\u201C kann nicht übernommen werden.")
+                .arg(QString::fromUtf8(record.name())));
 }
 
 void RecordStaging::copyTo(pugi::xml_node root) const {
-    for (const pugi::xml_node& record : holding_.children()) root.append_copy(record);
+    for (const pugi::xml_node& record : holding_.children())
+        root.append_copy(record);
+}
+
+void reportStep(const StepReporter& report, const char* step, const char* operation) {
+    if (report)
+        report(QString::fromLatin1(step), QString::fromLatin1(operation));
 }
 
 void requireDirectories(const QStringList& directories) {
     for (const QString& directory : directories)
         if (!QFileInfo(directory).isDir())
-            throw data::DataError(
-                QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(directory)));
+            throw data::DataError(QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.")
+                                      .arg(QDir::toNativeSeparators(directory)));
 }
 
 void failStep(const QString& path, const QString& reason) {
-    throw data::DataError(QStringLiteral("\u201E%1\u201C: %2").arg(QDir::toNativeSeparators(path), reason));
+    throw data::DataError(
+        QStringLiteral("\u201E%1\u201C: %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace velmora::tools

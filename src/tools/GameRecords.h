@@ -5,6 +5,7 @@
 // The game's asset file is very large, so every look-up is built once per document and never
 // by scanning the document again per record.
 #include "data/XmlDocument.h"
+#include "tools/PrepCommon.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,7 +27,8 @@ std::string asciiLower(std::string text);
 bool findText(const pugi::xml_node& context, const char* path, std::string& text);
 
 // Calls visit for start and every element below it, in document order.
-void forEachElement(const pugi::xml_node& start, const std::function<void(const pugi::xml_node&)>& visit);
+void forEachElement(const pugi::xml_node& start,
+                    const std::function<void(const pugi::xml_node&)>& visit);
 
 // Whether node still lies below ancestor (or is it).
 bool liesBelow(pugi::xml_node node, const pugi::xml_node& ancestor);
@@ -51,7 +53,8 @@ private:
 struct AssetIndex {
     std::unordered_map<std::string, std::vector<pugi::xml_node>> byTemplate;
     std::vector<pugi::xml_node> withBaseAsset;
-    static AssetIndex build(const pugi::xml_node& root, const std::unordered_set<std::string>& templates,
+    static AssetIndex build(const pugi::xml_node& root,
+                            const std::unordered_set<std::string>& templates,
                             bool collectBaseAssets);
 };
 
@@ -73,6 +76,9 @@ private:
     pugi::xml_node source_;
     pugi::xml_node holding_;
 };
+
+// Tells the reporter (if any) that a step starts.
+void reportStep(const StepReporter& report, const char* step, const char* operation);
 
 // Raises DataError naming the first of the directories that does not exist.
 void requireDirectories(const QStringList& directories);

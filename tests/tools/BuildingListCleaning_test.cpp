@@ -1,5 +1,5 @@
-#include "tools/PrepTestSupport.h"
 #include "tools/BuildingListCleaning.h"
+#include "tools/PrepTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -16,7 +16,8 @@ QStringList recordKeys(const QString& path) {
     const data::XmlDocument document = data::XmlDocument::load(path);
     for (const pugi::xml_node& record : document.root().children("Asset")) {
         const std::string guid = data::childText(record, "Values/Standard/GUID");
-        keys << data::fromUtf8(guid.empty() ? data::childText(record, "Values/Standard/Name") : guid);
+        keys << data::fromUtf8(guid.empty() ? data::childText(record, "Values/Standard/Name")
+                                            : guid);
     }
     return keys;
 }
@@ -53,8 +54,10 @@ TEST(CleanBuildingList, SortsEveryRecordIntoExactlyOneListInInputOrder) {
                   "no_guid_third_party" // name rule applies without GUID
               }));
     // Both lists keep the records whole and are re-formatted.
-    const QByteArray kept = readBytes(dirs.tmp() + QStringLiteral("Buildings_Standard_Cleaned.xml"));
-    EXPECT_TRUE(kept.startsWith("<AssetList>\r\n  <Asset>\r\n    <Values>\r\n      <Standard>\r\n        <GUID>2000</GUID>"));
+    const QByteArray kept =
+        readBytes(dirs.tmp() + QStringLiteral("Buildings_Standard_Cleaned.xml"));
+    EXPECT_TRUE(kept.startsWith("<AssetList>\r\n  <Asset>\r\n    <Values>\r\n      <Standard>\r\n  "
+                                "      <GUID>2000</GUID>"));
     EXPECT_TRUE(kept.contains("<Filename>data/3rd_party/x.cfg</Filename>"));
 }
 
@@ -62,9 +65,11 @@ TEST(CleanBuildingList, WritesAnEmptyListWhenNothingIsRemoved) {
     TempDir dir;
     const PrepDirectories dirs = makeProgramDir(dir);
     writeBytes(dirs.tmp() + QStringLiteral("Buildings_Standard_UnCleaned.xml"),
-               "<AssetList><Asset><Values><Standard><GUID>1</GUID></Standard></Values></Asset></AssetList>");
+               "<AssetList><Asset><Values><Standard><GUID>1</GUID></Standard></Values></Asset></"
+               "AssetList>");
     CleanBuildingList(dirs);
-    EXPECT_EQ(readBytes(dirs.tmp() + QStringLiteral("NotInUse_Buildings.xml")), QByteArray("<AssetList/>"));
+    EXPECT_EQ(readBytes(dirs.tmp() + QStringLiteral("NotInUse_Buildings.xml")),
+              QByteArray("<AssetList/>"));
 }
 
 TEST(MergeBuildingLists, JoinsBothListsUnderOneRoot) {
@@ -76,7 +81,8 @@ TEST(MergeBuildingLists, JoinsBothListsUnderOneRoot) {
                "<AssetList>\r\n  <Asset>\r\n    <Name>b</Name>\r\n  </Asset>\r\n</AssetList>");
     MergeBuildingLists(dirs);
     EXPECT_EQ(readBytes(dirs.tmp() + QStringLiteral("Buildings_Standard_UnCleaned.xml")),
-              QByteArray("<AssetList>\r\n  <Asset>\r\n    <Name>a</Name>\r\n  </Asset>\r\n  <Asset>\r\n    <Name>b</Name>"
+              QByteArray("<AssetList>\r\n  <Asset>\r\n    <Name>a</Name>\r\n  </Asset>\r\n  "
+                         "<Asset>\r\n    <Name>b</Name>"
                          "\r\n  </Asset>\r\n</AssetList>"));
     EXPECT_EQ(readBytes(dirs.tmp() + QStringLiteral("Template_Buildings.xml")),
               QByteArray("<AssetList>\r\n  <Asset>\r\n    <Name>a</Name>\r\n  </Asset>\r\n"));

@@ -14,7 +14,8 @@ namespace velmora::test {
 
 inline tools::PrepDirectories makeProgramDir(const TempDir& dir, const QStringList& without = {}) {
     for (const char* name : {"ORG", "TMP", "XMLP", "PNG", "WOR", "icons"})
-        if (!without.contains(QString::fromLatin1(name))) QDir(dir.path()).mkpath(QString::fromLatin1(name));
+        if (!without.contains(QString::fromLatin1(name)))
+            QDir(dir.path()).mkpath(QString::fromLatin1(name));
     return tools::PrepDirectories::forProgramDir(dir.path(), dir.file(QStringLiteral("icons")));
 }
 

@@ -76,13 +76,13 @@ private:
 
 std::string BuildingExtraction::displayName(const pugi::xml_node& record,
                                             const std::string& guid) const {
-    if (const std::string* text = texts_->find(guid))
-        return *text;
+    if (const auto text = texts_->find(guid))
+        return std::string(*text);
     std::string overrideGuid;
     if (!findText(record, "Values/Text/TextOverride", overrideGuid))
         return kNoGermanText;
-    if (const std::string* text = texts_->find(overrideGuid))
-        return *text;
+    if (const auto text = texts_->find(overrideGuid))
+        return std::string(*text);
     failStep(texts_->path(), QStringLiteral("Der Text %1, auf den das Gebäude %2 verweist, fehlt.")
                                  .arg(data::fromUtf8(overrideGuid), data::fromUtf8(guid)));
 }
@@ -177,21 +177,17 @@ void BuildingExtraction::extractDerivedBuildings() {
         readLineFile(tmp(files::kTemplateGuids), LineEncoding::Windows1252);
 
     std::unordered_map<std::string, pugi::xml_node> templateByGuid;
-    forEachElement(templates.root(), [&](const pugi::xml_node& record) {
-        if (std::strcmp(record.name(), "Asset") == 0)
-            forEachRecordGuid(
-                record, [&](const std::string& guid) { templateByGuid.try_emplace(guid, record); });
-    });
+    for (const pugi::xml_node& record : allElementsNamed(templates.root(), "Asset"))
+        forEachRecordGuid(
+            record, [&](const std::string& guid) { templateByGuid.try_emplace(guid, record); });
     std::unordered_map<std::string, std::vector<pugi::xml_node>> derivedByBase;
-    forEachElement(derived.root(), [&](const pugi::xml_node& record) {
-        if (std::strcmp(record.name(), "Asset") != 0)
-            return;
+    for (const pugi::xml_node& record : allElementsNamed(derived.root(), "Asset")) {
         for (const pugi::xml_node& base : record.children("BaseAssetGUID")) {
             auto& records = derivedByBase[nodeText(base)];
             if (records.empty() || records.back() != record)
                 records.push_back(record);
         }
-    });
+    }
 
     RecordStaging staging(derived.document());
     for (const QString& baseGuidText : baseGuids) {

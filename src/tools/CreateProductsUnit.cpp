@@ -123,14 +123,15 @@ void WriteProductList(const PrepDirectories& dirs) {
         if (guid == kIconFix.guid)
             icon = QString::fromUtf8(kIconFix.value);
 
-        const std::string* text = texts.find(guid);
-        QString name = text ? data::fromUtf8(*text) : QString::fromUtf8(kNoGermanText);
+        const auto text = texts.find(guid);
+        QString name = text ? QString::fromUtf8(text->data(), qsizetype(text->size()))
+                            : QString::fromUtf8(kNoGermanText);
         if (guid == kNameFix.guid)
             name = QString::fromUtf8(kNameFix.value);
 
         std::string categoryGuid;
         if (findText(record, "Values/Product/ProductCategory", categoryGuid))
-            if (const std::string* categoryText = texts.find(categoryGuid))
+            if (const auto categoryText = texts.find(categoryGuid))
                 category = *categoryText;
         if (const char* renamed = valueFor(tables::kCategoryRenames, category))
             category = renamed;

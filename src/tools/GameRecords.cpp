@@ -46,23 +46,8 @@ bool findText(const pugi::xml_node& context, const char* path, std::string& text
     return true;
 }
 
-void forEachElement(const pugi::xml_node& start,
-                    const std::function<void(const pugi::xml_node&)>& visit) {
-    // Iterative pre-order walk: the game's documents may nest deeply.
-    pugi::xml_node n = start;
-    while (n) {
-        if (n.type() == pugi::node_element)
-            visit(n);
-        if (pugi::xml_node child = n.first_child()) {
-            n = child;
-            continue;
-        }
-        while (n && n != start && !n.next_sibling())
-            n = n.parent();
-        if (!n || n == start)
-            break;
-        n = n.next_sibling();
-    }
+std::vector<pugi::xml_node> allElementsNamed(const pugi::xml_node& context, const char* name) {
+    return data::selectNodes(context, std::string("//") + name);
 }
 
 bool liesBelow(pugi::xml_node node, const pugi::xml_node& ancestor) {
@@ -73,34 +58,45 @@ bool liesBelow(pugi::xml_node node, const pugi::xml_node& ancestor) {
 }
 
 GameTexts GameTexts::load(const QString& path) {
-    const data::XmlDocument document = data::XmlDocument::load(path);
     GameTexts texts;
     texts.path_ = path;
-    forEachElement(document.root(), [&](const pugi::xml_node& entry) {
-        if (std::strcmp(entry.name(), "Text") != 0)
-            return;
+    texts.document_ = std::make_shared<data::XmlDocument>(data::XmlDocument::load(path));
+    texts.joinedTexts_ = std::make_shared<std::deque<std::string>>();
+    for (const pugi::xml_node& entry : allElementsNamed(texts.document_->root(), "Text")) {
         const pugi::xml_node text = entry.child("Text");
         if (!text)
-            return; // an entry without text matches no look-up
-        const std::string value = nodeText(text);
-        for (const pugi::xml_node& guid : entry.children("GUID"))
-            texts.byGuid_.try_emplace(nodeText(guid), value); // the first entry wins
-    });
+            continue; // an entry without text matches no look-up
+        for (const pugi::xml_node& guid : entry.children("GUID")) {
+            const std::string_view key = texts.textOf(guid);
+            if (!texts.byGuid_.count(key))
+                texts.byGuid_.emplace(key, texts.textOf(text)); // the first entry wins
+        }
+    }
     return texts;
 }
 
-const std::string* GameTexts::find(const std::string& guid) const {
+std::string_view GameTexts::textOf(const pugi::xml_node& element) {
+    const pugi::xml_node first = element.first_child();
+    if (!first)
+        return {};
+    if (!first.next_sibling() &&
+        (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
+        return first.value();
+    return joinedTexts_->emplace_back(nodeText(element));
+}
+
+std::optional<std::string_view> GameTexts::find(std::string_view guid) const {
     const auto it = byGuid_.find(guid);
-    return it == byGuid_.end() ? nullptr : &it->second;
+    if (it == byGuid_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 AssetIndex AssetIndex::build(const pugi::xml_node& root,
                              const std::unordered_set<std::string>& templates,
                              bool collectBaseAssets) {
     AssetIndex index;
-    forEachElement(root, [&](const pugi::xml_node& asset) {
-        if (std::strcmp(asset.name(), "Asset") != 0)
-            return;
+    for (const pugi::xml_node& asset : allElementsNamed(root, "Asset")) {
         for (const pugi::xml_node& child : asset.children()) {
             if (collectBaseAssets && std::strcmp(child.name(), "BaseAssetGUID") == 0) {
                 index.withBaseAsset.push_back(asset);
@@ -113,7 +109,7 @@ AssetIndex AssetIndex::build(const pugi::xml_node& root,
                     records.push_back(asset);
             }
         }
-    });
+    }
     return index;
 }
 

@@ -9,8 +9,11 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
+#include <deque>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -26,9 +29,9 @@ std::string asciiLower(std::string text);
 // Text of the first element at a relative path ("Values/Standard/GUID"), if there is one.
 bool findText(const pugi::xml_node& context, const char* path, std::string& text);
 
-// Calls visit for start and every element below it, in document order.
-void forEachElement(const pugi::xml_node& start,
-                    const std::function<void(const pugi::xml_node&)>& visit);
+// Every element of the given name in the document of context, at any depth, in document order:
+// one scan of the whole document.
+std::vector<pugi::xml_node> allElementsNamed(const pugi::xml_node& context, const char* name);
 
 // Whether node still lies below ancestor (or is it).
 bool liesBelow(pugi::xml_node node, const pugi::xml_node& ancestor);
@@ -38,13 +41,19 @@ bool liesBelow(pugi::xml_node node, const pugi::xml_node& ancestor);
 class GameTexts {
 public:
     static GameTexts load(const QString& path);
-    // nullptr when the table holds no text for the GUID.
-    const std::string* find(const std::string& guid) const;
+    // Nothing when the table holds no text for the GUID.
+    std::optional<std::string_view> find(std::string_view guid) const;
     const QString& path() const { return path_; }
 
 private:
     QString path_;
-    std::unordered_map<std::string, std::string> byGuid_;
+    std::string_view textOf(const pugi::xml_node& element);
+
+    // Keys and texts point into the loaded document, which the table keeps; texts made of
+    // several nodes are kept beside it.
+    std::shared_ptr<data::XmlDocument> document_;
+    std::shared_ptr<std::deque<std::string>> joinedTexts_;
+    std::unordered_map<std::string_view, std::string_view> byGuid_;
 };
 
 // The Asset records of a document, indexed once: by the text of their Template children

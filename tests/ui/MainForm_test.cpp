@@ -174,6 +174,25 @@ TEST_F(MainFormTest, StartShowsTheFarmsOfTheFirstRegionInNameOrder) {
     EXPECT_EQ(first->text(3), QStringLiteral("false"));
 }
 
+TEST_F(MainFormTest, StartWithTheShippedData) {
+    const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
+    if (!QFileInfo::exists(shipped + QStringLiteral("/BuildingsShort.xml")))
+        GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
+    form = std::make_unique<ui::MainForm>(ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0")});
+    EXPECT_EQ(get<QListWidget>("GroupView")->selectedItems().value(0)->text(), QStringLiteral("Farmen"));
+    EXPECT_EQ(list()->topLevelItemCount(), 15);
+    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(), QStringLiteral("15 Gebäude gefunden"));
+    const QStringList shown = names();
+    for (int i = 1; i < shown.size(); ++i)
+        EXPECT_LE(data::CompareBuildingNames(shown[i - 1], shown[i]), 0) << shown[i - 1].toStdString();
+    EXPECT_EQ(selectedRow(), 0);
+    EXPECT_EQ(actionButtons(), (std::vector<bool>{true, true, false, false, true}));
+    // Every building and region of the shipped data has its picture.
+    for (int i = 0; i < list()->topLevelItemCount(); ++i)
+        EXPECT_FALSE(list()->topLevelItem(i)->icon(0).isNull()) << shown[i].toStdString();
+    EXPECT_FALSE(get<QLabel>("BuildingRegionImage")->pixmap().isNull());
+}
+
 TEST_F(MainFormTest, UnknownIconLeavesThePicturesEmpty) {
     BuildingRow row = building("1", QStringLiteral("Farm"));
     row.icon = QStringLiteral("icon_that_does_not_exist");

@@ -2,6 +2,8 @@
 // Scripted dialogs and a stand-in game for the start-up tests.
 #include "app/Startup.h"
 
+#include <QByteArray>
+#include <QMap>
 #include <QStringList>
 #include <optional>
 
@@ -26,5 +28,11 @@ void makeGame(const QString& dir, bool withMods);
 
 // The text of a registry file (UTF-16LE with byte-order mark).
 QString registryText(const QString& path);
+
+// Every file below dir (relative path -> bytes), to show that nothing changed.
+QMap<QString, QByteArray> snapshot(const QString& dir);
+
+// The shipped data files of the source tree, copied into dataDir.
+void copyShippedData(const QString& dataDir);
 
 } // namespace velmora::test

@@ -3,7 +3,6 @@
 // directory. The entries are first extracted into a staging folder, which is renamed into
 // place at the end, so a failed extraction never leaves a half-filled data directory behind
 // (an existing data directory is never unpacked again).
-#include "app/PathText.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 

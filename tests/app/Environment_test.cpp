@@ -88,10 +88,11 @@ TEST_P(CheckEnvironmentTest, SettlesGameAndModsAndWritesTheSettings) {
         EXPECT_THROW(CheckEnvironment(platform, dialogs, dirs), StartupAbort);
         EXPECT_EQ(dialogs.errors, QStringList(kStartErrorTitle + QLatin1Char('|') + kNotGameDirText));
         // Nothing is written; a stale key is only deleted.
-        if (c.storedGame)
+        if (c.storedGame) {
             EXPECT_FALSE(registryText(userRegistry).contains(kSettingsKey.mid(1)));
-        else
+        } else {
             EXPECT_EQ(QFileInfo::exists(userRegistry) ? readBytes(userRegistry) : QByteArray(), userRegistryBefore);
+        }
         return;
     }
 
@@ -100,10 +101,12 @@ TEST_P(CheckEnvironmentTest, SettlesGameAndModsAndWritesTheSettings) {
     EXPECT_EQ(dirs.game, at(c.game));
     EXPECT_EQ(dirs.mods, at(c.mods));
     EXPECT_EQ(dialogs.chooserInstructions, c.chosen ? QStringList(kChooseGameText) : QStringList());
-    if (!c.storedGame) // a found or chosen game gets its mods folder
+    if (!c.storedGame) { // a found or chosen game gets its mods folder
         EXPECT_TRUE(QFileInfo(dirs.mods).isDir()) << c.name;
-    if (c.storedGame && c.gameKey && dirs.game == at(c.storedGame)) // the machine-wide keys were not used
+    }
+    if (c.storedGame && c.gameKey && dirs.game == at(c.storedGame)) { // the machine-wide keys were not used
         EXPECT_FALSE(QFileInfo::exists(at(c.gameKey) + QStringLiteral("/mods")));
+    }
 
     // The eight values, in their order, and nothing left of an older key.
     const QString text = registryText(userRegistry);

@@ -135,12 +135,11 @@ QString nativePath(const QString& path) { return QDir::toNativeSeparators(path);
 
 } // namespace
 
-XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName, bool keepBlankText) {
+XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName) {
     XmlDocument d;
     d.path_ = sourceName;
-    const unsigned options = keepBlankText ? parseOptions | pugi::parse_ws_pcdata_single : parseOptions;
     const pugi::xml_parse_result r =
-        d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), options, pugi::encoding_auto);
+        d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions, pugi::encoding_auto);
     if (!r) {
         // Line number of the fault, counted in the raw bytes.
         const qsizetype offset = std::min<qsizetype>(r.offset, bytes.size());
@@ -156,9 +155,9 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceNam
     return d;
 }
 
-XmlDocument XmlDocument::load(const QString& path, bool keepBlankText) {
+XmlDocument XmlDocument::load(const QString& path) {
     const QString resolved = resolveFileName(path);
-    XmlDocument d = parse(readFileBytes(resolved), resolved, keepBlankText);
+    XmlDocument d = parse(readFileBytes(resolved), resolved);
     return d;
 }
 

@@ -28,11 +28,9 @@ public:
 
     // Loads the file at path (its name matched regardless of letter case). A missing or
     // malformed file raises DataError with a German message that names the file.
-    // keepBlankText keeps a text made only of white space when it is an element's only content
-    // (for read-only files whose single blanks mean something, such as the help table).
-    static XmlDocument load(const QString& path, bool keepBlankText = false);
+    static XmlDocument load(const QString& path);
     // Parses text held in memory; sourceName names it in error messages.
-    static XmlDocument parse(const QByteArray& bytes, const QString& sourceName, bool keepBlankText = false);
+    static XmlDocument parse(const QByteArray& bytes, const QString& sourceName);
     // A new document holding only an empty root element of the given name.
     static XmlDocument withRoot(const char* rootName, const QString& path = QString());
 

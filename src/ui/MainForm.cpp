@@ -1,5 +1,6 @@
 #include "ui/MainForm.h"
 
+#include "app/Startup.h"
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
 #include "mod/BuildingReset.h"
@@ -180,6 +181,12 @@ MainForm::MainForm(const MainFormSetup& setup, QWidget* parent)
     selectRow(regionView_, 0);
     selectRow(groupView_, 2);
     GroupViewClick();
+}
+
+std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDialogs& dialogs,
+                                           const QString& programDir) {
+    const app::Directories dirs = app::RunStartup(platform, dialogs, programDir);
+    return std::make_unique<MainForm>(MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform)});
 }
 
 void MainForm::createControls() {

@@ -14,6 +14,12 @@
 #include "data/BuildingBrowser.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace velmora::app {
+class Platform;
+class UserDialogs;
+} // namespace velmora::app
 
 class QLabel;
 class QListWidget;
@@ -40,6 +46,10 @@ class MainForm : public QWidget {
     Q_OBJECT
 public:
     explicit MainForm(const MainFormSetup& setup, QWidget* parent = nullptr);
+    // Runs the start-up sequence, then creates the window on its directories. Throws
+    // app::StartupAbort when the program must end.
+    static std::unique_ptr<MainForm> create(app::Platform& platform, app::UserDialogs& dialogs,
+                                            const QString& programDir);
 
     // The window that asks the reset question; created on first use when none is given.
     void setMessageForm(MessageForm* form);

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -25,6 +24,3 @@ T* widget(const QWidget& root, const char* name) {
 void whenModalShows(std::function<void()> action);
 
 } // namespace velmora::test
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -9,9 +9,8 @@
 
 namespace velmora::tools {
 
-// Steps B2 to B6 and the products pipeline.
+// Steps B2 to B6, in BuildingExtraction.
 void RunExtractionSteps(const PrepDirectories& dirs, const StepReporter& report);
-void RunProductsPipeline(const PrepDirectories& dirs, const StepReporter& report);
 
 namespace {
 

@@ -14,6 +14,8 @@
 namespace velmora::tools {
 
 void RunBuildingsPipeline(const PrepDirectories& dirs, const StepReporter& report);
+// The products pipeline, P1 to P4.
+void RunProductsPipeline(const PrepDirectories& dirs, const StepReporter& report);
 // The buildings pipeline after the extraction: B7 to B16 with B1 after B12.
 void RunAssetListSteps(const PrepDirectories& dirs, const StepReporter& report);
 // Regenerates the whole data directory from ORG and the icon source; creates missing

@@ -1,15 +1,20 @@
-// Stand-ins for the extraction steps and the products pipeline until they are linked in.
+// Stand-ins for the extraction steps and the products pipeline while their units are not
+// part of the build; each disappears as soon as its unit's header is present.
 #include "data/DataError.h"
 #include "tools/PrepCommon.h"
 
 namespace velmora::tools {
 
-[[gnu::weak]] void RunExtractionSteps(const PrepDirectories&, const StepReporter&) {
+#if !__has_include("tools/BuildingExtraction.h")
+void RunExtractionSteps(const PrepDirectories&, const StepReporter&) {
     throw data::DataError(QStringLiteral("Die Schritte B2 bis B6 sind in diesem Programm nicht enthalten."));
 }
+#endif
 
-[[gnu::weak]] void RunProductsPipeline(const PrepDirectories&, const StepReporter&) {
+#if !__has_include("tools/CreateProductsUnit.h")
+void RunProductsPipeline(const PrepDirectories&, const StepReporter&) {
     throw data::DataError(QStringLiteral("Die Produkt-Schritte sind in diesem Programm nicht enthalten."));
 }
+#endif
 
 } // namespace velmora::tools

@@ -22,10 +22,6 @@
 
 using namespace velmora;
 
-namespace velmora::tools {
-void RunProductsPipeline(const PrepDirectories& dirs, const StepReporter& report);
-}
-
 namespace {
 
 const char* const kUsage =

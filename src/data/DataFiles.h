@@ -1,6 +1,7 @@
 #pragma once
 // Names of the files of the data directory and the region names shared by every layer.
 #include <QString>
+#include <QStringList>
 
 namespace velmora::data {
 

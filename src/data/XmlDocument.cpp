@@ -9,7 +9,10 @@ namespace velmora::data {
 
 namespace {
 
-constexpr unsigned parseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
+// A lone blank as the whole text of an element is content (help texts hold one); white space
+// between elements is layout and dropped.
+constexpr unsigned parseOptions =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
 
 void appendEscaped(std::string& out, const char* text, bool attribute) {
     for (const char* p = text; *p; ++p) {

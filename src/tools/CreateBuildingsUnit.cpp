@@ -1,16 +1,15 @@
 #include "tools/CreateBuildingsUnit.h"
 
 #include "data/DataError.h"
+#include "tools/BuildingExtraction.h"
 #include "tools/CostsAndUpkeep.h"
+#include "tools/CreateProductsUnit.h"
 #include "tools/IndexAndTables.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace velmora::tools {
-
-// Steps B2 to B6, in BuildingExtraction.
-void RunExtractionSteps(const PrepDirectories& dirs, const StepReporter& report);
 
 namespace {
 
@@ -68,7 +67,7 @@ void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectori
     requireDirectory(dirs.programDir);
     requireDirectory(dirs.org());
     requireDirectory(dirs.iconSourceDir);
-    for (const QString& dir : {dirs.tmp(), dirs.xmlp(), dirs.png()}) {
+    for (const QString& dir : {dirs.tmp(), dirs.xmlp(), dirs.png(), dirs.wor()}) {
         if (createWorkDirectories && !QFileInfo(dir).isDir() && !QDir().mkpath(dir))
             throw data::DataError(QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
                                       .arg(QDir::toNativeSeparators(dir)));

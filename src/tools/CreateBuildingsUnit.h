@@ -9,22 +9,21 @@
 //
 // Whole data directory: "empty.xml" first (the products pipeline collects into it), then the
 // products pipeline (the name comments need its catalogue), then the buildings pipeline.
+#include "tools/CreateProductsUnit.h"
 #include "tools/PrepCommon.h"
 
 namespace velmora::tools {
 
 void RunBuildingsPipeline(const PrepDirectories& dirs, const StepReporter& report);
-// The products pipeline, P1 to P4.
-void RunProductsPipeline(const PrepDirectories& dirs, const StepReporter& report);
 // The buildings pipeline after the extraction: B7 to B16 with B1 after B12.
 void RunAssetListSteps(const PrepDirectories& dirs, const StepReporter& report);
 // Regenerates the whole data directory from ORG and the icon source; creates missing
-// TMP, XMLP and PNG directories.
+// TMP, XMLP, PNG and WOR directories.
 void RunAllPipelines(const PrepDirectories& dirs, const StepReporter& report);
 
 // Makes sure the directories of a run exist: the program directory, ORG and the icon source
-// always; TMP, XMLP and PNG are created when createWorkDirectories is set, otherwise their
-// absence is an error. Raises DataError naming the first missing directory.
+// always; TMP, XMLP, PNG and WOR (the hand-made icons, possibly empty) are created when
+// createWorkDirectories is set, otherwise their absence is an error. Raises DataError naming the first missing directory.
 void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectories);
 
 // Writes ORG "empty.xml", the empty record document into which record lists are collected.

@@ -31,7 +31,7 @@ const char* const kUsage =
     "              Gebäudesymbole)\n"
     "  products    Produkt-Schritte (Produktkatalog, Produktsymbole)\n"
     "  all         das ganze Datenverzeichnis aus ORG und den Symbolquellen; legt fehlende\n"
-    "              Verzeichnisse TMP, XMLP und PNG an\n"
+    "              Verzeichnisse TMP, XMLP, PNG und WOR an\n"
     "\n"
     "  --program-dir VERZEICHNIS  Programmverzeichnis mit ORG, TMP, XMLP, PNG (und WOR)\n"
     "  --icon-source VERZEICHNIS  Symbolbilder des Spiels (Name + \"_0.png\");\n"

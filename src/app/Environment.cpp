@@ -1,0 +1,135 @@
+// CheckEnvironment: the single-instance guard, the game and mods directories, the settings.
+#include "app/PathText.h"
+#include "app/Settings.h"
+#include "app/Startup.h"
+
+#include "data/DataError.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace velmora::app {
+
+namespace {
+
+QString readString(Platform& platform, RegistryHive hive, const QString& key, const QString& name) {
+    return QString::fromStdWString(platform.readRegistryString(hive, key.toStdWString(), name.toStdWString()));
+}
+
+bool holdsGame(const QString& gameDir) {
+    // An empty directory would name the drive's root.
+    return !gameDir.isEmpty() && QFileInfo(joinPath(gameDir, kGameExecutable)).isFile();
+}
+
+QString modsDirOf(const QString& gameDir) { return joinPath(gameDir, kModsFolder) + QLatin1Char('/'); }
+
+// Creates the game's mods folder when missing. A failure is shown; start-up goes on, and the
+// mod writer reports it again when it needs the folder.
+void ensureModsFolder(const QString& gameDir, UserDialogs& dialogs) {
+    const QString mods = joinPath(gameDir, kModsFolder);
+    if (!QDir().mkpath(mods))
+        dialogs.showError(kStartErrorTitle, QStringLiteral("Der Ordner \u201E%1\u201C kann nicht angelegt werden.")
+                                                .arg(QDir::toNativeSeparators(mods)));
+}
+
+// Steps E and F: a machine-wide key names the game directory; accepted without looking for
+// the game executable. dropLast removes the launcher's trailing character.
+bool takeInstallDir(Platform& platform, const QString& key, bool dropLast, Directories& dirs, UserDialogs& dialogs) {
+    QString dir = readString(platform, RegistryHive::LocalMachine, key, kInstallDirValue);
+    if (dropLast) dir.chop(1);
+    dirs.game = internalPath(dir);
+    if (dirs.game.isEmpty()) return false;
+    ensureModsFolder(dirs.game, dialogs);
+    dirs.mods = modsDirOf(dirs.game);
+    return true;
+}
+
+void writeSettings(Platform& platform, UserDialogs& dialogs, const Directories& dirs) {
+    QString version;
+    try {
+        version = GetVersionString(platform);
+    } catch (const data::DataError&) {
+        // The version is informational here; the value stays empty.
+    }
+    const QStringList values = {platformPath(platform, dirs.game),
+                                platformPath(platform, dirs.mods),
+                                kModLoaderVersion,
+                                platformPath(platform, dirs.program),
+                                QStringLiteral("0"),
+                                version,
+                                kCompanyText,
+                                QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)};
+    try {
+        for (qsizetype i = 0; i < kSettingsValueOrder.size(); ++i)
+            platform.writeRegistryString(RegistryHive::CurrentUser, kSettingsKey.toStdWString(),
+                                         kSettingsValueOrder[i].toStdWString(), values[i].toStdWString());
+    } catch (const PlatformError& e) {
+        // Unsaved settings cost nothing but a new search at the next start.
+        dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
+    }
+}
+
+} // namespace
+
+void GuardSingleInstance(Platform& platform, UserDialogs& dialogs) {
+    bool held = false;
+    try {
+        held = platform.holdSingleInstance(kSingleInstanceName.toStdWString());
+    } catch (const PlatformError& e) {
+        dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
+        throw StartupAbort();
+    }
+    if (!held) {
+        dialogs.showError(kStartErrorTitle, kAlreadyRunningText);
+        throw StartupAbort();
+    }
+}
+
+bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs) {
+    // A. Only one copy runs.
+    GuardSingleInstance(platform, dialogs);
+
+    // B. The stored locations.
+    dirs.game = internalPath(readString(platform, RegistryHive::CurrentUser, kSettingsKey, kGameLocationValue));
+    dirs.mods = internalPath(readString(platform, RegistryHive::CurrentUser, kSettingsKey, kModLocationValue));
+
+    // C. They are valid while the game executable is there. An empty mods directory would put
+    // mod folders at the root of the drive: the game's own mods folder stands in for it.
+    bool valid = holdsGame(dirs.game);
+    if (valid)
+        dirs.mods = dirs.mods.isEmpty() ? modsDirOf(dirs.game) : withTrailingSlash(dirs.mods);
+
+    // D. Stale settings are removed as a whole.
+    if (!valid) {
+        try {
+            platform.deleteRegistryKey(RegistryHive::CurrentUser, kSettingsKey.toStdWString());
+        } catch (const PlatformError& e) {
+            dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
+        }
+    }
+
+    // E and F. The game's own key, then the launcher's entry.
+    if (!valid) valid = takeInstallDir(platform, kGameKey, false, dirs, dialogs);
+    if (!valid) valid = takeInstallDir(platform, kLauncherKey, true, dirs, dialogs);
+
+    // G. Ask the user.
+    if (!valid) {
+        const QString preselect = !dirs.game.isEmpty() && QFileInfo(dirs.game).isDir() ? dirs.game : QString();
+        const QString chosen = dialogs.chooseFolder(kChooseGameText, preselect);
+        if (!chosen.isEmpty()) dirs.game = internalPath(chosen);
+        if (!holdsGame(dirs.game)) {
+            dialogs.showError(kStartErrorTitle, kNotGameDirText);
+            throw StartupAbort();
+        }
+        ensureModsFolder(dirs.game, dialogs);
+        dirs.mods = modsDirOf(dirs.game);
+    }
+
+    // H. The settings of this start.
+    writeSettings(platform, dialogs, dirs);
+    return true;
+}
+
+} // namespace velmora::app

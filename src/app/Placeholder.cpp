@@ -1,1 +1,0 @@
-// start-up logic arrives here

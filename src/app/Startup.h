@@ -1,0 +1,72 @@
+#pragma once
+// The start-up sequence, run when the main window is created:
+//   1. program directory: the executable's directory, with a trailing separator;
+//   2. data directory and work directories below it;
+//   3. CheckEnvironment: single-instance guard, game and mods directory, registry settings;
+//   4. UnpackDataArchive when the data directory does not exist;
+//   5. LoadEmbeddedFont;
+//   then the help table and the group list are checked to load.
+// The main window does the rest (version label, help table, group list, first selection).
+//
+// Paths are held with "/" internally and end with "/" where a directory is meant (all but the
+// game directory). They are written to the registry with the platform's separator.
+#include "app/platform/Platform.h"
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+namespace velmora::app {
+
+struct Directories {
+    QString program, data, org, tmp, txt, png, dds, wor, game, mods;
+};
+
+// The questions and messages of the start-up sequence; the windows layer implements them.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // The system folder chooser; "" when cancelled.
+    virtual QString chooseFolder(const QString& instruction, const QString& preselect) = 0;
+    // A modal message box with the error icon and an OK button.
+    virtual void showError(const QString& title, const QString& text) = 0;
+};
+
+// The program must end now; its message has been shown already.
+class StartupAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "start-up aborted"; }
+};
+
+// Steps 1 and 2: the directories derived from the program directory.
+Directories SettleDirectories(const QString& programDir);
+
+// Step A alone: takes the single-instance guard, or shows the message and throws StartupAbort.
+void GuardSingleInstance(Platform& platform, UserDialogs& dialogs);
+
+// Steps A to H: settles dirs.game and dirs.mods and writes the registry settings.
+// Returns true; throws StartupAbort when the program must end.
+bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs);
+
+// Writes the embedded data archive as program directory + "xmlp.zip", extracts it into the
+// program directory and deletes it. True when both steps succeeded; failures are shown.
+bool UnpackDataArchive(const Directories& dirs, UserDialogs& dialogs);
+// The same for archive bytes given by the caller.
+bool UnpackArchive(const QByteArray& archive, const Directories& dirs, UserDialogs& dialogs);
+// The data archive carried by the executable.
+QByteArray EmbeddedDataArchive();
+
+// Registers the embedded Heuristica fonts for this process. True when the system accepted
+// them; otherwise the windows fall back to another family. Needs a QGuiApplication.
+bool LoadEmbeddedFont();
+
+// The program's file version "major.minor.release.build" and the logged-on user's name.
+// A failing system query raises data::DataError with a German message.
+QString GetVersionString(Platform& platform);
+QString GetWindowsUserName(Platform& platform);
+
+// Steps 1 to 5, then checks that "Help.xml" and "BuildingGroups.xml" load; a missing or
+// damaged one is shown with a German message naming the file, then StartupAbort is thrown.
+Directories RunStartup(Platform& platform, UserDialogs& dialogs, const QString& programDir);
+
+} // namespace velmora::app

@@ -1,0 +1,39 @@
+#include "app/AppTestSupport.h"
+
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QStringDecoder>
+
+namespace velmora::test {
+
+void makeGame(const QString& dir, bool withMods) {
+    writeBytes(dir + QStringLiteral("/Bin/Win64/Velmora.exe"), "stand-in");
+    if (withMods) QDir().mkpath(dir + QStringLiteral("/mods"));
+}
+
+QString registryText(const QString& path) {
+    const QByteArray bytes = readBytes(path);
+    if (!bytes.startsWith("\xFF\xFE")) return {};
+    QStringDecoder utf16(QStringDecoder::Utf16LE);
+    return utf16(bytes.mid(2));
+}
+
+QMap<QString, QByteArray> snapshot(const QString& dir) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(dir).relativeFilePath(path), readBytes(path));
+    }
+    return files;
+}
+
+void copyShippedData(const QString& dataDir) {
+    const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
+    for (const QString& name : QDir(shipped).entryList(QDir::Files))
+        writeBytes(QDir(dataDir).filePath(name), readBytes(QDir(shipped).filePath(name)));
+}
+
+} // namespace velmora::test

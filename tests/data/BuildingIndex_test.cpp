@@ -1,0 +1,94 @@
+#include "data/BuildingIndex.h"
+#include "data/DataFiles.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace velmora::data;
+using namespace velmora::test;
+
+namespace {
+
+// A data directory holding a copy of the shipped data files.
+class BuildingIndexTest : public ::testing::Test {
+protected:
+    BuildingIndexTest() {
+        const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
+        for (const QString& name : QDir(shipped).entryList(QDir::Files))
+            writeBytes(dir.file(name), readBytes(QDir(shipped).filePath(name)));
+    }
+    QStringList names(const std::vector<BuildingEntry>& entries) const {
+        QStringList result;
+        for (const BuildingEntry& e : entries) result << e.local;
+        return result;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(BuildingIndexTest, ListsByRegionAndGroupInFileOrder) {
+    const struct { int region; int group; const char* name; QStringList expected; } cases[] = {
+        {0, 2, "Farmen", {QStringLiteral("Fischerei"), QStringLiteral("Getreidefarm"), QStringLiteral("Kartoffelhof")}},
+        {0, 3, "Produktion", {QStringLiteral("Baeckerei"), QStringLiteral("Holzfaeller")}},
+        {1, 2, "Farmen", {QStringLiteral("Kaffeeplantage")}},
+        {2, 5, "Bodenschätze", {}},
+        {-1, 2, "Farmen", {}},                 // no region selected
+        {0, 5, "Bodenschätze", {}},            // "Erzmine" has "no Group": never under a real group
+        {0, kChangedPseudoGroup, "", {}},      // no flag set
+        {0, kExportedPseudoGroup, "", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(names(ListBuildings(dir.path(), c.region, c.group, QString::fromUtf8(c.name))), c.expected)
+            << c.region << " " << c.group << " " << c.name;
+}
+
+TEST_F(BuildingIndexTest, FlagsShowInThePseudoGroupsWhateverRegionIsSelected) {
+    SetBuildingFlag(dir.path(), QStringLiteral("101250"), kBuildingIsChanged, true);
+    SetBuildingFlag(dir.path(), QStringLiteral("1010291"), kBuildingIsExported, true);
+    for (int region : {0, 3}) {
+        EXPECT_EQ(names(ListBuildings(dir.path(), region, kChangedPseudoGroup, QString())),
+                  QStringList(QStringLiteral("Kaffeeroesterei")));
+        EXPECT_EQ(names(ListBuildings(dir.path(), region, kExportedPseudoGroup, QString())),
+                  QStringList(QStringLiteral("Baeckerei")));
+    }
+    const auto entry = FindBuilding(dir.path(), QStringLiteral("101250"));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->isChanged, QStringLiteral("true"));
+    EXPECT_EQ(entry->isExported, QStringLiteral("false"));
+    SetBuildingFlag(dir.path(), QStringLiteral("101250"), kBuildingIsChanged, false);
+    EXPECT_TRUE(ListBuildings(dir.path(), 0, kChangedPseudoGroup, QString()).empty());
+}
+
+TEST_F(BuildingIndexTest, EntriesAreReadByPosition) {
+    const auto first = FindBuilding(dir.path(), QStringLiteral("1010278"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->local, QStringLiteral("Fischerei"));
+    EXPECT_EQ(first->icon, QStringLiteral("icon_fish"));
+    EXPECT_EQ(first->region, QStringLiteral("1"));
+    EXPECT_EQ(first->add, QStringLiteral("2000502800"));
+    EXPECT_FALSE(FindBuilding(dir.path(), QStringLiteral("1")));
+    EXPECT_THROW(SetBuildingFlag(dir.path(), QStringLiteral("1"), kBuildingIsChanged, true), DataError);
+}
+
+TEST_F(BuildingIndexTest, GroupNamesComeFromTheFirstAttribute) {
+    EXPECT_EQ(ReadGroupNames(dir.path()),
+              QStringList({QStringLiteral("editierte Gebäude"), QStringLiteral("exportierte Gebäude"),
+                           QStringLiteral("Farmen"), QStringLiteral("Produktion"), QStringLiteral("Industrie"),
+                           QStringLiteral("Bodenschätze")}));
+}
+
+TEST_F(BuildingIndexTest, ATruncatedIndexRaisesAGermanMessageAndStaysAsItWas) {
+    const QByteArray truncated = readBytes(fixture(QStringLiteral("data/TruncatedIndex.xml")));
+    writeBytes(dir.file(kBuildingIndexFile), truncated);
+    try {
+        SetBuildingFlag(dir.path(), QStringLiteral("1010278"), kBuildingIsChanged, true);
+        FAIL() << "no error raised";
+    } catch (const DataError& e) {
+        EXPECT_TRUE(e.message().contains(kBuildingIndexFile)) << e.what();
+    }
+    EXPECT_THROW(ListBuildings(dir.path(), 0, 2, QStringLiteral("Farmen")), DataError);
+    EXPECT_EQ(readBytes(dir.file(kBuildingIndexFile)), truncated);
+}
+
+} // namespace

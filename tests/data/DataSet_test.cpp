@@ -1,0 +1,72 @@
+// The shipped data files hold together: every building of the index has its record in both
+// asset lists and its buff entry, and every GUID a record names is in the catalogue or the
+// field table.
+#include "data/DataFiles.h"
+#include "data/XmlDocument.h"
+#include "support/TestSupport.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace velmora::data;
+using namespace velmora::test;
+
+namespace {
+
+XmlDocument shipped(const QString& name) {
+    return XmlDocument::load(sourcePath(QStringLiteral("resources/data/XMLP/")) + name);
+}
+
+QSet<std::string> firstAttributes(const XmlDocument& doc) {
+    QSet<std::string> values;
+    for (const pugi::xml_node& e : doc.root().children()) values.insert(attributeTextAt(e, 0));
+    return values;
+}
+
+TEST(ShippedDataSet, IndexAssetListsBuffsAndCataloguesAgree) {
+    const XmlDocument index = shipped(kBuildingIndexFile);
+    const XmlDocument working = shipped(kWorkingAssetsFile);
+    const XmlDocument original = shipped(kOriginalAssetsFile);
+    const XmlDocument buffs = shipped(kBuffTableFile);
+    const QSet<std::string> products = firstAttributes(shipped(kProductCatalogueFile));
+    const QSet<std::string> fields = firstAttributes(shipped(kFieldTableFile));
+    const QSet<std::string> siteInputs = {"1955", "1591", "917"};
+
+    EXPECT_EQ(working.serialize(), original.serialize());
+    for (const pugi::xml_node& building : index.root().children("Building")) {
+        ASSERT_EQ(std::distance(building.attributes_begin(), building.attributes_end()), 10);
+        const std::string guid = attributeTextAt(building, 0);
+        const pugi::xml_node record = selectNode(working.root(), "//Asset[Values/Standard/GUID=\"" + guid + "\"]");
+        ASSERT_TRUE(record) << guid;
+        EXPECT_TRUE(selectNode(original.root(), "//Asset[Values/Standard/GUID=\"" + guid + "\"]")) << guid;
+        const pugi::xml_node buff = selectNode(buffs.root(), "Buff[@GUID='" + attributeTextAt(building, 8) + "']");
+        ASSERT_TRUE(buff) << guid;
+        EXPECT_EQ(std::distance(buff.attributes_begin(), buff.attributes_end()), 30);
+        EXPECT_EQ(childText(record, "Values/UpgradeList/DefaultBuff"), attributeTextAt(building, 8));
+        for (const char* path : {"Values/FactoryBase/FactoryInputs/Item/Product", "Values/FactoryBase/FactoryOutputs/Item/Product",
+                                 "Values/Maintenance/Maintenances/Item/Product", "Values/Cost/Costs/Item/Ingredient"}) {
+            for (const pugi::xml_node& product : selectNodes(record, path)) {
+                const std::string value = product.text().get();
+                EXPECT_TRUE(products.contains(value) || siteInputs.contains(value)) << guid << " " << value;
+            }
+        }
+        for (const pugi::xml_node& module : selectNodes(record, "Values/ModuleOwner/ConstructionOptions/Item/ModuleGUID"))
+            EXPECT_TRUE(fields.contains(module.text().get())) << guid;
+    }
+}
+
+TEST(ShippedDataSet, HelpTableHoldsItsThirtyOneEntries) {
+    const XmlDocument help = shipped(kHelpFile);
+    EXPECT_EQ(selectNodes(help.root(), "Texts/Text").size(), 31u);
+    EXPECT_EQ(childText(selectNode(help.root(), "//Text[GUID='11']"), "Label"), "Region");
+    EXPECT_TRUE(readBytes(sourcePath(QStringLiteral("resources/data/XMLP/Help.xml"))).startsWith("<?xml version=\"1.0\"?>\r\n"));
+}
+
+TEST(ShippedDataSet, LineWrittenFilesCarryAByteOrderMark) {
+    for (const QString& name : {kGroupListFile, kFieldTableFile})
+        EXPECT_TRUE(readBytes(sourcePath(QStringLiteral("resources/data/XMLP/")) + name).startsWith("\xEF\xBB\xBF<"))
+            << name.toStdString();
+    EXPECT_EQ(shipped(kFieldTableFile).root().select_nodes("Field").size(), 35u);
+}
+
+} // namespace

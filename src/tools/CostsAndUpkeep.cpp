@@ -48,7 +48,9 @@ struct Slots {
             product.resize(k + 1, "0");
         }
         amount[k] = amountElement.child_value();
-        if (productElement) product[k] = productElement.child_value();
+        // An entry that gave only its amount carries an empty product after the cost slots
+        // were resolved: it keeps the base building's product at that position.
+        if (productElement && *productElement.child_value()) product[k] = productElement.child_value();
     }
 };
 

@@ -45,6 +45,8 @@ TEST(CostsAndUpkeep, DerivedBuildingsTakeTheCostsOfTheirBase) {
         // own amount without ingredient takes the base's ingredient; own ingredient and amount stay
         {"2001", {coins, "<Item><Ingredient>1010196</Ingredient><Amount>4</Amount></Item>",
                   "<Item><Ingredient>1010218</Ingredient><Amount>5</Amount></Item>"}},
+        // own amount whose reference left an empty ingredient: the base's ingredient too
+        {"2003", {"<Item><Ingredient>1010017</Ingredient><Amount>7</Amount></Item>", timber}},
         {"2002", {}},
     };
     for (const auto& c : cases)

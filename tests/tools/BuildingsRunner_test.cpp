@@ -103,6 +103,10 @@ TEST(BuildingsRunner, CommandNamesMissingDirectoriesAndRejectsBadArguments) {
     TempDir temp;
     const QString onlyOrg = temp.file(QStringLiteral("only-org"));
     QDir().mkpath(onlyOrg + QStringLiteral("/ORG"));
+    const QString game = temp.file(QStringLiteral("game"));
+    QDir().mkpath(game + QStringLiteral("/ORG"));
+    for (const QString& file : QDir(sourcePath(QStringLiteral("sample-game/ORG"))).entryList(QDir::Files))
+        writeBytes(game + QStringLiteral("/ORG/") + file, readBytes(sourcePath(QStringLiteral("sample-game/ORG/")) + file));
     const QString noTmp = temp.file(QStringLiteral("no-tmp"));
     for (const char* sub : {"ORG", "XMLP", "PNG", "icons-source"}) QDir().mkpath(noTmp + u'/' + QString::fromUtf8(sub));
 
@@ -121,6 +125,10 @@ TEST(BuildingsRunner, CommandNamesMissingDirectoriesAndRejectsBadArguments) {
         {{QStringLiteral("rebuild"), QStringLiteral("--program-dir"), onlyOrg}, 2, QStringLiteral("Aufruf")},
         {{QStringLiteral("buildings")}, 2, QStringLiteral("Aufruf")},
         {{QStringLiteral("--help")}, 0, QStringLiteral("icons-source")},
+        {{QStringLiteral("all"), QStringLiteral("--program-dir"), game, QStringLiteral("--icon-source"),
+          sourcePath(QStringLiteral("sample-game/icons"))},
+         0, QStringLiteral("B1 WriteBuffTable ...\nB13 WriteFieldTable ...\nB14 CopyBuildingIcons ...\nB15 WriteGroupList ...\n"
+                           "B16 WriteChainList ...\nFertig: 208 Gebäude, 232 Produkte,")},
     };
     for (const auto& c : cases) {
         QProcess process;

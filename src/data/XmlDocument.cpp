@@ -10,7 +10,7 @@ namespace velmora::data {
 namespace {
 
 // A lone blank as the whole text of an element is content (help texts hold one); white space
-// between elements is layout and dropped.
+// between elements is layout and dropped, and so is a lone text that holds a line break.
 constexpr unsigned parseOptions =
     pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
 
@@ -131,6 +131,27 @@ void appendNode(std::string& out, const pugi::xml_node& node, int depth, const c
     }
 }
 
+bool isLayout(const char* text) {
+    bool lineBreak = false;
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n' || *p == '\r') lineBreak = true;
+        else if (*p != ' ' && *p != '\t') return false;
+    }
+    return lineBreak;
+}
+
+// Drops the white-space texts that only lay out an otherwise empty element.
+void dropLayoutTexts(pugi::xml_node node) {
+    for (pugi::xml_node c = node.first_child(); c;) {
+        const pugi::xml_node next = c.next_sibling();
+        if (c.type() == pugi::node_element)
+            dropLayoutTexts(c);
+        else if (c.type() == pugi::node_pcdata && isLayout(c.value()))
+            node.remove_child(c);
+        c = next;
+    }
+}
+
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
 
 } // namespace
@@ -152,6 +173,7 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceNam
     }
     if (!d.doc_->document_element())
         throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.").arg(nativePath(sourceName)));
+    dropLayoutTexts(*d.doc_);
     return d;
 }
 

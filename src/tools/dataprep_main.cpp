@@ -1,10 +1,129 @@
 // velmora-dataprep: derives the shipped data files from the game's extracted files.
+//
+//   velmora-dataprep buildings|products|all --program-dir DIR [--icon-source DIR]
+//
+// Prints each step as it starts and a one-line summary at the end. A step that stops prints
+// the step and the reason (which names the file) and ends the program with exit code 1;
+// wrong arguments end it with exit code 2.
+#include "tools/CreateBuildingsUnit.h"
+
+#include "data/DataError.h"
+#include "data/DataFiles.h"
+#include "data/XmlDocument.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
 #include <cstdio>
 
+using namespace velmora;
+
+namespace {
+
+const char* const kUsage =
+    "Aufruf: velmora-dataprep buildings|products|all --program-dir VERZEICHNIS [--icon-source VERZEICHNIS]\n"
+    "\n"
+    "  buildings   Gebäude-Schritte (Asset-Listen, Gebäudeindex, Buff-Tabelle, Feld- und Gruppenliste,\n"
+    "              Gebäudesymbole)\n"
+    "  products    Produkt-Schritte (Produktkatalog, Produktsymbole)\n"
+    "  all         das ganze Datenverzeichnis aus ORG und den Symbolquellen; legt fehlende\n"
+    "              Verzeichnisse TMP, XMLP, PNG und WOR an\n"
+    "\n"
+    "  --program-dir VERZEICHNIS  Programmverzeichnis mit ORG, TMP, XMLP, PNG (und WOR)\n"
+    "  --icon-source VERZEICHNIS  Symbolbilder des Spiels (Name + \"_0.png\");\n"
+    "                             Vorgabe: Programmverzeichnis/icons-source\n";
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+// Modification stamps of every file below the run's directories.
+QHash<QString, QPair<qint64, qint64>> fileStamps(const tools::PrepDirectories& dirs) {
+    QHash<QString, QPair<qint64, qint64>> stamps;
+    for (const QString& dir : {dirs.org(), dirs.tmp(), dirs.xmlp(), dirs.png()}) {
+        QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            stamps.insert(info.absoluteFilePath(), {info.lastModified().toMSecsSinceEpoch(), info.size()});
+        }
+    }
+    return stamps;
+}
+
+qsizetype countElements(const QString& path, const char* name) {
+    if (!QFileInfo::exists(path)) return 0;
+    try {
+        const data::XmlDocument doc = data::XmlDocument::load(path);
+        qsizetype n = 0;
+        for (const pugi::xml_node& child : doc.root().children(name)) (void)child, ++n;
+        return n;
+    } catch (const data::DataError&) {
+        return 0;
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    (void)argv;
-    std::fprintf(argc > 1 ? stderr : stdout,
-                 "Aufruf: velmora-dataprep buildings|products|all --program-dir VERZEICHNIS "
-                 "[--icon-source VERZEICHNIS]\n");
-    return argc > 1 ? 2 : 0;
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QString command, programDir, iconSource;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QStringLiteral("--help") || a == QStringLiteral("-h")) {
+            print(stdout, QString::fromUtf8(kUsage));
+            return 0;
+        }
+        if ((a == QStringLiteral("--program-dir") || a == QStringLiteral("--icon-source")) && i + 1 < args.size())
+            (a == QStringLiteral("--program-dir") ? programDir : iconSource) = args[++i];
+        else if (command.isEmpty() && !a.startsWith(QStringLiteral("--")))
+            command = a;
+        else {
+            print(stderr, QStringLiteral("Unbekanntes Argument \u201E%1\u201C.\n\n").arg(a) + QString::fromUtf8(kUsage));
+            return 2;
+        }
+    }
+    const QStringList commands = {QStringLiteral("buildings"), QStringLiteral("products"), QStringLiteral("all")};
+    if (!commands.contains(command) || programDir.isEmpty()) {
+        print(stderr, QString::fromUtf8(kUsage));
+        return 2;
+    }
+    if (iconSource.isEmpty()) iconSource = QDir(programDir).filePath(QStringLiteral("icons-source"));
+    const tools::PrepDirectories dirs = tools::PrepDirectories::forProgramDir(programDir, iconSource);
+
+    QString current;
+    const tools::StepReporter report = [&](const QString& step, const QString& operation) {
+        current = step + u' ' + operation;
+        print(stdout, current + QStringLiteral(" ...\n"));
+    };
+    try {
+        if (command == QStringLiteral("all")) tools::PrepareRunDirectories(dirs, true);
+        else tools::PrepareRunDirectories(dirs, false);
+        const auto before = fileStamps(dirs);
+        if (command == QStringLiteral("buildings")) tools::RunBuildingsPipeline(dirs, report);
+        else if (command == QStringLiteral("products")) tools::RunProductsPipeline(dirs, report);
+        else tools::RunAllPipelines(dirs, report);
+        const auto after = fileStamps(dirs);
+        qsizetype written = 0;
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (before.value(it.key(), {-1, -1}) != it.value()) ++written;
+        print(stdout, QStringLiteral("Fertig: %1 Gebäude, %2 Produkte, %3 Dateien geschrieben.\n")
+                          .arg(countElements(dirs.xmlp() + data::kBuildingIndexFile, "Building"))
+                          .arg(countElements(dirs.xmlp() + data::kProductCatalogueFile, "Product"))
+                          .arg(written));
+        return 0;
+    } catch (const data::DataError& e) {
+        const QString where = current.isEmpty() ? QString() : QStringLiteral("Schritt %1 abgebrochen: ").arg(current);
+        print(stderr, where + e.message() + u'\n');
+        return 1;
+    } catch (const std::exception& e) {
+        const QString where = current.isEmpty() ? QString() : QStringLiteral("Schritt %1 abgebrochen: ").arg(current);
+        print(stderr, where + QString::fromLocal8Bit(e.what()) + u'\n');
+        return 1;
+    }
 }

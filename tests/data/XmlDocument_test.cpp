@@ -114,3 +114,9 @@ TEST(XmlDocument, ReformatPutsEveryElementOnANewLineWithTwoBlanksPerLevel) {
 }
 
 } // namespace
+
+TEST(XmlDocument, LoneBlankIsTextButLayoutIsNot) {
+    const XmlDocument doc = XmlDocument::parse("<T>\r\n\t<A> </A>\r\n\t<B>\r\n\t</B>\r\n</T>", QStringLiteral("m"));
+    EXPECT_EQ(childText(doc.root(), "A"), " ");
+    EXPECT_FALSE(doc.root().child("B").first_child());
+}

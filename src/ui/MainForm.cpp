@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace velmora::ui {
 
@@ -206,13 +207,22 @@ void MainForm::createControls() {
     shape1->setGeometry(16, 608, 232, 188);
     shape1->setStyleSheet(QStringLiteral("#Shape1 { background: rgba(250, 250, 248, 215); border: 1px solid #7d8a98;"
                                          " border-radius: 3px; }"));
-    infoLabel_ = textLabel(this, "InfoLabel", QString(), {26, 614, 212, 26});
+    // The heading may take two lines; the text follows right below it.
+    auto* infoArea = new QWidget(this);
+    infoArea->setGeometry(shape1->geometry());
+    auto* infoLayout = new QVBoxLayout(infoArea);
+    infoLayout->setContentsMargins(10, 8, 10, 8);
+    infoLayout->setSpacing(6);
+    infoLabel_ = textLabel(infoArea, "InfoLabel", QString(), {});
     QFont heading = font();
     heading.setBold(true);
     infoLabel_->setFont(heading);
-    infoText_ = textLabel(this, "InfoText", QString(), {26, 642, 212, 148});
+    infoLabel_->setWordWrap(true);
+    infoText_ = textLabel(infoArea, "InfoText", QString(), {});
     infoText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     infoText_->setWordWrap(true);
+    infoLayout->addWidget(infoLabel_);
+    infoLayout->addWidget(infoText_, 1);
     QLabel* image1 = pictureLabel(this, "Image1", {16, 803, 48, 48});
     image1->setPixmap(ImageCollection::instance().picture(QStringLiteral("gear"), {48, 48}));
     watchMouse(image1);

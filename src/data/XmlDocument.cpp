@@ -3,6 +3,8 @@
 #include "data/FileAccess.h"
 
 #include <QDir>
+#include <QFile>
+#include <algorithm>
 #include <sstream>
 
 namespace velmora::data {
@@ -156,30 +158,60 @@ QString nativePath(const QString& path) { return QDir::toNativeSeparators(path);
 
 } // namespace
 
+namespace {
+
+// Line number of a parse fault, counted in the raw bytes.
+qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
+    const size_t end = std::min(size, static_cast<size_t>(std::max<ptrdiff_t>(offset, 0)));
+    return std::count(bytes, bytes + end, '\n') + 1;
+}
+
+} // namespace
+
+void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line) const {
+    if (!r)
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
+                                       "(Zeile %2: %3).")
+                            .arg(nativePath(path_))
+                            .arg(line)
+                            .arg(QString::fromUtf8(r.description())));
+    if (!doc_->document_element())
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.").arg(nativePath(path_)));
+    dropLayoutTexts(*doc_);
+}
+
 XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName) {
     XmlDocument d;
     d.path_ = sourceName;
     const pugi::xml_parse_result r =
         d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions, pugi::encoding_auto);
-    if (!r) {
-        // Line number of the fault, counted in the raw bytes.
-        const qsizetype offset = std::min<qsizetype>(r.offset, bytes.size());
-        const qsizetype line = bytes.left(offset).count('\n') + 1;
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
-                                       "(Zeile %2: %3).")
-                            .arg(nativePath(sourceName))
-                            .arg(line)
-                            .arg(QString::fromUtf8(r.description())));
-    }
-    if (!d.doc_->document_element())
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.").arg(nativePath(sourceName)));
-    dropLayoutTexts(*d.doc_);
+    d.checkParsed(r, r ? 0 : faultLine(bytes.constData(), static_cast<size_t>(bytes.size()), r.offset));
     return d;
 }
 
 XmlDocument XmlDocument::load(const QString& path) {
     const QString resolved = resolveFileName(path);
-    XmlDocument d = parse(readFileBytes(resolved), resolved);
+    QFile file(resolved);
+    if (!file.exists())
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(nativePath(path)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
+                            .arg(nativePath(resolved), file.errorString()));
+    // The document parses the file's bytes in place and owns them: large game files are
+    // held once, not copied.
+    const size_t size = static_cast<size_t>(file.size());
+    char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size ? size : 1));
+    if (!buffer)
+        throw DataError(QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.").arg(nativePath(resolved)));
+    if (file.read(buffer, static_cast<qint64>(size)) != static_cast<qint64>(size)) {
+        pugi::get_memory_deallocation_function()(buffer);
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
+                            .arg(nativePath(resolved), file.errorString()));
+    }
+    XmlDocument d;
+    d.path_ = resolved;
+    const pugi::xml_parse_result r = d.doc_->load_buffer_inplace_own(buffer, size, parseOptions, pugi::encoding_auto);
+    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset));
     return d;
 }
 

@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QString>
 #include <pugixml.hpp>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ public:
     QByteArray serialize() const;
 
 private:
+    // Raises DataError for a failed parse or a document without root; drops layout texts.
+    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine) const;
+
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;
 };

@@ -170,16 +170,15 @@ StandinTables withClones(const StandinTables& tables, int productRounds, int bui
             t.products.push_back(p);
         }
     }
-    QHash<QString, size_t> position;
-    for (size_t i = 0; i < tables.buildings.size(); ++i)
-        position.insert(tables.buildings[i].guid, i);
     auto cloneGuid = [](int round, size_t i) { return QString::number(3000000 + round * 10000 + static_cast<int>(i)); };
     for (int round = 1; round <= buildingRounds; ++round) {
         for (size_t i = 0; i < tables.buildings.size(); ++i) {
+            // Only template buildings are cloned: the cleaning rules name buildings by GUID, so a
+            // cloned base building may be dropped where the original is kept, and a derived
+            // building without its base stops the cost inheritance.
             BuildingRow b = tables.buildings[i];
+            if (b.isDerived()) continue;
             b.guid = cloneGuid(round, i);
-            if (b.isDerived())
-                b.baseGuid = cloneGuid(round, position.value(b.baseGuid));
             if (!b.name.isEmpty())
                 b.name += suffix.arg(round + 1);
             t.buildings.push_back(b);

@@ -1,11 +1,14 @@
 // Writes the screenshots of the README: the main window after start, the main window with an
 // empty pseudo-group, and the reset question over the main window. Usage: ui_screenshots <dir>
+#include "data/BuildingBrowser.h"
 #include "support/DataDirBuilder.h"
 #include "ui/AppStyle.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QPainter>
@@ -64,9 +67,20 @@ int main(int argc, char** argv) {
     QFontDatabase::addApplicationFont(sourcePath(QStringLiteral("resources/fonts/Heuristica-Bold.ttf")));
     ui::ApplyApplicationStyle(app);
 
+    // The shipped data files when they exist, with two farms marked as changed and exported;
+    // otherwise a small hand-made set.
     TempDir dir;
-    writeDataDir(dir.path(), demoRows());
-    writeHelpTable(dir.path());
+    const QDir shipped(sourcePath(QStringLiteral("resources/data/XMLP")));
+    if (shipped.exists(QStringLiteral("BuildingsShort.xml"))) {
+        for (const QString& name : shipped.entryList(QDir::Files))
+            QFile::copy(shipped.filePath(name), dir.file(name));
+        const std::vector<data::BuildingEntry> farms = data::BrowseBuildings(dir.path(), 0, 2, QStringLiteral("Farmen"));
+        data::SetBuildingFlag(dir.path(), farms.at(2).guid, data::kBuildingIsChanged, true);
+        data::SetBuildingFlag(dir.path(), farms.at(5).guid, data::kBuildingIsChanged, true);
+        data::SetBuildingFlag(dir.path(), farms.at(5).guid, data::kBuildingIsExported, true);
+    } else {
+        writeDataDir(dir.path(), demoRows());
+    }
     ui::MainForm form({dir.path(), dir.file(QStringLiteral("mods")), QStringLiteral("1.0.0.0")});
     ui::MessageForm message;
     form.setMessageForm(&message);
@@ -75,7 +89,7 @@ int main(int argc, char** argv) {
     form.grab().save(out + QStringLiteral("/main-start.png"));
 
     form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->setCurrentItem(
-        form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->topLevelItem(6));
+        form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->topLevelItem(5));  // a changed and exported farm
     QTimer::singleShot(0, &app, [&] {
         QCoreApplication::processEvents();
         withDialog(form.grab().toImage(), message).save(out + QStringLiteral("/reset-question.png"));
@@ -83,7 +97,7 @@ int main(int argc, char** argv) {
     });
     form.findChild<QPushButton*>(QStringLiteral("ResetBtn"))->click();
 
-    writeBuildingIndex(dir.path(), {farm("1010262", "Getreidefarm", "icon_grain")});
+    writeBuildingIndex(dir.path(), {farm("1010262", "Getreidefarm", "icon_grain")});  // nothing changed
     form.findChild<QListWidget*>(QStringLiteral("GroupView"))->setCurrentRow(0);
     QCoreApplication::processEvents();
     form.grab().save(out + QStringLiteral("/main-empty-pseudogroup.png"));

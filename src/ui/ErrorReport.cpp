@@ -2,18 +2,20 @@
 
 #include "data/DataError.h"
 
-#include <QMessageBox>
+#include "ui/Dialogs.h"
 
 namespace velmora::ui {
 
-void ReportErrors(QWidget* parent, const std::function<void()>& action) {
+void ReportErrors(QWidget*, const std::function<void()>& action) {
+    // Shown through the scriptable dialogs, so that tests can answer the box.
     const QString title = QStringLiteral("Fehler");
+    Dialogs dialogs;
     try {
         action();
     } catch (const data::DataError& e) {
-        QMessageBox::critical(parent, title, e.message());
+        dialogs.showError(title, e.message());
     } catch (const std::exception& e) {
-        QMessageBox::critical(parent, title, QString::fromLocal8Bit(e.what()));
+        dialogs.showError(title, QString::fromUtf8(e.what()));
     }
 }
 

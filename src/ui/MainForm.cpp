@@ -4,6 +4,8 @@
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
 #include "mod/BuildingReset.h"
+#include "tools/CreateBuildingsUnit.h"
+#include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
@@ -187,7 +189,8 @@ MainForm::MainForm(const MainFormSetup& setup, QWidget* parent)
 std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDialogs& dialogs,
                                            const QString& programDir) {
     const app::Directories dirs = app::RunStartup(platform, dialogs, programDir);
-    return std::make_unique<MainForm>(MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform)});
+    return std::make_unique<MainForm>(
+        MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program});
 }
 
 void MainForm::createControls() {
@@ -290,8 +293,10 @@ void MainForm::createControls() {
 
     // Outside the client area: the developer's data preparation and the picture the mod
     // description writer saves.
-    button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"), {16, kClientHeight + 20, 150, 30});
-    button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"), {180, kClientHeight + 20, 150, 30});
+    auto* createBuildingsBtn =
+        button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"), {16, kClientHeight + 20, 150, 30});
+    auto* createProductsBtn =
+        button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"), {180, kClientHeight + 20, 150, 30});
     pictureLabel(this, "HelpJsonImage", {350, kClientHeight + 20, 128, 128});
 
     const std::pair<QWidget*, const char*> help[] = {
@@ -319,6 +324,8 @@ void MainForm::createControls() {
     connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainForm::DeactivateBtnClick));
     connect(resetBtn_, &QPushButton::clicked, this, react(&MainForm::ResetBtnClick));
     connect(closeBtn_, &QPushButton::clicked, this, react(&MainForm::CloseBtnClick));
+    connect(createBuildingsBtn, &QPushButton::clicked, this, react(&MainForm::CreateBuildingsBtnClick));
+    connect(createProductsBtn, &QPushButton::clicked, this, react(&MainForm::CreateProductsBtnClick));
 }
 
 void MainForm::watchMouse(QWidget* control) {
@@ -497,6 +504,21 @@ void MainForm::ResetBtnClick() {
 }
 
 void MainForm::CloseBtnClick() { close(); }
+
+namespace {
+// The icon source of the developer's machine: the same default as the velmora-dataprep command.
+tools::PrepDirectories prepDirectories(const QString& programDir) {
+    return tools::PrepDirectories::forProgramDir(programDir, QDir(programDir).filePath(QStringLiteral("icons-source")));
+}
+} // namespace
+
+void MainForm::CreateBuildingsBtnClick() {
+    tools::RunBuildingsPipeline(prepDirectories(setup_.programDir), [](const QString&, const QString&) {});
+}
+
+void MainForm::CreateProductsBtnClick() {
+    tools::RunProductsPipeline(prepDirectories(setup_.programDir), [](const QString&, const QString&) {});
+}
 
 void MainForm::ShowHelp(const QString& id) {
     infoLabel_->setText(data::GetHelpLabel(id));

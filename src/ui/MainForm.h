@@ -36,6 +36,7 @@ struct MainFormSetup {
     QString dataDir;
     QString modsDir;
     QString version;
+    QString programDir; // the work directories of the data preparation lie below it
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does
@@ -75,6 +76,9 @@ public:
     void DeactivateBtnClick();
     void ResetBtnClick();
     void CloseBtnClick();
+    // The developer's data preparation: each runs its pipeline in the program directory.
+    void CreateBuildingsBtnClick();
+    void CreateProductsBtnClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

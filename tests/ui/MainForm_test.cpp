@@ -2,6 +2,7 @@
 #include "data/HelpTable.h"
 #include "mod/ModFolder.h"
 #include "support/DataDirBuilder.h"
+#include "ui/Dialogs.h"
 #include "ui/ImageCollection.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
@@ -475,3 +476,30 @@ TEST_F(MainFormTest, ResettingTheOnlyChangedBuildingEmptiesThePseudoGroup) {
 }
 
 } // namespace
+
+// The developer buttons run the pipelines in the program directory; a missing work directory is
+// reported in the error box, not a crash.
+TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing) {
+    const QString program = dir.file(QStringLiteral("program")) + QStringLiteral("/");
+    QDir().mkpath(data);
+    QDir().mkpath(mods);
+    writeDataDir(data, standardRows());
+    form = std::make_unique<ui::MainForm>(ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), program});
+
+    ui::Dialogs::shownTexts().clear();
+    ui::Dialogs::setNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);
+    ASSERT_EQ(ui::Dialogs::shownTexts().size(), 1);
+    EXPECT_TRUE(ui::Dialogs::shownTexts().first().startsWith(QStringLiteral("Fehler|"))) << ui::Dialogs::shownTexts().first().toStdString();
+    EXPECT_TRUE(ui::Dialogs::shownTexts().first().contains(QStringLiteral("ORG"))) << ui::Dialogs::shownTexts().first().toStdString();
+
+    for (const char* sub : {"ORG", "TMP", "XMLP", "PNG", "WOR", "icons-source"}) QDir().mkpath(program + QString::fromLatin1(sub));
+    const QString org = sourcePath(QStringLiteral("sample-game/ORG"));
+    for (const QString& name : QDir(org).entryList(QDir::Files))
+        writeBytes(program + QStringLiteral("ORG/") + name, readBytes(org + QLatin1Char('/') + name));
+    writeBytes(program + QStringLiteral("ORG/empty.xml"), "<AssetList/>\r\n");
+    ui::Dialogs::shownTexts().clear();
+    QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);
+    EXPECT_TRUE(ui::Dialogs::shownTexts().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(program + QStringLiteral("XMLP/ProductsShort.xml")));
+}

@@ -23,13 +23,7 @@ data::XmlDocument shipped(const QString& file) { return data::XmlDocument::load(
 
 std::string text(const pugi::xml_node& node, const char* path) { return data::childText(node, path); }
 
-class ShippedData : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!QDir(shippedDir()).exists())
-            GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
-    }
-};
+class ShippedData : public ::testing::Test {};
 
 // The record of a building in the working asset list.
 pugi::xml_node record(const data::XmlDocument& assets, const std::string& guid) {
@@ -302,4 +296,21 @@ TEST_F(ShippedData, BuffTableHasAnEmptyEntryPerBuilding) {
     }
     EXPECT_STREQ(data::attributeAt(entries.front(), 28).name(), "Set");
     EXPECT_STREQ(data::attributeAt(entries.front(), 29).name(), "Chain");
+}
+
+TEST_F(ShippedData, EveryBuildingAndProductIconHasAPicture) {
+    QSet<QString> pictures;
+    for (const QString& file : QDir(sourcePath(QStringLiteral("resources/pictures"))).entryList({QStringLiteral("*.png")}))
+        pictures.insert(file.chopped(4).toLower());
+    const struct { const QString& file; const char* query; int position; } sources[] = {
+        {data::kBuildingIndexFile, "Building", data::kBuildingIcon},
+        {data::kProductCatalogueFile, "Product", 2},
+    };
+    for (const auto& source : sources) {
+        const data::XmlDocument doc = shipped(source.file);
+        for (const pugi::xml_node& entry : data::selectNodes(doc.root(), source.query)) {
+            const QString icon = data::fromUtf8(data::attributeTextAt(entry, source.position));
+            EXPECT_TRUE(pictures.contains(icon.toLower())) << source.file.toStdString() << ": " << icon.toStdString();
+        }
+    }
 }

@@ -29,6 +29,7 @@ std::string workDir;
 
 struct ChildResult {
     double seconds = 0;
+    double cpuSeconds = 0; // user + system: steadier than wall time on a shared machine
     double peakMiB = 0;
     int status = -1;
 };
@@ -47,6 +48,8 @@ ChildResult runChild(const char* mode) {
     ChildResult r;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     r.peakMiB = usage.ru_maxrss / 1024.0;
+    const auto secondsOf = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    r.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
     r.status = status;
     return r;
 }
@@ -67,6 +70,7 @@ void report(benchmark::State& state, const char* mode) {
             return;
         }
         state.SetIterationTime(r.seconds);
+        state.counters["cpu_s"] = r.cpuSeconds;
         state.counters["peak_MiB"] = r.peakMiB;
         state.counters["input_MiB"] = inputMiB();
         state.counters["peak_per_input"] = r.peakMiB / inputMiB();

@@ -23,7 +23,7 @@ bool isHelpId(const QString& id) {
 
 HelpTable HelpTable::load(const QString& path) {
     HelpTable table;
-    table.doc_ = XmlDocument::load(path);
+    table.doc_ = XmlDocument::load(path, LoneBlanks::Keep);
     table.doc_.root();  // a file without root element is no help table
     return table;
 }

@@ -11,10 +11,13 @@ namespace velmora::data {
 
 namespace {
 
-// A lone blank as the whole text of an element is content (help texts hold one); white space
-// between elements is layout and dropped, and so is a lone text that holds a line break.
-constexpr unsigned parseOptions =
-    pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+constexpr unsigned parseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
+
+// With lone blanks kept, a white-space text that is an element's only content survives the
+// parse; the ones holding a line break are layout and dropped afterwards.
+unsigned optionsFor(LoneBlanks blanks) {
+    return blanks == LoneBlanks::Keep ? parseOptions | pugi::parse_ws_pcdata_single : parseOptions;
+}
 
 void appendEscaped(std::string& out, const char* text, bool attribute) {
     for (const char* p = text; *p; ++p) {
@@ -168,7 +171,7 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
 
 } // namespace
 
-void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line) const {
+void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, LoneBlanks blanks) const {
     if (!r)
         throw DataError(QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
                                        "(Zeile %2: %3).")
@@ -177,19 +180,19 @@ void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line) c
                             .arg(QString::fromUtf8(r.description())));
     if (!doc_->document_element())
         throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.").arg(nativePath(path_)));
-    dropLayoutTexts(*doc_);
+    if (blanks == LoneBlanks::Keep) dropLayoutTexts(*doc_);
 }
 
-XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName) {
+XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName, LoneBlanks blanks) {
     XmlDocument d;
     d.path_ = sourceName;
     const pugi::xml_parse_result r =
-        d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions, pugi::encoding_auto);
-    d.checkParsed(r, r ? 0 : faultLine(bytes.constData(), static_cast<size_t>(bytes.size()), r.offset));
+        d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), optionsFor(blanks), pugi::encoding_auto);
+    d.checkParsed(r, r ? 0 : faultLine(bytes.constData(), static_cast<size_t>(bytes.size()), r.offset), blanks);
     return d;
 }
 
-XmlDocument XmlDocument::load(const QString& path) {
+XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
     const QString resolved = resolveFileName(path);
     QFile file(resolved);
     if (!file.exists())
@@ -210,8 +213,8 @@ XmlDocument XmlDocument::load(const QString& path) {
     }
     XmlDocument d;
     d.path_ = resolved;
-    const pugi::xml_parse_result r = d.doc_->load_buffer_inplace_own(buffer, size, parseOptions, pugi::encoding_auto);
-    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset));
+    const pugi::xml_parse_result r = d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
+    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks);
     return d;
 }
 

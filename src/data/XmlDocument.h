@@ -19,6 +19,10 @@
 
 namespace velmora::data {
 
+// What becomes of an element whose whole text is white space. Layout between elements is
+// always dropped; the help table holds texts made of a lone blank, which are content there.
+enum class LoneBlanks { Drop, Keep };
+
 class XmlDocument {
 public:
     XmlDocument() = default;
@@ -29,9 +33,10 @@ public:
 
     // Loads the file at path (its name matched regardless of letter case). A missing or
     // malformed file raises DataError with a German message that names the file.
-    static XmlDocument load(const QString& path);
+    static XmlDocument load(const QString& path, LoneBlanks blanks = LoneBlanks::Drop);
     // Parses text held in memory; sourceName names it in error messages.
-    static XmlDocument parse(const QByteArray& bytes, const QString& sourceName);
+    static XmlDocument parse(const QByteArray& bytes, const QString& sourceName,
+                             LoneBlanks blanks = LoneBlanks::Drop);
     // A new document holding only an empty root element of the given name.
     static XmlDocument withRoot(const char* rootName, const QString& path = QString());
 
@@ -49,7 +54,7 @@ public:
 
 private:
     // Raises DataError for a failed parse or a document without root; drops layout texts.
-    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine) const;
+    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine, LoneBlanks blanks) const;
 
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;

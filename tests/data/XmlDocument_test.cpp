@@ -115,8 +115,12 @@ TEST(XmlDocument, ReformatPutsEveryElementOnANewLineWithTwoBlanksPerLevel) {
 
 } // namespace
 
-TEST(XmlDocument, LoneBlankIsTextButLayoutIsNot) {
-    const XmlDocument doc = XmlDocument::parse("<T>\r\n\t<A> </A>\r\n\t<B>\r\n\t</B>\r\n</T>", QStringLiteral("m"));
-    EXPECT_EQ(childText(doc.root(), "A"), " ");
-    EXPECT_FALSE(doc.root().child("B").first_child());
+TEST(XmlDocument, LoneBlankIsKeptOnRequestButLayoutNever) {
+    const QByteArray bytes = "<T>\r\n\t<A> </A>\r\n\t<B>\r\n\t</B>\r\n</T>";
+    const XmlDocument kept = XmlDocument::parse(bytes, QStringLiteral("m"), LoneBlanks::Keep);
+    EXPECT_EQ(childText(kept.root(), "A"), " ");
+    EXPECT_FALSE(kept.root().child("B").first_child());
+    const XmlDocument dropped = XmlDocument::parse(bytes, QStringLiteral("m"));
+    EXPECT_FALSE(dropped.root().child("A").first_child());
+    EXPECT_FALSE(dropped.root().child("B").first_child());
 }

@@ -211,8 +211,12 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
         throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
                             .arg(nativePath(resolved), file.errorString()));
     }
+    return parseOwned(buffer, size, resolved, blanks);
+}
+
+XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& sourceName, LoneBlanks blanks) {
     XmlDocument d;
-    d.path_ = resolved;
+    d.path_ = sourceName;
     const pugi::xml_parse_result r = d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
     d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks);
     return d;

@@ -37,6 +37,11 @@ public:
     // Parses text held in memory; sourceName names it in error messages.
     static XmlDocument parse(const QByteArray& bytes, const QString& sourceName,
                              LoneBlanks blanks = LoneBlanks::Drop);
+    // Parses a buffer in place and takes it over, so large texts are not copied. The buffer
+    // must come from pugi::get_memory_allocation_function(); it is freed with the document,
+    // also when the parse fails.
+    static XmlDocument parseOwned(char* buffer, size_t size, const QString& sourceName,
+                                  LoneBlanks blanks = LoneBlanks::Drop);
     // A new document holding only an empty root element of the given name.
     static XmlDocument withRoot(const char* rootName, const QString& path = QString());
 

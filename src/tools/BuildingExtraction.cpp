@@ -2,6 +2,7 @@
 
 #include "tools/BuildingListCleaning.h"
 #include "tools/ExtractionFiles.h"
+#include "tools/GameAssetFilter.h"
 #include "tools/ExtractionTables.h"
 #include "tools/GameRecords.h"
 
@@ -96,11 +97,14 @@ void BuildingExtraction::saveRecordList(const RecordStaging& staging, const QStr
 
 void BuildingExtraction::writeTemplateList() {
     requireDirectories({dirs_.org(), dirs_.tmp()});
-    assets_ = data::XmlDocument::load(org(files::kGameAssets));
+    const std::unordered_set<std::string> templates(std::begin(tables::kBuildingTemplates),
+                                                    std::end(tables::kBuildingTemplates));
+    // Only template buildings and records deriving from another asset are used later.
+    assets_ = loadGameAssets(org(files::kGameAssets), [&](std::string_view record) {
+        return holdsTemplate(record, templates) || holdsElement(record, "BaseAssetGUID");
+    });
     texts_ = GameTexts::load(org(files::kGameTexts));
 
-    std::unordered_set<std::string> templates(std::begin(tables::kBuildingTemplates),
-                                              std::end(tables::kBuildingTemplates));
     assetIndex_ = AssetIndex::build(assets_.root(), templates, true);
 
     QStringList lines{QStringLiteral("<BuildingTemplates>")};

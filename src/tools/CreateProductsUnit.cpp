@@ -3,6 +3,7 @@
 #include "data/DataFiles.h"
 #include "data/FileAccess.h"
 #include "tools/ExtractionFiles.h"
+#include "tools/GameAssetFilter.h"
 #include "tools/GameRecords.h"
 #include "tools/ProductTables.h"
 
@@ -85,9 +86,12 @@ QString ProductPosCode(const QString& guid, const QString& firstCharacterOfName)
 
 void ExtractProducts(const PrepDirectories& dirs) {
     requireDirectories({dirs.org()});
-    data::XmlDocument assets = data::XmlDocument::load(dirs.org() + files::kGameAssets);
-    const AssetIndex index = AssetIndex::build(
-        assets.root(), {std::begin(kProductTemplates), std::end(kProductTemplates)}, false);
+    const std::unordered_set<std::string> templates(std::begin(kProductTemplates),
+                                                    std::end(kProductTemplates));
+    data::XmlDocument assets =
+        loadGameAssets(dirs.org() + files::kGameAssets,
+                       [&](std::string_view record) { return holdsTemplate(record, templates); });
+    const AssetIndex index = AssetIndex::build(assets.root(), templates, false);
     data::XmlDocument products = data::XmlDocument::load(dirs.org() + files::kEmptyList);
     RecordStaging staging(assets.document());
     for (const char* templateName : kProductTemplates) {

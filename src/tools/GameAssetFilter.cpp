@@ -24,14 +24,15 @@ bool nameEndsAt(std::string_view text, size_t i) {
 
 // Position of the '>' closing the tag that starts at from, skipping quoted attribute values.
 size_t tagEnd(std::string_view text, size_t from) {
-    for (size_t i = from; i < text.size();) {
-        i = text.find_first_of("\"'>", i);
-        if (i == std::string_view::npos || text[i] == '>')
+    for (size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '>')
             return i;
-        const size_t quoteEnd = text.find(text[i], i + 1);
-        if (quoteEnd == std::string_view::npos)
-            return quoteEnd;
-        i = quoteEnd + 1;
+        if (c == '"' || c == '\'') {
+            i = text.find(c, i + 1);
+            if (i == std::string_view::npos)
+                return i;
+        }
     }
     return std::string_view::npos;
 }
@@ -40,7 +41,8 @@ size_t tagEnd(std::string_view text, size_t from) {
 size_t findStartTag(std::string_view text, std::string_view name, size_t from) {
     for (size_t at = text.find('<', from); at != std::string_view::npos;
          at = text.find('<', at + 1)) {
-        if (text.substr(at + 1, name.size()) == name && nameEndsAt(text, at + 1 + name.size()))
+        if (at + 1 < text.size() && text[at + 1] == name[0] &&
+            text.substr(at + 1, name.size()) == name && nameEndsAt(text, at + 1 + name.size()))
             return at;
     }
     return std::string_view::npos;
@@ -125,20 +127,23 @@ private:
             pos_ = end + terminator.size();
             return Step::Done;
         };
-        if (rest.substr(0, 4) == "<!--")
-            return skipTo("-->", "Kommentar ohne Ende");
-        if (rest.substr(0, 9) == "<![CDATA[")
-            return skipTo("]]>", "CDATA-Abschnitt ohne Ende");
-        if (rest.substr(0, 2) == "<?")
-            return skipTo("?>", "Verarbeitungsanweisung ohne Ende");
-        if (rest.substr(0, 2) == "<!")
+        const char kind = rest.size() > 1 ? rest[1] : '\0';
+        if (kind == '!') {
+            if (rest.substr(0, 4) == "<!--")
+                return skipTo("-->", "Kommentar ohne Ende");
+            if (rest.substr(0, 9) == "<![CDATA[")
+                return skipTo("]]>", "CDATA-Abschnitt ohne Ende");
             return declaration(text, atEnd);
-        const bool endTag = rest.substr(0, 2) == "</";
+        }
+        if (kind == '?')
+            return skipTo("?>", "Verarbeitungsanweisung ohne Ende");
+        const bool endTag = kind == '/';
         const size_t end = tagEnd(text, pos_ + 1);
         if (end == std::string_view::npos)
             return incomplete(atEnd, "Tag ohne Ende");
         const size_t nameStart = pos_ + (endTag ? 2 : 1);
-        const bool asset = text.substr(nameStart, kAsset.size()) == kAsset &&
+        const bool asset = text[nameStart] == kAsset[0] &&
+                           text.substr(nameStart, kAsset.size()) == kAsset &&
                            nameEndsAt(text, nameStart + kAsset.size());
         const size_t start = pos_;
         pos_ = end + 1;

@@ -30,6 +30,18 @@ protected:
     void SetUp() override { ensureGuiApplication(); }
 };
 
+// The pixels of the white pictogram, leaving out the coloured tile, as one byte each.
+QByteArray pictogramMask(const QImage& icon) {
+    const QImage image = icon.convertToFormat(QImage::Format_ARGB32);
+    QByteArray mask;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            mask.append(qRed(c) >= 240 && qGreen(c) >= 240 && qBlue(c) >= 240 ? '1' : '0');
+        }
+    return mask;
+}
+
 QImage loadPng(const QString& path) {
     QImage image;
     image.loadFromData(readBytes(path), "PNG");
@@ -96,7 +108,8 @@ TEST_F(Pictures, IconsOfDifferentNamesDiffer) {
         {"icon_fish", "icon_fish_2"},            // same pictogram, colour follows the name
         {"icon_cocoa", "icon_cotton"},           // same monogram "Co"
         {"icon_resource_money_4", "icon_coin"},  // same pictogram
-        {"icon_potatoes", "icon_pepper"},        // monograms of unknown goods
+        {"icon_cattle", "icon_pigs"},            // monograms of unknown goods
+        {"icon_coffee", "icon_coffee_farm"},     // the building adds its emblem to the goods
         {"icon_wood", "icon_grain"},             // different keywords
     };
     for (const auto& pair : pairs)
@@ -105,6 +118,56 @@ TEST_F(Pictures, IconsOfDifferentNamesDiffer) {
     // Workforce names get their named picture, so a catalogue icon "Bauern" looks the same everywhere.
     EXPECT_EQ(renderIconPicture(QStringLiteral("Bauern")), renderNamedPicture(QStringLiteral("Bauern")));
     EXPECT_EQ(renderIconPicture(QStringLiteral("icon_meat_raw")).size(), QSize(128, 128));
+}
+
+TEST_F(Pictures, NameWordsChooseGoodsAndBuildingPictograms) {
+    const struct { const char* name; const char* goods; const char* building; } cases[] = {
+        {"icon_steel_beams", "beam", ""},            // the more specific goods word wins
+        {"icon_fur_hats", "hat", ""},
+        {"icon_fish_oil", "fish", ""},
+        {"icon_banana_bread", "bread", ""},
+        {"icon_glasses", "spectacles", ""},          // not the plural of "glass"
+        {"icon_blubber_boiler", "oil", "factory"},   // whole words: "boiler" holds no "oil"
+        {"icon_potatoes", "potato", ""},             // plural with "es"
+        {"icon_Cars", "car", ""},                    // letter case does not matter
+        {"icon_steelworks", "metal", "factory"},     // a compound names goods and building
+        {"icon_goldsmiths", "jewel", "workshop"},
+        {"icon_bakery", "bread", "house"},
+        {"icon_coffee_roaster", "bean", "factory"},
+        {"icon_rum_distillery", "bottle", "barrel"},
+        {"icon_iron_mine", "metal", "mine"},
+        {"icon_slaughterhouse_nw", "meat", "cleaver"},
+        {"icon_hacienda", "", "farm"},
+        {"icon_hunting_lodge_arctic", "", "hunt"},
+        {"icon_sea_mines", "", ""},                  // building words match only as written
+        {"icon_cattle", "", ""},
+    };
+    for (const auto& c : cases) {
+        const IconDesign design = iconDesignOf(QString::fromUtf8(c.name));
+        EXPECT_EQ(design.goods, QString::fromUtf8(c.goods)) << c.name;
+        EXPECT_EQ(design.building, QString::fromUtf8(c.building)) << c.name;
+    }
+}
+
+TEST_F(Pictures, EveryPictogramKindHasItsOwnShape) {
+    // One name per kind whose shape is not shared; the white drawing alone must tell them apart.
+    const char* const names[] = {
+        "icon_bread", "icon_beer", "icon_schnapps", "icon_wool", "icon_sails", "icon_soap", "icon_windows",
+        "icon_glasses", "icon_steel_beams", "icon_weapons", "icon_dynamite", "icon_sewing_machines",
+        "icon_work_clothes", "icon_hats", "icon_coffee", "icon_sugar", "icon_cigars", "icon_jewelry", "icon_paper",
+        "icon_cement", "icon_light_bulbs", "icon_bicycles", "icon_cars", "icon_canned_food", "icon_goat_milk",
+        "icon_apples", "icon_banana", "icon_honey", "icon_feathers", "icon_fur", "icon_pocket_watches",
+        "icon_goulash", "icon_candles", "icon_mail_local", "icon_potatoes", "icon_porcelain",
+        "icon_relief_packages", "icon_fish", "icon_wood", "icon_grain", "icon_meat_raw", "icon_oil", "icon_coal",
+        "icon_iron", "icon_money", "icon_grapes", "icon_bricks", "icon_herbs", "icon_orchid", "icon_arctic_gas",
+        "icon_electricity", "icon_gears", "icon_hacienda", "icon_hunting_lodge", "icon_trader_workshop",
+        "icon_trading_post", "icon_porcelain_works", "icon_clay_pit", "icon_butcher", "icon_brewery"};
+    QList<QByteArray> masks;
+    for (const char* name : names) masks.append(pictogramMask(renderGameIcon(QString::fromUtf8(name))));
+    for (qsizetype i = 0; i < masks.size(); ++i) {
+        EXPECT_TRUE(masks[i].contains('1')) << names[i];
+        for (qsizetype j = i + 1; j < masks.size(); ++j) EXPECT_NE(masks[i], masks[j]) << names[i] << " / " << names[j];
+    }
 }
 
 TEST_F(Pictures, MonogramTakesTheInitialsOfTheName) {

@@ -1,6 +1,6 @@
 #include "tools/pictures/Pictograms.h"
 
-#include "tools/pictures/PictureCanvas.h"
+#include "tools/pictures/PathShapes.h"
 
 #include <QTransform>
 #include <QtMath>
@@ -8,54 +8,6 @@
 // Most shapes are drawn in a 100 by 100 box.
 namespace velmora::tools::pictogram {
 
-namespace {
-
-QPainterPath circle(qreal cx, qreal cy, qreal r) {
-    QPainterPath p;
-    p.addEllipse(QPointF(cx, cy), r, r);
-    return p;
-}
-
-QPainterPath rect(qreal x, qreal y, qreal w, qreal h, qreal radius = 0) {
-    QPainterPath p;
-    p.addRoundedRect(QRectF(x, y, w, h), radius, radius);
-    return p;
-}
-
-QPainterPath polygon(std::initializer_list<QPointF> points) {
-    QPainterPath p;
-    p.addPolygon(QPolygonF(QList<QPointF>(points)));
-    p.closeSubpath();
-    return p;
-}
-
-QPainterPath line(QPointF from, QPointF to, qreal width) {
-    QPainterPath p(from);
-    p.lineTo(to);
-    return strokedPath(p, width);
-}
-
-QPainterPath rotated(const QPainterPath& path, qreal degrees, QPointF about = {50, 50}) {
-    QTransform t;
-    t.translate(about.x(), about.y());
-    t.rotate(degrees);
-    t.translate(-about.x(), -about.y());
-    return t.map(path);
-}
-
-// Cuts a groove of the given width along detail into shape: a drawn line that stays legible
-// because the badge behind shows through it.
-QPainterPath engraved(const QPainterPath& shape, const QPainterPath& detail, qreal width = 5) {
-    return shape.subtracted(strokedPath(detail, width));
-}
-
-QPainterPath unite(std::initializer_list<QPainterPath> parts) {
-    QPainterPath all;
-    for (const QPainterPath& p : parts) all = all.united(p);
-    return all;
-}
-
-} // namespace
 
 QPainterPath star(int points, qreal innerRatio) {
     QPolygonF poly;

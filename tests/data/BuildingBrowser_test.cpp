@@ -17,7 +17,8 @@ TEST(BuildingBrowser, NamesCompareWithoutAsciiCaseAndOthersByCode) {
         {QStringLiteral("Ölmühle"), QStringLiteral("ölmühle"), -1},         // umlauts are not folded
         {QStringLiteral("Mine"), QStringLiteral("Minen"), -1},              // a start comes first
         {QStringLiteral("Arsenal  Polizei"), QStringLiteral("Arsenal Polizei"), -1},  // blank before P
-        {QStringLiteral("_x"), QStringLiteral("Zx"), 1},                    // '_' after 'Z', before 'a'
+        {QStringLiteral("_x"), QStringLiteral("Zx"), 1},                    // '_' comes after 'Z'
+        {QStringLiteral("_x"), QStringLiteral("ax"), 1},                    // and after 'a', which counts as 'A'
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.a.toStdString() + " / " + c.b.toStdString());

@@ -2,6 +2,7 @@
 // asset lists and its buff entry, and every GUID a record names is in the catalogue or the
 // field table.
 #include "data/DataFiles.h"
+#include "data/HelpTable.h"
 #include "data/XmlDocument.h"
 #include "support/TestSupport.h"
 
@@ -62,6 +63,27 @@ TEST(ShippedDataSet, HelpTableHoldsItsThirtyOneEntries) {
     EXPECT_EQ(selectNodes(help.root(), "Texts/Text").size(), 31u);
     EXPECT_EQ(childText(selectNode(help.root(), "//Text[GUID='11']"), "Label"), "Region");
     EXPECT_TRUE(readBytes(sourcePath(QStringLiteral("resources/data/XMLP/Help.xml"))).startsWith("<?xml version=\"1.0\"?>\r\n"));
+
+    // The info panel gets the paragraphs as shipped: an empty one stays empty, a single blank
+    // stays a blank, and the missing fifth paragraph is empty.
+    const HelpTable table = HelpTable::load(sourcePath(QStringLiteral("resources/data/XMLP/")) + kHelpFile);
+    struct Case { const char* id; QString label, text; };
+    const Case cases[] = {
+        {"11", QStringLiteral("Region"),
+         QStringLiteral("Wählen Sie hier als Filter aus, in welcher Region das gewünschte Gebäude das Sie bearbeiten "
+                        "möchten zu finden ist.\rBeachten Sie, das nicht in allen Regionen in allen Gruppen auch "
+                        "Gebäude enthalten sind!\r\r \r")},
+        {"10", QStringLiteral(" "), QStringLiteral(" \r \r \r \r")},
+        {"16", QStringLiteral("Aktiveren"),
+         QStringLiteral("Nachdem Sie alle gewünschten Einstellungen für das gewählte Gebäude gemacht haben müssen Sie "
+                        "es noch aktivieren.\rDieser Schalter erzeugt die eigentliche Modifikation im Mod Ordner des "
+                        "Spiels sowie eine Informationsdatei (modinfo.json)\r \r \r")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(table.label(QString::fromLatin1(c.id)), c.label);
+        EXPECT_EQ(table.text(QString::fromLatin1(c.id)), c.text);
+    }
 }
 
 TEST(ShippedDataSet, LineWrittenFilesCarryAByteOrderMark) {

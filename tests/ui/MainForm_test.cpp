@@ -67,7 +67,7 @@ protected:
         QDir().mkpath(data);
         QDir().mkpath(mods);
         writeDataDir(data, rows);
-        form = std::make_unique<ui::MainForm>(ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0")});
+        form = std::make_unique<ui::MainForm>(ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), dir.path()});
         message = std::make_unique<ui::MessageForm>();
         form->setMessageForm(message.get());
     }
@@ -179,7 +179,7 @@ TEST_F(MainFormTest, StartWithTheShippedData) {
     const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
     if (!QFileInfo::exists(shipped + QStringLiteral("/BuildingsShort.xml")))
         GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
-    form = std::make_unique<ui::MainForm>(ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0")});
+    form = std::make_unique<ui::MainForm>(ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0"), dir.path()});
     // The complete data set lists 15 farms in the first region; a smaller one what it holds.
     const bool complete = readBytes(shipped + QStringLiteral("/BuildingsShort.xml")).count("<Building ") == 208;
     const int farms = complete ? 15 : int(data::ListBuildings(shipped, 0, 2, QStringLiteral("Farmen")).size());

@@ -29,14 +29,22 @@ QString resolveFileName(const QString& path) {
     return path;
 }
 
-QByteArray readFileBytes(const QString& path) {
-    const QString resolved = resolveFileName(path);
-    QFile file(resolved);
+void openForReading(QFile& file, const QString& path) {
+    file.setFileName(resolveFileName(path));
     if (!file.exists())
         throw DataError(QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(path)));
     if (!file.open(QIODevice::ReadOnly))
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
-                            .arg(QDir::toNativeSeparators(resolved), file.errorString()));
+        failedToRead(file);
+}
+
+void failedToRead(const QFile& file) {
+    throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
+                        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+}
+
+QByteArray readFileBytes(const QString& path) {
+    QFile file;
+    openForReading(file, path);
     return file.readAll();
 }
 

@@ -3,12 +3,20 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 namespace velmora::data {
 
 // The path of an existing file whose name equals the last component of path ignoring the case
 // of letters ("Farmfield.xml" finds "FarmField.xml"); the path itself when the file exists as
 // named or no file matches.
 QString resolveFileName(const QString& path);
+
+// Opens the file at path (its name matched regardless of case) for reading; a missing or
+// unreadable file raises DataError with a German message naming it.
+void openForReading(QFile& file, const QString& path);
+// Raises the German "cannot be read" error for a file opened by openForReading.
+[[noreturn]] void failedToRead(const QFile& file);
 
 // Reads a whole file; raises DataError with a German message naming the file when it fails.
 QByteArray readFileBytes(const QString& path);

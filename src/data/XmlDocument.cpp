@@ -193,13 +193,9 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceNam
 }
 
 XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
-    const QString resolved = resolveFileName(path);
-    QFile file(resolved);
-    if (!file.exists())
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(nativePath(path)));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
-                            .arg(nativePath(resolved), file.errorString()));
+    QFile file;
+    openForReading(file, path);
+    const QString resolved = file.fileName();
     // The document parses the file's bytes in place and owns them: large game files are
     // held once, not copied.
     const size_t size = static_cast<size_t>(file.size());
@@ -208,8 +204,7 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
         throw DataError(QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.").arg(nativePath(resolved)));
     if (file.read(buffer, static_cast<qint64>(size)) != static_cast<qint64>(size)) {
         pugi::get_memory_deallocation_function()(buffer);
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
-                            .arg(nativePath(resolved), file.errorString()));
+        failedToRead(file);
     }
     return parseOwned(buffer, size, resolved, blanks);
 }

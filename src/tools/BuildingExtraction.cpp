@@ -122,8 +122,7 @@ void BuildingExtraction::extractTemplateBuildings() {
             if (entry.type() == pugi::node_element)
                 templateNames << data::fromUtf8(nodeText(entry));
     }
-    writeLineFile(org(files::kEmptyList), {QStringLiteral("<AssetList/>")},
-                  LineEncoding::Utf8WithBom);
+    WriteEmptyAssetList(dirs_);
 
     templateStaging_.emplace(assets_.document());
     RecordStaging& staging = *templateStaging_;
@@ -320,6 +319,10 @@ void RunExtractionSteps(const PrepDirectories& dirs, const StepReporter& report)
     MergeBuildingLists(dirs);
     reportStep(report, "B6", "CleanBuildingList");
     CleanBuildingList(dirs);
+}
+
+void WriteEmptyAssetList(const PrepDirectories& dirs) {
+    writeLineFile(dirs.org() + files::kEmptyList, {QStringLiteral("<AssetList/>")}, LineEncoding::Utf8WithBom);
 }
 
 } // namespace velmora::tools

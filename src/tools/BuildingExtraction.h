@@ -19,6 +19,8 @@ void RunExtractionSteps(const PrepDirectories& dirs, const StepReporter& report)
 // The display name stored for a German text: fixed replacements, a round trip through the
 // 8-bit code page read back as UTF-8, and question marks turned into blanks.
 QString NormaliseName(const QString& text);
+// Writes ORG "empty.xml", the empty record document into which record lists are collected.
+void WriteEmptyAssetList(const PrepDirectories& dirs);
 
 // Region number "1" to "5" of a building record, or "" when no rule matches.
 QString RegionOfRecord(const pugi::xml_node& record);

@@ -1,6 +1,7 @@
 #include "tools/CostsAndUpkeep.h"
 
 #include "data/DataFiles.h"
+#include "tools/ExtractionFiles.h"
 #include "tools/StepRecords.h"
 
 #include <unordered_map>
@@ -12,9 +13,6 @@ using data::XmlDocument;
 
 namespace {
 
-const QString kCleanedFile = QStringLiteral("Buildings_Standard_Cleaned.xml");
-const QString kCostFile = QStringLiteral("Buildings_Standard_Cleaned_And_Cost.xml");
-const QString kCostAllFile = QStringLiteral("Buildings_Standard_Cleaned_And_Cost_all.xml");
 
 const char* const kCostItems = "Values/Cost/Costs/Item";
 const char* const kUpkeepItems = "Values/Maintenance/Maintenances/Item";
@@ -119,7 +117,7 @@ QString fixedUpkeepProduct(const QString& building, const QString& product) {
 }
 
 void ResolveCostSlots(const PrepDirectories& dirs) {
-    XmlDocument doc = XmlDocument::load(dirs.tmp() + kCleanedFile);
+    XmlDocument doc = XmlDocument::load(dirs.tmp() + files::kCleanedBuildings);
     for (const pugi::xml_node& record : recordsOf(doc))
         for (pugi::xml_node item : data::selectNodes(record, kCostItems)) {
             const bool hasAmount = item.child("Amount");
@@ -131,20 +129,20 @@ void ResolveCostSlots(const PrepDirectories& dirs) {
             }
             if (const pugi::xml_node vector = item.child("VectorElement")) item.remove_child(vector);
         }
-    doc.saveAs(dirs.tmp() + kCostFile);
+    doc.saveAs(dirs.tmp() + files::kCostBuildings);
 }
 
 void InheritDerivedCosts(const PrepDirectories& dirs) {
-    const QString file = dirs.tmp() + kCostFile;
+    const QString file = dirs.tmp() + files::kCostBuildings;
     XmlDocument doc = XmlDocument::load(file);
     inheritFromBase(doc, file, kCostItems, "Ingredient", [](const std::string&, const std::string& product) {
         return product;
     });
-    doc.saveAs(dirs.tmp() + kCostAllFile);
+    doc.saveAs(dirs.tmp() + files::kCostAllBuildings);
 }
 
 void InheritDerivedUpkeep(const PrepDirectories& dirs) {
-    const QString file = dirs.tmp() + kCostAllFile;
+    const QString file = dirs.tmp() + files::kCostAllBuildings;
     XmlDocument doc = XmlDocument::load(file);
     inheritFromBase(doc, file, kUpkeepItems, "Product", [](const std::string& dg, const std::string& product) {
         return data::utf8(fixedUpkeepProduct(data::fromUtf8(dg), data::fromUtf8(product)));

@@ -75,8 +75,4 @@ void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectori
     }
 }
 
-void WriteEmptyAssetList(const PrepDirectories& dirs) {
-    writeLineFile(dirs.org() + QStringLiteral("empty.xml"), {QStringLiteral("<AssetList/>")}, LineEncoding::Utf8WithBom);
-}
-
 } // namespace velmora::tools

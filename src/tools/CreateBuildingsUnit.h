@@ -26,7 +26,5 @@ void RunAllPipelines(const PrepDirectories& dirs, const StepReporter& report);
 // createWorkDirectories is set, otherwise their absence is an error. Raises DataError naming the first missing directory.
 void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectories);
 
-// Writes ORG "empty.xml", the empty record document into which record lists are collected.
-void WriteEmptyAssetList(const PrepDirectories& dirs);
 
 } // namespace velmora::tools

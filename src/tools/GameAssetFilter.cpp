@@ -228,21 +228,12 @@ private:
     std::string kept_;
 };
 
-[[noreturn]] void failToRead(const QFile& file, const QString& path) {
-    throw data::DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
-}
-
 } // namespace
 
 data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep, qsizetype chunkSize) {
-    const QString resolved = data::resolveFileName(path);
-    QFile file(resolved);
-    if (!file.exists())
-        throw data::DataError(
-            QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(path)));
-    if (!file.open(QIODevice::ReadOnly))
-        failToRead(file, resolved);
+    QFile file;
+    data::openForReading(file, path);
+    const QString resolved = file.fileName();
     if (needsWholeDocument(file.peek(512))) {
         file.close();
         return data::XmlDocument::load(resolved);
@@ -254,7 +245,7 @@ data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep, q
     do {
         const QByteArray chunk = file.read(std::max<qsizetype>(chunkSize, 1));
         if (chunk.isEmpty() && read < size)
-            failToRead(file, resolved);
+            data::failedToRead(file);
         read += chunk.size();
         scanner.feed(chunk, read >= size);
     } while (read < size);

@@ -2,6 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "data/FileAccess.h"
+#include "tools/ExtractionFiles.h"
 #include "tools/StepRecords.h"
 
 #include <QFileInfo>
@@ -18,9 +19,6 @@ using data::XmlDocument;
 
 namespace {
 
-const QString kIconListFile = QStringLiteral("BuildingIcons_List.txt");
-const QString kChainFile = QStringLiteral("ProductionChain.xml");
-const QString kChainReportFile = QStringLiteral("ChainGUIDs.txt");
 
 using Attributes = std::initializer_list<std::pair<const char*, QString>>;
 
@@ -128,7 +126,7 @@ void WriteBuildingIndex(const PrepDirectories& dirs) {
     }
     lines << QStringLiteral("</Buildings>");
     writeLineFile(dirs.xmlp() + data::kBuildingIndexFile, lines, LineEncoding::Utf8WithBom);
-    writeLineFile(dirs.tmp() + kIconListFile, icons, LineEncoding::Windows1252);
+    writeLineFile(dirs.tmp() + files::kBuildingIcons, icons, LineEncoding::Windows1252);
 }
 
 void WriteFieldTable(const PrepDirectories& dirs) {
@@ -145,7 +143,7 @@ void WriteFieldTable(const PrepDirectories& dirs) {
 
 void CopyBuildingIcons(const PrepDirectories& dirs) {
     const QDir source(dirs.iconSourceDir);
-    for (const QString& name : readLineFile(dirs.tmp() + kIconListFile, LineEncoding::Windows1252)) {
+    for (const QString& name : readLineFile(dirs.tmp() + files::kBuildingIcons, LineEncoding::Windows1252)) {
         const QString from = data::resolveFileName(source.filePath(name + QStringLiteral("_0.png")));
         if (!QFileInfo(from).isFile()) continue;
         data::writeFileAtomically(dirs.png() + name + QStringLiteral(".png"), data::readFileBytes(from));
@@ -159,7 +157,7 @@ void WriteGroupList(const PrepDirectories& dirs) {
 }
 
 void WriteChainList(const PrepDirectories& dirs) {
-    const QString chainFile = dirs.org() + kChainFile;
+    const QString chainFile = dirs.org() + files::kGameChains;
     const XmlDocument chainDoc = XmlDocument::load(chainFile);
     const XmlDocument index = XmlDocument::load(dirs.xmlp() + data::kBuildingIndexFile);
     const std::vector<pugi::xml_node> chains = recordsOf(chainDoc);
@@ -206,7 +204,7 @@ void WriteChainList(const PrepDirectories& dirs) {
         for (size_t c = 0; c < chains.size(); ++c) // not a decimal GUID: plain search
             if (markups[c].find(building) != std::string::npos) addLine(c, building);
     }
-    writeLineFile(dirs.tmp() + kChainReportFile, lines, LineEncoding::Windows1252);
+    writeLineFile(dirs.tmp() + files::kChainReport, lines, LineEncoding::Windows1252);
 }
 
 } // namespace velmora::tools

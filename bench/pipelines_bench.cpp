@@ -39,7 +39,8 @@ ChildResult runChild(const char* mode) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        execl(selfPath.c_str(), selfPath.c_str(), "--child", mode, workDir.c_str(), static_cast<char*>(nullptr));
+        execl(selfPath.c_str(), selfPath.c_str(), "--child", mode, workDir.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -48,7 +49,9 @@ ChildResult runChild(const char* mode) {
     ChildResult r;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     r.peakMiB = usage.ru_maxrss / 1024.0;
-    const auto secondsOf = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    const auto secondsOf = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
     r.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
     r.status = status;
     return r;
@@ -77,14 +80,19 @@ void report(benchmark::State& state, const char* mode) {
     }
 }
 
-void BM_PlainParse(benchmark::State& state) { report(state, "parse"); }
-void BM_BothPipelines(benchmark::State& state) { report(state, "pipelines"); }
+void BM_PlainParse(benchmark::State& state) {
+    report(state, "parse");
+}
+void BM_BothPipelines(benchmark::State& state) {
+    report(state, "pipelines");
+}
 
 int childParse(const std::string& dir) {
     // The plain reference: every game input file parsed once into a DOM.
     for (const char* name : {"Assets.xml", "texts_german.xml", "ProductionChain.xml"}) {
         pugi::xml_document doc;
-        if (!doc.load_file((dir + "/ORG/" + name).c_str())) return 1;
+        if (!doc.load_file((dir + "/ORG/" + name).c_str()))
+            return 1;
     }
     return 0;
 }
@@ -113,14 +121,22 @@ int main(int argc, char** argv) {
     selfPath = argv[0];
     workDir = VELMORA_BENCH_DATA;
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--work") == 0) workDir = argv[i + 1];
+        if (std::strcmp(argv[i], "--work") == 0)
+            workDir = argv[i + 1];
     if (!QFileInfo::exists(QString::fromStdString(workDir) + QStringLiteral("/ORG/Assets.xml"))) {
         const std::string cmd = std::string(VELMORA_STANDIN) + " --large --out " + workDir + "/ORG";
         std::printf("generating the large game database: %s\n", cmd.c_str());
-        if (std::system(cmd.c_str()) != 0) return 1;
+        if (std::system(cmd.c_str()) != 0)
+            return 1;
     }
-    benchmark::RegisterBenchmark("PlainParse", BM_PlainParse)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
-    benchmark::RegisterBenchmark("BothPipelines", BM_BothPipelines)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+    benchmark::RegisterBenchmark("PlainParse", BM_PlainParse)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kSecond);
+    benchmark::RegisterBenchmark("BothPipelines", BM_BothPipelines)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kSecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

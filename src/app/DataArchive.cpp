@@ -25,7 +25,8 @@ namespace {
 using data::DataError;
 
 void letEventsRun() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
 }
 
 QString zipErrorText(int code) {
@@ -44,12 +45,15 @@ DataError archiveError(const QString& archivePath, const QString& reason) {
 // "XMLP/..." made only of plain names; no empty, "." or ".." component, no drive, no backslash.
 bool isSafeEntry(const QString& name) {
     const QString prefix = kDataFolder + QLatin1Char('/');
-    if (!name.startsWith(prefix) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':')))
+    if (!name.startsWith(prefix) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1Char(':')))
         return false;
     QStringList parts = name.split(QLatin1Char('/'));
-    if (name.endsWith(QLatin1Char('/'))) parts.removeLast(); // a folder entry
+    if (name.endsWith(QLatin1Char('/')))
+        parts.removeLast(); // a folder entry
     for (const QString& part : parts)
-        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) return false;
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
     return true;
 }
 
@@ -60,45 +64,54 @@ struct EntryCloser {
     void operator()(zip_file_t* entry) const { zip_fclose(entry); }
 };
 
-QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archivePath, const QString& name) {
+QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archivePath,
+                     const QString& name) {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
         throw archiveError(archivePath, QString::fromLocal8Bit(zip_strerror(archive)));
     std::unique_ptr<zip_file_t, EntryCloser> entry(zip_fopen_index(archive, index, 0));
-    if (!entry) throw archiveError(archivePath, QString::fromLocal8Bit(zip_strerror(archive)));
+    if (!entry)
+        throw archiveError(archivePath, QString::fromLocal8Bit(zip_strerror(archive)));
     QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
     const zip_int64_t read = zip_fread(entry.get(), bytes.data(), stat.size);
     if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
-        throw archiveError(archivePath, QStringLiteral("der Eintrag \u201E%1\u201C ist unvollständig").arg(name));
+        throw archiveError(
+            archivePath, QStringLiteral("der Eintrag \u201E%1\u201C ist unvollständig").arg(name));
     return bytes;
 }
 
 void extractArchive(const QString& archivePath, const QString& programDir) {
     int code = 0;
-    std::unique_ptr<zip_t, ArchiveCloser> archive(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &code));
-    if (!archive) throw archiveError(archivePath, zipErrorText(code));
+    std::unique_ptr<zip_t, ArchiveCloser> archive(
+        zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &code));
+    if (!archive)
+        throw archiveError(archivePath, zipErrorText(code));
 
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     QStringList names;
     for (zip_int64_t i = 0; i < count; ++i) {
-        const char* raw = zip_get_name(archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const char* raw =
+            zip_get_name(archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
         const QString name = raw ? QString::fromUtf8(raw) : QString();
         if (!isSafeEntry(name))
-            throw archiveError(archivePath, QStringLiteral("unzulässiger Eintrag \u201E%1\u201C").arg(name));
+            throw archiveError(archivePath,
+                               QStringLiteral("unzulässiger Eintrag \u201E%1\u201C").arg(name));
         names << name;
     }
 
     const QString target = programDir + kDataFolder;
     if (QFileInfo::exists(target))
-        throw archiveError(archivePath, QStringLiteral("das Datenverzeichnis \u201E%1\u201C besteht bereits")
-                                            .arg(QDir::toNativeSeparators(target)));
+        throw archiveError(archivePath,
+                           QStringLiteral("das Datenverzeichnis \u201E%1\u201C besteht bereits")
+                               .arg(QDir::toNativeSeparators(target)));
     const QString staging = programDir + QStringLiteral(".xmlp-unpack");
     QDir(staging).removeRecursively();
     const auto cleanUp = qScopeGuard([&] { QDir(staging).removeRecursively(); });
     if (!QDir().mkpath(staging + QLatin1Char('/') + kDataFolder))
-        throw archiveError(archivePath, QStringLiteral("der Ordner \u201E%1\u201C kann nicht angelegt werden")
-                                            .arg(QDir::toNativeSeparators(staging)));
+        throw archiveError(archivePath,
+                           QStringLiteral("der Ordner \u201E%1\u201C kann nicht angelegt werden")
+                               .arg(QDir::toNativeSeparators(staging)));
     for (zip_int64_t i = 0; i < count; ++i) {
         const QString& name = names[i];
         const QString path = staging + QLatin1Char('/') + name;
@@ -106,7 +119,8 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
             QDir().mkpath(path);
             continue;
         }
-        const QByteArray bytes = readEntry(archive.get(), static_cast<zip_uint64_t>(i), archivePath, name);
+        const QByteArray bytes =
+            readEntry(archive.get(), static_cast<zip_uint64_t>(i), archivePath, name);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
@@ -114,15 +128,18 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
         letEventsRun();
     }
     if (!QDir().rename(staging + QLatin1Char('/') + kDataFolder, target))
-        throw archiveError(archivePath, QStringLiteral("das Datenverzeichnis \u201E%1\u201C kann nicht angelegt werden")
-                                            .arg(QDir::toNativeSeparators(target)));
+        throw archiveError(
+            archivePath,
+            QStringLiteral("das Datenverzeichnis \u201E%1\u201C kann nicht angelegt werden")
+                .arg(QDir::toNativeSeparators(target)));
 }
 
 } // namespace
 
 QByteArray EmbeddedDataArchive() {
     QFile resource(QStringLiteral(":/velmora/xmlp.zip"));
-    if (!resource.open(QIODevice::ReadOnly)) return {};
+    if (!resource.open(QIODevice::ReadOnly))
+        return {};
     return resource.readAll();
 }
 
@@ -134,7 +151,8 @@ bool UnpackArchive(const QByteArray& archive, const Directories& dirs, UserDialo
     const QString archivePath = dirs.program + kArchiveFileName;
     bool written = false;
     try {
-        if (archive.isEmpty()) throw DataError(QStringLiteral("Das Programm enthält kein Datenarchiv."));
+        if (archive.isEmpty())
+            throw DataError(QStringLiteral("Das Programm enthält kein Datenarchiv."));
         data::writeFileAtomically(archivePath, archive);
         written = true;
     } catch (const DataError& e) {

@@ -15,7 +15,8 @@ namespace velmora::app {
 namespace {
 
 QString readString(Platform& platform, RegistryHive hive, const QString& key, const QString& name) {
-    return QString::fromStdWString(platform.readRegistryString(hive, key.toStdWString(), name.toStdWString()));
+    return QString::fromStdWString(
+        platform.readRegistryString(hive, key.toStdWString(), name.toStdWString()));
 }
 
 bool holdsGame(const QString& gameDir) {
@@ -23,24 +24,30 @@ bool holdsGame(const QString& gameDir) {
     return !gameDir.isEmpty() && QFileInfo(joinPath(gameDir, kGameExecutable)).isFile();
 }
 
-QString modsDirOf(const QString& gameDir) { return joinPath(gameDir, kModsFolder) + QLatin1Char('/'); }
+QString modsDirOf(const QString& gameDir) {
+    return joinPath(gameDir, kModsFolder) + QLatin1Char('/');
+}
 
 // Creates the game's mods folder when missing. A failure is shown; start-up goes on, and the
 // mod writer reports it again when it needs the folder.
 void ensureModsFolder(const QString& gameDir, UserDialogs& dialogs) {
     const QString mods = joinPath(gameDir, kModsFolder);
     if (!QDir().mkpath(mods))
-        dialogs.showError(kStartErrorTitle, QStringLiteral("Der Ordner \u201E%1\u201C kann nicht angelegt werden.")
-                                                .arg(QDir::toNativeSeparators(mods)));
+        dialogs.showError(kStartErrorTitle,
+                          QStringLiteral("Der Ordner \u201E%1\u201C kann nicht angelegt werden.")
+                              .arg(QDir::toNativeSeparators(mods)));
 }
 
 // Steps E and F: a machine-wide key names the game directory; accepted without looking for
 // the game executable. dropLast removes the launcher's trailing character.
-bool takeInstallDir(Platform& platform, const QString& key, bool dropLast, Directories& dirs, UserDialogs& dialogs) {
+bool takeInstallDir(Platform& platform, const QString& key, bool dropLast, Directories& dirs,
+                    UserDialogs& dialogs) {
     QString dir = readString(platform, RegistryHive::LocalMachine, key, kInstallDirValue);
-    if (dropLast) dir.chop(1);
+    if (dropLast)
+        dir.chop(1);
     dirs.game = internalPath(dir);
-    if (dirs.game.isEmpty()) return false;
+    if (dirs.game.isEmpty())
+        return false;
     ensureModsFolder(dirs.game, dialogs);
     dirs.mods = modsDirOf(dirs.game);
     return true;
@@ -53,18 +60,20 @@ void writeSettings(Platform& platform, UserDialogs& dialogs, const Directories& 
     } catch (const data::DataError&) {
         // The version is informational here; the value stays empty.
     }
-    const QStringList values = {platformPath(platform, dirs.game),
-                                platformPath(platform, dirs.mods),
-                                kModLoaderVersion,
-                                platformPath(platform, dirs.program),
-                                QStringLiteral("0"),
-                                version,
-                                kCompanyText,
-                                QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)};
+    const QStringList values = {
+        platformPath(platform, dirs.game),
+        platformPath(platform, dirs.mods),
+        kModLoaderVersion,
+        platformPath(platform, dirs.program),
+        QStringLiteral("0"),
+        version,
+        kCompanyText,
+        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)};
     try {
         for (qsizetype i = 0; i < kSettingsValueOrder.size(); ++i)
             platform.writeRegistryString(RegistryHive::CurrentUser, kSettingsKey.toStdWString(),
-                                         kSettingsValueOrder[i].toStdWString(), values[i].toStdWString());
+                                         kSettingsValueOrder[i].toStdWString(),
+                                         values[i].toStdWString());
     } catch (const PlatformError& e) {
         // Unsaved settings cost nothing but a new search at the next start.
         dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
@@ -92,8 +101,10 @@ bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dir
     GuardSingleInstance(platform, dialogs);
 
     // B. The stored locations.
-    dirs.game = internalPath(readString(platform, RegistryHive::CurrentUser, kSettingsKey, kGameLocationValue));
-    dirs.mods = internalPath(readString(platform, RegistryHive::CurrentUser, kSettingsKey, kModLocationValue));
+    dirs.game = internalPath(
+        readString(platform, RegistryHive::CurrentUser, kSettingsKey, kGameLocationValue));
+    dirs.mods = internalPath(
+        readString(platform, RegistryHive::CurrentUser, kSettingsKey, kModLocationValue));
 
     // C. They are valid while the game executable is there. An empty mods directory would put
     // mod folders at the root of the drive: the game's own mods folder stands in for it.
@@ -111,14 +122,18 @@ bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dir
     }
 
     // E and F. The game's own key, then the launcher's entry.
-    if (!valid) valid = takeInstallDir(platform, kGameKey, false, dirs, dialogs);
-    if (!valid) valid = takeInstallDir(platform, kLauncherKey, true, dirs, dialogs);
+    if (!valid)
+        valid = takeInstallDir(platform, kGameKey, false, dirs, dialogs);
+    if (!valid)
+        valid = takeInstallDir(platform, kLauncherKey, true, dirs, dialogs);
 
     // G. Ask the user.
     if (!valid) {
-        const QString preselect = !dirs.game.isEmpty() && QFileInfo(dirs.game).isDir() ? dirs.game : QString();
+        const QString preselect =
+            !dirs.game.isEmpty() && QFileInfo(dirs.game).isDir() ? dirs.game : QString();
         const QString chosen = dialogs.chooseFolder(kChooseGameText, preselect);
-        if (!chosen.isEmpty()) dirs.game = internalPath(chosen);
+        if (!chosen.isEmpty())
+            dirs.game = internalPath(chosen);
         if (!holdsGame(dirs.game)) {
             dialogs.showError(kStartErrorTitle, kNotGameDirText);
             throw StartupAbort();

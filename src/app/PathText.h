@@ -18,7 +18,9 @@ inline QString withTrailingSlash(const QString& dir) {
 }
 
 // dir + "/" + relative, with one separator between them.
-inline QString joinPath(const QString& dir, const QString& relative) { return withTrailingSlash(dir) + relative; }
+inline QString joinPath(const QString& dir, const QString& relative) {
+    return withTrailingSlash(dir) + relative;
+}
 
 // The path as the platform writes it (backslashes on Windows).
 inline QString platformPath(const Platform& platform, const QString& path) {

@@ -6,19 +6,21 @@
 namespace velmora::app {
 
 // HKEY_CURRENT_USER: the program's own settings.
-inline const QString kSettingsKey = QStringLiteral("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\VelmoraCindral");
+inline const QString kSettingsKey =
+    QStringLiteral("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\VelmoraCindral");
 // HKEY_LOCAL_MACHINE: the game's own key and the launcher's entry for it, value InstallDir.
 inline const QString kGameKey = QStringLiteral("SOFTWARE\\WOW6432Node\\Orlane\\Velmora");
-inline const QString kLauncherKey = QStringLiteral("SOFTWARE\\WOW6432Node\\Orlane\\Launcher\\Installs\\4553");
+inline const QString kLauncherKey =
+    QStringLiteral("SOFTWARE\\WOW6432Node\\Orlane\\Launcher\\Installs\\4553");
 inline const QString kInstallDirValue = QStringLiteral("InstallDir");
 
 // The eight settings values, in the order they are written.
 inline const QString kGameLocationValue = QStringLiteral("GameLocation");
 inline const QString kModLocationValue = QStringLiteral("ModLocation");
-inline const QStringList kSettingsValueOrder = {kGameLocationValue,   kModLocationValue, QStringLiteral("ModLoader"),
-                                                QStringLiteral("PrgPath"), QStringLiteral("Help"),
-                                                QStringLiteral("DPVer"), QStringLiteral("Company"),
-                                                QStringLiteral("TimeStamp")};
+inline const QStringList kSettingsValueOrder = {
+    kGameLocationValue,        kModLocationValue,          QStringLiteral("ModLoader"),
+    QStringLiteral("PrgPath"), QStringLiteral("Help"),     QStringLiteral("DPVer"),
+    QStringLiteral("Company"), QStringLiteral("TimeStamp")};
 inline const QString kModLoaderVersion = QStringLiteral("0.8.6");
 inline const QString kCompanyText = QStringLiteral("Velmora Cindral Projekt");
 
@@ -31,12 +33,15 @@ inline const QString kArchiveFileName = QStringLiteral("xmlp.zip");
 
 inline const QString kStartErrorTitle = QStringLiteral("Programmstartfehler");
 inline const QString kAbortTitle = QStringLiteral("Programmabbruch");
-inline const QString kAlreadyRunningText = QStringLiteral("Das Programm <Velmora Cindral> läuft bereits!");
-inline const QString kChooseGameText = QStringLiteral(
-    "Das Spiel Velmora kann nicht gefunden werden\rWählen Sie aus der Liste das Hauptverzeichnis des Spiels "
-    "Velmora aus.\r");
-inline const QString kNotGameDirText = QStringLiteral(
-    "Das angegebene Verzeichnis ist nicht das Spieleverzeichnis.\r\rStarten Sie das Programm erneut und wählen "
-    "Sie\reinen anderen Pfad aus");
+inline const QString kAlreadyRunningText =
+    QStringLiteral("Das Programm <Velmora Cindral> läuft bereits!");
+inline const QString kChooseGameText =
+    QStringLiteral("Das Spiel Velmora kann nicht gefunden werden\rWählen Sie aus der Liste das "
+                   "Hauptverzeichnis des Spiels "
+                   "Velmora aus.\r");
+inline const QString kNotGameDirText =
+    QStringLiteral("Das angegebene Verzeichnis ist nicht das Spieleverzeichnis.\r\rStarten Sie das "
+                   "Programm erneut und wählen "
+                   "Sie\reinen anderen Pfad aus");
 
 } // namespace velmora::app

@@ -15,7 +15,9 @@ namespace velmora::app {
 Directories SettleDirectories(const QString& programDir) {
     Directories dirs;
     dirs.program = withTrailingSlash(internalPath(programDir));
-    const auto below = [&](const char* name) { return dirs.program + QLatin1String(name) + QLatin1Char('/'); };
+    const auto below = [&](const char* name) {
+        return dirs.program + QLatin1String(name) + QLatin1Char('/');
+    };
     dirs.data = dirs.program + kDataFolder + QLatin1Char('/');
     dirs.org = below("ORG");
     dirs.tmp = below("TMP");
@@ -40,8 +42,9 @@ QString queried(const std::function<std::wstring()>& query) {
 void checkStartupFile(const Directories& dirs, const QString& fileName, const char* rootName) {
     const data::XmlDocument doc = data::XmlDocument::load(dirs.data + fileName);
     if (std::string_view(doc.root().name()) != rootName)
-        throw data::DataError(QStringLiteral("Die Datei \u201E%1\u201C hat nicht den erwarteten Aufbau.")
-                                  .arg(QDir::toNativeSeparators(dirs.data + fileName)));
+        throw data::DataError(
+            QStringLiteral("Die Datei \u201E%1\u201C hat nicht den erwarteten Aufbau.")
+                .arg(QDir::toNativeSeparators(dirs.data + fileName)));
 }
 
 } // namespace

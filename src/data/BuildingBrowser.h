@@ -12,12 +12,12 @@ namespace velmora::data {
 // What the main window has selected. The values are not cleared when a refresh finds no
 // building: they keep naming the last selected one while the buttons acting on it are disabled.
 struct SelectionValues {
-    QString building;             // GUID of the selected building
-    QString buildingName;         // its Local
-    QString buildingIcon;         // its ICON (a picture name)
-    QString buildingRegionImage;  // its Region, also the name of the region's picture
-    int listIndex = 0;            // row of the selection in the building list
-    int buildingCount = 0;        // rows of the building list after the last fill
+    QString building;            // GUID of the selected building
+    QString buildingName;        // its Local
+    QString buildingIcon;        // its ICON (a picture name)
+    QString buildingRegionImage; // its Region, also the name of the region's picture
+    int listIndex = 0;           // row of the selection in the building list
+    int buildingCount = 0;       // rows of the building list after the last fill
 };
 
 // Order of two building names: ASCII letters compare without case, every other character
@@ -25,8 +25,8 @@ struct SelectionValues {
 int CompareBuildingNames(const QString& a, const QString& b);
 
 // The matches of ListBuildings in list order (stable: equal names keep their file order).
-std::vector<BuildingEntry> BrowseBuildings(const QString& dataDir, int regionPosition, int groupPosition,
-                                           const QString& groupName);
+std::vector<BuildingEntry> BrowseBuildings(const QString& dataDir, int regionPosition,
+                                           int groupPosition, const QString& groupName);
 
 // The row to select after a fill: the remembered row while it exists, otherwise row 0; the
 // pseudo-group of changed buildings always starts at row 0.

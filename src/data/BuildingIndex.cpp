@@ -12,13 +12,14 @@ QString dataFilePath(const QString& dataDir, const QString& fileName) {
 
 BuildingEntry BuildingEntry::fromElement(const pugi::xml_node& e) {
     const auto at = [&](int pos) { return fromUtf8(attributeTextAt(e, pos)); };
-    return {at(kBuildingGuid),  at(kBuildingLocal), at(kBuildingIcon),       at(kBuildingRegion),
-            at(kBuildingIsChanged), at(kBuildingIsExported), at(kBuildingGroup), at(kBuildingProduction),
-            at(kBuildingAdd),   at(kBuildingChain)};
+    return {at(kBuildingGuid),   at(kBuildingLocal),      at(kBuildingIcon),
+            at(kBuildingRegion), at(kBuildingIsChanged),  at(kBuildingIsExported),
+            at(kBuildingGroup),  at(kBuildingProduction), at(kBuildingAdd),
+            at(kBuildingChain)};
 }
 
-std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition, int groupPosition,
-                                         const QString& groupName) {
+std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition,
+                                         int groupPosition, const QString& groupName) {
     const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
     std::string query;
     if (groupPosition == kChangedPseudoGroup)
@@ -26,7 +27,8 @@ std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosit
     else if (groupPosition == kExportedPseudoGroup)
         query = "Building[@IsExported='true']";
     else
-        query = "Building[@Group='" + utf8(groupName) + "' and @Region='" + std::to_string(regionPosition + 1) + "']";
+        query = "Building[@Group='" + utf8(groupName) + "' and @Region='" +
+                std::to_string(regionPosition + 1) + "']";
     std::vector<BuildingEntry> result;
     for (const pugi::xml_node& e : selectNodes(doc.root(), query))
         result.push_back(BuildingEntry::fromElement(e));
@@ -42,7 +44,8 @@ pugi::xml_node findEntry(const XmlDocument& doc, const QString& guid) {
 std::optional<BuildingEntry> FindBuilding(const QString& dataDir, const QString& guid) {
     const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
     const pugi::xml_node e = findEntry(doc, guid);
-    if (!e) return std::nullopt;
+    if (!e)
+        return std::nullopt;
     return BuildingEntry::fromElement(e);
 }
 
@@ -50,7 +53,8 @@ void SetBuildingFlag(const QString& dataDir, const QString& guid, int position, 
     XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
     const pugi::xml_node e = findEntry(doc, guid);
     if (!e)
-        throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.").arg(guid, kBuildingIndexFile));
+        throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
+                            .arg(guid, kBuildingIndexFile));
     setAttributeAt(e, position, value ? "true" : "false");
     doc.save();
 }

@@ -36,8 +36,8 @@ constexpr int kExportedPseudoGroup = 1;
 
 // Building entries for a region position (from 0, -1 = none) and a group position and name,
 // in file order. The pseudo-groups ignore the region.
-std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition, int groupPosition,
-                                         const QString& groupName);
+std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition,
+                                         int groupPosition, const QString& groupName);
 
 // The first entry with the GUID, or nothing.
 std::optional<BuildingEntry> FindBuilding(const QString& dataDir, const QString& guid);

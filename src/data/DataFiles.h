@@ -16,8 +16,9 @@ inline const QString kHelpFile = QStringLiteral("Help.xml");
 inline const QString kActivePictureFile = QStringLiteral("Active.png");
 
 // The nine entries of the data archive, in the order of the data directory's table.
-inline const QStringList kDataArchiveFiles = {kBuildingIndexFile, kGroupListFile, kWorkingAssetsFile,
-                                              kOriginalAssetsFile, kProductCatalogueFile, kFieldTableFile,
-                                              kBuffTableFile, kHelpFile, kActivePictureFile};
+inline const QStringList kDataArchiveFiles = {
+    kBuildingIndexFile,    kGroupListFile,  kWorkingAssetsFile, kOriginalAssetsFile,
+    kProductCatalogueFile, kFieldTableFile, kBuffTableFile,     kHelpFile,
+    kActivePictureFile};
 
 } // namespace velmora::data

@@ -21,7 +21,8 @@ QString resolveFileName(const QString& path) {
     if (!dir.exists())
         return path;
     const QString wanted = info.fileName();
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList entries =
+        dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QString& entry : entries) {
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);
@@ -32,7 +33,8 @@ QString resolveFileName(const QString& path) {
 void openForReading(QFile& file, const QString& path) {
     file.setFileName(resolveFileName(path));
     if (!file.exists())
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(path)));
+        throw DataError(
+            QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(path)));
     if (!file.open(QIODevice::ReadOnly))
         failedToRead(file);
 }
@@ -68,6 +70,8 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
         fail(file.errorString());
 }
 
-void failNextWriteBeforeRename() { failBeforeRename = true; }
+void failNextWriteBeforeRename() {
+    failBeforeRename = true;
+}
 
 } // namespace velmora::data

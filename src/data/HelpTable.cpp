@@ -14,9 +14,11 @@ std::unique_ptr<HelpTable>& currentTable() {
 // Help ids are small decimal numbers; anything else can not name an entry and must not reach
 // the XPath expression.
 bool isHelpId(const QString& id) {
-    if (id.isEmpty()) return false;
+    if (id.isEmpty())
+        return false;
     for (const QChar c : id)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
     return true;
 }
 } // namespace
@@ -24,12 +26,13 @@ bool isHelpId(const QString& id) {
 HelpTable HelpTable::load(const QString& path) {
     HelpTable table;
     table.doc_ = XmlDocument::load(path, LoneBlanks::Keep);
-    table.doc_.root();  // a file without root element is no help table
+    table.doc_.root(); // a file without root element is no help table
     return table;
 }
 
 pugi::xml_node HelpTable::entry(const QString& id) const {
-    if (!isHelpId(id)) return {};
+    if (!isHelpId(id))
+        return {};
     return selectNode(doc_.root(), "(//Text[GUID='" + utf8(id) + "'])[1]");
 }
 

@@ -11,7 +11,8 @@ namespace velmora::data {
 
 namespace {
 
-constexpr unsigned parseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
+constexpr unsigned parseOptions =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
 
 // With lone blanks kept, a white-space text that is an element's only content survives the
 // parse; the ones holding a line break are layout and dropped afterwards.
@@ -22,23 +23,38 @@ unsigned optionsFor(LoneBlanks blanks) {
 void appendEscaped(std::string& out, const char* text, bool attribute) {
     for (const char* p = text; *p; ++p) {
         switch (*p) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"':
-            if (attribute) out += "&quot;";
-            else out += '"';
+        case '&':
+            out += "&amp;";
             break;
-        case '\r': out += "&#13;"; break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            if (attribute)
+                out += "&quot;";
+            else
+                out += '"';
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
         case '\n':
-            if (attribute) out += "&#10;";
-            else out += '\n';
+            if (attribute)
+                out += "&#10;";
+            else
+                out += '\n';
             break;
         case '\t':
-            if (attribute) out += "&#9;";
-            else out += '\t';
+            if (attribute)
+                out += "&#9;";
+            else
+                out += '\t';
             break;
-        default: out += *p;
+        default:
+            out += *p;
         }
     }
 }
@@ -62,13 +78,15 @@ bool isText(const pugi::xml_node& n) {
 // Content made only of text (or nothing) is written on the element's own line.
 bool hasOnlyText(const pugi::xml_node& element) {
     for (const pugi::xml_node& c : element.children())
-        if (!isText(c)) return false;
+        if (!isText(c))
+            return false;
     return true;
 }
 
 bool hasText(const pugi::xml_node& element) {
     for (const pugi::xml_node& c : element.children())
-        if (isText(c)) return true;
+        if (isText(c))
+            return true;
     return false;
 }
 
@@ -83,9 +101,11 @@ void appendRaw(std::string& out, const pugi::xml_node& node) {
 void appendNode(std::string& out, const pugi::xml_node& node, int depth, const char* indentUnit,
                 bool& first) {
     const auto lineStart = [&] {
-        if (!first) out += "\r\n";
+        if (!first)
+            out += "\r\n";
         first = false;
-        for (int i = 0; i < depth; ++i) out += indentUnit;
+        for (int i = 0; i < depth; ++i)
+            out += indentUnit;
     };
     switch (node.type()) {
     case pugi::node_element: {
@@ -115,7 +135,8 @@ void appendNode(std::string& out, const pugi::xml_node& node, int depth, const c
             for (const pugi::xml_node& c : node.children())
                 appendNode(out, c, depth + 1, indentUnit, first);
             out += "\r\n";
-            for (int i = 0; i < depth; ++i) out += indentUnit;
+            for (int i = 0; i < depth; ++i)
+                out += indentUnit;
         }
         out += "</";
         out += node.name();
@@ -139,8 +160,10 @@ void appendNode(std::string& out, const pugi::xml_node& node, int depth, const c
 bool isLayout(const char* text) {
     bool lineBreak = false;
     for (const char* p = text; *p; ++p) {
-        if (*p == '\n' || *p == '\r') lineBreak = true;
-        else if (*p != ' ' && *p != '\t') return false;
+        if (*p == '\n' || *p == '\r')
+            lineBreak = true;
+        else if (*p != ' ' && *p != '\t')
+            return false;
     }
     return lineBreak;
 }
@@ -157,7 +180,9 @@ void dropLayoutTexts(pugi::xml_node node) {
     }
 }
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 } // namespace
 
@@ -171,24 +196,32 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
 
 } // namespace
 
-void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, LoneBlanks blanks) const {
+void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line,
+                              LoneBlanks blanks) const {
     if (!r)
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
-                                       "(Zeile %2: %3).")
-                            .arg(nativePath(path_))
-                            .arg(line)
-                            .arg(QString::fromUtf8(r.description())));
+        throw DataError(
+            QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
+                           "(Zeile %2: %3).")
+                .arg(nativePath(path_))
+                .arg(line)
+                .arg(QString::fromUtf8(r.description())));
     if (!doc_->document_element())
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.").arg(nativePath(path_)));
-    if (blanks == LoneBlanks::Keep) dropLayoutTexts(*doc_);
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
+                            .arg(nativePath(path_)));
+    if (blanks == LoneBlanks::Keep)
+        dropLayoutTexts(*doc_);
 }
 
-XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName, LoneBlanks blanks) {
+XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName,
+                               LoneBlanks blanks) {
     XmlDocument d;
     d.path_ = sourceName;
     const pugi::xml_parse_result r =
-        d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), optionsFor(blanks), pugi::encoding_auto);
-    d.checkParsed(r, r ? 0 : faultLine(bytes.constData(), static_cast<size_t>(bytes.size()), r.offset), blanks);
+        d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
+                            optionsFor(blanks), pugi::encoding_auto);
+    d.checkParsed(r,
+                  r ? 0 : faultLine(bytes.constData(), static_cast<size_t>(bytes.size()), r.offset),
+                  blanks);
     return d;
 }
 
@@ -201,7 +234,8 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
     const size_t size = static_cast<size_t>(file.size());
     char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size ? size : 1));
     if (!buffer)
-        throw DataError(QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.").arg(nativePath(resolved)));
+        throw DataError(QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.")
+                            .arg(nativePath(resolved)));
     if (file.read(buffer, static_cast<qint64>(size)) != static_cast<qint64>(size)) {
         pugi::get_memory_deallocation_function()(buffer);
         failedToRead(file);
@@ -209,10 +243,12 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
     return parseOwned(buffer, size, resolved, blanks);
 }
 
-XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& sourceName, LoneBlanks blanks) {
+XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& sourceName,
+                                    LoneBlanks blanks) {
     XmlDocument d;
     d.path_ = sourceName;
-    const pugi::xml_parse_result r = d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
+    const pugi::xml_parse_result r =
+        d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
     d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks);
     return d;
 }
@@ -227,7 +263,8 @@ XmlDocument XmlDocument::withRoot(const char* rootName, const QString& path) {
 pugi::xml_node XmlDocument::root() const {
     const pugi::xml_node r = doc_->document_element();
     if (!r)
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.").arg(nativePath(path_)));
+        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
+                            .arg(nativePath(path_)));
     return r;
 }
 
@@ -240,11 +277,14 @@ QByteArray XmlDocument::serialize() const {
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-void XmlDocument::save() const { saveAs(path_); }
+void XmlDocument::save() const {
+    saveAs(path_);
+}
 
 void XmlDocument::saveAs(const QString& path) const {
     if (path.isEmpty())
-        throw DataError(QStringLiteral("Ein Dokument ohne Dateinamen kann nicht gespeichert werden."));
+        throw DataError(
+            QStringLiteral("Ein Dokument ohne Dateinamen kann nicht gespeichert werden."));
     writeFileAtomically(path, serialize());
 }
 
@@ -263,7 +303,8 @@ std::vector<pugi::xml_node> selectNodes(const pugi::xml_node& context, const std
         const pugi::xpath_node_set set = context.select_nodes(xpath.c_str());
         result.reserve(set.size());
         for (const pugi::xpath_node& n : set)
-            if (n.node()) result.push_back(n.node());
+            if (n.node())
+                result.push_back(n.node());
     } catch (const pugi::xpath_exception& e) {
         throw DataError(QStringLiteral("Ungültige XPath-Abfrage \u201E%1\u201C: %2")
                             .arg(QString::fromStdString(xpath), QString::fromUtf8(e.what())));
@@ -272,9 +313,11 @@ std::vector<pugi::xml_node> selectNodes(const pugi::xml_node& context, const std
 }
 
 pugi::xml_attribute attributeAt(const pugi::xml_node& element, int position) {
-    if (position < 0) return {};
+    if (position < 0)
+        return {};
     pugi::xml_attribute a = element.first_attribute();
-    for (int i = 0; a && i < position; ++i) a = a.next_attribute();
+    for (int i = 0; a && i < position; ++i)
+        a = a.next_attribute();
     return a;
 }
 
@@ -285,17 +328,20 @@ std::string attributeTextAt(const pugi::xml_node& element, int position) {
 void setAttributeAt(pugi::xml_node element, int position, const std::string& value) {
     pugi::xml_attribute a = attributeAt(element, position);
     if (!a)
-        throw DataError(QStringLiteral("Das Element \u201E%1\u201C hat kein Attribut an Position %2.")
-                            .arg(QString::fromUtf8(element.name()))
-                            .arg(position));
+        throw DataError(
+            QStringLiteral("Das Element \u201E%1\u201C hat kein Attribut an Position %2.")
+                .arg(QString::fromUtf8(element.name()))
+                .arg(position));
     a.set_value(value.c_str());
 }
 
 pugi::xml_node elementChildAt(const pugi::xml_node& parent, int index) {
     int i = 0;
     for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling()) {
-        if (c.type() != pugi::node_element) continue;
-        if (i++ == index) return c;
+        if (c.type() != pugi::node_element)
+            continue;
+        if (i++ == index)
+            return c;
     }
     return {};
 }
@@ -308,17 +354,20 @@ void setElementText(pugi::xml_node element, const std::string& text) {
     // Only the text children are replaced; element children stay.
     for (pugi::xml_node c = element.first_child(); c;) {
         pugi::xml_node next = c.next_sibling();
-        if (isText(c)) element.remove_child(c);
+        if (isText(c))
+            element.remove_child(c);
         c = next;
     }
-    if (!text.empty()) element.prepend_child(pugi::node_pcdata).set_value(text.c_str());
+    if (!text.empty())
+        element.prepend_child(pugi::node_pcdata).set_value(text.c_str());
 }
 
 pugi::xml_node appendCopy(pugi::xml_node parent, const pugi::xml_node& source) {
     return parent.append_copy(source);
 }
 
-pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child, const pugi::xml_node& source) {
+pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
+                            const pugi::xml_node& source) {
     pugi::xml_node copy = parent.insert_copy_before(source, child);
     parent.remove_child(child);
     return copy;
@@ -334,7 +383,8 @@ bool ReformatXmlFile(const QString& path) {
             out += "<?xml";
             for (const char* name : {"version", "encoding", "standalone"}) {
                 const pugi::xml_attribute a = n.attribute(name);
-                if (!a) continue;
+                if (!a)
+                    continue;
                 out += ' ';
                 out += name;
                 out += "=\"";

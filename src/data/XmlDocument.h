@@ -12,8 +12,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <pugixml.hpp>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -59,7 +59,8 @@ public:
 
 private:
     // Raises DataError for a failed parse or a document without root; drops layout texts.
-    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine, LoneBlanks blanks) const;
+    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine,
+                     LoneBlanks blanks) const;
 
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;
@@ -84,12 +85,19 @@ void setElementText(pugi::xml_node element, const std::string& text);
 // Appends a deep copy of a node taken from another document; returns the copy.
 pugi::xml_node appendCopy(pugi::xml_node parent, const pugi::xml_node& source);
 // Replaces child by a deep copy of source (possibly from another document), at the same place.
-pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child, const pugi::xml_node& source);
+pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
+                            const pugi::xml_node& source);
 
 // Conversions between QString and the UTF-8 texts of the documents.
-inline std::string utf8(const QString& s) { return s.toStdString(); }
-inline QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
-inline QString fromUtf8(const char* s) { return QString::fromUtf8(s); }
+inline std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+inline QString fromUtf8(const std::string& s) {
+    return QString::fromStdString(s);
+}
+inline QString fromUtf8(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 // Re-indents an XML file in place: CR LF and two blanks per level before each element.
 bool ReformatXmlFile(const QString& path);

@@ -24,13 +24,17 @@ constexpr int kBuffChainPosition = 29;
 // GUIDs are decimal texts; anything else would break the queries built from them.
 void requireGuid(const QString& guid) {
     bool digitsOnly = !guid.isEmpty();
-    for (const QChar c : guid) digitsOnly = digitsOnly && c.isDigit() && c.unicode() < 128;
-    if (!digitsOnly) throw DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
+    for (const QChar c : guid)
+        digitsOnly = digitsOnly && c.isDigit() && c.unicode() < 128;
+    if (!digitsOnly)
+        throw DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
 }
 
 pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QString& fileName) {
-    const pugi::xml_node asset = selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"" + utf8(guid) + "\"]");
-    if (!asset) missing(QStringLiteral("Das Gebäude %1").arg(guid), fileName);
+    const pugi::xml_node asset =
+        selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"" + utf8(guid) + "\"]");
+    if (!asset)
+        missing(QStringLiteral("Das Gebäude %1").arg(guid), fileName);
     return asset;
 }
 
@@ -38,7 +42,8 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
                            const QString& what, const QString& fileName) {
     const pugi::xml_node e =
         selectNode(doc.root(), std::string(element) + "[@GUID=\"" + utf8(guid) + "\"]");
-    if (!e) missing(what, fileName);
+    if (!e)
+        missing(what, fileName);
     return e;
 }
 
@@ -66,8 +71,8 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     requireGuid(buffGuid);
 
     XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
-    const pugi::xml_node buff = entryByGuid(buffs, "Buff", buffGuid,
-                                            QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
+    const pugi::xml_node buff = entryByGuid(
+        buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
     if (!attributeAt(buff, kBuffChainPosition))
         throw DataError(QStringLiteral("Der Eintrag %1 in \u201E%2\u201C ist unvollständig.")
                             .arg(buffGuid, kBuffTableFile));
@@ -77,9 +82,9 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     working.save();
 
     for (int k = 0; k < kBuffSlots; ++k) {
-        setAttributeAt(buff, 1 + 3 * k, "0");  // product
-        setAttributeAt(buff, 2 + 3 * k, "1");  // amount
-        setAttributeAt(buff, 3 + 3 * k, "1");  // cycle
+        setAttributeAt(buff, 1 + 3 * k, "0"); // product
+        setAttributeAt(buff, 2 + 3 * k, "1"); // amount
+        setAttributeAt(buff, 3 + 3 * k, "1"); // cycle
     }
     setAttributeAt(buff, kBuffSetPosition, "0");
     setAttributeAt(buff, kBuffChainPosition, "0");
@@ -90,10 +95,12 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     index.save();
 
     QStringList undeleted;
-    if (modsDir.isEmpty()) return undeleted;  // no mods directory, so no mod folder either
+    if (modsDir.isEmpty())
+        return undeleted; // no mods directory, so no mod folder either
     for (const QString& folder : {ActiveModFolder(modsDir, guid, displayName),
                                   HyphenatedModFolder(modsDir, guid, displayName)}) {
-        if (!removeFolder(folder)) undeleted << folder;
+        if (!removeFolder(folder))
+            undeleted << folder;
     }
     return undeleted;
 }

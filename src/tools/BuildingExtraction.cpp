@@ -2,8 +2,8 @@
 
 #include "tools/BuildingListCleaning.h"
 #include "tools/ExtractionFiles.h"
-#include "tools/GameAssetFilter.h"
 #include "tools/ExtractionTables.h"
+#include "tools/GameAssetFilter.h"
 #include "tools/GameRecords.h"
 
 #include <QStringDecoder>
@@ -322,7 +322,8 @@ void RunExtractionSteps(const PrepDirectories& dirs, const StepReporter& report)
 }
 
 void WriteEmptyAssetList(const PrepDirectories& dirs) {
-    writeLineFile(dirs.org() + files::kEmptyList, {QStringLiteral("<AssetList/>")}, LineEncoding::Utf8WithBom);
+    writeLineFile(dirs.org() + files::kEmptyList, {QStringLiteral("<AssetList/>")},
+                  LineEncoding::Utf8WithBom);
 }
 
 } // namespace velmora::tools

@@ -13,7 +13,6 @@ using data::XmlDocument;
 
 namespace {
 
-
 const char* const kCostItems = "Values/Cost/Costs/Item";
 const char* const kUpkeepItems = "Values/Maintenance/Maintenances/Item";
 
@@ -23,7 +22,8 @@ void saveAssetLists(const XmlDocument& doc, const PrepDirectories& dirs) {
 }
 
 void removeChildren(pugi::xml_node parent, const char* name) {
-    while (const pugi::xml_node child = parent.child(name)) parent.remove_child(child);
+    while (const pugi::xml_node child = parent.child(name))
+        parent.remove_child(child);
 }
 
 void appendTextElement(pugi::xml_node parent, const char* name, const std::string& text) {
@@ -32,7 +32,8 @@ void appendTextElement(pugi::xml_node parent, const char* name, const std::strin
 
 QString ingredientOfSlot(const std::string& inheritedIndex) {
     for (const CostSlot& slot : kCostSlotTable)
-        if (inheritedIndex == slot.inheritedIndex) return QString::fromUtf8(slot.ingredient);
+        if (inheritedIndex == slot.inheritedIndex)
+            return QString::fromUtf8(slot.ingredient);
     return {};
 }
 
@@ -48,7 +49,8 @@ struct Slots {
         amount[k] = amountElement.child_value();
         // An entry that gave only its amount carries an empty product after the cost slots
         // were resolved: it keeps the base building's product at that position.
-        if (productElement && *productElement.child_value()) product[k] = productElement.child_value();
+        if (productElement && *productElement.child_value())
+            product[k] = productElement.child_value();
     }
 };
 
@@ -56,27 +58,33 @@ struct Slots {
 // product and amount, unless the derived building gave its own amount there.
 // writtenProduct maps (derived GUID, product) to the product written.
 template <typename ProductFix>
-void inheritFromBase(const XmlDocument& doc, const QString& file, const char* itemsPath, const char* productName,
-                     ProductFix writtenProduct) {
+void inheritFromBase(const XmlDocument& doc, const QString& file, const char* itemsPath,
+                     const char* productName, ProductFix writtenProduct) {
     const std::vector<pugi::xml_node> records = recordsOf(doc);
     std::unordered_map<std::string, pugi::xml_node> byGuid; // the first record of a GUID counts
     byGuid.reserve(records.size());
-    for (const pugi::xml_node& record : records) byGuid.emplace(data::childText(record, "Values/Standard/GUID"), record);
+    for (const pugi::xml_node& record : records)
+        byGuid.emplace(data::childText(record, "Values/Standard/GUID"), record);
 
     for (const pugi::xml_node& derived : records) {
-        const pugi::xml_node baseElement = derived.first_element_by_path("Values/Standard/BaseAssetGUID");
-        if (!baseElement || std::string_view(baseElement.child_value()) == "0") continue;
+        const pugi::xml_node baseElement =
+            derived.first_element_by_path("Values/Standard/BaseAssetGUID");
+        if (!baseElement || std::string_view(baseElement.child_value()) == "0")
+            continue;
         const std::string dg = data::childText(derived, "Values/Standard/GUID");
         const std::string base = baseElement.child_value();
         const auto baseRecord = byGuid.find(base);
         if (baseRecord == byGuid.end())
-            throw DataError(QStringLiteral("In der Datei \u201E%1\u201C fehlt das Basisgebäude %2 des Gebäudes %3.")
-                                .arg(QDir::toNativeSeparators(file), data::fromUtf8(base), data::fromUtf8(dg)));
+            throw DataError(
+                QStringLiteral(
+                    "In der Datei \u201E%1\u201C fehlt das Basisgebäude %2 des Gebäudes %3.")
+                    .arg(QDir::toNativeSeparators(file), data::fromUtf8(base), data::fromUtf8(dg)));
 
         Slots inherited;
         size_t k = 0;
         for (const pugi::xml_node& item : data::selectNodes(baseRecord->second, itemsPath))
-            for (const pugi::xml_node& amount : item.children("Amount")) inherited.set(k++, amount, item.child(productName));
+            for (const pugi::xml_node& amount : item.children("Amount"))
+                inherited.set(k++, amount, item.child(productName));
 
         const std::vector<pugi::xml_node> items = data::selectNodes(derived, itemsPath);
         for (size_t i = 0; i < items.size(); ++i)
@@ -87,7 +95,8 @@ void inheritFromBase(const XmlDocument& doc, const QString& file, const char* it
             removeChildren(items[i], productName);
             removeChildren(items[i], "Amount");
             removeChildren(items[i], "VectorElement");
-            if (i >= inherited.amount.size() || inherited.amount[i] == "0") continue;
+            if (i >= inherited.amount.size() || inherited.amount[i] == "0")
+                continue;
             appendTextElement(items[i], productName, writtenProduct(dg, inherited.product[i]));
             appendTextElement(items[i], "Amount", inherited.amount[i]);
         }
@@ -96,14 +105,16 @@ void inheritFromBase(const XmlDocument& doc, const QString& file, const char* it
 
 // Puts a comment with the product's name before the product element of each entry.
 template <typename NameOf>
-void commentProducts(const std::vector<pugi::xml_node>& records, const char* itemsPath, const char* productName,
-                     NameOf nameOf) {
+void commentProducts(const std::vector<pugi::xml_node>& records, const char* itemsPath,
+                     const char* productName, NameOf nameOf) {
     for (const pugi::xml_node& record : records)
         for (pugi::xml_node item : data::selectNodes(record, itemsPath)) {
             pugi::xml_node product = item.child(productName);
-            if (!product) continue;
+            if (!product)
+                continue;
             item.insert_child_before(pugi::node_comment, product)
-                .set_value(data::utf8(nameOf(record, QString::fromUtf8(product.child_value()))).c_str());
+                .set_value(
+                    data::utf8(nameOf(record, QString::fromUtf8(product.child_value()))).c_str());
         }
 }
 
@@ -122,12 +133,14 @@ void ResolveCostSlots(const PrepDirectories& dirs) {
         for (pugi::xml_node item : data::selectNodes(record, kCostItems)) {
             const bool hasAmount = item.child("Amount");
             if (!hasAmount) {
-                if (const pugi::xml_node ingredient = item.child("Ingredient")) item.remove_child(ingredient);
+                if (const pugi::xml_node ingredient = item.child("Ingredient"))
+                    item.remove_child(ingredient);
             } else if (!item.child("Ingredient")) {
                 const std::string index = data::childText(item, "VectorElement/InheritedIndex");
                 appendTextElement(item, "Ingredient", data::utf8(ingredientOfSlot(index)));
             }
-            if (const pugi::xml_node vector = item.child("VectorElement")) item.remove_child(vector);
+            if (const pugi::xml_node vector = item.child("VectorElement"))
+                item.remove_child(vector);
         }
     doc.saveAs(dirs.tmp() + files::kCostBuildings);
 }
@@ -135,18 +148,18 @@ void ResolveCostSlots(const PrepDirectories& dirs) {
 void InheritDerivedCosts(const PrepDirectories& dirs) {
     const QString file = dirs.tmp() + files::kCostBuildings;
     XmlDocument doc = XmlDocument::load(file);
-    inheritFromBase(doc, file, kCostItems, "Ingredient", [](const std::string&, const std::string& product) {
-        return product;
-    });
+    inheritFromBase(doc, file, kCostItems, "Ingredient",
+                    [](const std::string&, const std::string& product) { return product; });
     doc.saveAs(dirs.tmp() + files::kCostAllBuildings);
 }
 
 void InheritDerivedUpkeep(const PrepDirectories& dirs) {
     const QString file = dirs.tmp() + files::kCostAllBuildings;
     XmlDocument doc = XmlDocument::load(file);
-    inheritFromBase(doc, file, kUpkeepItems, "Product", [](const std::string& dg, const std::string& product) {
-        return data::utf8(fixedUpkeepProduct(data::fromUtf8(dg), data::fromUtf8(product)));
-    });
+    inheritFromBase(
+        doc, file, kUpkeepItems, "Product", [](const std::string& dg, const std::string& product) {
+            return data::utf8(fixedUpkeepProduct(data::fromUtf8(dg), data::fromUtf8(product)));
+        });
     saveAssetLists(doc, dirs);
 }
 
@@ -156,8 +169,10 @@ void NumberDefaultBuffs(const PrepDirectories& dirs) {
     qint64 n = 0;
     for (const pugi::xml_node& record : recordsOf(doc)) {
         const qint64 buff = kFirstDefaultBuff + n++;
-        if (record.first_element_by_path("Values/UpgradeList/DefaultBuff")) continue;
-        appendTextElement(requireElement(record, "Values/UpgradeList", file), "DefaultBuff", std::to_string(buff));
+        if (record.first_element_by_path("Values/UpgradeList/DefaultBuff"))
+            continue;
+        appendTextElement(requireElement(record, "Values/UpgradeList", file), "DefaultBuff",
+                          std::to_string(buff));
     }
     saveAssetLists(doc, dirs);
 }
@@ -176,16 +191,20 @@ void WriteNameComments(const PrepDirectories& dirs) {
     const auto catalogueName = [&](const pugi::xml_node& record, const QString& product) {
         const auto it = names.find(product);
         if (it == names.end())
-            throw DataError(QStringLiteral("Das Produkt \u201E%1\u201C des Gebäudes %2 fehlt im Produktkatalog \u201E%3\u201C.")
-                                .arg(product, recordGuid(record), QDir::toNativeSeparators(catalogueFile)));
+            throw DataError(
+                QStringLiteral("Das Produkt \u201E%1\u201C des Gebäudes %2 fehlt im Produktkatalog "
+                               "\u201E%3\u201C.")
+                    .arg(product, recordGuid(record), QDir::toNativeSeparators(catalogueFile)));
         return it->second;
     };
     // Site inputs may be missing from the catalogue; a product without any name keeps its GUID
     // as comment so that every reference still carries one.
     const auto productionName = [&](const pugi::xml_node&, const QString& product) {
-        if (const auto it = names.find(product); it != names.end()) return it->second;
+        if (const auto it = names.find(product); it != names.end())
+            return it->second;
         for (const FixedProductName& fixed : kFixedProductNames)
-            if (product == QLatin1StringView(fixed.product)) return QString::fromUtf8(fixed.name);
+            if (product == QLatin1StringView(fixed.product))
+                return QString::fromUtf8(fixed.name);
         return product;
     };
 

@@ -69,13 +69,15 @@ QString fixedUpkeepProduct(const QString& building, const QString& product);
 
 // TMP "Buildings_Standard_Cleaned.xml" -> TMP "Buildings_Standard_Cleaned_And_Cost.xml".
 void ResolveCostSlots(const PrepDirectories& dirs);
-// TMP "Buildings_Standard_Cleaned_And_Cost.xml" -> TMP "Buildings_Standard_Cleaned_And_Cost_all.xml".
+// TMP "Buildings_Standard_Cleaned_And_Cost.xml" -> TMP
+// "Buildings_Standard_Cleaned_And_Cost_all.xml".
 void InheritDerivedCosts(const PrepDirectories& dirs);
 // TMP "Buildings_Standard_Cleaned_And_Cost_all.xml" -> XMLP "Buildings.xml" and "BuildingsOrg.xml".
 void InheritDerivedUpkeep(const PrepDirectories& dirs);
 // XMLP "Buildings.xml" -> both asset lists, every record with a DefaultBuff.
 void NumberDefaultBuffs(const PrepDirectories& dirs);
-// XMLP "Buildings.xml" and "ProductsShort.xml" -> both asset lists with name comments, re-formatted.
+// XMLP "Buildings.xml" and "ProductsShort.xml" -> both asset lists with name comments,
+// re-formatted.
 void WriteNameComments(const PrepDirectories& dirs);
 
 } // namespace velmora::tools

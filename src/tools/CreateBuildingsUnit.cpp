@@ -35,11 +35,13 @@ constexpr Step kAssetListSteps[] = {
 };
 
 data::DataError missingDirectory(const QString& dir) {
-    return data::DataError(QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(dir)));
+    return data::DataError(
+        QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(dir)));
 }
 
 void requireDirectory(const QString& dir) {
-    if (!QFileInfo(dir).isDir()) throw missingDirectory(dir);
+    if (!QFileInfo(dir).isDir())
+        throw missingDirectory(dir);
 }
 
 } // namespace
@@ -51,7 +53,8 @@ void RunBuildingsPipeline(const PrepDirectories& dirs, const StepReporter& repor
 
 void RunAssetListSteps(const PrepDirectories& dirs, const StepReporter& report) {
     for (const Step& step : kAssetListSteps) {
-        if (report) report(QString::fromUtf8(step.id), QString::fromUtf8(step.operation));
+        if (report)
+            report(QString::fromUtf8(step.id), QString::fromUtf8(step.operation));
         step.run(dirs);
     }
 }
@@ -69,8 +72,9 @@ void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectori
     requireDirectory(dirs.iconSourceDir);
     for (const QString& dir : {dirs.tmp(), dirs.xmlp(), dirs.png(), dirs.wor()}) {
         if (createWorkDirectories && !QFileInfo(dir).isDir() && !QDir().mkpath(dir))
-            throw data::DataError(QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
-                                      .arg(QDir::toNativeSeparators(dir)));
+            throw data::DataError(
+                QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
+                    .arg(QDir::toNativeSeparators(dir)));
         requireDirectory(dir);
     }
 }

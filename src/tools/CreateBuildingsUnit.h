@@ -23,8 +23,8 @@ void RunAllPipelines(const PrepDirectories& dirs, const StepReporter& report);
 
 // Makes sure the directories of a run exist: the program directory, ORG and the icon source
 // always; TMP, XMLP, PNG and WOR (the hand-made icons, possibly empty) are created when
-// createWorkDirectories is set, otherwise their absence is an error. Raises DataError naming the first missing directory.
+// createWorkDirectories is set, otherwise their absence is an error. Raises DataError naming the
+// first missing directory.
 void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectories);
-
 
 } // namespace velmora::tools

@@ -19,7 +19,8 @@ inline const QString kUncleanedBuildings = QStringLiteral("Buildings_Standard_Un
 inline const QString kCleanedBuildings = QStringLiteral("Buildings_Standard_Cleaned.xml");
 inline const QString kRemovedBuildings = QStringLiteral("NotInUse_Buildings.xml");
 inline const QString kCostBuildings = QStringLiteral("Buildings_Standard_Cleaned_And_Cost.xml");
-inline const QString kCostAllBuildings = QStringLiteral("Buildings_Standard_Cleaned_And_Cost_all.xml");
+inline const QString kCostAllBuildings =
+    QStringLiteral("Buildings_Standard_Cleaned_And_Cost_all.xml");
 inline const QString kBuildingIcons = QStringLiteral("BuildingIcons_List.txt");
 inline const QString kChainReport = QStringLiteral("ChainGUIDs.txt");
 inline const QString kProductLines = QStringLiteral("ProductsShort.xml");

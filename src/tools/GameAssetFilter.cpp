@@ -15,7 +15,9 @@ constexpr std::string_view kAsset = "Asset";
 constexpr std::string_view kRootStart = "<AssetList>";
 constexpr std::string_view kRootEnd = "</AssetList>";
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Whether a tag name ends at position i (white space, '>', '/', or the end of the text).
 bool nameEndsAt(std::string_view text, size_t i) {
@@ -51,8 +53,8 @@ size_t findStartTag(std::string_view text, std::string_view name, size_t from) {
 // Files the scanner cannot read byte by byte as UTF-8 (UTF-16 or UTF-32, or a declared
 // single-byte encoding) are loaded as a whole document, which converts them.
 bool needsWholeDocument(const QByteArray& head) {
-    if (head.size() >= 2 && (head[0] == '\0' || head[1] == '\0' ||
-                             head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")))
+    if (head.size() >= 2 && (head[0] == '\0' || head[1] == '\0' || head.startsWith("\xFF\xFE") ||
+                             head.startsWith("\xFE\xFF")))
         return true;
     const qsizetype bom = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     if (head.mid(bom, 5) != "<?xml")
@@ -93,7 +95,8 @@ private:
 
     void dropConsumed() {
         const size_t keepFrom = assetStart_ == std::string::npos ? pos_ : assetStart_;
-        linesDropped_ += std::count(buffer_.begin(), buffer_.begin() + static_cast<ptrdiff_t>(keepFrom), '\n');
+        linesDropped_ +=
+            std::count(buffer_.begin(), buffer_.begin() + static_cast<ptrdiff_t>(keepFrom), '\n');
         buffer_.erase(0, keepFrom);
         pos_ -= keepFrom;
         if (assetStart_ != std::string::npos)
@@ -202,18 +205,21 @@ private:
         if (depth_ > 0)
             fail(assetStart_, "Element Asset ohne Endtag");
         if (!sawElement_)
-            throw data::DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
-                                      .arg(QDir::toNativeSeparators(fileName_)));
+            throw data::DataError(
+                QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
+                    .arg(QDir::toNativeSeparators(fileName_)));
     }
 
     [[noreturn]] void fail(size_t offset, const char* reason) const {
         const qsizetype line =
-            linesDropped_ + std::count(buffer_.begin(), buffer_.begin() + static_cast<ptrdiff_t>(offset), '\n') + 1;
-        throw data::DataError(QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
-                                             "(Zeile %2: %3).")
-                                  .arg(QDir::toNativeSeparators(fileName_))
-                                  .arg(line)
-                                  .arg(QString::fromUtf8(reason)));
+            linesDropped_ +
+            std::count(buffer_.begin(), buffer_.begin() + static_cast<ptrdiff_t>(offset), '\n') + 1;
+        throw data::DataError(
+            QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
+                           "(Zeile %2: %3).")
+                .arg(QDir::toNativeSeparators(fileName_))
+                .arg(line)
+                .arg(QString::fromUtf8(reason)));
     }
 
     QString fileName_;
@@ -230,7 +236,8 @@ private:
 
 } // namespace
 
-data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep, qsizetype chunkSize) {
+data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep,
+                                 qsizetype chunkSize) {
     QFile file;
     data::openForReading(file, path);
     const QString resolved = file.fileName();
@@ -254,8 +261,9 @@ data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep, q
     const size_t total = kRootStart.size() + kept.size() + kRootEnd.size();
     char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(total));
     if (!buffer)
-        throw data::DataError(QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.")
-                                  .arg(QDir::toNativeSeparators(resolved)));
+        throw data::DataError(
+            QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.")
+                .arg(QDir::toNativeSeparators(resolved)));
     std::memcpy(buffer, kRootStart.data(), kRootStart.size());
     std::memcpy(buffer + kRootStart.size(), kept.data(), kept.size());
     std::memcpy(buffer + kRootStart.size() + kept.size(), kRootEnd.data(), kRootEnd.size());

@@ -19,26 +19,30 @@ using data::XmlDocument;
 
 namespace {
 
-
 using Attributes = std::initializer_list<std::pair<const char*, QString>>;
 
 // One empty element on one line; values escaped so that any name gives a well-formed file.
 QString emptyElement(const char* name, Attributes attributes, bool blankBeforeSlash) {
     QString line = u'<' + QString::fromUtf8(name);
     for (const auto& [attribute, value] : attributes)
-        line += u' ' + QString::fromUtf8(attribute) + QStringLiteral("=\"") + xmlEscaped(value) + u'"';
+        line +=
+            u' ' + QString::fromUtf8(attribute) + QStringLiteral("=\"") + xmlEscaped(value) + u'"';
     return line + (blankBeforeSlash ? QStringLiteral(" />") : QStringLiteral("/>"));
 }
 
-QString text(const std::string& utf8) { return data::fromUtf8(utf8); }
+QString text(const std::string& utf8) {
+    return data::fromUtf8(utf8);
+}
 
 // Icon paths are file paths: characters no file path may hold stop the step.
 void checkIconPath(const QString& path, const pugi::xml_node& record, const QString& file) {
     for (const QChar c : path)
         if (c == u'"' || c == u'<' || c == u'>' || c == u'|' || c.unicode() < 32)
-            throw DataError(QStringLiteral("Der Symbolpfad \u201E%1\u201C des Gebäudes %2 in der Datei \u201E%3\u201C "
-                                           "enthält ein unzulässiges Zeichen.")
-                                .arg(path, recordGuid(record), QDir::toNativeSeparators(file)));
+            throw DataError(
+                QStringLiteral(
+                    "Der Symbolpfad \u201E%1\u201C des Gebäudes %2 in der Datei \u201E%3\u201C "
+                    "enthält ein unzulässiges Zeichen.")
+                    .arg(path, recordGuid(record), QDir::toNativeSeparators(file)));
 }
 
 const std::unordered_map<QString, QString>& groupOverrides() {
@@ -53,7 +57,8 @@ const std::unordered_map<QString, QString>& groupOverrides() {
 }
 
 bool isDecimal(const std::string& s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string markupOf(const pugi::xml_node& node) {
@@ -67,8 +72,10 @@ std::string markupOf(const pugi::xml_node& node) {
 QString buildingGroup(const QString& templateName, const QString& guid) {
     QString group = templateName;
     for (const GroupRule& rule : kGroupRules)
-        if (templateName.contains(QString::fromUtf8(rule.contains))) group = QString::fromUtf8(rule.group);
-    if (const auto it = groupOverrides().find(guid); it != groupOverrides().end()) group = it->second;
+        if (templateName.contains(QString::fromUtf8(rule.contains)))
+            group = QString::fromUtf8(rule.group);
+    if (const auto it = groupOverrides().find(guid); it != groupOverrides().end())
+        group = it->second;
     return group;
 }
 
@@ -78,8 +85,9 @@ void WriteBuffTable(const PrepDirectories& dirs) {
     QStringList lines = {QStringLiteral("<Buffs>")};
     const QString zero = QStringLiteral("0");
     for (const pugi::xml_node& record : recordsOf(doc)) {
-        QString line = QStringLiteral("<Buff GUID=\"") +
-                       xmlEscaped(text(requireText(record, "Values/UpgradeList/DefaultBuff", file))) + u'"';
+        QString line =
+            QStringLiteral("<Buff GUID=\"") +
+            xmlEscaped(text(requireText(record, "Values/UpgradeList/DefaultBuff", file))) + u'"';
         for (int k = 0; k <= 8; ++k)
             line += QStringLiteral(" P%1=\"0\" A%1=\"0\" Z%1=\"0\"").arg(k);
         lines << line + QStringLiteral(" Set=\"0\" Chain=\"0\"/>");
@@ -105,7 +113,8 @@ void WriteBuildingIndex(const PrepDirectories& dirs) {
         const QString buff = text(requireText(record, "Values/UpgradeList/DefaultBuff", file));
         if (const pugi::xml_node t = record.first_element_by_path("Values/Standard/Template"))
             templateName = text(t.child_value());
-        if (const pugi::xml_node path = record.first_element_by_path("Values/Standard/IconFilename")) {
+        if (const pugi::xml_node path =
+                record.first_element_by_path("Values/Standard/IconFilename")) {
             const QString iconPath = text(path.child_value());
             checkIconPath(iconPath, record, file);
             icon = iconNameOfPath(iconPath);
@@ -143,16 +152,21 @@ void WriteFieldTable(const PrepDirectories& dirs) {
 
 void CopyBuildingIcons(const PrepDirectories& dirs) {
     const QDir source(dirs.iconSourceDir);
-    for (const QString& name : readLineFile(dirs.tmp() + files::kBuildingIcons, LineEncoding::Windows1252)) {
-        const QString from = data::resolveFileName(source.filePath(name + QStringLiteral("_0.png")));
-        if (!QFileInfo(from).isFile()) continue;
-        data::writeFileAtomically(dirs.png() + name + QStringLiteral(".png"), data::readFileBytes(from));
+    for (const QString& name :
+         readLineFile(dirs.tmp() + files::kBuildingIcons, LineEncoding::Windows1252)) {
+        const QString from =
+            data::resolveFileName(source.filePath(name + QStringLiteral("_0.png")));
+        if (!QFileInfo(from).isFile())
+            continue;
+        data::writeFileAtomically(dirs.png() + name + QStringLiteral(".png"),
+                                  data::readFileBytes(from));
     }
 }
 
 void WriteGroupList(const PrepDirectories& dirs) {
     QStringList lines;
-    for (const char* line : kGroupListLines) lines << QString::fromUtf8(line);
+    for (const char* line : kGroupListLines)
+        lines << QString::fromUtf8(line);
     writeLineFile(dirs.xmlp() + data::kGroupListFile, lines, LineEncoding::Utf8WithBom);
 }
 
@@ -163,7 +177,8 @@ void WriteChainList(const PrepDirectories& dirs) {
     const std::vector<pugi::xml_node> chains = recordsOf(chainDoc);
 
     std::vector<std::string> buildings;
-    for (const pugi::xml_node& entry : recordsOf(index)) buildings.push_back(data::attributeTextAt(entry, 0));
+    for (const pugi::xml_node& entry : recordsOf(index))
+        buildings.push_back(data::attributeTextAt(entry, 0));
 
     // A building GUID is a substring of a chain's markup exactly when it lies inside one of
     // the markup's digit runs: every run is cut into its substrings once, not searched per
@@ -182,27 +197,34 @@ void WriteChainList(const PrepDirectories& dirs) {
         markups.push_back(markupOf(chains[c]));
         const std::string& m = markups.back();
         for (size_t start = 0; start < m.size(); ++start) {
-            for (size_t len = 1; len <= longest && start + len <= m.size() && std::isdigit(static_cast<unsigned char>(m[start + len - 1])); ++len) {
+            for (size_t len = 1; len <= longest && start + len <= m.size() &&
+                                 std::isdigit(static_cast<unsigned char>(m[start + len - 1]));
+                 ++len) {
                 const auto guid = decimalGuids.find(m.substr(start, len));
-                if (guid == decimalGuids.end()) continue;
+                if (guid == decimalGuids.end())
+                    continue;
                 std::vector<size_t>& found = chainsOfGuid[*guid];
-                if (found.empty() || found.back() != c) found.push_back(c);
+                if (found.empty() || found.back() != c)
+                    found.push_back(c);
             }
         }
     }
 
     QStringList lines;
     const auto addLine = [&](size_t c, const std::string& building) {
-        lines << text(requireText(chains[c], "Values/Standard/GUID", chainFile)) + u'#' + text(building);
+        lines << text(requireText(chains[c], "Values/Standard/GUID", chainFile)) + u'#' +
+                     text(building);
     };
     for (const std::string& building : buildings) {
         if (isDecimal(building)) {
             if (const auto it = chainsOfGuid.find(building); it != chainsOfGuid.end())
-                for (size_t c : it->second) addLine(c, building);
+                for (size_t c : it->second)
+                    addLine(c, building);
             continue;
         }
         for (size_t c = 0; c < chains.size(); ++c) // not a decimal GUID: plain search
-            if (markups[c].find(building) != std::string::npos) addLine(c, building);
+            if (markups[c].find(building) != std::string::npos)
+                addLine(c, building);
     }
     writeLineFile(dirs.tmp() + files::kChainReport, lines, LineEncoding::Windows1252);
 }

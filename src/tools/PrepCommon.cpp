@@ -16,9 +16,11 @@ constexpr std::array<char16_t, 32> kHighTable = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 } // namespace
 
-PrepDirectories PrepDirectories::forProgramDir(const QString& programDir, const QString& iconSourceDir) {
+PrepDirectories PrepDirectories::forProgramDir(const QString& programDir,
+                                               const QString& iconSourceDir) {
     QString dir = QDir::fromNativeSeparators(programDir);
-    if (!dir.endsWith(u'/')) dir += u'/';
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
     return {dir, iconSourceDir};
 }
 
@@ -32,7 +34,9 @@ QByteArray toWindows1252(const QString& text) {
             continue;
         }
         const auto it = std::find(kHighTable.begin(), kHighTable.end(), u);
-        out += (u != 0 && it != kHighTable.end()) ? static_cast<char>(0x80 + (it - kHighTable.begin())) : '?';
+        out += (u != 0 && it != kHighTable.end())
+                   ? static_cast<char>(0x80 + (it - kHighTable.begin()))
+                   : '?';
     }
     return out;
 }
@@ -43,7 +47,8 @@ QString fromWindows1252(const QByteArray& bytes) {
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
         if (u >= 0x80 && u <= 0x9F)
-            out += QChar(kHighTable[u - 0x80] ? kHighTable[u - 0x80] : u); // undefined bytes map to C1 controls
+            out += QChar(kHighTable[u - 0x80] ? kHighTable[u - 0x80]
+                                              : u); // undefined bytes map to C1 controls
         else
             out += QChar(u);
     }
@@ -58,9 +63,15 @@ void writeLineFile(const QString& path, const QStringList& lines, LineEncoding e
     }
     QByteArray bytes;
     switch (encoding) {
-    case LineEncoding::Utf8WithBom: bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8(); break;
-    case LineEncoding::Utf8: bytes = text.toUtf8(); break;
-    case LineEncoding::Windows1252: bytes = toWindows1252(text); break;
+    case LineEncoding::Utf8WithBom:
+        bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        break;
+    case LineEncoding::Utf8:
+        bytes = text.toUtf8();
+        break;
+    case LineEncoding::Windows1252:
+        bytes = toWindows1252(text);
+        break;
     }
     data::writeFileAtomically(path, bytes);
 }
@@ -77,7 +88,8 @@ QStringList readLineFile(const QString& path, LineEncoding fallback) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
     return lines;
 }
 
@@ -88,7 +100,8 @@ QStringList SortUnique(const QStringList& lines) {
     });
     QStringList result;
     for (const QString& line : sorted)
-        if (result.isEmpty() || QString::localeAwareCompare(result.last().toLower(), line.toLower()) != 0)
+        if (result.isEmpty() ||
+            QString::localeAwareCompare(result.last().toLower(), line.toLower()) != 0)
             result << line;
     return result;
 }
@@ -96,7 +109,8 @@ QStringList SortUnique(const QStringList& lines) {
 QString iconNameOfPath(const QString& path) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < path.size(); ++i)
-        if (path[i] == u'\\' || path[i] == u'/' || path[i] == u':') start = i + 1;
+        if (path[i] == u'\\' || path[i] == u'/' || path[i] == u':')
+            start = i + 1;
     const QString fileName = path.mid(start);
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return dot < 0 ? fileName : fileName.left(dot);
@@ -107,11 +121,20 @@ QString xmlEscaped(const QString& value) {
     out.reserve(value.size());
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
-        default: out += c;
+        case u'&':
+            out += QStringLiteral("&amp;");
+            break;
+        case u'<':
+            out += QStringLiteral("&lt;");
+            break;
+        case u'>':
+            out += QStringLiteral("&gt;");
+            break;
+        case u'"':
+            out += QStringLiteral("&quot;");
+            break;
+        default:
+            out += c;
         }
     }
     return out;

@@ -25,9 +25,11 @@ using namespace velmora;
 namespace {
 
 const char* const kUsage =
-    "Aufruf: velmora-dataprep buildings|products|all --program-dir VERZEICHNIS [--icon-source VERZEICHNIS]\n"
+    "Aufruf: velmora-dataprep buildings|products|all --program-dir VERZEICHNIS [--icon-source "
+    "VERZEICHNIS]\n"
     "\n"
-    "  buildings   Gebäude-Schritte (Asset-Listen, Gebäudeindex, Buff-Tabelle, Feld- und Gruppenliste,\n"
+    "  buildings   Gebäude-Schritte (Asset-Listen, Gebäudeindex, Buff-Tabelle, Feld- und "
+    "Gruppenliste,\n"
     "              Gebäudesymbole)\n"
     "  products    Produkt-Schritte (Produktkatalog, Produktsymbole)\n"
     "  all         das ganze Datenverzeichnis aus ORG und den Symbolquellen; legt fehlende\n"
@@ -49,18 +51,21 @@ QHash<QString, QPair<qint64, qint64>> fileStamps(const tools::PrepDirectories& d
         QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QFileInfo info(it.next());
-            stamps.insert(info.absoluteFilePath(), {info.lastModified().toMSecsSinceEpoch(), info.size()});
+            stamps.insert(info.absoluteFilePath(),
+                          {info.lastModified().toMSecsSinceEpoch(), info.size()});
         }
     }
     return stamps;
 }
 
 qsizetype countElements(const QString& path, const char* name) {
-    if (!QFileInfo::exists(path)) return 0;
+    if (!QFileInfo::exists(path))
+        return 0;
     try {
         const data::XmlDocument doc = data::XmlDocument::load(path);
         qsizetype n = 0;
-        for (const pugi::xml_node& child : doc.root().children(name)) (void)child, ++n;
+        for (const pugi::xml_node& child : doc.root().children(name))
+            (void)child, ++n;
         return n;
     } catch (const data::DataError&) {
         return 0;
@@ -79,22 +84,27 @@ int main(int argc, char** argv) {
             print(stdout, QString::fromUtf8(kUsage));
             return 0;
         }
-        if ((a == QStringLiteral("--program-dir") || a == QStringLiteral("--icon-source")) && i + 1 < args.size())
+        if ((a == QStringLiteral("--program-dir") || a == QStringLiteral("--icon-source")) &&
+            i + 1 < args.size())
             (a == QStringLiteral("--program-dir") ? programDir : iconSource) = args[++i];
         else if (command.isEmpty() && !a.startsWith(QStringLiteral("--")))
             command = a;
         else {
-            print(stderr, QStringLiteral("Unbekanntes Argument \u201E%1\u201C.\n\n").arg(a) + QString::fromUtf8(kUsage));
+            print(stderr, QStringLiteral("Unbekanntes Argument \u201E%1\u201C.\n\n").arg(a) +
+                              QString::fromUtf8(kUsage));
             return 2;
         }
     }
-    const QStringList commands = {QStringLiteral("buildings"), QStringLiteral("products"), QStringLiteral("all")};
+    const QStringList commands = {QStringLiteral("buildings"), QStringLiteral("products"),
+                                  QStringLiteral("all")};
     if (!commands.contains(command) || programDir.isEmpty()) {
         print(stderr, QString::fromUtf8(kUsage));
         return 2;
     }
-    if (iconSource.isEmpty()) iconSource = QDir(programDir).filePath(QStringLiteral("icons-source"));
-    const tools::PrepDirectories dirs = tools::PrepDirectories::forProgramDir(programDir, iconSource);
+    if (iconSource.isEmpty())
+        iconSource = QDir(programDir).filePath(QStringLiteral("icons-source"));
+    const tools::PrepDirectories dirs =
+        tools::PrepDirectories::forProgramDir(programDir, iconSource);
 
     QString current;
     const tools::StepReporter report = [&](const QString& step, const QString& operation) {
@@ -102,27 +112,35 @@ int main(int argc, char** argv) {
         print(stdout, current + QStringLiteral(" ...\n"));
     };
     try {
-        if (command == QStringLiteral("all")) tools::PrepareRunDirectories(dirs, true);
-        else tools::PrepareRunDirectories(dirs, false);
+        if (command == QStringLiteral("all"))
+            tools::PrepareRunDirectories(dirs, true);
+        else
+            tools::PrepareRunDirectories(dirs, false);
         const auto before = fileStamps(dirs);
-        if (command == QStringLiteral("buildings")) tools::RunBuildingsPipeline(dirs, report);
-        else if (command == QStringLiteral("products")) tools::RunProductsPipeline(dirs, report);
-        else tools::RunAllPipelines(dirs, report);
+        if (command == QStringLiteral("buildings"))
+            tools::RunBuildingsPipeline(dirs, report);
+        else if (command == QStringLiteral("products"))
+            tools::RunProductsPipeline(dirs, report);
+        else
+            tools::RunAllPipelines(dirs, report);
         const auto after = fileStamps(dirs);
         qsizetype written = 0;
         for (auto it = after.cbegin(); it != after.cend(); ++it)
-            if (before.value(it.key(), {-1, -1}) != it.value()) ++written;
+            if (before.value(it.key(), {-1, -1}) != it.value())
+                ++written;
         print(stdout, QStringLiteral("Fertig: %1 Gebäude, %2 Produkte, %3 Dateien geschrieben.\n")
                           .arg(countElements(dirs.xmlp() + data::kBuildingIndexFile, "Building"))
                           .arg(countElements(dirs.xmlp() + data::kProductCatalogueFile, "Product"))
                           .arg(written));
         return 0;
     } catch (const data::DataError& e) {
-        const QString where = current.isEmpty() ? QString() : QStringLiteral("Schritt %1 abgebrochen: ").arg(current);
+        const QString where =
+            current.isEmpty() ? QString() : QStringLiteral("Schritt %1 abgebrochen: ").arg(current);
         print(stderr, where + e.message() + u'\n');
         return 1;
     } catch (const std::exception& e) {
-        const QString where = current.isEmpty() ? QString() : QStringLiteral("Schritt %1 abgebrochen: ").arg(current);
+        const QString where =
+            current.isEmpty() ? QString() : QStringLiteral("Schritt %1 abgebrochen: ").arg(current);
         print(stderr, where + QString::fromLocal8Bit(e.what()) + u'\n');
         return 1;
     }

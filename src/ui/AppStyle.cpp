@@ -47,7 +47,8 @@ QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none;
 } // namespace
 
 void ApplyApplicationStyle(QApplication& app) {
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        app.setStyle(fusion);
     QPalette p;
     p.setColor(QPalette::Window, kSlate100);
     p.setColor(QPalette::Base, kSlate50);
@@ -80,7 +81,8 @@ QFont MainWindowFont() {
 void ApplyMainWindowLook(QWidget& window) {
     window.setFont(MainWindowFont());
     QPalette p = window.palette();
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
             p.setColor(g, role, kMainTextColour);
     window.setPalette(p);

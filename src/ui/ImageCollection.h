@@ -30,7 +30,7 @@ public:
 
 private:
     static QString key(const QString& name);
-    QHash<QString, QString> files_;  // key -> file path
+    QHash<QString, QString> files_; // key -> file path
     mutable QHash<QString, QPixmap> loaded_;
 };
 

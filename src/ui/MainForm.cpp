@@ -41,13 +41,20 @@ constexpr int kRowHeight = 50;
 // gives way to it.
 constexpr int kRowsWithoutScrollBar = 16;
 
-enum BuildingColumn { kImageColumn, kNameColumn, kChangedColumn, kExportedColumn, kPlaceholderColumn };
+enum BuildingColumn {
+    kImageColumn,
+    kNameColumn,
+    kChangedColumn,
+    kExportedColumn,
+    kPlaceholderColumn
+};
 
 const char* const kHelpIdProperty = "helpId";
 
 // Pictures of the group list, by position: the two pseudo-groups, then the real groups.
-const QStringList kGroupPictures = {QStringLiteral("Group0"), QStringLiteral("Group1"), QStringLiteral("Group2"),
-                                    QStringLiteral("Group3"), QStringLiteral("Group4"), QStringLiteral("Group5")};
+const QStringList kGroupPictures = {QStringLiteral("Group0"), QStringLiteral("Group1"),
+                                    QStringLiteral("Group2"), QStringLiteral("Group3"),
+                                    QStringLiteral("Group4"), QStringLiteral("Group5")};
 const QStringList kRegionNames = {QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),
                                   QStringLiteral("Arktis"), QStringLiteral("Land der Löwen")};
 
@@ -73,8 +80,10 @@ protected:
 };
 
 QString flagPicture(const QString& value, const QString& setPicture) {
-    if (value == QStringLiteral("true")) return setPicture;
-    if (value == QStringLiteral("false")) return QStringLiteral("Empty");
+    if (value == QStringLiteral("true"))
+        return setPicture;
+    if (value == QStringLiteral("false"))
+        return QStringLiteral("Empty");
     return {};
 }
 
@@ -103,7 +112,8 @@ QLabel* textLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QRect& geometry) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(geometry);
@@ -123,12 +133,15 @@ QListWidget* pictureList(QWidget* parent, const char* name, const QRect& geometr
 }
 
 void addListEntry(QListWidget* list, const QString& caption, const QString& picture) {
-    auto* item = new QListWidgetItem(ImageCollection::instance().icon(picture, kListPicture), caption, list);
+    auto* item =
+        new QListWidgetItem(ImageCollection::instance().icon(picture, kListPicture), caption, list);
     item->setSizeHint(QSize(0, kListRowHeight));
 }
 
 // Height of a list showing rows entries without scrolling.
-int listHeight(int rows) { return rows * kListRowHeight + 2; }
+int listHeight(int rows) {
+    return rows * kListRowHeight + 2;
+}
 
 // The window's background: the Background picture stretched over the client area under a soft
 // veil, so that text on it stays readable.
@@ -152,12 +165,15 @@ QPixmap backgroundPicture() {
 bool ScrollToSelection(QTreeWidget* view) {
     const int rows = view->topLevelItemCount();
     const QTreeWidgetItem* selected = selectedItem(view);
-    if (rows < 2 || !selected) return true;
+    if (rows < 2 || !selected)
+        return true;
     const int rowHeight = view->visualItemRect(view->topLevelItem(1)).top() -
                           view->visualItemRect(view->topLevelItem(0)).top();
-    if (rowHeight <= 0) return true;
+    if (rowHeight <= 0)
+        return true;
     const int visibleRows = view->viewport()->height() / rowHeight;
-    if (rows <= visibleRows) return true;
+    if (rows <= visibleRows)
+        return true;
     const int half = (visibleRows + 1) / 2;
     const int topRow = view->indexAt(QPoint(1, 1)).row();
     const int selectedPosition = view->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(selected));
@@ -167,8 +183,8 @@ bool ScrollToSelection(QTreeWidget* view) {
 }
 
 MainForm::MainForm(const MainFormSetup& setup, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       setup_(setup) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velmora Cindral"));
@@ -201,15 +217,17 @@ void MainForm::createControls() {
     // Left column: filters, info panel, version.
     textLabel(this, "RegionLabel", QStringLiteral("Region"), {16, 10, 232, 24});
     regionView_ = pictureList(this, "RegionView", {16, 36, 232, listHeight(4)});
-    for (int i = 0; i < kRegionNames.size(); ++i) addListEntry(regionView_, kRegionNames[i], QString::number(i + 1));
+    for (int i = 0; i < kRegionNames.size(); ++i)
+        addListEntry(regionView_, kRegionNames[i], QString::number(i + 1));
     textLabel(this, "GroupLabel", QStringLiteral("Gebäudegruppe"), {16, 254, 232, 24});
     groupView_ = pictureList(this, "GroupView", {16, 280, 232, listHeight(6)});
 
     auto* shape1 = new QFrame(this);
     shape1->setObjectName(QStringLiteral("Shape1"));
     shape1->setGeometry(16, 608, 232, 188);
-    shape1->setStyleSheet(QStringLiteral("#Shape1 { background: rgba(250, 250, 248, 215); border: 1px solid #7d8a98;"
-                                         " border-radius: 3px; }"));
+    shape1->setStyleSheet(
+        QStringLiteral("#Shape1 { background: rgba(250, 250, 248, 215); border: 1px solid #7d8a98;"
+                       " border-radius: 3px; }"));
     // The heading may take two lines; the text follows right below it.
     auto* infoArea = new QWidget(this);
     infoArea->setGeometry(shape1->geometry());
@@ -232,25 +250,28 @@ void MainForm::createControls() {
     version_ = textLabel(this, "Version", QString(), {72, 815, 176, 24});
 
     // Middle column: the building list and the panel behind it.
-    countLabel_ = textLabel(this, "BuildingsViewCountedLabel", QStringLiteral("Gebäude"), {264, 10, 424, 24});
+    countLabel_ =
+        textLabel(this, "BuildingsViewCountedLabel", QStringLiteral("Gebäude"), {264, 10, 424, 24});
     const QRect listArea(264, 36, 424, 811);
     noBuildingPanel_ = new QFrame(this);
     noBuildingPanel_->setObjectName(QStringLiteral("NoBuildingAvailablePanel"));
     noBuildingPanel_->setGeometry(listArea);
-    noBuildingPanel_->setStyleSheet(QStringLiteral("#NoBuildingAvailablePanel { background: rgba(250, 250, 248, 200);"
-                                                   " border: 1px solid #7d8a98; border-radius: 3px; }"));
+    noBuildingPanel_->setStyleSheet(
+        QStringLiteral("#NoBuildingAvailablePanel { background: rgba(250, 250, 248, 200);"
+                       " border: 1px solid #7d8a98; border-radius: 3px; }"));
     QLabel* empty = textLabel(noBuildingPanel_, "NoBuildingsAvailableLabel",
                               QStringLiteral("Für diese Auswahl existieren keine Einträge"),
                               QRect(QPoint(0, 0), listArea.size()));
     empty->setAlignment(Qt::AlignCenter);
     empty->setWordWrap(true);
-    empty->setFont(font());  // the panel's own style sheet stops the window's font from reaching it
+    empty->setFont(font()); // the panel's own style sheet stops the window's font from reaching it
     buildingsView_ = new QTreeWidget(this);
     buildingsView_->setObjectName(QStringLiteral("BuildingsView"));
     buildingsView_->setGeometry(listArea);
     buildingsView_->setColumnCount(5);
-    buildingsView_->setHeaderLabels({QStringLiteral("Image"), QStringLiteral("Building"), QStringLiteral("IsChanged"),
-                                     QStringLiteral("IsExported"), QStringLiteral("Placeholder")});
+    buildingsView_->setHeaderLabels({QStringLiteral("Image"), QStringLiteral("Building"),
+                                     QStringLiteral("IsChanged"), QStringLiteral("IsExported"),
+                                     QStringLiteral("Placeholder")});
     buildingsView_->setHeaderHidden(true);
     buildingsView_->setRootIsDecorated(false);
     buildingsView_->setIndentation(0);
@@ -287,24 +308,26 @@ void MainForm::createControls() {
     auto* shape4 = new QWidget(this);
     shape4->setObjectName(QStringLiteral("Shape4"));
     shape4->setGeometry(704, 552, kClientWidth - 704, 36);
-    deactivateBtn_ = button(shape4, "DeactivateBtn", QStringLiteral("Deaktivieren"), {0, 0, 168, 36});
+    deactivateBtn_ =
+        button(shape4, "DeactivateBtn", QStringLiteral("Deaktivieren"), {0, 0, 168, 36});
     resetBtn_ = button(this, "ResetBtn", QStringLiteral("Reset"), {704, 614, 168, 36});
     closeBtn_ = button(this, "CloseBtn", QStringLiteral("Beenden"), {704, 811, 168, 36});
 
     // Outside the client area: the developer's data preparation and the picture the mod
     // description writer saves.
-    auto* createBuildingsBtn =
-        button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"), {16, kClientHeight + 20, 150, 30});
-    auto* createProductsBtn =
-        button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"), {180, kClientHeight + 20, 150, 30});
+    auto* createBuildingsBtn = button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"),
+                                      {16, kClientHeight + 20, 150, 30});
+    auto* createProductsBtn = button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"),
+                                     {180, kClientHeight + 20, 150, 30});
     pictureLabel(this, "HelpJsonImage", {350, kClientHeight + 20, 128, 128});
 
     const std::pair<QWidget*, const char*> help[] = {
-        {background_, "10"},   {regionView_, "11"}, {groupView_, "12"},   {buildingsView_, "13"},
-        {basicFormBtn_, "14"}, {costBtn_, "15"},    {activateBtn_, "16"}, {shape3, "16"},
-        {deactivateBtn_, "17"}, {shape4, "17"},     {resetBtn_, "18"},    {image1, "0"},
+        {background_, "10"},    {regionView_, "11"}, {groupView_, "12"},   {buildingsView_, "13"},
+        {basicFormBtn_, "14"},  {costBtn_, "15"},    {activateBtn_, "16"}, {shape3, "16"},
+        {deactivateBtn_, "17"}, {shape4, "17"},      {resetBtn_, "18"},    {image1, "0"},
     };
-    for (const auto& [control, id] : help) control->setProperty(kHelpIdProperty, QString::fromLatin1(id));
+    for (const auto& [control, id] : help)
+        control->setProperty(kHelpIdProperty, QString::fromLatin1(id));
     for (const auto& [control, id] : help) {
         watchMouse(control);
         if (auto* list = qobject_cast<QAbstractItemView*>(control)) {
@@ -314,18 +337,24 @@ void MainForm::createControls() {
     }
     setMouseTracking(true);
 
-    const auto react = [this](auto handler) { return [this, handler] { ReportErrors(this, [&] { (this->*handler)(); }); }; };
-    connect(regionView_, &QListWidget::itemSelectionChanged, this, react(&MainForm::RegionViewClick));
+    const auto react = [this](auto handler) {
+        return [this, handler] { ReportErrors(this, [&] { (this->*handler)(); }); };
+    };
+    connect(regionView_, &QListWidget::itemSelectionChanged, this,
+            react(&MainForm::RegionViewClick));
     connect(groupView_, &QListWidget::itemSelectionChanged, this, react(&MainForm::GroupViewClick));
-    connect(buildingsView_, &QTreeWidget::itemSelectionChanged, this, react(&MainForm::BuildingsViewClick));
+    connect(buildingsView_, &QTreeWidget::itemSelectionChanged, this,
+            react(&MainForm::BuildingsViewClick));
     connect(basicFormBtn_, &QPushButton::clicked, this, react(&MainForm::BasicFormBtnClick));
     connect(costBtn_, &QPushButton::clicked, this, react(&MainForm::CostBtnClick));
     connect(activateBtn_, &QPushButton::clicked, this, react(&MainForm::ActivateBtnClick));
     connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainForm::DeactivateBtnClick));
     connect(resetBtn_, &QPushButton::clicked, this, react(&MainForm::ResetBtnClick));
     connect(closeBtn_, &QPushButton::clicked, this, react(&MainForm::CloseBtnClick));
-    connect(createBuildingsBtn, &QPushButton::clicked, this, react(&MainForm::CreateBuildingsBtnClick));
-    connect(createProductsBtn, &QPushButton::clicked, this, react(&MainForm::CreateProductsBtnClick));
+    connect(createBuildingsBtn, &QPushButton::clicked, this,
+            react(&MainForm::CreateBuildingsBtnClick));
+    connect(createProductsBtn, &QPushButton::clicked, this,
+            react(&MainForm::CreateProductsBtnClick));
 }
 
 void MainForm::watchMouse(QWidget* control) {
@@ -333,12 +362,15 @@ void MainForm::watchMouse(QWidget* control) {
     control->installEventFilter(this);
 }
 
-void MainForm::setMessageForm(MessageForm* form) { messageForm_ = form; }
+void MainForm::setMessageForm(MessageForm* form) {
+    messageForm_ = form;
+}
 
 void MainForm::FillGroupView() {
     groupView_->clear();
     const QStringList names = data::ReadGroupNames(setup_.dataDir);
-    for (int i = 0; i < names.size(); ++i) addListEntry(groupView_, names[i], kGroupPictures.value(i));
+    for (int i = 0; i < names.size(); ++i)
+        addListEntry(groupView_, names[i], kGroupPictures.value(i));
 }
 
 void MainForm::selectRow(QListWidget* view, int row) {
@@ -348,17 +380,21 @@ void MainForm::selectRow(QListWidget* view, int row) {
 
 void MainForm::selectRow(QTreeWidget* view, int row) {
     const QSignalBlocker quiet(view);
-    if (QTreeWidgetItem* item = view->topLevelItem(row)) view->setCurrentItem(item);
-    else view->clearSelection();
+    if (QTreeWidgetItem* item = view->topLevelItem(row))
+        view->setCurrentItem(item);
+    else
+        view->clearSelection();
 }
 
 void MainForm::setActionButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {basicFormBtn_, costBtn_, activateBtn_, deactivateBtn_, resetBtn_}) b->setEnabled(enabled);
+    for (QPushButton* b : {basicFormBtn_, costBtn_, activateBtn_, deactivateBtn_, resetBtn_})
+        b->setEnabled(enabled);
 }
 
 bool MainForm::FillBuildingList() {
     const int group = selectedRow(groupView_);
-    if (group < 0) return true;
+    if (group < 0)
+        return true;
     const int region = selectedRow(regionView_);
     const std::vector<data::BuildingEntry> rows =
         data::BrowseBuildings(setup_.dataDir, region, group, groupView_->item(group)->text());
@@ -374,12 +410,16 @@ bool MainForm::FillBuildingList() {
         const ImageCollection& pictures = ImageCollection::instance();
         QList<QTreeWidgetItem*> items;
         for (const data::BuildingEntry& row : rows) {
-            auto* item = new QTreeWidgetItem({row.guid, row.local, row.isChanged, row.isExported, QString()});
+            auto* item = new QTreeWidgetItem(
+                {row.guid, row.local, row.isChanged, row.isExported, QString()});
             item->setIcon(kImageColumn, pictures.icon(row.icon, kRowPicture));
             item->setIcon(kChangedColumn,
-                          pictures.icon(flagPicture(row.isChanged, QStringLiteral("IsChanged128")), kRowPicture));
-            item->setIcon(kExportedColumn,
-                          pictures.icon(flagPicture(row.isExported, QStringLiteral("IsExported128")), kRowPicture));
+                          pictures.icon(flagPicture(row.isChanged, QStringLiteral("IsChanged128")),
+                                        kRowPicture));
+            item->setIcon(
+                kExportedColumn,
+                pictures.icon(flagPicture(row.isExported, QStringLiteral("IsExported128")),
+                              kRowPicture));
             items << item;
         }
         {
@@ -394,28 +434,33 @@ bool MainForm::FillBuildingList() {
             header->setStretchLastSection(false);
             header->resizeSection(kPlaceholderColumn, 0);
         }
-        selection_.listIndex = data::RowToSelect(group, selection_.listIndex, selection_.buildingCount);
+        selection_.listIndex =
+            data::RowToSelect(group, selection_.listIndex, selection_.buildingCount);
         selectRow(buildingsView_, selection_.listIndex);
         BuildingsViewClick();
     } else {
         showNoBuilding();
     }
-    countLabel_->setText(QString::number(selection_.buildingCount) + QStringLiteral(" Gebäude gefunden"));
+    countLabel_->setText(QString::number(selection_.buildingCount) +
+                         QStringLiteral(" Gebäude gefunden"));
     return true;
 }
 
 void MainForm::RefreshAfterChange(int rememberedRow, bool scrollToSelection) {
     FillBuildingList();
-    if (rememberedRow < 0 || rememberedRow >= buildingsView_->topLevelItemCount()) return;
+    if (rememberedRow < 0 || rememberedRow >= buildingsView_->topLevelItemCount())
+        return;
     selectRow(buildingsView_, rememberedRow);
-    if (scrollToSelection) ScrollToSelection(buildingsView_);
+    if (scrollToSelection)
+        ScrollToSelection(buildingsView_);
     BuildingsViewClick();
 }
 
 void MainForm::showNoBuilding() {
     buildingsView_->hide();
     setActionButtonsEnabled(false);
-    const QPixmap none = ImageCollection::instance().picture(QStringLiteral("NoMainFormIcon"), kDetailPicture);
+    const QPixmap none =
+        ImageCollection::instance().picture(QStringLiteral("NoMainFormIcon"), kDetailPicture);
     iconImage_->setPixmap(none);
     regionImage_->setPixmap(none);
     nameLabel_->clear();
@@ -424,10 +469,12 @@ void MainForm::showNoBuilding() {
 
 void MainForm::BuildingsViewClick() {
     QTreeWidgetItem* item = selectedItem(buildingsView_);
-    if (!item) return;
+    if (!item)
+        return;
     selection_.building = item->text(kImageColumn);
     selection_.listIndex = buildingsView_->indexOfTopLevelItem(item);
-    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, selection_.building);
+    const std::optional<data::BuildingEntry> entry =
+        data::FindBuilding(setup_.dataDir, selection_.building);
     if (!entry)
         throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in \u201E%2\u201C.")
                                   .arg(selection_.building, data::kBuildingIndexFile));
@@ -438,11 +485,14 @@ void MainForm::BuildingsViewClick() {
 
 bool MainForm::ShowBuildingDetails() {
     QTreeWidgetItem* item = selectedItem(buildingsView_);
-    if (!item) return true;
+    if (!item)
+        return true;
     selection_.building = item->text(kImageColumn);
     selection_.listIndex = buildingsView_->indexOfTopLevelItem(item);
-    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, selection_.building);
-    if (!entry) return true;
+    const std::optional<data::BuildingEntry> entry =
+        data::FindBuilding(setup_.dataDir, selection_.building);
+    if (!entry)
+        return true;
     selection_.buildingName = entry->local;
     selection_.buildingIcon = entry->icon;
     selection_.buildingRegionImage = entry->region;
@@ -456,7 +506,8 @@ bool MainForm::ShowBuildingDetails() {
 }
 
 void MainForm::GroupViewClick() {
-    if (selectedRow(groupView_) < 0) return;
+    if (selectedRow(groupView_) < 0)
+        return;
     FillBuildingList();
     if (buildingsView_->topLevelItemCount() > 0) {
         selectRow(buildingsView_, 0);
@@ -466,7 +517,9 @@ void MainForm::GroupViewClick() {
     }
 }
 
-void MainForm::RegionViewClick() { GroupViewClick(); }
+void MainForm::RegionViewClick() {
+    GroupViewClick();
+}
 
 // The production window arrives with the building editors.
 void MainForm::BasicFormBtnClick() {}
@@ -478,14 +531,16 @@ void MainForm::ActivateBtnClick() {}
 void MainForm::DeactivateBtnClick() {}
 
 void MainForm::ResetBtnClick() {
-    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, selection_.building);
+    const std::optional<data::BuildingEntry> entry =
+        data::FindBuilding(setup_.dataDir, selection_.building);
     if (!entry)
         throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
                                   .arg(selection_.building, data::kBuildingIndexFile));
     const QTreeWidgetItem* row = selectedItem(buildingsView_);
     const QString displayName = row ? row->text(kNameColumn) : entry->local;
 
-    if (!messageForm_) messageForm_ = new MessageForm(this);
+    if (!messageForm_)
+        messageForm_ = new MessageForm(this);
     MessageForm& question = *messageForm_;
     question.setHeader(QStringLiteral("Gebäude zurücksetzen"));
     question.setRemarkPicture(ImageCollection::instance().picture(entry->icon, {64, 64}));
@@ -493,31 +548,40 @@ void MainForm::ResetBtnClick() {
                         QStringLiteral("Dieses Gebäude auf die Standardwerte zurücksetzen?\r"));
     question.showOkButton(QStringLiteral("OK"));
     question.showAbortButton(QStringLiteral("Abbrechen"));
-    if (question.exec() != QDialog::Accepted) return;
+    if (question.exec() != QDialog::Accepted)
+        return;
 
-    const QStringList undeleted = mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
+    const QStringList undeleted =
+        mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
     FillBuildingList();
     for (const QString& folder : undeleted)
-        QMessageBox::warning(this, QStringLiteral("Reset"),
-                             QStringLiteral("Der Mod-Ordner \u201E%1\u201C konnte nicht vollständig gelöscht werden.")
-                                 .arg(QDir::toNativeSeparators(folder)));
+        QMessageBox::warning(
+            this, QStringLiteral("Reset"),
+            QStringLiteral(
+                "Der Mod-Ordner \u201E%1\u201C konnte nicht vollständig gelöscht werden.")
+                .arg(QDir::toNativeSeparators(folder)));
 }
 
-void MainForm::CloseBtnClick() { close(); }
+void MainForm::CloseBtnClick() {
+    close();
+}
 
 namespace {
 // The icon source of the developer's machine: the same default as the velmora-dataprep command.
 tools::PrepDirectories prepDirectories(const QString& programDir) {
-    return tools::PrepDirectories::forProgramDir(programDir, QDir(programDir).filePath(QStringLiteral("icons-source")));
+    return tools::PrepDirectories::forProgramDir(
+        programDir, QDir(programDir).filePath(QStringLiteral("icons-source")));
 }
 } // namespace
 
 void MainForm::CreateBuildingsBtnClick() {
-    tools::RunBuildingsPipeline(prepDirectories(setup_.programDir), [](const QString&, const QString&) {});
+    tools::RunBuildingsPipeline(prepDirectories(setup_.programDir),
+                                [](const QString&, const QString&) {});
 }
 
 void MainForm::CreateProductsBtnClick() {
-    tools::RunProductsPipeline(prepDirectories(setup_.programDir), [](const QString&, const QString&) {});
+    tools::RunProductsPipeline(prepDirectories(setup_.programDir),
+                               [](const QString&, const QString&) {});
 }
 
 void MainForm::ShowHelp(const QString& id) {
@@ -531,9 +595,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
         auto* control = qobject_cast<QWidget*>(watched);
         // A disabled control passes the movement on to the hover area beneath it, if any.
-        if (control && !control->isEnabled()) control = control->parentWidget();
+        if (control && !control->isEnabled())
+            control = control->parentWidget();
         const QVariant id = control ? control->property(kHelpIdProperty) : QVariant();
-        if (id.isValid()) ShowHelp(id.toString());
+        if (id.isValid())
+            ShowHelp(id.toString());
     }
     return QWidget::eventFilter(watched, event);
 }

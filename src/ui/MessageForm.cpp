@@ -31,8 +31,9 @@ MessageForm::MessageForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
 
     shape1_ = new QFrame(this);
     shape1_->setObjectName(QStringLiteral("Shape1"));
-    shape1_->setStyleSheet(QStringLiteral("#Shape1 { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
-                                          "stop:0 #44505c, stop:1 #6c7a89); border: none; }"));
+    shape1_->setStyleSheet(
+        QStringLiteral("#Shape1 { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+                       "stop:0 #44505c, stop:1 #6c7a89); border: none; }"));
     header_ = new QLabel(this);
     header_->setObjectName(QStringLiteral("HeaderLabel"));
     QFont bold = font();
@@ -60,8 +61,12 @@ MessageForm::MessageForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     connect(abort_, &QPushButton::clicked, this, [this] { closeThroughButton(QDialog::Rejected); });
 }
 
-void MessageForm::setHeader(const QString& text) { header_->setText(text); }
-void MessageForm::setRemarkPicture(const QPixmap& picture) { remark_->setPixmap(picture); }
+void MessageForm::setHeader(const QString& text) {
+    header_->setText(text);
+}
+void MessageForm::setRemarkPicture(const QPixmap& picture) {
+    remark_->setPixmap(picture);
+}
 
 void MessageForm::setMessage(const QString& text) {
     QString shown = text;
@@ -131,8 +136,10 @@ void MessageForm::closeThroughButton(int result) {
 
 // Only the buttons close the window.
 void MessageForm::closeEvent(QCloseEvent* event) {
-    if (closingThroughButton_) event->accept();
-    else event->ignore();
+    if (closingThroughButton_)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MessageForm::paintEvent(QPaintEvent* event) {

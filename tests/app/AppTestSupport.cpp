@@ -10,12 +10,14 @@ namespace velmora::test {
 
 void makeGame(const QString& dir, bool withMods) {
     writeBytes(dir + QStringLiteral("/Bin/Win64/Velmora.exe"), "stand-in");
-    if (withMods) QDir().mkpath(dir + QStringLiteral("/mods"));
+    if (withMods)
+        QDir().mkpath(dir + QStringLiteral("/mods"));
 }
 
 QString registryText(const QString& path) {
     const QByteArray bytes = readBytes(path);
-    if (!bytes.startsWith("\xFF\xFE")) return {};
+    if (!bytes.startsWith("\xFF\xFE"))
+        return {};
     QStringDecoder utf16(QStringDecoder::Utf16LE);
     return utf16(bytes.mid(2));
 }

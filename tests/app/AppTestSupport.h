@@ -17,7 +17,9 @@ public:
         chooserPreselects << preselect;
         return chosenFolder.value_or(QString());
     }
-    void showError(const QString& title, const QString& text) override { errors << title + QLatin1Char('|') + text; }
+    void showError(const QString& title, const QString& text) override {
+        errors << title + QLatin1Char('|') + text;
+    }
 
     std::optional<QString> chosenFolder;
     QStringList chooserInstructions, chooserPreselects, errors;

@@ -22,9 +22,12 @@ protected:
     StartupTest() : platform(root.file(QStringLiteral("registry"))) {
         makeGame(root.file(QStringLiteral("Spiel")), true);
         platform.writeRegistryString(RegistryHive::LocalMachine, kGameKey.toStdWString(),
-                                     kInstallDirValue.toStdWString(), root.file(QStringLiteral("Spiel")).toStdWString());
+                                     kInstallDirValue.toStdWString(),
+                                     root.file(QStringLiteral("Spiel")).toStdWString());
     }
-    QString programDir() const { return root.file(QStringLiteral("Programm für Müller")) + QLatin1Char('/'); }
+    QString programDir() const {
+        return root.file(QStringLiteral("Programm für Müller")) + QLatin1Char('/');
+    }
     QString dataDir() const { return programDir() + QStringLiteral("XMLP/"); }
     QStringList programDirEntries() const {
         return QDir(programDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -40,18 +43,21 @@ TEST_F(StartupTest, FirstStartUnpacksTheNineFilesAndRemovesTheArchive) {
     const Directories dirs = RunStartup(platform, dialogs, programDir());
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(dirs.data, dataDir());
-    EXPECT_EQ(programDirEntries(), QStringList(QStringLiteral("XMLP"))); // no xmlp.zip, no staging folder
+    EXPECT_EQ(programDirEntries(),
+              QStringList(QStringLiteral("XMLP"))); // no xmlp.zip, no staging folder
     const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
     QStringList expected = velmora::data::kDataArchiveFiles;
     expected.sort();
     EXPECT_EQ(QDir(dataDir()).entryList(QDir::Files, QDir::Name), expected);
     for (const QString& name : velmora::data::kDataArchiveFiles)
-        EXPECT_EQ(readBytes(dataDir() + name), readBytes(shipped + QLatin1Char('/') + name)) << name.toStdString();
+        EXPECT_EQ(readBytes(dataDir() + name), readBytes(shipped + QLatin1Char('/') + name))
+            << name.toStdString();
 }
 
 TEST_F(StartupTest, AnExistingDataDirectoryIsNeverTouched) {
     copyShippedData(dataDir());
-    QFile::remove(dataDir() + velmora::data::kBuildingIndexFile); // incomplete, yet not unpacked again
+    QFile::remove(dataDir() +
+                  velmora::data::kBuildingIndexFile); // incomplete, yet not unpacked again
     writeBytes(dataDir() + velmora::data::kWorkingAssetsFile, "<AssetList/>");
     const auto before = snapshot(programDir());
     RunStartup(platform, dialogs, programDir());
@@ -65,17 +71,20 @@ class RefusedArchiveTest : public StartupTest, public ::testing::WithParamInterf
 TEST_P(RefusedArchiveTest, NothingIsExtractedAndTheArchiveIsDeleted) {
     QDir().mkpath(programDir());
     const Directories dirs = SettleDirectories(programDir());
-    const QByteArray archive = readBytes(fixture(QStringLiteral("app/") + QString::fromUtf8(GetParam())));
+    const QByteArray archive =
+        readBytes(fixture(QStringLiteral("app/") + QString::fromUtf8(GetParam())));
     EXPECT_FALSE(UnpackArchive(archive, dirs, dialogs));
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Programmabbruch|Das Datenarchiv")))
         << dialogs.errors[0].toStdString();
-    EXPECT_TRUE(programDirEntries().isEmpty()) << programDirEntries().join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(programDirEntries().isEmpty())
+        << programDirEntries().join(QLatin1Char(' ')).toStdString();
     EXPECT_FALSE(QFileInfo::exists(root.file(QStringLiteral("Entkommen.xml"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Defects, RefusedArchiveTest,
-                         ::testing::Values("EntryLeavingProgramDir.zip", "EntryOutsideDataFolder.zip",
+                         ::testing::Values("EntryLeavingProgramDir.zip",
+                                           "EntryOutsideDataFolder.zip",
                                            "EntryClimbingOutOfDataFolder.zip", "AbsoluteEntry.zip",
                                            "BackslashEntry.zip", "TruncatedArchive.zip"));
 
@@ -93,30 +102,36 @@ struct DamagedStartupFile {
     const char* fixture;  // nullptr: the file is missing
 };
 
-void PrintTo(const DamagedStartupFile& c, std::ostream* os) { *os << c.fileName << " <- " << (c.fixture ? c.fixture : "missing"); }
+void PrintTo(const DamagedStartupFile& c, std::ostream* os) {
+    *os << c.fileName << " <- " << (c.fixture ? c.fixture : "missing");
+}
 
-class DamagedStartupFileTest : public StartupTest, public ::testing::WithParamInterface<DamagedStartupFile> {};
+class DamagedStartupFileTest : public StartupTest,
+                               public ::testing::WithParamInterface<DamagedStartupFile> {};
 
 TEST_P(DamagedStartupFileTest, EndsWithAGermanMessageAndChangesNoFile) {
     const DamagedStartupFile& c = GetParam();
     copyShippedData(dataDir());
     const QString target = dataDir() + QString::fromUtf8(c.fileName);
     if (c.fixture)
-        writeBytes(target, readBytes(fixture(QStringLiteral("app/") + QString::fromUtf8(c.fixture))));
+        writeBytes(target,
+                   readBytes(fixture(QStringLiteral("app/") + QString::fromUtf8(c.fixture))));
     else
         QFile::remove(target);
     const auto before = snapshot(programDir());
     EXPECT_THROW(RunStartup(platform, dialogs, programDir()), StartupAbort);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].startsWith(kStartErrorTitle + QLatin1Char('|')));
-    EXPECT_TRUE(dialogs.errors[0].contains(QString::fromUtf8(c.fileName))) << dialogs.errors[0].toStdString();
+    EXPECT_TRUE(dialogs.errors[0].contains(QString::fromUtf8(c.fileName)))
+        << dialogs.errors[0].toStdString();
     EXPECT_EQ(snapshot(programDir()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedStartupFileTest,
                          ::testing::Values(DamagedStartupFile{"Help.xml", "TruncatedHelp.xml"},
                                            DamagedStartupFile{"Help.xml", "HelpWithWrongRoot.xml"},
-                                           DamagedStartupFile{"BuildingGroups.xml", "MismatchedGroupList.xml"},
+                                           DamagedStartupFile{"BuildingGroups.xml",
+                                                              "MismatchedGroupList.xml"},
                                            DamagedStartupFile{"BuildingGroups.xml", nullptr}));
 
 TEST(EmbeddedFont, RegistersHeuristica) {
@@ -126,7 +141,8 @@ TEST(EmbeddedFont, RegistersHeuristica) {
     QGuiApplication app(argc, argv);
     EXPECT_TRUE(LoadEmbeddedFont());
     EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("Heuristica")));
-    EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(QStringLiteral("Heuristica"), QStringLiteral("Bold")));
+    EXPECT_TRUE(
+        QFontDatabase::isSmoothlyScalable(QStringLiteral("Heuristica"), QStringLiteral("Bold")));
 }
 
 } // namespace

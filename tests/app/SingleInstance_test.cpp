@@ -29,7 +29,8 @@ TEST(SingleInstance, ASecondProcessIsRefusedWhileTheFirstKeepsRunning) {
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 2);
     EXPECT_EQ(second.readAllStandardOutput().trimmed(),
-              QStringLiteral("Programmstartfehler|Das Programm <Velmora Cindral> läuft bereits!").toUtf8());
+              QStringLiteral("Programmstartfehler|Das Programm <Velmora Cindral> läuft bereits!")
+                  .toUtf8());
     EXPECT_EQ(first.state(), QProcess::Running);
 
     first.closeWriteChannel(); // the first copy ends normally

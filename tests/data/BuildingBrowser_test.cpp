@@ -9,16 +9,21 @@ using namespace velmora::test;
 namespace {
 
 TEST(BuildingBrowser, NamesCompareWithoutAsciiCaseAndOthersByCode) {
-    struct Case { QString a, b; int sign; };
+    struct Case {
+        QString a, b;
+        int sign;
+    };
     const Case cases[] = {
-        {QStringLiteral("baeckerei"), QStringLiteral("Baeckerei"), 0},      // only ASCII case differs
-        {QStringLiteral("apfelplantage"), QStringLiteral("Baeckerei"), -1}, // lower case sorts where capitals do
-        {QStringLiteral("Zucker"), QStringLiteral("Ölmühle"), -1},          // an umlaut comes after Z
-        {QStringLiteral("Ölmühle"), QStringLiteral("ölmühle"), -1},         // umlauts are not folded
-        {QStringLiteral("Mine"), QStringLiteral("Minen"), -1},              // a start comes first
-        {QStringLiteral("Arsenal  Polizei"), QStringLiteral("Arsenal Polizei"), -1},  // blank before P
-        {QStringLiteral("_x"), QStringLiteral("Zx"), 1},                    // '_' comes after 'Z'
-        {QStringLiteral("_x"), QStringLiteral("ax"), 1},                    // and after 'a', which counts as 'A'
+        {QStringLiteral("baeckerei"), QStringLiteral("Baeckerei"), 0}, // only ASCII case differs
+        {QStringLiteral("apfelplantage"), QStringLiteral("Baeckerei"),
+         -1}, // lower case sorts where capitals do
+        {QStringLiteral("Zucker"), QStringLiteral("Ölmühle"), -1},  // an umlaut comes after Z
+        {QStringLiteral("Ölmühle"), QStringLiteral("ölmühle"), -1}, // umlauts are not folded
+        {QStringLiteral("Mine"), QStringLiteral("Minen"), -1},      // a start comes first
+        {QStringLiteral("Arsenal  Polizei"), QStringLiteral("Arsenal Polizei"),
+         -1},                                            // blank before P
+        {QStringLiteral("_x"), QStringLiteral("Zx"), 1}, // '_' comes after 'Z'
+        {QStringLiteral("_x"), QStringLiteral("ax"), 1}, // and after 'a', which counts as 'A'
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.a.toStdString() + " / " + c.b.toStdString());
@@ -31,32 +36,39 @@ TEST(BuildingBrowser, NamesCompareWithoutAsciiCaseAndOthersByCode) {
 
 TEST(BuildingBrowser, RowsComeInNameOrderAndEqualNamesKeepFileOrder) {
     TempDir dir;
-    writeBuildingIndex(dir.path(), {
-        {QStringLiteral("5"), QStringLiteral("Ölmühle")},
-        {QStringLiteral("1"), QStringLiteral("zuckerrohr")},
-        {QStringLiteral("2"), QStringLiteral("Apfel"), QStringLiteral("1"), QStringLiteral("Farmen"), QStringLiteral("true")},
-        {QStringLiteral("3"), QStringLiteral("Apfel"), QStringLiteral("2"), QStringLiteral("Farmen"), QStringLiteral("true")},
-        {QStringLiteral("4"), QStringLiteral("Baeckerei"), QStringLiteral("1"), QStringLiteral("Produktion")},
-    });
+    writeBuildingIndex(dir.path(),
+                       {
+                           {QStringLiteral("5"), QStringLiteral("Ölmühle")},
+                           {QStringLiteral("1"), QStringLiteral("zuckerrohr")},
+                           {QStringLiteral("2"), QStringLiteral("Apfel"), QStringLiteral("1"),
+                            QStringLiteral("Farmen"), QStringLiteral("true")},
+                           {QStringLiteral("3"), QStringLiteral("Apfel"), QStringLiteral("2"),
+                            QStringLiteral("Farmen"), QStringLiteral("true")},
+                           {QStringLiteral("4"), QStringLiteral("Baeckerei"), QStringLiteral("1"),
+                            QStringLiteral("Produktion")},
+                       });
     QStringList order;
-    for (const BuildingEntry& e : BrowseBuildings(dir.path(), 0, 2, QStringLiteral("Farmen"))) order << e.guid;
+    for (const BuildingEntry& e : BrowseBuildings(dir.path(), 0, 2, QStringLiteral("Farmen")))
+        order << e.guid;
     EXPECT_EQ(order, (QStringList{QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("5")}));
 
     order.clear();
-    for (const BuildingEntry& e : BrowseBuildings(dir.path(), 3, 0, QStringLiteral("editierte Gebäude"))) order << e.guid;
+    for (const BuildingEntry& e :
+         BrowseBuildings(dir.path(), 3, 0, QStringLiteral("editierte Gebäude")))
+        order << e.guid;
     EXPECT_EQ(order, (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
 }
 
 TEST(BuildingBrowser, RowToSelectAfterARefresh) {
-    struct Case { int group, index, rows, expected; };
+    struct Case {
+        int group, index, rows, expected;
+    };
     const Case cases[] = {
-        {2, 5, 8, 5},   // the remembered row still exists
-        {2, 5, 5, 0},   // the list got shorter
-        {2, 7, 8, 7},
-        {0, 5, 8, 0},   // changed buildings always start at the top
-        {1, 5, 8, 5},   // exported buildings keep the row
-        {2, -1, 8, 0},
-        {2, 0, 1, 0},
+        {2, 5, 8, 5},                // the remembered row still exists
+        {2, 5, 5, 0},                // the list got shorter
+        {2, 7, 8, 7},  {0, 5, 8, 0}, // changed buildings always start at the top
+        {1, 5, 8, 5},                // exported buildings keep the row
+        {2, -1, 8, 0}, {2, 0, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.group << "/" << c.index << "/" << c.rows);

@@ -20,7 +20,8 @@ protected:
     }
     QStringList names(const std::vector<BuildingEntry>& entries) const {
         QStringList result;
-        for (const BuildingEntry& e : entries) result << e.local;
+        for (const BuildingEntry& e : entries)
+            result << e.local;
         return result;
     }
 
@@ -28,24 +29,33 @@ protected:
 };
 
 TEST_F(BuildingIndexTest, ListsByRegionAndGroupInFileOrder) {
-    const struct { int region; int group; const char* name; int count; const char* first; } cases[] = {
+    const struct {
+        int region;
+        int group;
+        const char* name;
+        int count;
+        const char* first;
+    } cases[] = {
         {0, 2, "Farmen", 15, "Fischerei"},
         {1, 2, "Farmen", 32, "Fischoelfabrik"},
         {2, 5, "Bodenschätze", 2, "Gasfoerderanlage"},
-        {-1, 2, "Farmen", 0, ""},             // no region selected
-        {0, kChangedPseudoGroup, "", 0, ""},  // no flag set
+        {-1, 2, "Farmen", 0, ""},            // no region selected
+        {0, kChangedPseudoGroup, "", 0, ""}, // no flag set
         {0, kExportedPseudoGroup, "", 0, ""},
     };
     for (const auto& c : cases) {
-        const QStringList listed = names(ListBuildings(dir.path(), c.region, c.group, QString::fromUtf8(c.name)));
+        const QStringList listed =
+            names(ListBuildings(dir.path(), c.region, c.group, QString::fromUtf8(c.name)));
         EXPECT_EQ(listed.size(), c.count) << c.region << " " << c.group << " " << c.name;
-        EXPECT_EQ(listed.value(0), QString::fromUtf8(c.first)) << c.region << " " << c.group << " " << c.name;
+        EXPECT_EQ(listed.value(0), QString::fromUtf8(c.first))
+            << c.region << " " << c.group << " " << c.name;
     }
     // "Erzmine" has "no Group": it is never listed under a real group of any region.
     const QStringList groups = ReadGroupNames(dir.path());
     for (int region = 0; region < 4; ++region)
         for (int group = 2; group < groups.size(); ++group)
-            EXPECT_FALSE(names(ListBuildings(dir.path(), region, group, groups[group])).contains(QStringLiteral("Erzmine")));
+            EXPECT_FALSE(names(ListBuildings(dir.path(), region, group, groups[group]))
+                             .contains(QStringLiteral("Erzmine")));
 }
 
 TEST_F(BuildingIndexTest, FlagsShowInThePseudoGroupsWhateverRegionIsSelected) {
@@ -73,14 +83,16 @@ TEST_F(BuildingIndexTest, EntriesAreReadByPosition) {
     EXPECT_EQ(first->region, QStringLiteral("1"));
     EXPECT_EQ(first->add, QStringLiteral("2000502800"));
     EXPECT_FALSE(FindBuilding(dir.path(), QStringLiteral("1")));
-    EXPECT_THROW(SetBuildingFlag(dir.path(), QStringLiteral("1"), kBuildingIsChanged, true), DataError);
+    EXPECT_THROW(SetBuildingFlag(dir.path(), QStringLiteral("1"), kBuildingIsChanged, true),
+                 DataError);
 }
 
 TEST_F(BuildingIndexTest, GroupNamesComeFromTheFirstAttribute) {
-    EXPECT_EQ(ReadGroupNames(dir.path()),
-              QStringList({QStringLiteral("editierte Gebäude"), QStringLiteral("exportierte Gebäude"),
-                           QStringLiteral("Farmen"), QStringLiteral("Produktion"), QStringLiteral("Industrie"),
-                           QStringLiteral("Bodenschätze")}));
+    EXPECT_EQ(
+        ReadGroupNames(dir.path()),
+        QStringList({QStringLiteral("editierte Gebäude"), QStringLiteral("exportierte Gebäude"),
+                     QStringLiteral("Farmen"), QStringLiteral("Produktion"),
+                     QStringLiteral("Industrie"), QStringLiteral("Bodenschätze")}));
 }
 
 TEST_F(BuildingIndexTest, ATruncatedIndexRaisesAGermanMessageAndStaysAsItWas) {

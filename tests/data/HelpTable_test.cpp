@@ -17,13 +17,23 @@ HelpTable tableWith(const TempDir& dir, const std::vector<HelpEntry>& entries) {
 TEST(HelpTable, ParagraphsAreJoinedByFourCarriageReturns) {
     TempDir dir;
     const QString blank = QStringLiteral(" ");
-    const HelpTable table = tableWith(dir, {
-        {QStringLiteral("11"), QStringLiteral("Region"), {QStringLiteral("Satz eins."), QStringLiteral("Satz zwei."), QString(), blank}},
-        {QStringLiteral("10"), blank, {blank, blank, blank, blank}},
-        {QStringLiteral("7"), QStringLiteral("Nur Label"), {}},
-        {QStringLiteral("8"), QStringLiteral("Fünf"), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")}},
-    });
-    struct Case { const char* id; QString label; QString text; };
+    const HelpTable table = tableWith(
+        dir, {
+                 {QStringLiteral("11"),
+                  QStringLiteral("Region"),
+                  {QStringLiteral("Satz eins."), QStringLiteral("Satz zwei."), QString(), blank}},
+                 {QStringLiteral("10"), blank, {blank, blank, blank, blank}},
+                 {QStringLiteral("7"), QStringLiteral("Nur Label"), {}},
+                 {QStringLiteral("8"),
+                  QStringLiteral("Fünf"),
+                  {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                   QStringLiteral("d"), QStringLiteral("e")}},
+             });
+    struct Case {
+        const char* id;
+        QString label;
+        QString text;
+    };
     const Case cases[] = {
         // empty Text2, single-blank Text3, no Text4
         {"11", QStringLiteral("Region"), QStringLiteral("Satz eins.\rSatz zwei.\r\r \r")},
@@ -47,8 +57,9 @@ TEST(HelpTable, ParagraphsAreJoinedByFourCarriageReturns) {
 
 TEST(HelpTable, FirstEntryOfAnIdWinsAndTheLoadedTableServesTheRun) {
     TempDir dir;
-    writeHelpTable(dir.path(), {{QStringLiteral("14"), QStringLiteral("Erster"), {QStringLiteral("x")}},
-                                {QStringLiteral("14"), QStringLiteral("Zweiter"), {QStringLiteral("y")}}});
+    writeHelpTable(dir.path(),
+                   {{QStringLiteral("14"), QStringLiteral("Erster"), {QStringLiteral("x")}},
+                    {QStringLiteral("14"), QStringLiteral("Zweiter"), {QStringLiteral("y")}}});
     LoadHelpTable(dir.file(QStringLiteral("Help.xml")));
     EXPECT_EQ(GetHelpLabel(QStringLiteral("14")), QStringLiteral("Erster"));
     EXPECT_EQ(GetHelpText(QStringLiteral("14")), QStringLiteral("x\r\r\r\r"));

@@ -12,26 +12,26 @@ using namespace velmora::test;
 namespace {
 
 // A shipped-style file: tab indents, CR LF, comments, attributes in a fixed order, umlauts.
-const QByteArray kShippedLayout =
-    "<AssetList>\r\n"
-    "\t<Asset>\r\n"
-    "\t\t<Template>FarmBuilding</Template>\r\n"
-    "\t\t<Values>\r\n"
-    "\t\t\t<Standard>\r\n"
-    "\t\t\t\t<GUID>1010278</GUID>\r\n"
-    "\t\t\t\t<Local>Fischerei &amp; K\xC3\xBC" "che &lt;1&gt;</Local>\r\n"
-    "\t\t\t</Standard>\r\n"
-    "\t\t\t<Cost>\r\n"
-    "\t\t\t\t<Item>\r\n"
-    "\t\t\t\t\t<!--M\xC3\xBCnzen-->\r\n"
-    "\t\t\t\t\t<Ingredient>1010017</Ingredient>\r\n"
-    "\t\t\t\t</Item>\r\n"
-    "\t\t\t\t<Item/>\r\n"
-    "\t\t\t</Cost>\r\n"
-    "\t\t</Values>\r\n"
-    "\t</Asset>\r\n"
-    "\t<Product Z=\"1\" A=\"a &quot;b&quot;\" M=\"\"/>\r\n"
-    "</AssetList>\r\n";
+const QByteArray kShippedLayout = "<AssetList>\r\n"
+                                  "\t<Asset>\r\n"
+                                  "\t\t<Template>FarmBuilding</Template>\r\n"
+                                  "\t\t<Values>\r\n"
+                                  "\t\t\t<Standard>\r\n"
+                                  "\t\t\t\t<GUID>1010278</GUID>\r\n"
+                                  "\t\t\t\t<Local>Fischerei &amp; K\xC3\xBC"
+                                  "che &lt;1&gt;</Local>\r\n"
+                                  "\t\t\t</Standard>\r\n"
+                                  "\t\t\t<Cost>\r\n"
+                                  "\t\t\t\t<Item>\r\n"
+                                  "\t\t\t\t\t<!--M\xC3\xBCnzen-->\r\n"
+                                  "\t\t\t\t\t<Ingredient>1010017</Ingredient>\r\n"
+                                  "\t\t\t\t</Item>\r\n"
+                                  "\t\t\t\t<Item/>\r\n"
+                                  "\t\t\t</Cost>\r\n"
+                                  "\t\t</Values>\r\n"
+                                  "\t</Asset>\r\n"
+                                  "\t<Product Z=\"1\" A=\"a &quot;b&quot;\" M=\"\"/>\r\n"
+                                  "</AssetList>\r\n";
 
 TEST(XmlDocument, RoundTripKeepsBytesAttributeOrderAndComments) {
     TempDir dir;
@@ -49,11 +49,13 @@ TEST(XmlDocument, RoundTripKeepsBytesAttributeOrderAndComments) {
 
 TEST(XmlDocument, WhiteSpaceIsDroppedSoChildrenAreElementsByPosition) {
     const XmlDocument doc = XmlDocument::parse(kShippedLayout, QStringLiteral("mem"));
-    const pugi::xml_node item = selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"1010278\"]/Values/Cost/Item");
+    const pugi::xml_node item =
+        selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"1010278\"]/Values/Cost/Item");
     ASSERT_TRUE(item);
     EXPECT_EQ(item.first_child().type(), pugi::node_comment); // the name comment stays a node
     EXPECT_STREQ(elementChildAt(item, 0).name(), "Ingredient");
-    EXPECT_EQ(childText(doc.root(), "Asset/Values/Standard/Local"), "Fischerei & K\xC3\xBC" "che <1>");
+    EXPECT_EQ(childText(doc.root(), "Asset/Values/Standard/Local"), "Fischerei & K\xC3\xBC"
+                                                                    "che <1>");
 }
 
 TEST(XmlDocument, QueriesWithoutMatchYieldNothingAndBadExpressionsRaise) {
@@ -64,7 +66,8 @@ TEST(XmlDocument, QueriesWithoutMatchYieldNothingAndBadExpressionsRaise) {
 }
 
 TEST(XmlDocument, EmptyElementIsWrittenWithoutBlankAndNoDeclaration) {
-    XmlDocument doc = XmlDocument::parse("<?xml version=\"1.0\"?><A><B></B><C x='1'>t</C></A>", QStringLiteral("m"));
+    XmlDocument doc = XmlDocument::parse("<?xml version=\"1.0\"?><A><B></B><C x='1'>t</C></A>",
+                                         QStringLiteral("m"));
     EXPECT_EQ(doc.serialize(), QByteArray("<A>\r\n\t<B/>\r\n\t<C x=\"1\">t</C>\r\n</A>\r\n"));
 }
 
@@ -109,8 +112,9 @@ TEST(XmlDocument, ReformatPutsEveryElementOnANewLineWithTwoBlanksPerLevel) {
     TempDir dir;
     writeBytes(dir.file("r.xml"), "<A><B><C>x</C><D/></B><!--n--></A>");
     EXPECT_TRUE(ReformatXmlFile(dir.file("r.xml")));
-    EXPECT_EQ(readBytes(dir.file("r.xml")),
-              QByteArray("<A>\r\n  <B>\r\n    <C>x</C>\r\n    <D/>\r\n  </B>\r\n  <!--n-->\r\n</A>"));
+    EXPECT_EQ(
+        readBytes(dir.file("r.xml")),
+        QByteArray("<A>\r\n  <B>\r\n    <C>x</C>\r\n    <D/>\r\n  </B>\r\n  <!--n-->\r\n</A>"));
 }
 
 } // namespace

@@ -19,42 +19,48 @@ const std::vector<BuildingRow> kRows = {
     {QStringLiteral("1010278"), QStringLiteral("Fischerei")},
     {QStringLiteral("1010294"), QStringLiteral("Arsenal  Polizeiausruestung"), QStringLiteral("2"),
      QStringLiteral("Produktion"), QStringLiteral("true"), QStringLiteral("true")},
-    {QStringLiteral("1010265"), QStringLiteral("Baeckerei"), QStringLiteral("1"), QStringLiteral("Produktion"),
-     QStringLiteral("true"), QStringLiteral("false")},
+    {QStringLiteral("1010265"), QStringLiteral("Baeckerei"), QStringLiteral("1"),
+     QStringLiteral("Produktion"), QStringLiteral("true"), QStringLiteral("false")},
 };
 
 struct Fixture {
     TempDir dir;
     QString data = dir.file(QStringLiteral("XMLP"));
-    QString mods = dir.file(QStringLiteral("mods")) + QStringLiteral("/");  // with a trailing separator
+    QString mods =
+        dir.file(QStringLiteral("mods")) + QStringLiteral("/"); // with a trailing separator
     Fixture() {
         QDir().mkpath(data);
         QDir().mkpath(mods);
         writeBuildingIndex(data, kRows);
         writeGroupList(data);
-        writeAssetLists(data, kRows, QStringLiteral("99"));  // every working record edited
+        writeAssetLists(data, kRows, QStringLiteral("99")); // every working record edited
         writeBuffTable(data, kRows.size(), QStringLiteral("7"));
     }
-    QString file(const char* name) const { return data + QStringLiteral("/") + QString::fromUtf8(name); }
+    QString file(const char* name) const {
+        return data + QStringLiteral("/") + QString::fromUtf8(name);
+    }
     QString maintenance(const char* fileName, const QString& guid) const {
         const data::XmlDocument doc = data::XmlDocument::load(file(fileName));
-        const pugi::xml_node asset =
-            data::selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"" + data::utf8(guid) + "\"]");
-        return data::fromUtf8(data::childText(asset, "Values/Maintenance/Maintenances/Item/Amount"));
+        const pugi::xml_node asset = data::selectNode(
+            doc.root(), "//Asset[Values/Standard/GUID=\"" + data::utf8(guid) + "\"]");
+        return data::fromUtf8(
+            data::childText(asset, "Values/Maintenance/Maintenances/Item/Amount"));
     }
     QStringList buffValues(std::size_t building) const {
         const data::XmlDocument doc = data::XmlDocument::load(file("BuffsShort.xml"));
         const pugi::xml_node buff =
             data::selectNode(doc.root(), "Buff[@GUID='" + data::utf8(buffGuidAt(building)) + "']");
         QStringList values;
-        for (int i = 1; i < 30; ++i) values << data::fromUtf8(data::attributeTextAt(buff, i));
+        for (int i = 1; i < 30; ++i)
+            values << data::fromUtf8(data::attributeTextAt(buff, i));
         return values;
     }
 };
 
 QStringList resetBuffValues() {
     QStringList v;
-    for (int k = 0; k < 9; ++k) v << QStringLiteral("0") << QStringLiteral("1") << QStringLiteral("1");
+    for (int k = 0; k < 9; ++k)
+        v << QStringLiteral("0") << QStringLiteral("1") << QStringLiteral("1");
     return v << QStringLiteral("0") << QStringLiteral("0");
 }
 
@@ -64,8 +70,10 @@ TEST(BuildingReset, ChangedAndExportedBuildingReturnsToTheGameValues) {
     const QString active = mod::ActiveModFolder(f.mods, guid, name);
     const QString hyphenated = mod::HyphenatedModFolder(f.mods, guid, name);
     const QString otherMod = mod::ActiveModFolder(f.mods, kRows[2].guid, kRows[2].local);
-    EXPECT_EQ(QFileInfo(active).fileName(), QStringLiteral("[Cindral] (1010294) Arsenal  Polizeiausruestung"));
-    EXPECT_EQ(QFileInfo(hyphenated).fileName(), QStringLiteral("-[Cindral] (1010294) Arsenal  Polizeiausruestung"));
+    EXPECT_EQ(QFileInfo(active).fileName(),
+              QStringLiteral("[Cindral] (1010294) Arsenal  Polizeiausruestung"));
+    EXPECT_EQ(QFileInfo(hyphenated).fileName(),
+              QStringLiteral("-[Cindral] (1010294) Arsenal  Polizeiausruestung"));
     for (const QString& folder : {active, hyphenated, otherMod}) {
         writeBytes(folder + QStringLiteral("/assets.xml"), "<ModOps/>");
         writeBytes(folder + QStringLiteral("/data/ui/icon.png"), "png");
@@ -74,7 +82,8 @@ TEST(BuildingReset, ChangedAndExportedBuildingReturnsToTheGameValues) {
     EXPECT_TRUE(mod::ResetBuilding(f.data, f.mods, guid, name).isEmpty());
 
     EXPECT_EQ(f.maintenance("Buildings.xml", guid), QStringLiteral("10"));
-    EXPECT_EQ(f.maintenance("Buildings.xml", kRows[2].guid), QStringLiteral("99"));  // others keep their edits
+    EXPECT_EQ(f.maintenance("Buildings.xml", kRows[2].guid),
+              QStringLiteral("99")); // others keep their edits
     EXPECT_EQ(f.buffValues(1), resetBuffValues());
     EXPECT_EQ(f.buffValues(2).first(), QStringLiteral("7"));
     const auto entry = data::FindBuilding(f.data, guid);
@@ -97,13 +106,18 @@ TEST(BuildingReset, UnchangedBuildingIsWrittenAnywayWithoutFolders) {
 
 // A building missing from one file must not leave the others half reset.
 TEST(BuildingReset, MissingPieceChangesNoFile) {
-    struct Case { const char* what; std::function<void(Fixture&)> damage; };
+    struct Case {
+        const char* what;
+        std::function<void(Fixture&)> damage;
+    };
     const Case cases[] = {
         {"no original record", [](Fixture& f) { writeAssetLists(f.data, {kRows[0]}); }},
         {"no buff entry", [](Fixture& f) { writeBuffTable(f.data, 1); }},
         {"not in the index", [](Fixture& f) { writeBuildingIndex(f.data, {kRows[0]}); }},
-        {"buff entry cut short", [](Fixture& f) {
-             writeBytes(f.file("BuffsShort.xml"), "<Buffs><Buff GUID=\"2000502801\" P0=\"5\"/></Buffs>");
+        {"buff entry cut short",
+         [](Fixture& f) {
+             writeBytes(f.file("BuffsShort.xml"),
+                        "<Buffs><Buff GUID=\"2000502801\" P0=\"5\"/></Buffs>");
          }},
     };
     for (const Case& c : cases) {
@@ -113,7 +127,8 @@ TEST(BuildingReset, MissingPieceChangesNoFile) {
         const QByteArray working = readBytes(f.file("Buildings.xml"));
         const QByteArray buffs = readBytes(f.file("BuffsShort.xml"));
         const QByteArray index = readBytes(f.file("BuildingsShort.xml"));
-        EXPECT_THROW(mod::ResetBuilding(f.data, f.mods, kRows[1].guid, kRows[1].local), data::DataError);
+        EXPECT_THROW(mod::ResetBuilding(f.data, f.mods, kRows[1].guid, kRows[1].local),
+                     data::DataError);
         EXPECT_EQ(readBytes(f.file("Buildings.xml")), working);
         EXPECT_EQ(readBytes(f.file("BuffsShort.xml")), buffs);
         EXPECT_EQ(readBytes(f.file("BuildingsShort.xml")), index);

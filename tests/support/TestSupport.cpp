@@ -8,12 +8,14 @@
 namespace velmora::test {
 
 TempDir::TempDir() {
-    if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary directory");
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot create a temporary directory");
 }
 
 QByteArray readBytes(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path.toStdString());
     return f.readAll();
 }
 
@@ -24,7 +26,11 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-QString fixture(const QString& relative) { return QStringLiteral(VELMORA_FIXTURES "/") + relative; }
-QString sourcePath(const QString& relative) { return QStringLiteral(VELMORA_SOURCE_DIR "/") + relative; }
+QString fixture(const QString& relative) {
+    return QStringLiteral(VELMORA_FIXTURES "/") + relative;
+}
+QString sourcePath(const QString& relative) {
+    return QStringLiteral(VELMORA_SOURCE_DIR "/") + relative;
+}
 
 } // namespace velmora::test

@@ -26,9 +26,12 @@ QStringList attributeValues(const QString& file, const char* element, const char
 
 TEST(BuildingsRunner, AssetListStepsBuildMatchingFilesOnAFirstRun) {
     PrepRunDir run;
-    run.place(QStringLiteral("prep-run/Buildings_Standard_Cleaned.xml"), QStringLiteral("TMP/Buildings_Standard_Cleaned.xml"));
-    run.place(QStringLiteral("prep-names/ProductsShort.xml"), QStringLiteral("XMLP/ProductsShort.xml"));
-    run.place(QStringLiteral("prep-chains/ProductionChain.xml"), QStringLiteral("ORG/ProductionChain.xml"));
+    run.place(QStringLiteral("prep-run/Buildings_Standard_Cleaned.xml"),
+              QStringLiteral("TMP/Buildings_Standard_Cleaned.xml"));
+    run.place(QStringLiteral("prep-names/ProductsShort.xml"),
+              QStringLiteral("XMLP/ProductsShort.xml"));
+    run.place(QStringLiteral("prep-chains/ProductionChain.xml"),
+              QStringLiteral("ORG/ProductionChain.xml"));
     writeBytes(run.path(QStringLiteral("icons-source/icon_fish_0.png")), "FISH");
 
     QStringList steps;
@@ -37,19 +40,26 @@ TEST(BuildingsRunner, AssetListStepsBuildMatchingFilesOnAFirstRun) {
 
     // The buff table belongs to the asset lists of this very run, even without an earlier one.
     const QStringList buffs = {QStringLiteral("2000502800"), QStringLiteral("2000502801")};
-    EXPECT_EQ(attributeValues(run.path(QStringLiteral("XMLP/BuffsShort.xml")), "Buff", "GUID"), buffs);
-    EXPECT_EQ(attributeValues(run.path(QStringLiteral("XMLP/BuildingsShort.xml")), "Building", "Add"), buffs);
+    EXPECT_EQ(attributeValues(run.path(QStringLiteral("XMLP/BuffsShort.xml")), "Buff", "GUID"),
+              buffs);
+    EXPECT_EQ(
+        attributeValues(run.path(QStringLiteral("XMLP/BuildingsShort.xml")), "Building", "Add"),
+        buffs);
 
     const QString assets = run.path(QStringLiteral("XMLP/Buildings.xml"));
-    EXPECT_EQ(markupOf(assets, "Asset[1]//Costs/Item[1]"),
-              Items{"<Item><Amount>100</Amount><!--Münzen--><Ingredient>1010017</Ingredient></Item>"});
-    EXPECT_EQ(markupOf(assets, "Asset[2]//Costs/Item"),
-              (Items{"<Item><!--Münzen--><Ingredient>1010017</Ingredient><Amount>100</Amount></Item>",
-                     "<Item><!--Holz--><Ingredient>1010196</Ingredient><Amount>4</Amount></Item>", "<Item/>"}));
+    EXPECT_EQ(
+        markupOf(assets, "Asset[1]//Costs/Item[1]"),
+        Items{"<Item><Amount>100</Amount><!--Münzen--><Ingredient>1010017</Ingredient></Item>"});
+    EXPECT_EQ(
+        markupOf(assets, "Asset[2]//Costs/Item"),
+        (Items{"<Item><!--Münzen--><Ingredient>1010017</Ingredient><Amount>100</Amount></Item>",
+               "<Item><!--Holz--><Ingredient>1010196</Ingredient><Amount>4</Amount></Item>",
+               "<Item/>"}));
     EXPECT_EQ(markupOf(assets, "Asset[2]//Maintenances/Item"),
               (Items{"<Item><!--Münzen--><Product>1010017</Product><Amount>50</Amount></Item>",
                      "<Item><!--Bauern--><Product>1010052</Product><Amount>10</Amount></Item>"}));
-    EXPECT_EQ(run.bytes(QStringLiteral("XMLP/Buildings.xml")), run.bytes(QStringLiteral("XMLP/BuildingsOrg.xml")));
+    EXPECT_EQ(run.bytes(QStringLiteral("XMLP/Buildings.xml")),
+              run.bytes(QStringLiteral("XMLP/BuildingsOrg.xml")));
     EXPECT_EQ(run.bytes(QStringLiteral("PNG/icon_fish.png")), "FISH");
     EXPECT_EQ(run.bytes(QStringLiteral("TMP/ChainGUIDs.txt")),
               "9001#1010278\r\n9002#1010278\r\n9003#1010278\r\n9003#5000\r\n");
@@ -68,27 +78,44 @@ TEST(BuildingsRunner, StepsStopOnMissingInputWithTheFileAndTheReason) {
     } cases[] = {
         {{}, ResolveCostSlots, "Buildings_Standard_Cleaned.xml", "fehlt"},
         {{{"prep-failures/DerivedWithoutBase.xml", "TMP/Buildings_Standard_Cleaned_And_Cost.xml"}},
-         InheritDerivedCosts, "Buildings_Standard_Cleaned_And_Cost.xml", "Basisgebäude 999"},
-        {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}}, NumberDefaultBuffs, "Buildings.xml",
+         InheritDerivedCosts,
+         "Buildings_Standard_Cleaned_And_Cost.xml",
+         "Basisgebäude 999"},
+        {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}},
+         NumberDefaultBuffs,
+         "Buildings.xml",
          "Values/UpgradeList"},
-        {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}}, WriteBuffTable, "Buildings.xml",
+        {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}},
+         WriteBuffTable,
+         "Buildings.xml",
          "Values/UpgradeList/DefaultBuff"},
-        {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}}, WriteBuildingIndex, "Buildings.xml",
+        {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}},
+         WriteBuildingIndex,
+         "Buildings.xml",
          "Values/UpgradeList/DefaultBuff"},
-        {{{"prep-failures/IconPathWithPipe.xml", "XMLP/Buildings.xml"}}, WriteBuildingIndex, "Buildings.xml",
+        {{{"prep-failures/IconPathWithPipe.xml", "XMLP/Buildings.xml"}},
+         WriteBuildingIndex,
+         "Buildings.xml",
          "icon|pipe.png"},
-        {{{"prep-failures/UpkeepProductNotInCatalogue.xml", "XMLP/Buildings.xml"}, catalogue}, WriteNameComments,
-         "ProductsShort.xml", "1234567"},
-        {{{"prep-failures/EmptyCostIngredient.xml", "XMLP/Buildings.xml"}, catalogue}, WriteNameComments,
-         "ProductsShort.xml", "Gebäudes 2001"},
+        {{{"prep-failures/UpkeepProductNotInCatalogue.xml", "XMLP/Buildings.xml"}, catalogue},
+         WriteNameComments,
+         "ProductsShort.xml",
+         "1234567"},
+        {{{"prep-failures/EmptyCostIngredient.xml", "XMLP/Buildings.xml"}, catalogue},
+         WriteNameComments,
+         "ProductsShort.xml",
+         "Gebäudes 2001"},
         {{}, CopyBuildingIcons, "BuildingIcons_List.txt", "fehlt"},
         {{{"prep-failures/ChainWithoutGuid.xml", "ORG/ProductionChain.xml"},
           {"prep-chains/BuildingsShort.xml", "XMLP/BuildingsShort.xml"}},
-         WriteChainList, "ProductionChain.xml", "Values/Standard/GUID"},
+         WriteChainList,
+         "ProductionChain.xml",
+         "Values/Standard/GUID"},
     };
     for (const auto& c : cases) {
         PrepRunDir run;
-        for (const auto& [from, to] : c.files) run.place(QString::fromUtf8(from), QString::fromUtf8(to));
+        for (const auto& [from, to] : c.files)
+            run.place(QString::fromUtf8(from), QString::fromUtf8(to));
         try {
             c.step(run.dirs);
             ADD_FAILURE() << "no error for " << c.reason;
@@ -105,36 +132,51 @@ TEST(BuildingsRunner, CommandNamesMissingDirectoriesAndRejectsBadArguments) {
     QDir().mkpath(onlyOrg + QStringLiteral("/ORG"));
     const QString game = temp.file(QStringLiteral("game"));
     QDir().mkpath(game + QStringLiteral("/ORG"));
-    for (const QString& file : QDir(sourcePath(QStringLiteral("sample-game/ORG"))).entryList(QDir::Files))
-        writeBytes(game + QStringLiteral("/ORG/") + file, readBytes(sourcePath(QStringLiteral("sample-game/ORG/")) + file));
+    for (const QString& file :
+         QDir(sourcePath(QStringLiteral("sample-game/ORG"))).entryList(QDir::Files))
+        writeBytes(game + QStringLiteral("/ORG/") + file,
+                   readBytes(sourcePath(QStringLiteral("sample-game/ORG/")) + file));
     const QString noTmp = temp.file(QStringLiteral("no-tmp"));
-    for (const char* sub : {"ORG", "XMLP", "PNG", "icons-source"}) QDir().mkpath(noTmp + u'/' + QString::fromUtf8(sub));
+    for (const char* sub : {"ORG", "XMLP", "PNG", "icons-source"})
+        QDir().mkpath(noTmp + u'/' + QString::fromUtf8(sub));
 
     const struct {
         QStringList args;
         int exitCode;
         QString inOutput;
     } cases[] = {
-        {{QStringLiteral("buildings"), QStringLiteral("--program-dir"), temp.file(QStringLiteral("nowhere"))}, 1,
+        {{QStringLiteral("buildings"), QStringLiteral("--program-dir"),
+          temp.file(QStringLiteral("nowhere"))},
+         1,
          QStringLiteral("nowhere")},
-        {{QStringLiteral("products"), QStringLiteral("--program-dir"), noTmp}, 1, QStringLiteral("TMP")},
-        {{QStringLiteral("all"), QStringLiteral("--program-dir"), onlyOrg}, 1, QStringLiteral("icons-source")},
-        {{QStringLiteral("all"), QStringLiteral("--program-dir"), onlyOrg, QStringLiteral("--icon-source"),
-          temp.file(QStringLiteral("pictures"))},
-         1, QStringLiteral("pictures")},
-        {{QStringLiteral("rebuild"), QStringLiteral("--program-dir"), onlyOrg}, 2, QStringLiteral("Aufruf")},
+        {{QStringLiteral("products"), QStringLiteral("--program-dir"), noTmp},
+         1,
+         QStringLiteral("TMP")},
+        {{QStringLiteral("all"), QStringLiteral("--program-dir"), onlyOrg},
+         1,
+         QStringLiteral("icons-source")},
+        {{QStringLiteral("all"), QStringLiteral("--program-dir"), onlyOrg,
+          QStringLiteral("--icon-source"), temp.file(QStringLiteral("pictures"))},
+         1,
+         QStringLiteral("pictures")},
+        {{QStringLiteral("rebuild"), QStringLiteral("--program-dir"), onlyOrg},
+         2,
+         QStringLiteral("Aufruf")},
         {{QStringLiteral("buildings")}, 2, QStringLiteral("Aufruf")},
         {{QStringLiteral("--help")}, 0, QStringLiteral("icons-source")},
-        {{QStringLiteral("all"), QStringLiteral("--program-dir"), game, QStringLiteral("--icon-source"),
-          sourcePath(QStringLiteral("sample-game/icons"))},
-         0, QStringLiteral("B1 WriteBuffTable ...\nB13 WriteFieldTable ...\nB14 CopyBuildingIcons ...\nB15 WriteGroupList ...\n"
-                           "B16 WriteChainList ...\nFertig: 208 Gebäude, 232 Produkte,")},
+        {{QStringLiteral("all"), QStringLiteral("--program-dir"), game,
+          QStringLiteral("--icon-source"), sourcePath(QStringLiteral("sample-game/icons"))},
+         0,
+         QStringLiteral("B1 WriteBuffTable ...\nB13 WriteFieldTable ...\nB14 CopyBuildingIcons "
+                        "...\nB15 WriteGroupList ...\n"
+                        "B16 WriteChainList ...\nFertig: 208 Gebäude, 232 Produkte,")},
     };
     for (const auto& c : cases) {
         QProcess process;
         process.start(QStringLiteral(VELMORA_BIN_DIR "/velmora-dataprep"), c.args);
         ASSERT_TRUE(process.waitForFinished(30000)) << c.args.join(u' ').toStdString();
-        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput() + process.readAllStandardError());
+        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput() +
+                                                      process.readAllStandardError());
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), c.exitCode) << c.args.join(u' ').toStdString();
         EXPECT_TRUE(output.contains(c.inOutput)) << output.toStdString();

@@ -17,17 +17,21 @@ TEST(CostsAndUpkeep, TablesHoldTheirStatedCounts) {
 
 TEST(CostsAndUpkeep, CostEntriesReferringToTheInheritedListGetTheirIngredient) {
     PrepRunDir run;
-    run.place(QStringLiteral("prep-costs/Buildings_Standard_Cleaned.xml"), QStringLiteral("TMP/Buildings_Standard_Cleaned.xml"));
+    run.place(QStringLiteral("prep-costs/Buildings_Standard_Cleaned.xml"),
+              QStringLiteral("TMP/Buildings_Standard_Cleaned.xml"));
     ResolveCostSlots(run.dirs);
-    EXPECT_EQ(markupOf(run.path(QStringLiteral("TMP/Buildings_Standard_Cleaned_And_Cost.xml")), "//Costs/Item"),
-              (Items{
-                  "<Item><Amount>2</Amount><Ingredient>1010196</Ingredient></Item>", // slot 1
-                  "<Item/>",                                                          // ingredient without amount
-                  "<Item><Amount>3</Amount><Ingredient/></Item>",                     // slot outside the table
-                  "<Item><Amount>9</Amount><Ingredient>1010218</Ingredient></Item>",  // own ingredient kept
-                  "<Item/>",                                                          // reference without amount
-                  "<Item><Amount>7</Amount><Ingredient/></Item>",                     // amount without reference
-              }));
+    EXPECT_EQ(
+        markupOf(run.path(QStringLiteral("TMP/Buildings_Standard_Cleaned_And_Cost.xml")),
+                 "//Costs/Item"),
+        (Items{
+            "<Item><Amount>2</Amount><Ingredient>1010196</Ingredient></Item>", // slot 1
+            "<Item/>",                                      // ingredient without amount
+            "<Item><Amount>3</Amount><Ingredient/></Item>", // slot outside the table
+            "<Item><Amount>9</Amount><Ingredient>1010218</Ingredient></Item>", // own ingredient
+                                                                               // kept
+            "<Item/>",                                      // reference without amount
+            "<Item><Amount>7</Amount><Ingredient/></Item>", // amount without reference
+        }));
 }
 
 TEST(CostsAndUpkeep, DerivedBuildingsTakeTheCostsOfTheirBase) {
@@ -38,19 +42,27 @@ TEST(CostsAndUpkeep, DerivedBuildingsTakeTheCostsOfTheirBase) {
     const QString out = run.path(QStringLiteral("TMP/Buildings_Standard_Cleaned_And_Cost_all.xml"));
     const std::string coins = "<Item><Ingredient>1010017</Ingredient><Amount>100</Amount></Item>";
     const std::string timber = "<Item><Ingredient>1010196</Ingredient><Amount>2</Amount></Item>";
-    const struct { const char* guid; Items items; } cases[] = {
-        {"1000", {"<Item><Amount>100</Amount><Ingredient>1010017</Ingredient></Item>",
-                  "<Item><Amount>2</Amount><Ingredient>1010196</Ingredient></Item>", "<Item/>", "<Item/>", "<Item/>", "<Item/>"}},
+    const struct {
+        const char* guid;
+        Items items;
+    } cases[] = {
+        {"1000",
+         {"<Item><Amount>100</Amount><Ingredient>1010017</Ingredient></Item>",
+          "<Item><Amount>2</Amount><Ingredient>1010196</Ingredient></Item>", "<Item/>", "<Item/>",
+          "<Item/>", "<Item/>"}},
         {"2000", {coins, timber, "<Item/>", "<Item/>", "<Item/>", "<Item/>"}},
         // own amount without ingredient takes the base's ingredient; own ingredient and amount stay
-        {"2001", {coins, "<Item><Ingredient>1010196</Ingredient><Amount>4</Amount></Item>",
-                  "<Item><Ingredient>1010218</Ingredient><Amount>5</Amount></Item>"}},
+        {"2001",
+         {coins, "<Item><Ingredient>1010196</Ingredient><Amount>4</Amount></Item>",
+          "<Item><Ingredient>1010218</Ingredient><Amount>5</Amount></Item>"}},
         // own amount whose reference left an empty ingredient: the base's ingredient too
         {"2003", {"<Item><Ingredient>1010017</Ingredient><Amount>7</Amount></Item>", timber}},
         {"2002", {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(markupOf(out, (std::string("Asset[Values/Standard/GUID='") + c.guid + "']/Values/Cost/Costs/Item").c_str()),
+        EXPECT_EQ(markupOf(out, (std::string("Asset[Values/Standard/GUID='") + c.guid +
+                                 "']/Values/Cost/Costs/Item")
+                                    .c_str()),
                   c.items)
             << c.guid;
 }
@@ -62,37 +74,48 @@ TEST(CostsAndUpkeep, DerivedBuildingsTakeTheUpkeepOfTheirBaseWithProductFixes) {
     InheritDerivedUpkeep(run.dirs);
     const QString out = run.path(QStringLiteral("XMLP/Buildings.xml"));
     const auto item = [](const char* product, const char* amount) {
-        return std::string("<Item><Product>") + product + "</Product><Amount>" + amount + "</Amount></Item>";
+        return std::string("<Item><Product>") + product + "</Product><Amount>" + amount +
+               "</Amount></Item>";
     };
-    const struct { const char* guid; Items items; } cases[] = {
+    const struct {
+        const char* guid;
+        Items items;
+    } cases[] = {
         {"101261", {item("1010017", "50"), item("1010366", "10"), item("1010115", "5"), "<Item/>"}},
         // own amount at position 1 keeps the base's farmers: this building only swaps workers
         {"101267", {item("1010017", "50"), item("1010052", "20"), item("1010367", "5")}},
         {"2002", {item("1010017", "50"), item("1010052", "10")}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(markupOf(out, (std::string("Asset[Values/Standard/GUID='") + c.guid + "']//Maintenances/Item").c_str()),
+        EXPECT_EQ(markupOf(out, (std::string("Asset[Values/Standard/GUID='") + c.guid +
+                                 "']//Maintenances/Item")
+                                    .c_str()),
                   c.items)
             << c.guid;
-    EXPECT_EQ(run.bytes(QStringLiteral("XMLP/Buildings.xml")), run.bytes(QStringLiteral("XMLP/BuildingsOrg.xml")));
+    EXPECT_EQ(run.bytes(QStringLiteral("XMLP/Buildings.xml")),
+              run.bytes(QStringLiteral("XMLP/BuildingsOrg.xml")));
 }
 
 TEST(CostsAndUpkeep, BuffsAreNumberedByPositionAndListedInTheBuffTable) {
     PrepRunDir run;
     run.place(QStringLiteral("prep-buffs/Buildings.xml"), QStringLiteral("XMLP/Buildings.xml"));
     NumberDefaultBuffs(run.dirs);
-    EXPECT_EQ(markupOf(run.path(QStringLiteral("XMLP/BuildingsOrg.xml")), "Asset/Values/UpgradeList/DefaultBuff"),
-              (Items{"<DefaultBuff>2000502800</DefaultBuff>", "<DefaultBuff>777&amp;1</DefaultBuff>",
-                     "<DefaultBuff>2000502802</DefaultBuff>"}));
+    EXPECT_EQ(
+        markupOf(run.path(QStringLiteral("XMLP/BuildingsOrg.xml")),
+                 "Asset/Values/UpgradeList/DefaultBuff"),
+        (Items{"<DefaultBuff>2000502800</DefaultBuff>", "<DefaultBuff>777&amp;1</DefaultBuff>",
+               "<DefaultBuff>2000502802</DefaultBuff>"}));
 
     WriteBuffTable(run.dirs);
     QByteArray zeros;
-    for (int k = 0; k <= 8; ++k) zeros += QStringLiteral(" P%1=\"0\" A%1=\"0\" Z%1=\"0\"").arg(k).toUtf8();
+    for (int k = 0; k <= 8; ++k)
+        zeros += QStringLiteral(" P%1=\"0\" A%1=\"0\" Z%1=\"0\"").arg(k).toUtf8();
     const QByteArray tail = zeros + " Set=\"0\" Chain=\"0\"/>\r\n";
     EXPECT_EQ(run.bytes(QStringLiteral("XMLP/BuffsShort.xml")),
               "<Buffs>\r\n<Buff GUID=\"2000502800\"" + tail + "<Buff GUID=\"777&amp;1\"" + tail +
                   "<Buff GUID=\"2000502802\"" + tail + "</Buffs>\r\n");
-    const data::XmlDocument table = data::XmlDocument::load(run.path(QStringLiteral("XMLP/BuffsShort.xml")));
+    const data::XmlDocument table =
+        data::XmlDocument::load(run.path(QStringLiteral("XMLP/BuffsShort.xml")));
     const pugi::xml_node first = table.root().first_child();
     EXPECT_EQ(std::distance(first.attributes_begin(), first.attributes_end()), 30);
     EXPECT_STREQ(data::attributeAt(first, 10).name(), "P3");
@@ -102,12 +125,15 @@ TEST(CostsAndUpkeep, BuffsAreNumberedByPositionAndListedInTheBuffTable) {
 TEST(CostsAndUpkeep, EveryProductReferenceGetsItsNameAsComment) {
     PrepRunDir run;
     run.place(QStringLiteral("prep-names/Buildings.xml"), QStringLiteral("XMLP/Buildings.xml"));
-    run.place(QStringLiteral("prep-names/ProductsShort.xml"), QStringLiteral("XMLP/ProductsShort.xml"));
+    run.place(QStringLiteral("prep-names/ProductsShort.xml"),
+              QStringLiteral("XMLP/ProductsShort.xml"));
     WriteNameComments(run.dirs);
     const QString out = run.path(QStringLiteral("XMLP/Buildings.xml"));
     EXPECT_EQ(markupOf(out, "//Costs/Item"),
-              (Items{"<Item><Amount>2</Amount><!--Holz--><Ingredient>1010196</Ingredient></Item>", "<Item/>"}));
-    EXPECT_EQ(markupOf(out, "//Maintenances/Item/comment()"), (Items{"<!--Münzen-->", "<!--Bauern-->"}));
+              (Items{"<Item><Amount>2</Amount><!--Holz--><Ingredient>1010196</Ingredient></Item>",
+                     "<Item/>"}));
+    EXPECT_EQ(markupOf(out, "//Maintenances/Item/comment()"),
+              (Items{"<!--Münzen-->", "<!--Bauern-->"}));
     // site inputs: the catalogue first, then the fixed names, else the GUID itself
     EXPECT_EQ(markupOf(out, "//FactoryInputs/Item/comment()"),
               (Items{"<!--Anbaufläche-->", "<!--Wasserquelle-->", "<!--917-->"}));
@@ -116,5 +142,6 @@ TEST(CostsAndUpkeep, EveryProductReferenceGetsItsNameAsComment) {
 
     const QByteArray bytes = run.bytes(QStringLiteral("XMLP/Buildings.xml"));
     EXPECT_EQ(bytes, run.bytes(QStringLiteral("XMLP/BuildingsOrg.xml")));
-    EXPECT_TRUE(bytes.startsWith("<AssetList>\r\n  <Asset>\r\n    <Template>")) << bytes.left(60).constData();
+    EXPECT_TRUE(bytes.startsWith("<AssetList>\r\n  <Asset>\r\n    <Template>"))
+        << bytes.left(60).constData();
 }

@@ -52,11 +52,9 @@ TEST(GameAssetFilter, SelectsWhatTheWholeDocumentSelects) {
         const char* file;
         int keptRecords; // outermost Asset elements kept below the root
     } cases[] = {
-        {"NestedAssets.xml", 2},
-        {"SelfClosingAsset.xml", 1},
+        {"NestedAssets.xml", 2},           {"SelfClosingAsset.xml", 1},
         {"AssetTextInComment.xml", 2}, // the CDATA text naming the template keeps its record
-        {"GreaterThanInAttribute.xml", 1},
-        {"TemplateWithEntity.xml", 1},
+        {"GreaterThanInAttribute.xml", 1}, {"TemplateWithEntity.xml", 1},
         {"Utf8ByteOrderMark.xml", 1},
     };
     for (const auto& c : cases) {
@@ -68,8 +66,7 @@ TEST(GameAssetFilter, SelectsWhatTheWholeDocumentSelects) {
             const data::XmlDocument filtered =
                 loadGameAssets(filterFixture(c.file), keepWanted, chunkSize);
             EXPECT_EQ(selectedRecords(filtered), expected);
-            EXPECT_EQ(std::distance(filtered.root().begin(), filtered.root().end()),
-                      c.keptRecords);
+            EXPECT_EQ(std::distance(filtered.root().begin(), filtered.root().end()), c.keptRecords);
         }
     }
 }
@@ -99,8 +96,10 @@ TEST(GameAssetFilter, MalformedOrMissingFileNamesTheFile) {
                 loadGameAssets(filterFixture(c.file), keepWanted, chunkSize);
                 ADD_FAILURE() << "no error";
             } catch (const data::DataError& e) {
-                EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.file))) << e.message().toStdString();
-                EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.expected))) << e.message().toStdString();
+                EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.file)))
+                    << e.message().toStdString();
+                EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.expected)))
+                    << e.message().toStdString();
             }
         }
     }

@@ -12,7 +12,10 @@ TEST(PrepCommon, SortUniqueSortsAsTextIgnoringCaseAndDropsRepeats) {
 }
 
 TEST(PrepCommon, IconNameOfPath) {
-    const struct { const char* path; const char* name; } cases[] = {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
         {"data/ui/2kimages/main/3dicons/icon_fish.png", "icon_fish"},
         {"No Iconfile", "No Iconfile"},
         {"C:\\icons\\icon_a.b.png", "icon_a.b"},
@@ -24,8 +27,12 @@ TEST(PrepCommon, IconNameOfPath) {
 
 TEST(PrepCommon, LineFilesInTheirThreeEncodingsRoundTrip) {
     TempDir dir;
-    const QStringList lines = {QStringLiteral("Gänse € \u201EZitat\u201C"), QString(), QStringLiteral("B")};
-    const struct { LineEncoding enc; QByteArray prefix; } cases[] = {
+    const QStringList lines = {QStringLiteral("Gänse € \u201EZitat\u201C"), QString(),
+                               QStringLiteral("B")};
+    const struct {
+        LineEncoding enc;
+        QByteArray prefix;
+    } cases[] = {
         {LineEncoding::Utf8WithBom, "\xEF\xBB\xBFG\xC3\xA4nse"},
         {LineEncoding::Utf8, "G\xC3\xA4nse"},
         {LineEncoding::Windows1252, "G\xE4nse \x80 \x84Zitat\x93\r\n\r\nB\r\n"},

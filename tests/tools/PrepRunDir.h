@@ -12,8 +12,10 @@ struct PrepRunDir {
     tools::PrepDirectories dirs;
 
     PrepRunDir() {
-        for (const char* sub : {"ORG", "TMP", "XMLP", "PNG", "icons-source"}) QDir(temp.path()).mkpath(QString::fromUtf8(sub));
-        dirs = tools::PrepDirectories::forProgramDir(temp.path(), temp.file(QStringLiteral("icons-source")));
+        for (const char* sub : {"ORG", "TMP", "XMLP", "PNG", "icons-source"})
+            QDir(temp.path()).mkpath(QString::fromUtf8(sub));
+        dirs = tools::PrepDirectories::forProgramDir(temp.path(),
+                                                     temp.file(QStringLiteral("icons-source")));
     }
     QString path(const QString& relative) const { return dirs.programDir + relative; }
     // Copies a fixture below tests/fixtures to a path relative to the program directory.
@@ -42,7 +44,8 @@ inline std::string rawMarkup(const pugi::xml_node& node) {
 inline std::vector<std::string> markupOf(const QString& file, const char* xpath) {
     const data::XmlDocument doc = data::XmlDocument::load(file);
     std::vector<std::string> result;
-    for (const pugi::xml_node& node : data::selectNodes(doc.root(), xpath)) result.push_back(rawMarkup(node));
+    for (const pugi::xml_node& node : data::selectNodes(doc.root(), xpath))
+        result.push_back(rawMarkup(node));
     return result;
 }
 

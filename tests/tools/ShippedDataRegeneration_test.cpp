@@ -20,18 +20,22 @@ void runTool(const QString& tool, const QStringList& arguments) {
     process.start(QStringLiteral(VELMORA_BIN_DIR "/") + tool, arguments);
     ASSERT_TRUE(process.waitForFinished(600000)) << tool.toStdString();
     ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << tool.toStdString();
-    ASSERT_EQ(process.exitCode(), 0) << tool.toStdString() << ": " << process.readAll().toStdString();
+    ASSERT_EQ(process.exitCode(), 0)
+        << tool.toStdString() << ": " << process.readAll().toStdString();
 }
 
 // Every file of `generated` equals the committed file of the same name in `committed`.
 void expectSameFiles(const QString& generated, const QString& committed, const QStringList& files) {
     ASSERT_FALSE(files.isEmpty()) << generated.toStdString();
     for (const QString& file : files)
-        EXPECT_EQ(readBytes(generated + QLatin1Char('/') + file), readBytes(committed + QLatin1Char('/') + file))
+        EXPECT_EQ(readBytes(generated + QLatin1Char('/') + file),
+                  readBytes(committed + QLatin1Char('/') + file))
             << file.toStdString();
 }
 
-QStringList filesOf(const QString& directory) { return QDir(directory).entryList(QDir::Files, QDir::Name); }
+QStringList filesOf(const QString& directory) {
+    return QDir(directory).entryList(QDir::Files, QDir::Name);
+}
 
 } // namespace
 
@@ -43,21 +47,25 @@ TEST(ShippedDataRegeneration, TablesGiveTheCommittedGameFilesAndDataFiles) {
     EXPECT_EQ(filesOf(org), filesOf(sourcePath(QStringLiteral("sample-game/ORG"))));
     expectSameFiles(org, sourcePath(QStringLiteral("sample-game/ORG")), filesOf(org));
 
-    runTool(QStringLiteral("velmora-pictures"), {QStringLiteral("icons"), QStringLiteral("--out"), icons,
-                                                 QStringLiteral("--suffix"), QStringLiteral("_0"),
-                                                 QStringLiteral("--names-file"), org + QStringLiteral("/IconNames.txt")});
+    runTool(QStringLiteral("velmora-pictures"),
+            {QStringLiteral("icons"), QStringLiteral("--out"), icons, QStringLiteral("--suffix"),
+             QStringLiteral("_0"), QStringLiteral("--names-file"),
+             org + QStringLiteral("/IconNames.txt")});
     EXPECT_EQ(filesOf(icons), filesOf(sourcePath(QStringLiteral("sample-game/icons"))));
     expectSameFiles(icons, sourcePath(QStringLiteral("sample-game/icons")), filesOf(icons));
 
-    runTool(QStringLiteral("velmora-dataprep"), {QStringLiteral("all"), QStringLiteral("--program-dir"), program.path(),
-                                                 QStringLiteral("--icon-source"), icons});
+    runTool(QStringLiteral("velmora-dataprep"),
+            {QStringLiteral("all"), QStringLiteral("--program-dir"), program.path(),
+             QStringLiteral("--icon-source"), icons});
     // "Help.xml" and "Active.png" are made by hand, not by the data tools.
     QStringList dataFiles = filesOf(program.file(QStringLiteral("XMLP")));
     dataFiles.removeAll(QStringLiteral("Help.xml"));
     dataFiles.removeAll(QStringLiteral("Active.png"));
     EXPECT_EQ(dataFiles.size(), 7);
-    expectSameFiles(program.file(QStringLiteral("XMLP")), sourcePath(QStringLiteral("resources/data/XMLP")), dataFiles);
+    expectSameFiles(program.file(QStringLiteral("XMLP")),
+                    sourcePath(QStringLiteral("resources/data/XMLP")), dataFiles);
     // The collected building and product pictures are embedded from resources/pictures.
-    expectSameFiles(program.file(QStringLiteral("PNG")), sourcePath(QStringLiteral("resources/pictures")),
+    expectSameFiles(program.file(QStringLiteral("PNG")),
+                    sourcePath(QStringLiteral("resources/pictures")),
                     filesOf(program.file(QStringLiteral("PNG"))));
 }

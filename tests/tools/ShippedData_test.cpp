@@ -8,20 +8,26 @@
 #include <QDir>
 #include <QMap>
 #include <QSet>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
-#include <gtest/gtest.h>
 
 using namespace velmora;
 using namespace velmora::test;
 
 namespace {
 
-QString shippedDir() { return sourcePath(QStringLiteral("resources/data/XMLP")); }
+QString shippedDir() {
+    return sourcePath(QStringLiteral("resources/data/XMLP"));
+}
 
-data::XmlDocument shipped(const QString& file) { return data::XmlDocument::load(shippedDir() + QLatin1Char('/') + file); }
+data::XmlDocument shipped(const QString& file) {
+    return data::XmlDocument::load(shippedDir() + QLatin1Char('/') + file);
+}
 
-std::string text(const pugi::xml_node& node, const char* path) { return data::childText(node, path); }
+std::string text(const pugi::xml_node& node, const char* path) {
+    return data::childText(node, path);
+}
 
 class ShippedData : public ::testing::Test {};
 
@@ -32,19 +38,29 @@ pugi::xml_node record(const data::XmlDocument& assets, const std::string& guid) 
 
 std::string family(const std::string& templateName) {
     static const QMap<std::string, std::string> families = {
-        {"FactoryBuilding7", "factory"}, {"FactoryBuilding7_Arctic", "factory"},
-        {"FactoryBuilding7_BuildPermit", "factory"}, {"HeavyFactoryBuilding", "factory"},
-        {"Multifactory", "factory"}, {"SlotFactoryBuilding7", "slot"}, {"SlotFactoryBuilding7_Arctic", "slot"},
-        {"FarmBuilding", "farm"}, {"FarmBuilding_Arctic", "farm"}, {"FarmBuilding_Electrifiable", "farm"},
-        {"RecipeFarm", "farm"}, {"FreeAreaBuilding", "free"}, {"FreeAreaBuilding_Arctic", "free"},
-        {"FreeAreaRecipeBuilding", "free"}, {"HeavyFreeAreaBuilding", "free"},
+        {"FactoryBuilding7", "factory"},
+        {"FactoryBuilding7_Arctic", "factory"},
+        {"FactoryBuilding7_BuildPermit", "factory"},
+        {"HeavyFactoryBuilding", "factory"},
+        {"Multifactory", "factory"},
+        {"SlotFactoryBuilding7", "slot"},
+        {"SlotFactoryBuilding7_Arctic", "slot"},
+        {"FarmBuilding", "farm"},
+        {"FarmBuilding_Arctic", "farm"},
+        {"FarmBuilding_Electrifiable", "farm"},
+        {"RecipeFarm", "farm"},
+        {"FreeAreaBuilding", "free"},
+        {"FreeAreaBuilding_Arctic", "free"},
+        {"FreeAreaRecipeBuilding", "free"},
+        {"HeavyFreeAreaBuilding", "free"},
         {"HeavyFreeAreaBuilding_Arctic", "free"}};
     return families.value(templateName, "unknown");
 }
 
 std::set<std::string> inputProducts(const pugi::xml_node& asset) {
     std::set<std::string> products;
-    for (const pugi::xml_node& p : data::selectNodes(asset, "Values/FactoryBase/FactoryInputs/Item/Product"))
+    for (const pugi::xml_node& p :
+         data::selectNodes(asset, "Values/FactoryBase/FactoryInputs/Item/Product"))
         products.insert(p.text().get());
     return products;
 }
@@ -65,18 +81,27 @@ TEST_F(ShippedData, BuildingIndexHoldsTheStatedEntries) {
         EXPECT_EQ(data::attributeAt(entries[n], 10).empty(), true);
         ++regions[e.region];
     }
-    EXPECT_EQ(regions, (QMap<QString, int>{{QStringLiteral("1"), 85}, {QStringLiteral("2"), 79},
-                                           {QStringLiteral("3"), 18}, {QStringLiteral("4"), 26}}));
+    EXPECT_EQ(regions, (QMap<QString, int>{{QStringLiteral("1"), 85},
+                                           {QStringLiteral("2"), 79},
+                                           {QStringLiteral("3"), 18},
+                                           {QStringLiteral("4"), 26}}));
 
     const data::BuildingEntry first = data::BuildingEntry::fromElement(entries.front());
-    const QStringList expected = {QStringLiteral("1010278"), QStringLiteral("Fischerei"), QStringLiteral("icon_fish"),
-                                  QStringLiteral("1"), QStringLiteral("false"), QStringLiteral("false"),
-                                  QStringLiteral("Farmen"), QStringLiteral("1"), QStringLiteral("2000502800"), QString()};
-    const QStringList actual = {first.guid, first.local, first.icon, first.region, first.isChanged, first.isExported,
-                                first.group, first.production, first.add, first.chain};
+    const QStringList expected = {QStringLiteral("1010278"),    QStringLiteral("Fischerei"),
+                                  QStringLiteral("icon_fish"),  QStringLiteral("1"),
+                                  QStringLiteral("false"),      QStringLiteral("false"),
+                                  QStringLiteral("Farmen"),     QStringLiteral("1"),
+                                  QStringLiteral("2000502800"), QString()};
+    const QStringList actual = {first.guid,      first.local,      first.icon,  first.region,
+                                first.isChanged, first.isExported, first.group, first.production,
+                                first.add,       first.chain};
     EXPECT_EQ(actual, expected);
 
-    const struct { const char* guid; const char* local; const char* group; } named[] = {
+    const struct {
+        const char* guid;
+        const char* local;
+        const char* group;
+    } named[] = {
         {"1010311", "Erzmine", "no Group"},
         {"1010401", "Saegewerk", "Produktion"},
         {"1010402", "Baeckerei", "Produktion"},
@@ -130,7 +155,8 @@ TEST_F(ShippedData, AssetListsHoldTheTemplateFamilies) {
         const std::string guid = text(r, "Values/Standard/GUID");
         const std::string fam = family(text(r, "Template"));
         ++families[fam];
-        EXPECT_EQ(text(r, "Values/UpgradeList/DefaultBuff"), std::to_string(2000502800LL + static_cast<long long>(n)));
+        EXPECT_EQ(text(r, "Values/UpgradeList/DefaultBuff"),
+                  std::to_string(2000502800LL + static_cast<long long>(n)));
         const std::string production = text(r, "Values/Standard/Production");
         const std::set<std::string> inputs = inputProducts(r);
         if (fam == "factory" && production == "0")
@@ -142,7 +168,8 @@ TEST_F(ShippedData, AssetListsHoldTheTemplateFamilies) {
         }
         if (fam == "farm") {
             EXPECT_EQ(production, "0") << guid;
-            EXPECT_FALSE(text(r, "Values/ModuleOwner/ConstructionOptions/Item/ModuleGUID").empty()) << guid;
+            EXPECT_FALSE(text(r, "Values/ModuleOwner/ConstructionOptions/Item/ModuleGUID").empty())
+                << guid;
             if (!data::selectNode(r, "Values/ModuleOwner/ModuleLimits/Main/Limit"))
                 farmsWithoutLimit.insert(guid);
         }
@@ -150,9 +177,11 @@ TEST_F(ShippedData, AssetListsHoldTheTemplateFamilies) {
             EXPECT_FALSE(text(r, "Values/FreeAreaProductivity/InfluenceRadius").empty()) << guid;
         if (data::selectNode(r, "Values/Factory7/NeededFertility"))
             ++fertilities;
-        EXPECT_EQ(text(r, "Values/Cost/Costs/Item/Ingredient"), guid == "1010561" ? "" : "1010017") << guid;
+        EXPECT_EQ(text(r, "Values/Cost/Costs/Item/Ingredient"), guid == "1010561" ? "" : "1010017")
+            << guid;
     }
-    EXPECT_EQ(families, (QMap<std::string, int>{{"factory", 133}, {"slot", 15}, {"farm", 42}, {"free", 18}}));
+    EXPECT_EQ(families,
+              (QMap<std::string, int>{{"factory", 133}, {"slot", 15}, {"farm", 42}, {"free", 18}}));
     EXPECT_EQ(factoriesNotProducing, (std::set<std::string>{"101262", "7919", "937", "915"}));
     EXPECT_EQ(farmsWithoutLimit, (std::set<std::string>{"101331", "1010561", "116029"}));
     EXPECT_EQ(slotsWithOrdinaryInput, (std::set<std::string>{"117744"}));
@@ -174,24 +203,37 @@ TEST_F(ShippedData, FisheryHoldsWhatItsModDescriptionShows) {
     std::vector<std::pair<std::string, std::string>> costs;
     for (const pugi::xml_node& item : data::selectNodes(fishery, "Values/Cost/Costs/Item[Amount]"))
         costs.emplace_back(text(item, "Ingredient"), text(item, "Amount"));
-    EXPECT_EQ(costs, (std::vector<std::pair<std::string, std::string>>{{"1010017", "100"}, {"1010196", "2"}}));
+    EXPECT_EQ(costs, (std::vector<std::pair<std::string, std::string>>{{"1010017", "100"},
+                                                                       {"1010196", "2"}}));
     EXPECT_FALSE(data::selectNode(fishery, "Values/FactoryBase/FactoryInputs/Item"));
     EXPECT_EQ(text(fishery, "Values/FactoryBase/FactoryOutputs/Item/Product"), "1010200");
     EXPECT_EQ(text(fishery, "Values/FactoryBase/FactoryOutputs/Item/Amount"), "1");
     std::vector<std::pair<std::string, std::string>> upkeep;
-    for (const pugi::xml_node& item : data::selectNodes(fishery, "Values/Maintenance/Maintenances/Item"))
+    for (const pugi::xml_node& item :
+         data::selectNodes(fishery, "Values/Maintenance/Maintenances/Item"))
         upkeep.emplace_back(text(item, "Product"), text(item, "Amount"));
-    EXPECT_EQ(upkeep, (std::vector<std::pair<std::string, std::string>>{{"1010017", "40"}, {"1010052", "25"}}));
+    EXPECT_EQ(upkeep, (std::vector<std::pair<std::string, std::string>>{{"1010017", "40"},
+                                                                        {"1010052", "25"}}));
     EXPECT_TRUE(data::selectNode(fishery, "Values/IncidentInfectable/Infectable"));
     EXPECT_NE(text(fishery, "Values/Industrializable/MandatoryIndustrialization"), "1");
 
     const data::XmlDocument catalogue = shipped(data::kProductCatalogueFile);
-    const struct { const char* guid; const char* name; } names[] = {
-        {"1010017", "Münzen"}, {"1010196", "Bretter"}, {"1010200", "Fische"}, {"1010052", "Bauern"}};
+    const struct {
+        const char* guid;
+        const char* name;
+    } names[] = {{"1010017", "Münzen"},
+                 {"1010196", "Bretter"},
+                 {"1010200", "Fische"},
+                 {"1010052", "Bauern"}};
     for (const auto& n : names)
-        EXPECT_EQ(data::attributeTextAt(data::selectNode(catalogue.root(), std::string("Product[@GUID=\"") + n.guid + "\"]"), 1), n.name);
+        EXPECT_EQ(data::attributeTextAt(
+                      data::selectNode(catalogue.root(),
+                                       std::string("Product[@GUID=\"") + n.guid + "\"]"),
+                      1),
+                  n.name);
     // Every reference carries its name comment.
-    const pugi::xml_node money = data::selectNode(fishery, "Values/Maintenance/Maintenances/Item/Product");
+    const pugi::xml_node money =
+        data::selectNode(fishery, "Values/Maintenance/Maintenances/Item/Product");
     ASSERT_EQ(money.previous_sibling().type(), pugi::node_comment);
     EXPECT_STREQ(money.previous_sibling().value(), "Münzen");
 }
@@ -206,9 +248,15 @@ TEST_F(ShippedData, CatalogueHoldsTheStatedProducts) {
         ++categories[data::attributeTextAt(p, 3)];
         regionsOf[data::attributeTextAt(p, 0)].insert(data::attributeTextAt(p, 4));
     }
-    EXPECT_EQ(categories, (QMap<std::string, int>{{"Markt", 90}, {"Rohstoff", 54}, {"Zwischenprodukt", 34},
-                                                  {"Baustoff", 20}, {"Mine", 16}, {"Arbeitskraft", 14},
-                                                  {"Bauwerke", 1}, {"", 2}, {"notAllowed", 1}}));
+    EXPECT_EQ(categories, (QMap<std::string, int>{{"Markt", 90},
+                                                  {"Rohstoff", 54},
+                                                  {"Zwischenprodukt", 34},
+                                                  {"Baustoff", 20},
+                                                  {"Mine", 16},
+                                                  {"Arbeitskraft", 14},
+                                                  {"Bauwerke", 1},
+                                                  {"", 2},
+                                                  {"notAllowed", 1}}));
     int inTwoRegions = 0;
     for (const auto& [guid, regions] : regionsOf)
         inTwoRegions += regions.size() == 2 && !regions.count("no Region");
@@ -216,13 +264,16 @@ TEST_F(ShippedData, CatalogueHoldsTheStatedProducts) {
 
     auto names = [&catalogue](const char* category, const char* region) {
         std::vector<std::string> result;
-        for (const pugi::xml_node& p : data::selectNodes(catalogue.root(),
-                 std::string("Product[@Category=\"") + category + "\" and @Region=\"" + region + "\"]"))
+        for (const pugi::xml_node& p :
+             data::selectNodes(catalogue.root(), std::string("Product[@Category=\"") + category +
+                                                     "\" and @Region=\"" + region + "\"]"))
             result.push_back(data::attributeTextAt(p, 1));
         return result;
     };
-    EXPECT_EQ(names("Mine", "Arktis"), (std::vector<std::string>{"Gold", "Rohstoffvorkommen", "Anbaufläche", "Arktis-Gas"}));
-    EXPECT_EQ(names("Arbeitskraft", "Neue Welt"), (std::vector<std::string>{"Jornalero", "Obrero", "Artista"}));
+    EXPECT_EQ(names("Mine", "Arktis"),
+              (std::vector<std::string>{"Gold", "Rohstoffvorkommen", "Anbaufläche", "Arktis-Gas"}));
+    EXPECT_EQ(names("Arbeitskraft", "Neue Welt"),
+              (std::vector<std::string>{"Jornalero", "Obrero", "Artista"}));
     EXPECT_EQ(names("Bauwerke", "Neue Welt"), (std::vector<std::string>{"Hacienda"}));
     for (const char* region : {"Alte Welt", "Arktis", "Land der Löwen"})
         EXPECT_TRUE(names("Bauwerke", region).empty()) << region;
@@ -235,24 +286,49 @@ TEST_F(ShippedData, CatalogueHoldsTheStatedProducts) {
     EXPECT_EQ(regionsOf["1010193"], (std::set<std::string>{"Alte Welt", "Neue Welt"}));
 
     const pugi::xml_node last = products.back();
-    const std::vector<std::string> lastAttributes = {data::attributeTextAt(last, 0), data::attributeTextAt(last, 1),
-        data::attributeTextAt(last, 2), data::attributeTextAt(last, 3), data::attributeTextAt(last, 4), data::attributeTextAt(last, 5)};
-    EXPECT_EQ(lastAttributes, (std::vector<std::string>{"0", "keine Auswahl", "NoInput", "notAllowed", "no Region", ""}));
+    const std::vector<std::string> lastAttributes = {
+        data::attributeTextAt(last, 0), data::attributeTextAt(last, 1),
+        data::attributeTextAt(last, 2), data::attributeTextAt(last, 3),
+        data::attributeTextAt(last, 4), data::attributeTextAt(last, 5)};
+    EXPECT_EQ(lastAttributes, (std::vector<std::string>{"0", "keine Auswahl", "NoInput",
+                                                        "notAllowed", "no Region", ""}));
 
     // Workforce products with their names and pictures, and the sort codes named for the picker.
-    const struct { const char* guid; const char* name; const char* pos; } fixed[] = {
-        {"1010052", "Bauern", "No"}, {"1010115", "Arbeiter", "No"}, {"1010116", "Handwerker", "No"},
-        {"1010117", "Ingenieure", "No"}, {"1010128", "Investoren", "No"}, {"1010366", "Jornalero", "No"},
-        {"1010367", "Obrero", "No"}, {"5406", "Artista", "No"}, {"112653", "Entdecker", "No"},
-        {"112654", "Techniker", "No"}, {"114340", "Hirten", "No"}, {"114341", "Älteste", "No"},
-        {"124478", "Gelehrte", "No"}, {"132723", "Touristen", "No"},
-        {"120008", "Holz", "H01"}, {"1010192", "Getreide", "G12"}, {"1010566", "Öl", "Ö49"},
-        {"1010017", "Münzen", "M140"}, {"1010190", "Einfluss", "E141"}, {"119392", "Forschungspunkte", "F142"},
-        {"846", "Lokale Post", "Z150"}, {"847", "Regionale Post", "Z151"}, {"848", "Überregionale Post", "Z152"},
-        {"849", "Bomben", "Z153"}, {"850", "Seeminen", "Z154"}, {"535", "Flugblätter", "Z155"},
-        {"536", "Hilfspakete", "Z156"}, {"2524", "Löschwasser", "Z157"}};
+    const struct {
+        const char* guid;
+        const char* name;
+        const char* pos;
+    } fixed[] = {{"1010052", "Bauern", "No"},
+                 {"1010115", "Arbeiter", "No"},
+                 {"1010116", "Handwerker", "No"},
+                 {"1010117", "Ingenieure", "No"},
+                 {"1010128", "Investoren", "No"},
+                 {"1010366", "Jornalero", "No"},
+                 {"1010367", "Obrero", "No"},
+                 {"5406", "Artista", "No"},
+                 {"112653", "Entdecker", "No"},
+                 {"112654", "Techniker", "No"},
+                 {"114340", "Hirten", "No"},
+                 {"114341", "Älteste", "No"},
+                 {"124478", "Gelehrte", "No"},
+                 {"132723", "Touristen", "No"},
+                 {"120008", "Holz", "H01"},
+                 {"1010192", "Getreide", "G12"},
+                 {"1010566", "Öl", "Ö49"},
+                 {"1010017", "Münzen", "M140"},
+                 {"1010190", "Einfluss", "E141"},
+                 {"119392", "Forschungspunkte", "F142"},
+                 {"846", "Lokale Post", "Z150"},
+                 {"847", "Regionale Post", "Z151"},
+                 {"848", "Überregionale Post", "Z152"},
+                 {"849", "Bomben", "Z153"},
+                 {"850", "Seeminen", "Z154"},
+                 {"535", "Flugblätter", "Z155"},
+                 {"536", "Hilfspakete", "Z156"},
+                 {"2524", "Löschwasser", "Z157"}};
     for (const auto& f : fixed) {
-        const pugi::xml_node p = data::selectNode(catalogue.root(), std::string("Product[@GUID=\"") + f.guid + "\"]");
+        const pugi::xml_node p =
+            data::selectNode(catalogue.root(), std::string("Product[@GUID=\"") + f.guid + "\"]");
         ASSERT_TRUE(p) << f.guid;
         EXPECT_EQ(data::attributeTextAt(p, 1), f.name) << f.guid;
         EXPECT_EQ(data::attributeTextAt(p, 5), f.pos) << f.guid;
@@ -274,12 +350,17 @@ TEST_F(ShippedData, EveryReferencedProductAndModuleIsListed) {
     const std::set<std::string> siteInputs = {"1955", "1591", "917"};
     for (const pugi::xml_node& r : data::selectNodes(assets.root(), "Asset")) {
         const std::string guid = text(r, "Values/Standard/GUID");
-        for (const char* path : {"Values/FactoryBase/FactoryOutputs/Item/Product", "Values/Maintenance/Maintenances/Item/Product",
-                                 "Values/Cost/Costs/Item/Ingredient", "Values/FactoryBase/FactoryInputs/Item/Product"})
+        for (const char* path :
+             {"Values/FactoryBase/FactoryOutputs/Item/Product",
+              "Values/Maintenance/Maintenances/Item/Product", "Values/Cost/Costs/Item/Ingredient",
+              "Values/FactoryBase/FactoryInputs/Item/Product"})
             for (const pugi::xml_node& p : data::selectNodes(r, path))
-                EXPECT_TRUE(products.count(p.text().get()) || siteInputs.count(p.text().get())) << guid << " " << path;
+                EXPECT_TRUE(products.count(p.text().get()) || siteInputs.count(p.text().get()))
+                    << guid << " " << path;
         if (data::selectNode(r, "Values/ModuleOwner/ModuleLimits"))
-            EXPECT_TRUE(modules.count(text(r, "Values/ModuleOwner/ConstructionOptions/Item/ModuleGUID"))) << guid;
+            EXPECT_TRUE(
+                modules.count(text(r, "Values/ModuleOwner/ConstructionOptions/Item/ModuleGUID")))
+                << guid;
     }
 }
 
@@ -288,7 +369,8 @@ TEST_F(ShippedData, BuffTableHasAnEmptyEntryPerBuilding) {
     const auto entries = data::selectNodes(buffs.root(), "Buff");
     ASSERT_EQ(entries.size(), 208u);
     for (size_t n = 0; n < entries.size(); ++n) {
-        EXPECT_EQ(data::attributeTextAt(entries[n], 0), std::to_string(2000502800LL + static_cast<long long>(n)));
+        EXPECT_EQ(data::attributeTextAt(entries[n], 0),
+                  std::to_string(2000502800LL + static_cast<long long>(n)));
         EXPECT_TRUE(data::attributeAt(entries[n], 29));
         EXPECT_FALSE(data::attributeAt(entries[n], 30));
         for (int k = 1; k < 30; ++k)
@@ -300,9 +382,14 @@ TEST_F(ShippedData, BuffTableHasAnEmptyEntryPerBuilding) {
 
 TEST_F(ShippedData, EveryBuildingAndProductIconHasAPicture) {
     QSet<QString> pictures;
-    for (const QString& file : QDir(sourcePath(QStringLiteral("resources/pictures"))).entryList({QStringLiteral("*.png")}))
+    for (const QString& file : QDir(sourcePath(QStringLiteral("resources/pictures")))
+                                   .entryList({QStringLiteral("*.png")}))
         pictures.insert(file.chopped(4).toLower());
-    const struct { const QString& file; const char* query; int position; } sources[] = {
+    const struct {
+        const QString& file;
+        const char* query;
+        int position;
+    } sources[] = {
         {data::kBuildingIndexFile, "Building", data::kBuildingIcon},
         {data::kProductCatalogueFile, "Product", 2},
     };
@@ -310,7 +397,8 @@ TEST_F(ShippedData, EveryBuildingAndProductIconHasAPicture) {
         const data::XmlDocument doc = shipped(source.file);
         for (const pugi::xml_node& entry : data::selectNodes(doc.root(), source.query)) {
             const QString icon = data::fromUtf8(data::attributeTextAt(entry, source.position));
-            EXPECT_TRUE(pictures.contains(icon.toLower())) << source.file.toStdString() << ": " << icon.toStdString();
+            EXPECT_TRUE(pictures.contains(icon.toLower()))
+                << source.file.toStdString() << ": " << icon.toStdString();
         }
     }
 }

@@ -35,7 +35,8 @@ TEST(Dialogs, ScriptedAnswersDriveTheStartUpWithoutShowingAWindow) {
 
 TEST(Dialogs, CarriageReturnsBecomeLineFeeds) {
     EXPECT_EQ(ui::withLineFeeds(app::kNotGameDirText),
-              QStringLiteral("Das angegebene Verzeichnis ist nicht das Spieleverzeichnis.\n\nStarten Sie das Programm "
+              QStringLiteral("Das angegebene Verzeichnis ist nicht das "
+                             "Spieleverzeichnis.\n\nStarten Sie das Programm "
                              "erneut und wählen Sie\neinen anderen Pfad aus"));
 }
 

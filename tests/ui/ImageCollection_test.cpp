@@ -21,18 +21,22 @@ TEST(ImageCollection, NamesMatchWithoutAsciiCaseAtAnySize) {
     writePicture(dir, QStringLiteral("delete"), {128, 128}, Qt::red);
     writePicture(dir, QStringLiteral("Älteste"), {128, 128}, Qt::green);
     writePicture(dir, QStringLiteral("Star"), {128, 128}, Qt::blue);
-    writePicture(dir, QStringLiteral("star"), {128, 128}, Qt::yellow);  // same name but for case
+    writePicture(dir, QStringLiteral("star"), {128, 128}, Qt::yellow); // same name but for case
     writePicture(dir, QStringLiteral("Wide"), {128, 64}, Qt::black);
     const ui::ImageCollection pictures(dir.path());
 
-    struct Case { const char* name; QSize size; QColor centre; };  // invalid colour: no picture
+    struct Case {
+        const char* name;
+        QSize size;
+        QColor centre;
+    }; // invalid colour: no picture
     const Case cases[] = {
         {"Delete", {64, 64}, Qt::red},
         {"DELETE", {44, 44}, Qt::red},
-        {"ÄLTESTE", {48, 48}, Qt::green},  // only ASCII letters fold
+        {"ÄLTESTE", {48, 48}, Qt::green}, // only ASCII letters fold
         {"älteste", {48, 48}, QColor()},
-        {"STAR", {128, 128}, Qt::blue},    // the first in name order wins
-        {"Wide", {44, 44}, Qt::black},     // kept in proportion, centred
+        {"STAR", {128, 128}, Qt::blue}, // the first in name order wins
+        {"Wide", {44, 44}, Qt::black},  // kept in proportion, centred
         {"missing", {128, 128}, QColor()},
     };
     for (const Case& c : cases) {
@@ -47,13 +51,14 @@ TEST(ImageCollection, NamesMatchWithoutAsciiCaseAtAnySize) {
         EXPECT_EQ(p.toImage().pixelColor(c.size.width() / 2, c.size.height() / 2), c.centre);
     }
     // The wide picture leaves transparent bands above and below.
-    EXPECT_EQ(pictures.picture(QStringLiteral("wide"), {44, 44}).toImage().pixelColor(22, 1).alpha(), 0);
+    EXPECT_EQ(
+        pictures.picture(QStringLiteral("wide"), {44, 44}).toImage().pixelColor(22, 1).alpha(), 0);
 }
 
 TEST(ImageCollection, ProgramCarriesTheNamedPictures) {
     const ui::ImageCollection& pictures = ui::ImageCollection::instance();
-    for (const char* name : {"Empty", "IsChanged128", "IsExported128", "NoMainFormIcon", "1", "4", "Background",
-                             "Group0", "Group5"})
+    for (const char* name : {"Empty", "IsChanged128", "IsExported128", "NoMainFormIcon", "1", "4",
+                             "Background", "Group0", "Group5"})
         EXPECT_TRUE(pictures.contains(QString::fromLatin1(name))) << name;
 }
 

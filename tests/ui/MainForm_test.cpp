@@ -25,10 +25,11 @@ using namespace velmora::test;
 
 namespace {
 
-BuildingRow building(const char* guid, const QString& name, const char* region = "1", const char* group = "Farmen",
-                     const char* changed = "false", const char* exported = "false") {
-    return {QString::fromLatin1(guid), name,
-            QString::fromLatin1(region), QString::fromUtf8(group),
+BuildingRow building(const char* guid, const QString& name, const char* region = "1",
+                     const char* group = "Farmen", const char* changed = "false",
+                     const char* exported = "false") {
+    return {QString::fromLatin1(guid),    name,
+            QString::fromLatin1(region),  QString::fromUtf8(group),
             QString::fromLatin1(changed), QString::fromLatin1(exported)};
 }
 
@@ -51,7 +52,8 @@ std::vector<BuildingRow> manyFarms(int count, const char* changed = "false") {
     std::vector<BuildingRow> rows;
     for (int i = 0; i < count; ++i)
         rows.push_back(building(QByteArray::number(3000 + i).constData(),
-                                QStringLiteral("Farm %1").arg(i, 2, 10, QLatin1Char('0')), "1", "Farmen", changed));
+                                QStringLiteral("Farm %1").arg(i, 2, 10, QLatin1Char('0')), "1",
+                                "Farmen", changed));
     return rows;
 }
 
@@ -67,7 +69,8 @@ protected:
         QDir().mkpath(data);
         QDir().mkpath(mods);
         writeDataDir(data, rows);
-        form = std::make_unique<ui::MainForm>(ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), dir.path()});
+        form = std::make_unique<ui::MainForm>(
+            ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), dir.path()});
         message = std::make_unique<ui::MessageForm>();
         form->setMessageForm(message.get());
     }
@@ -77,7 +80,8 @@ protected:
 
     QStringList names() const {
         QStringList result;
-        for (int i = 0; i < list()->topLevelItemCount(); ++i) result << list()->topLevelItem(i)->text(1);
+        for (int i = 0; i < list()->topLevelItemCount(); ++i)
+            result << list()->topLevelItem(i)->text(1);
         return result;
     }
     int selectedRow() const {
@@ -86,12 +90,13 @@ protected:
     }
     void click(const char* listName, int row) {
         QListWidget* view = get<QListWidget>(listName);
-        view->setCurrentRow(row);  // a click selects the row, which runs the list's reaction
+        view->setCurrentRow(row); // a click selects the row, which runs the list's reaction
     }
     // Enabled state of Produktion, Baukosten, Aktivieren, Deaktivieren, Reset.
     std::vector<bool> actionButtons() const {
         std::vector<bool> states;
-        for (const char* name : {"BasicFormBtn", "CostBtn", "ActivateBtn", "DeactivateBtn", "ResetBtn"})
+        for (const char* name :
+             {"BasicFormBtn", "CostBtn", "ActivateBtn", "DeactivateBtn", "ResetBtn"})
             states.push_back(get<QPushButton>(name)->isEnabled());
         return states;
     }
@@ -107,21 +112,29 @@ TEST_F(MainFormTest, WindowHasEveryControlWithItsCaption) {
     EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
     const std::pair<const char*, QString> captions[] = {
-        {"BasicFormBtn", QStringLiteral("Produktion")}, {"CostBtn", QStringLiteral("Baukosten")},
-        {"ActivateBtn", QStringLiteral("Aktivieren")},  {"DeactivateBtn", QStringLiteral("Deaktivieren")},
-        {"ResetBtn", QStringLiteral("Reset")},          {"CloseBtn", QStringLiteral("Beenden")},
+        {"BasicFormBtn", QStringLiteral("Produktion")},
+        {"CostBtn", QStringLiteral("Baukosten")},
+        {"ActivateBtn", QStringLiteral("Aktivieren")},
+        {"DeactivateBtn", QStringLiteral("Deaktivieren")},
+        {"ResetBtn", QStringLiteral("Reset")},
+        {"CloseBtn", QStringLiteral("Beenden")},
         {"CreateBuildingsBtn", QStringLiteral("CreateBuildings")},
         {"CreateProductsBtn", QStringLiteral("CreateProducts")},
     };
-    for (const auto& [name, caption] : captions) EXPECT_EQ(get<QPushButton>(name)->text(), caption) << name;
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(get<QPushButton>(name)->text(), caption) << name;
     const std::pair<const char*, QString> labels[] = {
-        {"RegionLabel", QStringLiteral("Region")}, {"GroupLabel", QStringLiteral("Gebäudegruppe")},
-        {"NoBuildingsAvailableLabel", QStringLiteral("Für diese Auswahl existieren keine Einträge")},
+        {"RegionLabel", QStringLiteral("Region")},
+        {"GroupLabel", QStringLiteral("Gebäudegruppe")},
+        {"NoBuildingsAvailableLabel",
+         QStringLiteral("Für diese Auswahl existieren keine Einträge")},
         {"Version", QStringLiteral("1.0.0.0")},
     };
-    for (const auto& [name, text] : labels) EXPECT_EQ(get<QLabel>(name)->text(), text) << name;
-    for (const char* name : {"Background", "BuildingIconImage", "BuildingNameLabel", "BuildingGUIDLabel",
-                             "BuildingRegionImage", "InfoLabel", "InfoText", "Image1", "HelpJsonImage"})
+    for (const auto& [name, text] : labels)
+        EXPECT_EQ(get<QLabel>(name)->text(), text) << name;
+    for (const char* name :
+         {"Background", "BuildingIconImage", "BuildingNameLabel", "BuildingGUIDLabel",
+          "BuildingRegionImage", "InfoLabel", "InfoText", "Image1", "HelpJsonImage"})
         EXPECT_NO_THROW(get<QLabel>(name)) << name;
     for (const char* name : {"Shape1", "Shape3", "Shape4", "NoBuildingAvailablePanel"})
         EXPECT_NO_THROW(get<QWidget>(name)) << name;
@@ -135,11 +148,13 @@ TEST_F(MainFormTest, WindowHasEveryControlWithItsCaption) {
     EXPECT_GT(get<QWidget>("Shape4")->width(), get<QWidget>("DeactivateBtn")->width());
 
     QStringList regions;
-    for (int i = 0; i < 4; ++i) regions << get<QListWidget>("RegionView")->item(i)->text();
-    EXPECT_EQ(regions, (QStringList{QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"), QStringLiteral("Arktis"),
-                                    QStringLiteral("Land der Löwen")}));
+    for (int i = 0; i < 4; ++i)
+        regions << get<QListWidget>("RegionView")->item(i)->text();
+    EXPECT_EQ(regions, (QStringList{QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),
+                                    QStringLiteral("Arktis"), QStringLiteral("Land der Löwen")}));
     QStringList groups;
-    for (int i = 0; i < get<QListWidget>("GroupView")->count(); ++i) groups << get<QListWidget>("GroupView")->item(i)->text();
+    for (int i = 0; i < get<QListWidget>("GroupView")->count(); ++i)
+        groups << get<QListWidget>("GroupView")->item(i)->text();
     EXPECT_EQ(groups, data::ReadGroupNames(data));
     EXPECT_EQ(form->font().family(), QStringLiteral("Heuristica"));
     EXPECT_EQ(form->font().pointSize(), 10);
@@ -148,14 +163,18 @@ TEST_F(MainFormTest, WindowHasEveryControlWithItsCaption) {
 
 TEST_F(MainFormTest, StartShowsTheFarmsOfTheFirstRegionInNameOrder) {
     open(standardRows());
-    EXPECT_EQ(get<QListWidget>("RegionView")->selectedItems().value(0)->text(), QStringLiteral("Alte Welt"));
-    EXPECT_EQ(get<QListWidget>("GroupView")->selectedItems().value(0)->text(), QStringLiteral("Farmen"));
+    EXPECT_EQ(get<QListWidget>("RegionView")->selectedItems().value(0)->text(),
+              QStringLiteral("Alte Welt"));
+    EXPECT_EQ(get<QListWidget>("GroupView")->selectedItems().value(0)->text(),
+              QStringLiteral("Farmen"));
     // Lower case sorts where its capital would; an umlaut after Z.
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("apfelplantage"), QStringLiteral("Baumwollplantage"),
-                                    QStringLiteral("Kartoffelhof"), QStringLiteral("Zuckerrohrplantage"),
-                                    QStringLiteral("Ölmühle")}));
+    EXPECT_EQ(names(),
+              (QStringList{QStringLiteral("apfelplantage"), QStringLiteral("Baumwollplantage"),
+                           QStringLiteral("Kartoffelhof"), QStringLiteral("Zuckerrohrplantage"),
+                           QStringLiteral("Ölmühle")}));
     EXPECT_EQ(selectedRow(), 0);
-    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(), QStringLiteral("5 Gebäude gefunden"));
+    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(),
+              QStringLiteral("5 Gebäude gefunden"));
     EXPECT_EQ(actionButtons(), (std::vector<bool>{true, true, false, false, true}));
     EXPECT_TRUE(list()->isVisibleTo(form.get()));
 
@@ -179,17 +198,23 @@ TEST_F(MainFormTest, StartWithTheShippedData) {
     const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
     if (!QFileInfo::exists(shipped + QStringLiteral("/BuildingsShort.xml")))
         GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
-    form = std::make_unique<ui::MainForm>(ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0"), dir.path()});
+    form = std::make_unique<ui::MainForm>(
+        ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0"), dir.path()});
     // The complete data set lists 15 farms in the first region; a smaller one what it holds.
-    const bool complete = readBytes(shipped + QStringLiteral("/BuildingsShort.xml")).count("<Building ") == 208;
-    const int farms = complete ? 15 : int(data::ListBuildings(shipped, 0, 2, QStringLiteral("Farmen")).size());
+    const bool complete =
+        readBytes(shipped + QStringLiteral("/BuildingsShort.xml")).count("<Building ") == 208;
+    const int farms =
+        complete ? 15 : int(data::ListBuildings(shipped, 0, 2, QStringLiteral("Farmen")).size());
     ASSERT_GT(farms, 0);
-    EXPECT_EQ(get<QListWidget>("GroupView")->selectedItems().value(0)->text(), QStringLiteral("Farmen"));
+    EXPECT_EQ(get<QListWidget>("GroupView")->selectedItems().value(0)->text(),
+              QStringLiteral("Farmen"));
     EXPECT_EQ(list()->topLevelItemCount(), farms);
-    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(), QString::number(farms) + QStringLiteral(" Gebäude gefunden"));
+    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(),
+              QString::number(farms) + QStringLiteral(" Gebäude gefunden"));
     const QStringList shown = names();
     for (int i = 1; i < shown.size(); ++i)
-        EXPECT_LE(data::CompareBuildingNames(shown[i - 1], shown[i]), 0) << shown[i - 1].toStdString();
+        EXPECT_LE(data::CompareBuildingNames(shown[i - 1], shown[i]), 0)
+            << shown[i - 1].toStdString();
     EXPECT_EQ(selectedRow(), 0);
     EXPECT_EQ(actionButtons(), (std::vector<bool>{true, true, false, false, true}));
     EXPECT_FALSE(get<QLabel>("BuildingRegionImage")->pixmap().isNull());
@@ -210,7 +235,11 @@ TEST_F(MainFormTest, UnknownIconLeavesThePicturesEmpty) {
 }
 
 TEST_F(MainFormTest, ModButtonsFollowTheFlagsOfTheSelectedBuilding) {
-    struct Case { const char* changed; const char* exported; bool activate, deactivate; };
+    struct Case {
+        const char* changed;
+        const char* exported;
+        bool activate, deactivate;
+    };
     const Case cases[] = {
         {"false", "false", false, false},
         {"true", "false", true, false},
@@ -226,22 +255,24 @@ TEST_F(MainFormTest, ModButtonsFollowTheFlagsOfTheSelectedBuilding) {
 
 TEST_F(MainFormTest, EmptySelectionHidesTheListAndKeepsTheSelectionValues) {
     open(standardRows());
-    click("GroupView", 0);  // no building is changed
+    click("GroupView", 0); // no building is changed
     EXPECT_FALSE(list()->isVisibleTo(form.get()));
     EXPECT_TRUE(get<QWidget>("NoBuildingAvailablePanel")->isVisibleTo(form.get()));
     EXPECT_EQ(actionButtons(), (std::vector<bool>(5, false)));
-    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(), QStringLiteral("0 Gebäude gefunden"));
+    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(),
+              QStringLiteral("0 Gebäude gefunden"));
     EXPECT_TRUE(get<QLabel>("BuildingNameLabel")->text().isEmpty());
     EXPECT_TRUE(get<QLabel>("BuildingGUIDLabel")->text().isEmpty());
-    const QImage none =
-        ui::ImageCollection::instance().picture(QStringLiteral("NoMainFormIcon"), {128, 128}).toImage();
+    const QImage none = ui::ImageCollection::instance()
+                            .picture(QStringLiteral("NoMainFormIcon"), {128, 128})
+                            .toImage();
     EXPECT_EQ(get<QLabel>("BuildingIconImage")->pixmap().toImage(), none);
     EXPECT_EQ(get<QLabel>("BuildingRegionImage")->pixmap().toImage(), none);
     EXPECT_EQ(form->selection().building, QStringLiteral("1010280"));
     EXPECT_EQ(form->selection().buildingName, QStringLiteral("apfelplantage"));
     EXPECT_EQ(form->selection().buildingCount, 0);
 
-    click("GroupView", 2);  // back to a group with buildings
+    click("GroupView", 2); // back to a group with buildings
     EXPECT_TRUE(list()->isVisibleTo(form.get()));
     EXPECT_EQ(actionButtons(), (std::vector<bool>{true, true, false, false, true}));
 }
@@ -251,7 +282,10 @@ TEST_F(MainFormTest, PseudoGroupsListFlaggedBuildingsOfEveryRegion) {
           building("2", QStringLiteral("Beta"), "1", "Produktion", "true", "true"),
           building("3", QStringLiteral("Gamma"), "2", "Farmen", "false", "true"),
           building("4", QStringLiteral("Delta"), "1", "Farmen")});
-    struct Case { int group; QStringList expected; };
+    struct Case {
+        int group;
+        QStringList expected;
+    };
     const Case cases[] = {
         {0, {QStringLiteral("Alpha"), QStringLiteral("Beta")}},
         {1, {QStringLiteral("Beta"), QStringLiteral("Gamma")}},
@@ -290,7 +324,12 @@ TEST_F(MainFormTest, WithoutRegionOrGroupSelected) {
 }
 
 TEST_F(MainFormTest, RefreshKeepsTheRememberedRowWhileItExists) {
-    struct Case { const char* what; int rowsAfter; int group; int expected; };
+    struct Case {
+        const char* what;
+        int rowsAfter;
+        int group;
+        int expected;
+    };
     const Case cases[] = {
         {"row still there", 8, 2, 5},
         {"list got shorter", 5, 2, 0},
@@ -300,9 +339,9 @@ TEST_F(MainFormTest, RefreshKeepsTheRememberedRowWhileItExists) {
         SCOPED_TRACE(c.what);
         open(manyFarms(8, "true"));
         click("GroupView", c.group);
-        list()->setCurrentItem(list()->topLevelItem(5));  // the user picks row 5
+        list()->setCurrentItem(list()->topLevelItem(5)); // the user picks row 5
         EXPECT_EQ(form->selection().listIndex, 5);
-        writeBuildingIndex(data, manyFarms(c.rowsAfter, "true"));  // an editor saved
+        writeBuildingIndex(data, manyFarms(c.rowsAfter, "true")); // an editor saved
         form->FillBuildingList();
         EXPECT_EQ(selectedRow(), c.expected);
         EXPECT_EQ(form->selection().listIndex, c.expected);
@@ -311,7 +350,10 @@ TEST_F(MainFormTest, RefreshKeepsTheRememberedRowWhileItExists) {
 }
 
 TEST_F(MainFormTest, SeventeenRowsLeaveNoRoomForThePlaceholderColumn) {
-    struct Case { int rows; bool placeholder; };
+    struct Case {
+        int rows;
+        bool placeholder;
+    };
     for (const Case c : {Case{16, true}, Case{17, false}, Case{3, true}}) {
         SCOPED_TRACE(c.rows);
         open(manyFarms(c.rows));
@@ -340,15 +382,17 @@ TEST_F(MainFormTest, ScrollToSelectionMovesTheRowTowardsTheMiddle) {
     }
     bar->setValue(0);
     ui::ScrollToSelection(list());
-    EXPECT_EQ(bar->value(), std::min(bar->maximum(), rowHeight * (25 - 0 - (visible + 1) / 2) + 60));
+    EXPECT_EQ(bar->value(),
+              std::min(bar->maximum(), rowHeight * (25 - 0 - (visible + 1) / 2) + 60));
 
     // The refresh after an editor saved keeps the row and brings it into view.
     form->RefreshAfterChange(30, true);
     EXPECT_EQ(selectedRow(), 30);
     EXPECT_EQ(form->selection().building, list()->topLevelItem(30)->text(0));
-    EXPECT_TRUE(list()->viewport()->rect().contains(list()->visualItemRect(list()->topLevelItem(30))));
+    EXPECT_TRUE(
+        list()->viewport()->rect().contains(list()->visualItemRect(list()->topLevelItem(30))));
 
-    open(manyFarms(10));  // every row visible: nothing moves
+    open(manyFarms(10)); // every row visible: nothing moves
     form->show();
     QCoreApplication::processEvents();
     list()->setCurrentItem(list()->topLevelItem(9));
@@ -365,16 +409,18 @@ TEST_F(MainFormTest, MouseOverAControlShowsItsHelp) {
     QLabel* text = get<QLabel>("InfoText");
     const auto shows = [&](const char* id) {
         EXPECT_EQ(label->text(), data::GetHelpLabel(QString::fromLatin1(id)));
-        EXPECT_EQ(text->text(), data::GetHelpText(QString::fromLatin1(id)).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        EXPECT_EQ(text->text(), data::GetHelpText(QString::fromLatin1(id))
+                                    .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     };
-    shows("0");  // on show
+    shows("0"); // on show
 
     // The mod buttons are disabled: their hover areas answer.
     ASSERT_FALSE(get<QWidget>("ActivateBtn")->isEnabled());
     const std::pair<const char*, const char*> cases[] = {
-        {"RegionView", "11"}, {"GroupView", "12"}, {"BuildingsView", "13"}, {"BasicFormBtn", "14"},
-        {"CostBtn", "15"},    {"ActivateBtn", "16"}, {"DeactivateBtn", "17"}, {"ResetBtn", "18"},
-        {"Image1", "0"},      {"Shape4", "17"},     {"Background", "10"},
+        {"RegionView", "11"},    {"GroupView", "12"},  {"BuildingsView", "13"},
+        {"BasicFormBtn", "14"},  {"CostBtn", "15"},    {"ActivateBtn", "16"},
+        {"DeactivateBtn", "17"}, {"ResetBtn", "18"},   {"Image1", "0"},
+        {"Shape4", "17"},        {"Background", "10"},
     };
     for (const auto& [name, id] : cases) {
         SCOPED_TRACE(name);
@@ -383,12 +429,13 @@ TEST_F(MainFormTest, MouseOverAControlShowsItsHelp) {
         const QPoint inside = QString::fromLatin1(name) == QStringLiteral("Shape4")
                                   ? QPoint(control->width() - 4, control->height() / 2)
                                   : QPoint(control->width() / 2, control->height() / 2);
-        const QPoint point = QString::fromLatin1(name) == QStringLiteral("Background") ? QPoint(260, 5) : inside;
+        const QPoint point =
+            QString::fromLatin1(name) == QStringLiteral("Background") ? QPoint(260, 5) : inside;
         QTest::mouseMove(control, point);
         QCoreApplication::processEvents();
         shows(id);
     }
-    EXPECT_EQ(label->text(), QStringLiteral(" "));  // entry 10 looks empty
+    EXPECT_EQ(label->text(), QStringLiteral(" ")); // entry 10 looks empty
 
     // A control without an entry leaves the panel as it is.
     QTest::mouseMove(get<QWidget>("ResetBtn"), {5, 5});
@@ -405,7 +452,8 @@ struct ResetCase {
 
 TEST_F(MainFormTest, ResetAsksAndReturnsTheBuildingToTheGameValues) {
     const std::vector<BuildingRow> rows = {
-        building("1010294", QStringLiteral("Arsenal  Polizeiausruestung"), "1", "Farmen", "true", "true"),
+        building("1010294", QStringLiteral("Arsenal  Polizeiausruestung"), "1", "Farmen", "true",
+                 "true"),
         building("1010295", QStringLiteral("Zucker"), "1", "Farmen", "true", "false"),
     };
     const ResetCase cases[] = {
@@ -438,7 +486,8 @@ TEST_F(MainFormTest, ResetAsksAndReturnsTheBuildingToTheGameValues) {
         get<QPushButton>("ResetBtn")->click();
 
         EXPECT_EQ(header, QStringLiteral("Gebäude zurücksetzen"));
-        EXPECT_EQ(asked, QStringLiteral("Arsenal  Polizeiausruestung\n\nDieses Gebäude auf die Standardwerte zurücksetzen?\n"));
+        EXPECT_EQ(asked, QStringLiteral("Arsenal  Polizeiausruestung\n\nDieses Gebäude auf die "
+                                        "Standardwerte zurücksetzen?\n"));
         EXPECT_TRUE(okFocused);
         if (!c.confirm) {
             EXPECT_EQ(readBytes(data + QStringLiteral("/BuildingsShort.xml")), indexBefore);
@@ -450,8 +499,10 @@ TEST_F(MainFormTest, ResetAsksAndReturnsTheBuildingToTheGameValues) {
         EXPECT_EQ(entry->isExported, QStringLiteral("false"));
         EXPECT_FALSE(QFileInfo::exists(active));
         EXPECT_FALSE(QFileInfo::exists(hyphenated));
-        EXPECT_EQ(readBytes(data + QStringLiteral("/Buildings.xml")).count("<Amount>99</Amount>"), 1);  // the other one
-        EXPECT_TRUE(readBytes(data + QStringLiteral("/BuffsShort.xml")).contains("GUID=\"2000502800\" P0=\"0\" A0=\"1\" Z0=\"1\""));
+        EXPECT_EQ(readBytes(data + QStringLiteral("/Buildings.xml")).count("<Amount>99</Amount>"),
+                  1); // the other one
+        EXPECT_TRUE(readBytes(data + QStringLiteral("/BuffsShort.xml"))
+                        .contains("GUID=\"2000502800\" P0=\"0\" A0=\"1\" Z0=\"1\""));
         if (c.group == 0) {
             // The building leaves the list of changed buildings; the other one is selected.
             EXPECT_EQ(names(), QStringList{QStringLiteral("Zucker")});
@@ -472,7 +523,8 @@ TEST_F(MainFormTest, ResettingTheOnlyChangedBuildingEmptiesThePseudoGroup) {
     whenModalShows([&] { widget<QPushButton>(*message, "OKBtn")->click(); });
     get<QPushButton>("ResetBtn")->click();
     EXPECT_FALSE(list()->isVisibleTo(form.get()));
-    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(), QStringLiteral("0 Gebäude gefunden"));
+    EXPECT_EQ(get<QLabel>("BuildingsViewCountedLabel")->text(),
+              QStringLiteral("0 Gebäude gefunden"));
 }
 
 } // namespace
@@ -484,19 +536,24 @@ TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing
     QDir().mkpath(data);
     QDir().mkpath(mods);
     writeDataDir(data, standardRows());
-    form = std::make_unique<ui::MainForm>(ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), program});
+    form = std::make_unique<ui::MainForm>(
+        ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), program});
 
     ui::Dialogs::shownTexts().clear();
     ui::Dialogs::setNextAnswer(QMessageBox::Ok);
     QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);
     ASSERT_EQ(ui::Dialogs::shownTexts().size(), 1);
-    EXPECT_TRUE(ui::Dialogs::shownTexts().first().startsWith(QStringLiteral("Fehler|"))) << ui::Dialogs::shownTexts().first().toStdString();
-    EXPECT_TRUE(ui::Dialogs::shownTexts().first().contains(QStringLiteral("ORG"))) << ui::Dialogs::shownTexts().first().toStdString();
+    EXPECT_TRUE(ui::Dialogs::shownTexts().first().startsWith(QStringLiteral("Fehler|")))
+        << ui::Dialogs::shownTexts().first().toStdString();
+    EXPECT_TRUE(ui::Dialogs::shownTexts().first().contains(QStringLiteral("ORG")))
+        << ui::Dialogs::shownTexts().first().toStdString();
 
-    for (const char* sub : {"ORG", "TMP", "XMLP", "PNG", "WOR", "icons-source"}) QDir().mkpath(program + QString::fromLatin1(sub));
+    for (const char* sub : {"ORG", "TMP", "XMLP", "PNG", "WOR", "icons-source"})
+        QDir().mkpath(program + QString::fromLatin1(sub));
     const QString org = sourcePath(QStringLiteral("sample-game/ORG"));
     for (const QString& name : QDir(org).entryList(QDir::Files))
-        writeBytes(program + QStringLiteral("ORG/") + name, readBytes(org + QLatin1Char('/') + name));
+        writeBytes(program + QStringLiteral("ORG/") + name,
+                   readBytes(org + QLatin1Char('/') + name));
     writeBytes(program + QStringLiteral("ORG/empty.xml"), "<AssetList/>\r\n");
     ui::Dialogs::shownTexts().clear();
     QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);

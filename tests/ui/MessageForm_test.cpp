@@ -33,8 +33,9 @@ QString resetQuestion(const QString& name) {
 TEST(MessageForm, LayoutFollowsTheMessage) {
     const QString cases[] = {
         resetQuestion(QStringLiteral("Fischerei")),
-        resetQuestion(QStringLiteral("Arsenal  Polizeiausruestung und eine sehr lange Erweiterung des Namens, "
-                                     "die breiter ist als jede Frage")),
+        resetQuestion(QStringLiteral(
+            "Arsenal  Polizeiausruestung und eine sehr lange Erweiterung des Namens, "
+            "die breiter ist als jede Frage")),
         QStringLiteral("Kurz"),
     };
     std::vector<int> widths;
@@ -63,23 +64,29 @@ TEST(MessageForm, LayoutFollowsTheMessage) {
         EXPECT_TRUE(q.form.windowFlags() & Qt::FramelessWindowHint);
         widths.push_back(q.form.width());
     }
-    EXPECT_GT(widths[1], widths[0]);  // a long name widens the window
+    EXPECT_GT(widths[1], widths[0]); // a long name widens the window
 }
 
 // What the user does while the window is open, and the result it ends with.
 struct KeyCase {
     const char* what;
     std::function<void(ui::MessageForm&)> act;
-    int result;  // -1: still open
+    int result; // -1: still open
 };
 
 TEST(MessageForm, ClosesOnlyThroughItsButtons) {
     const KeyCase cases[] = {
-        {"Enter presses OK", [](ui::MessageForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Return); }, QDialog::Accepted},
-        {"OK", [](ui::MessageForm& f) { widget<QPushButton>(f, "OKBtn")->click(); }, QDialog::Accepted},
-        {"Abbrechen", [](ui::MessageForm& f) { widget<QPushButton>(f, "AbortBtn")->click(); }, QDialog::Rejected},
-        {"Alt+F4", [](ui::MessageForm& f) { QTest::keyClick(&f, Qt::Key_F4, Qt::AltModifier); }, -1},
-        {"Escape", [](ui::MessageForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Escape); }, -1},
+        {"Enter presses OK",
+         [](ui::MessageForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Return); },
+         QDialog::Accepted},
+        {"OK", [](ui::MessageForm& f) { widget<QPushButton>(f, "OKBtn")->click(); },
+         QDialog::Accepted},
+        {"Abbrechen", [](ui::MessageForm& f) { widget<QPushButton>(f, "AbortBtn")->click(); },
+         QDialog::Rejected},
+        {"Alt+F4", [](ui::MessageForm& f) { QTest::keyClick(&f, Qt::Key_F4, Qt::AltModifier); },
+         -1},
+        {"Escape", [](ui::MessageForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Escape); },
+         -1},
         {"close request", [](ui::MessageForm& f) { f.close(); }, -1},
     };
     for (const KeyCase& c : cases) {
@@ -90,7 +97,8 @@ TEST(MessageForm, ClosesOnlyThroughItsButtons) {
             c.act(q.form);
             QCoreApplication::processEvents();
             stillOpen = q.form.isVisible();
-            if (stillOpen) q.get<QPushButton>("AbortBtn")->click();
+            if (stillOpen)
+                q.get<QPushButton>("AbortBtn")->click();
         });
         const int result = q.form.exec();
         EXPECT_EQ(stillOpen, c.result == -1);

@@ -11,12 +11,12 @@
 namespace velmora::test {
 
 // Throws (failing the test with the message) when root has no child of that name and type.
-template <class T>
-T* widget(const QWidget& root, const char* name) {
+template <class T> T* widget(const QWidget& root, const char* name) {
     T* w = root.findChild<T*>(QString::fromLatin1(name));
     if (!w)
         throw std::runtime_error(std::string("no widget named \"") + name + "\" of type " +
-                                 T::staticMetaObject.className() + " in " + root.objectName().toStdString());
+                                 T::staticMetaObject.className() + " in " +
+                                 root.objectName().toStdString());
     return w;
 }
 

@@ -20,9 +20,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<ui::MainForm> mainForm;
     try {
         ui::Dialogs dialogs;
-        mainForm = ui::MainForm::create(app::defaultPlatform(), dialogs, QCoreApplication::applicationDirPath());
+        mainForm = ui::MainForm::create(app::defaultPlatform(), dialogs,
+                                        QCoreApplication::applicationDirPath());
     } catch (const app::StartupAbort&) {
-        return 1;  // its message has been shown
+        return 1; // its message has been shown
     } catch (const data::DataError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
         return 1;

@@ -32,8 +32,8 @@ public:
     virtual std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
                                             const std::wstring& name) = 0;
     // Writes a string value, creating the key when needed. Raises PlatformError on failure.
-    virtual void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
-                                     const std::wstring& value) = 0;
+    virtual void writeRegistryString(RegistryHive hive, const std::wstring& key,
+                                     const std::wstring& name, const std::wstring& value) = 0;
     // Deletes a key with all its values and subkeys; a missing key is no error.
     virtual void deleteRegistryKey(RegistryHive hive, const std::wstring& key) = 0;
 

@@ -37,29 +37,37 @@ QImage renderContactSheet(const QString& dir) {
             pictures.append({file.chopped(4), image});
     }
     if (pictures.isEmpty())
-        throw data::DataError(QStringLiteral("Im Ordner %1 liegen keine PNG-Bilder.").arg(QDir::toNativeSeparators(dir)));
+        throw data::DataError(QStringLiteral("Im Ordner %1 liegen keine PNG-Bilder.")
+                                  .arg(QDir::toNativeSeparators(dir)));
 
     const int rows = (static_cast<int>(pictures.size()) + kColumns - 1) / kColumns;
-    QImage sheet(kMargin * 2 + kColumns * kCellWidth, kMargin * 2 + rows * kCellHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(kMargin * 2 + kColumns * kCellWidth, kMargin * 2 + rows * kCellHeight,
+                 QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(0xfc, 0xfc, 0xfb));
     QPainter p(&sheet);
     prepareSmooth(p);
     for (int i = 0; i < pictures.size(); ++i) {
-        const QPoint cell(kMargin + (i % kColumns) * kCellWidth, kMargin + (i / kColumns) * kCellHeight);
-        const QRect frame(cell.x() + (kCellWidth - kPictureSize) / 2, cell.y() + 4, kPictureSize, kPictureSize);
+        const QPoint cell(kMargin + (i % kColumns) * kCellWidth,
+                          kMargin + (i / kColumns) * kCellHeight);
+        const QRect frame(cell.x() + (kCellWidth - kPictureSize) / 2, cell.y() + 4, kPictureSize,
+                          kPictureSize);
         checkered(p, frame);
         const QImage& picture = pictures[i].second;
-        const QSize fitted = picture.size().scaled(frame.size(), Qt::KeepAspectRatio).boundedTo(picture.size());
-        const QRect target(frame.center().x() - fitted.width() / 2 + 1, frame.center().y() - fitted.height() / 2 + 1,
-                           fitted.width(), fitted.height());
+        const QSize fitted =
+            picture.size().scaled(frame.size(), Qt::KeepAspectRatio).boundedTo(picture.size());
+        const QRect target(frame.center().x() - fitted.width() / 2 + 1,
+                           frame.center().y() - fitted.height() / 2 + 1, fitted.width(),
+                           fitted.height());
         p.drawImage(target, picture);
 
         QPainterPath label = textPath(pictures[i].first, kLabelSize);
         const QRectF bounds = label.boundingRect();
         const qreal room = kCellWidth - 8;
-        if (bounds.width() > room) label = QTransform::fromScale(room / bounds.width(), room / bounds.width()).map(label);
+        if (bounds.width() > room)
+            label = QTransform::fromScale(room / bounds.width(), room / bounds.width()).map(label);
         const QRectF shrunk = label.boundingRect();
-        label.translate(cell.x() + (kCellWidth - shrunk.width()) / 2 - shrunk.left(), frame.bottom() + 22);
+        label.translate(cell.x() + (kCellWidth - shrunk.width()) / 2 - shrunk.left(),
+                        frame.bottom() + 22);
         p.fillPath(label, inkColour());
     }
     p.end();

@@ -2,8 +2,8 @@
 
 #include "tools/pictures/GoodsPictograms.h"
 #include "tools/pictures/NamedPictures.h"
-#include "tools/pictures/PictureCanvas.h"
 #include "tools/pictures/Pictograms.h"
+#include "tools/pictures/PictureCanvas.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -21,7 +21,9 @@ struct Keyword {
     QColor colour;
 };
 
-QStringList words(const char* spaced) { return QString::fromLatin1(spaced).split(u' '); }
+QStringList words(const char* spaced) {
+    return QString::fromLatin1(spaced).split(u' ');
+}
 
 // Goods, the more specific first: "steel_beams" are beams before steel, "fur_hats" hats
 // before fur, "fish_oil" fish before oil, "banana_bread" bread before bananas.
@@ -35,41 +37,60 @@ const QList<Keyword>& goodsTable() {
         {"bicycle", words("bicycle"), pg::bicycle, QColor(0x2f, 0x9a, 0x8c)},
         {"cigar", words("cigar cigarette"), pg::cigar, QColor(0x8a, 0x55, 0x2e)},
         {"can", words("canned cannery canning"), pg::tinCan, QColor(0x8c, 0x96, 0xa0)},
-        {"dynamite", words("dynamite bomb firework explosive"), pg::dynamite, QColor(0xc8, 0x3c, 0x2e)},
+        {"dynamite", words("dynamite bomb firework explosive"), pg::dynamite,
+         QColor(0xc8, 0x3c, 0x2e)},
         {"weapon", words("weapon gun rifle arsenal cannon"), pg::pistol, QColor(0x55, 0x5e, 0x6b)},
-        {"jewel", words("jewelry jewel pearl necklace bead goldsmiths"), pg::gem, QColor(0x3e, 0x8f, 0xd0)},
-        {"coat", words("clothes coat parka robe poncho shirt tailor"), pg::coat, QColor(0x4a, 0x6f, 0xb5)},
+        {"jewel", words("jewelry jewel pearl necklace bead goldsmiths"), pg::gem,
+         QColor(0x3e, 0x8f, 0xd0)},
+        {"coat", words("clothes coat parka robe poncho shirt tailor"), pg::coat,
+         QColor(0x4a, 0x6f, 0xb5)},
         {"hat", words("hat sombrero bombin bowler"), pg::hat, QColor(0x7a, 0x4f, 0x9a)},
         {"sail", words("sail sailmakers shipyard"), pg::sailboat, QColor(0x2e, 0x8a, 0xc4)},
         {"soap", words("soap"), pg::soapBar, QColor(0x5b, 0xb0, 0xc8)},
         {"window", words("window glass glassmakers"), pg::window, QColor(0x3f, 0xa0, 0xc8)},
-        {"paper", words("paper newspaper leaflet postcard scroll printing book"), pg::paperSheet, QColor(0x8a, 0x7a, 0x5e)},
+        {"paper", words("paper newspaper leaflet postcard scroll printing book"), pg::paperSheet,
+         QColor(0x8a, 0x7a, 0x5e)},
         {"cement", words("cement concrete"), pg::sack, QColor(0x80, 0x86, 0x8c)},
-        {"bottle", words("schnapps rum champagne liqueur firewater distillery lemonade juice perfume bottle"), pg::bottle, QColor(0x3c, 0x8c, 0x5a)},
+        {"bottle",
+         words("schnapps rum champagne liqueur firewater distillery lemonade juice perfume bottle"),
+         pg::bottle, QColor(0x3c, 0x8c, 0x5a)},
         {"beer", words("beer brewery cider ale"), pg::mug, QColor(0xd2, 0x8c, 0x1e)},
-        {"bread", words("bread bakery tortilla injera empanada cake"), pg::bread, QColor(0xc0, 0x7a, 0x34)},
+        {"bread", words("bread bakery tortilla injera empanada cake"), pg::bread,
+         QColor(0xc0, 0x7a, 0x34)},
         {"grapes", words("grape wine winery vineyard"), pg::grapes, QColor(0x7d, 0x3f, 0x98)},
-        {"honey", words("honey apiary beekeeper beeswax bee wax"), pg::honeycomb, QColor(0xe0, 0x9a, 0x1c)},
+        {"honey", words("honey apiary beekeeper beeswax bee wax"), pg::honeycomb,
+         QColor(0xe0, 0x9a, 0x1c)},
         {"milk", words("milk cheese dairy"), pg::jug, QColor(0x5a, 0x9c, 0xd6)},
-        {"bean", words("coffee cocoa bean roaster chocolate praline"), pg::bean, QColor(0x7a, 0x4a, 0x2a)},
-        {"sugar", words("sugar sweet confectionery candy"), pg::sugarCubes, QColor(0xd0, 0x6a, 0x8c)},
+        {"bean", words("coffee cocoa bean roaster chocolate praline"), pg::bean,
+         QColor(0x7a, 0x4a, 0x2a)},
+        {"sugar", words("sugar sweet confectionery candy"), pg::sugarCubes,
+         QColor(0xd0, 0x6a, 0x8c)},
         {"fish", words("fish seafood lobster calamari"), pg::fish, QColor(0x2f, 0x7f, 0xc1)},
-        {"meat", words("meat sausage beef pork venison butcher slaughterhouse"), pg::ham, QColor(0xc0, 0x44, 0x3b)},
+        {"meat", words("meat sausage beef pork venison butcher slaughterhouse"), pg::ham,
+         QColor(0xc0, 0x44, 0x3b)},
         {"pot", words("goulash pemmican stew soup"), pg::cookingPot, QColor(0xa8, 0x50, 0x30)},
-        {"cloth", words("fabric cloth wool linen cotton textile felt yarn blanket carpet tapestries weaver spinnery hammock"), pg::spool, QColor(0xb0, 0x5a, 0x9a)},
+        {"cloth",
+         words("fabric cloth wool linen cotton textile felt yarn blanket carpet tapestries weaver "
+               "spinnery hammock"),
+         pg::spool, QColor(0xb0, 0x5a, 0x9a)},
         {"feather", words("feather down plucker"), pg::feather, QColor(0x6a, 0x9a, 0xb8)},
         {"hide", words("fur leather pelt hide tannery"), pg::hide, QColor(0x96, 0x62, 0x3a)},
-        {"wood", words("wood log timber lumber plank chipboard woodcutter sawmill"), pg::log, QColor(0x9a, 0x64, 0x32)},
-        {"grain", words("grain wheat cereal corn flour malt malthouse teff"), pg::wheat, QColor(0xc9, 0xa2, 0x27)},
+        {"wood", words("wood log timber lumber plank chipboard woodcutter sawmill"), pg::log,
+         QColor(0x9a, 0x64, 0x32)},
+        {"grain", words("grain wheat cereal corn flour malt malthouse teff"), pg::wheat,
+         QColor(0xc9, 0xa2, 0x27)},
         {"ore", words("ore coal charcoal"), pg::lump, QColor(0x4a, 0x4f, 0x57)},
         {"gold", words("gold"), pg::ingot, QColor(0xd4, 0xa7, 0x2c)},
-        {"metal", words("iron steel steelworks copper brass zinc tin metal"), pg::ingot, QColor(0x6f, 0x83, 0x96)},
+        {"metal", words("iron steel steelworks copper brass zinc tin metal"), pg::ingot,
+         QColor(0x6f, 0x83, 0x96)},
         {"money", words("money coin credit"), pg::coin, QColor(0xd9, 0xa5, 0x20)},
         {"bricks", words("brick clay brickyard tile"), pg::bricks, QColor(0xb5, 0x54, 0x2f)},
-        {"herbs", words("herb tea tobacco spice hop mate pepper indigo"), pg::leaf, QColor(0x4f, 0x9a, 0x45)},
+        {"herbs", words("herb tea tobacco spice hop mate pepper indigo"), pg::leaf,
+         QColor(0x4f, 0x9a, 0x45)},
         {"flower", words("orchid hibiscus flower"), pg::flower, QColor(0xd9, 0x58, 0x9a)},
         {"banana", words("banana"), pg::banana, QColor(0xd8, 0xb4, 0x1c)},
-        {"fruit", words("apple fruit guava date pumpkin citrus lemon"), pg::apple, QColor(0xc8, 0x4a, 0x2a)},
+        {"fruit", words("apple fruit guava date pumpkin citrus lemon"), pg::apple,
+         QColor(0xc8, 0x4a, 0x2a)},
         {"rubber", words("rubber caoutchouc latex"), pg::drop, QColor(0x6a, 0x7a, 0x4a)},
         {"water", words("water"), pg::drop, QColor(0x2f, 0x8f, 0xd0)},
         {"salt", words("salt saltpeter niter sulphur"), pg::lump, QColor(0xa0, 0x9a, 0x6a)},
@@ -96,13 +117,24 @@ const QList<Keyword>& buildingTable() {
         {"cleaver", words("butcher slaughterhouse"), pg::cleaver, QColor(0xa8, 0x3a, 0x34)},
         {"barrel", words("brewery distillery cellar winery"), pg::barrel, QColor(0x8a, 0x5a, 0x2e)},
         {"mine", words("mine pit quarry pan divers"), pg::mine, QColor(0x7a, 0x5a, 0x44)},
-        {"farm", words("farm plantation ranch grove garden meadow hacienda vineyard nursery apiary beekeeper field"), pg::barn, QColor(0x5a, 0x9a, 0x3a)},
+        {"farm",
+         words("farm plantation ranch grove garden meadow hacienda vineyard nursery apiary "
+               "beekeeper field"),
+         pg::barn, QColor(0x5a, 0x9a, 0x3a)},
         {"hunt", words("hunter hunting lodge whaling trapper"), pg::bow, QColor(0x6a, 0x7a, 0x3a)},
-        {"factory", words("factory works plant mill sawmill steelworks refinery combine smelter foundry line press "
-                          "spinnery cannery brickyard malthouse kiln boiler roaster studio"), pg::factory, QColor(0x5f, 0x6e, 0x7d)},
-        {"workshop", words("workshop maker makers tailor weaver darner plucker printer producer goldsmiths glassmakers "
-                           "clockmakers sailmakers ropery tannery"), pg::hammer, QColor(0x8a, 0x6a, 0x4a)},
-        {"house", words("bakery kitchen cookhouse house shop post camp station dealer confectionery"), pg::house, QColor(0x6a, 0x7a, 0x9a)},
+        {"factory",
+         words("factory works plant mill sawmill steelworks refinery combine smelter foundry line "
+               "press "
+               "spinnery cannery brickyard malthouse kiln boiler roaster studio"),
+         pg::factory, QColor(0x5f, 0x6e, 0x7d)},
+        {"workshop",
+         words("workshop maker makers tailor weaver darner plucker printer producer goldsmiths "
+               "glassmakers "
+               "clockmakers sailmakers ropery tannery"),
+         pg::hammer, QColor(0x8a, 0x6a, 0x4a)},
+        {"house",
+         words("bakery kitchen cookhouse house shop post camp station dealer confectionery"),
+         pg::house, QColor(0x6a, 0x7a, 0x9a)},
     };
     return table;
 }
@@ -111,13 +143,16 @@ const QList<Keyword>& buildingTable() {
 QStringList wordsOf(const QString& name) {
     static const QRegularExpression separators(QStringLiteral("[_\\s\\-]+"));
     QString stem = name.toLower();
-    if (stem.startsWith(u"icon_")) stem.remove(0, 5);
+    if (stem.startsWith(u"icon_"))
+        stem.remove(0, 5);
     return stem.split(separators, Qt::SkipEmptyParts);
 }
 
 bool matchesWithPlural(const QString& word, const QString& keyword) {
-    if (word == keyword) return true;
-    if (word.size() <= keyword.size() || !word.startsWith(keyword)) return false;
+    if (word == keyword)
+        return true;
+    if (word.size() <= keyword.size() || !word.startsWith(keyword))
+        return false;
     const QStringView ending = QStringView(word).mid(keyword.size());
     return ending == u"s" || ending == u"es";
 }
@@ -126,7 +161,8 @@ const Keyword* findIn(const QList<Keyword>& table, const QStringList& nameWords,
     for (const Keyword& k : table)
         for (const QString& keyword : k.words)
             for (const QString& w : nameWords)
-                if (plurals ? matchesWithPlural(w, keyword) : w == keyword) return &k;
+                if (plurals ? matchesWithPlural(w, keyword) : w == keyword)
+                    return &k;
     return nullptr;
 }
 
@@ -144,7 +180,8 @@ void drawMonogram(QPainter& p, const QString& name) {
     const QRectF content = drawTileBadge(p, hashedColour(name));
     const QString letters = monogramOf(name);
     const qreal width = letters.size() > 1 ? content.width() : content.width() * 0.62;
-    const QRectF box(content.center().x() - width / 2, content.top() + 8, width, content.height() - 16);
+    const QRectF box(content.center().x() - width / 2, content.top() + 8, width,
+                     content.height() - 16);
     drawOutlined(p, fittedTextPath(letters, box), QColor(0xfb, 0xfb, 0xf8), 4);
 }
 
@@ -153,21 +190,27 @@ void drawMonogram(QPainter& p, const QString& name) {
 IconDesign iconDesignOf(const QString& name) {
     const Match m = matchOf(name);
     IconDesign design;
-    if (m.goods) design.goods = QString::fromLatin1(m.goods->kind);
-    if (m.building) design.building = QString::fromLatin1(m.building->kind);
+    if (m.goods)
+        design.goods = QString::fromLatin1(m.goods->kind);
+    if (m.building)
+        design.building = QString::fromLatin1(m.building->kind);
     return design;
 }
 
 QString monogramOf(const QString& name) {
     QStringList letterWords;
     for (const QString& w : wordsOf(name)) {
-        if (!w.front().isLetter() || w == u"resource") continue;
+        if (!w.front().isLetter() || w == u"resource")
+            continue;
         letterWords.append(w);
     }
-    if (letterWords.isEmpty()) return QStringLiteral("?");
+    if (letterWords.isEmpty())
+        return QStringLiteral("?");
     QString letters = letterWords[0].left(1).toUpper();
-    if (letterWords.size() > 1) letters += letterWords[1].left(1).toUpper();
-    else if (letterWords[0].size() > 1) letters += letterWords[0].mid(1, 1);
+    if (letterWords.size() > 1)
+        letters += letterWords[1].left(1).toUpper();
+    else if (letterWords[0].size() > 1)
+        letters += letterWords[0].mid(1, 1);
     return letters;
 }
 

@@ -1,7 +1,7 @@
 #include "tools/pictures/GoodsPictograms.h"
 
-#include "tools/pictures/Pictograms.h"
 #include "tools/pictures/PathShapes.h"
+#include "tools/pictures/Pictograms.h"
 
 #include <QtMath>
 
@@ -42,7 +42,8 @@ QPainterPath bread() {
 }
 
 QPainterPath mug() {
-    const QPainterPath body = unite({rect(12, 26, 58, 70, 6), circle(22, 24, 12), circle(41, 20, 13), circle(60, 24, 12)});
+    const QPainterPath body = unite(
+        {rect(12, 26, 58, 70, 6), circle(22, 24, 12), circle(41, 20, 13), circle(60, 24, 12)});
     QPainterPath staves;
     for (qreal x : {30.0, 52.0}) {
         staves.moveTo(x, 44);
@@ -92,7 +93,8 @@ QPainterPath sailboat() {
 QPainterPath soapBar() {
     QPainterPath edge;
     edge.addRoundedRect(QRectF(18, 52, 64, 28), 8, 8);
-    return unite({engraved(rect(6, 42, 88, 50, 16), edge, 5), ring(30, 20, 13, 7), ring(58, 14, 9, 4), ring(78, 30, 7, 3)});
+    return unite({engraved(rect(6, 42, 88, 50, 16), edge, 5), ring(30, 20, 13, 7),
+                  ring(58, 14, 9, 4), ring(78, 30, 7, 3)});
 }
 
 QPainterPath window() {
@@ -108,8 +110,8 @@ QPainterPath window() {
 QPainterPath spectacles() {
     QPainterPath bridge(QPointF(40, 54));
     bridge.quadTo(50, 42, 60, 54);
-    return unite({ring(24, 60, 22, 13), ring(76, 60, 22, 13), strokedPath(bridge, 7), line({4, 52}, {2, 32}, 6),
-                  line({96, 52}, {98, 32}, 6)});
+    return unite({ring(24, 60, 22, 13), ring(76, 60, 22, 13), strokedPath(bridge, 7),
+                  line({4, 52}, {2, 32}, 6), line({96, 52}, {98, 32}, 6)});
 }
 
 QPainterPath girder() {
@@ -122,22 +124,27 @@ QPainterPath pistol() {
     const QPainterPath grip = polygon({{58, 40}, {92, 40}, {98, 94}, {72, 96}});
     QPainterPath guard(QPointF(46, 44));
     guard.quadTo(46, 70, 66, 64);
-    return unite({barrel, rect(76, 16, 20, 30, 4), grip, strokedPath(guard, 6), rect(6, 16, 8, 10, 2)});
+    return unite(
+        {barrel, rect(76, 16, 20, 30, 4), grip, strokedPath(guard, 6), rect(6, 16, 8, 10, 2)});
 }
 
 QPainterPath dynamite() {
     QPainterPath sticks;
-    for (int i = 0; i < 3; ++i) sticks = sticks.united(rect(12 + i * 26, 34, 24, 62, 5));
+    for (int i = 0; i < 3; ++i)
+        sticks = sticks.united(rect(12 + i * 26, 34, 24, 62, 5));
     QPainterPath band(QPointF(6, 66));
     band.lineTo(94, 66);
     QPainterPath fuse(QPointF(50, 36));
     fuse.cubicTo(50, 20, 62, 22, 70, 12);
-    return unite({engraved(sticks, band, 6), strokedPath(fuse, 5), QTransform::fromTranslate(58, 0).map(QTransform::fromScale(0.26, 0.26).map(star(8, 0.4)))});
+    return unite({engraved(sticks, band, 6), strokedPath(fuse, 5),
+                  QTransform::fromTranslate(58, 0).map(
+                      QTransform::fromScale(0.26, 0.26).map(star(8, 0.4)))});
 }
 
 QPainterPath hammer() {
     // A broad striking face on the left, the claw tapering to the right, a long handle.
-    const QPainterPath head = unite({rect(6, 6, 34, 32, 5), polygon({{36, 10}, {70, 14}, {96, 4}, {82, 30}, {36, 34}})});
+    const QPainterPath head =
+        unite({rect(6, 6, 34, 32, 5), polygon({{36, 10}, {70, 14}, {96, 4}, {82, 30}, {36, 34}})});
     return rotated(unite({head, rect(34, 30, 20, 68, 7)}), 35);
 }
 
@@ -163,7 +170,10 @@ QPainterPath potato() {
     tuber.cubicTo(92, 22, 98, 48, 90, 66);
     tuber.cubicTo(80, 88, 40, 90, 22, 80);
     tuber.cubicTo(12, 74, 10, 62, 10, 50);
-    return tuber.subtracted(circle(34, 40, 4)).subtracted(circle(64, 36, 4)).subtracted(circle(56, 66, 4)).subtracted(circle(78, 56, 3.5));
+    return tuber.subtracted(circle(34, 40, 4))
+        .subtracted(circle(64, 36, 4))
+        .subtracted(circle(56, 66, 4))
+        .subtracted(circle(78, 56, 3.5));
 }
 
 QPainterPath vase() {
@@ -179,14 +189,25 @@ QPainterPath vase() {
 }
 
 QPainterPath sewingMachine() {
-    const QPainterPath body = unite({rect(4, 80, 92, 16, 4), rect(66, 22, 22, 62, 4), rect(10, 18, 78, 22, 10),
-                                     rect(10, 18, 22, 40, 4), line({20, 58}, {20, 76}, 5)});
+    const QPainterPath body =
+        unite({rect(4, 80, 92, 16, 4), rect(66, 22, 22, 62, 4), rect(10, 18, 78, 22, 10),
+               rect(10, 18, 22, 40, 4), line({20, 58}, {20, 76}, 5)});
     return unite({body.subtracted(circle(88, 46, 16)), ring(88, 46, 12, 5)});
 }
 
 QPainterPath coat() {
-    const QPainterPath shape = polygon({{32, 6}, {42, 12}, {58, 12}, {68, 6}, {96, 24}, {86, 48}, {74, 42},
-                                        {74, 96}, {26, 96}, {26, 42}, {14, 48}, {4, 24}});
+    const QPainterPath shape = polygon({{32, 6},
+                                        {42, 12},
+                                        {58, 12},
+                                        {68, 6},
+                                        {96, 24},
+                                        {86, 48},
+                                        {74, 42},
+                                        {74, 96},
+                                        {26, 96},
+                                        {26, 42},
+                                        {14, 48},
+                                        {4, 24}});
     QPainterPath seam(QPointF(42, 12));
     seam.lineTo(50, 30);
     seam.lineTo(58, 12);
@@ -205,7 +226,9 @@ QPainterPath hat() {
     brim.addEllipse(QPointF(50, 78), 48, 14);
     QPainterPath band(QPointF(20, 58));
     band.lineTo(80, 58);
-    return unite({engraved(crown, band, 7), brim.subtracted(strokedPath(crown, 6)).united(crown.intersected(rect(0, 70, 100, 10)))});
+    return unite(
+        {engraved(crown, band, 7),
+         brim.subtracted(strokedPath(crown, 6)).united(crown.intersected(rect(0, 70, 100, 10)))});
 }
 
 QPainterPath bean() {
@@ -271,7 +294,8 @@ QPainterPath sack() {
 }
 
 QPainterPath bulb() {
-    QPainterPath glass = unite({circle(50, 36, 32), polygon({{30, 52}, {70, 52}, {64, 74}, {36, 74}})});
+    QPainterPath glass =
+        unite({circle(50, 36, 32), polygon({{30, 52}, {70, 52}, {64, 74}, {36, 74}})});
     QPainterPath filament(QPointF(40, 62));
     filament.lineTo(40, 40);
     filament.lineTo(46, 34);
@@ -304,14 +328,20 @@ QPainterPath bicycle() {
 }
 
 QPainterPath car() {
-    const QPainterPath body = unite({rect(2, 46, 96, 32, 10), polygon({{20, 50}, {32, 20}, {70, 20}, {84, 50}})});
+    const QPainterPath body =
+        unite({rect(2, 46, 96, 32, 10), polygon({{20, 50}, {32, 20}, {70, 20}, {84, 50}})});
     QPainterPath windows;
-    windows.addPolygon(QPolygonF({QPointF(30, 44), QPointF(37, 28), QPointF(48, 28), QPointF(48, 44)}));
+    windows.addPolygon(
+        QPolygonF({QPointF(30, 44), QPointF(37, 28), QPointF(48, 28), QPointF(48, 44)}));
     windows.closeSubpath();
-    windows.addPolygon(QPolygonF({QPointF(56, 44), QPointF(56, 28), QPointF(66, 28), QPointF(74, 44)}));
+    windows.addPolygon(
+        QPolygonF({QPointF(56, 44), QPointF(56, 28), QPointF(66, 28), QPointF(74, 44)}));
     windows.closeSubpath();
     const QPainterPath wheels = unite({circle(26, 78, 19), circle(74, 78, 19)});
-    return body.subtracted(windows).subtracted(wheels).united(ring(26, 78, 14, 5)).united(ring(74, 78, 14, 5));
+    return body.subtracted(windows)
+        .subtracted(wheels)
+        .united(ring(26, 78, 14, 5))
+        .united(ring(74, 78, 14, 5));
 }
 
 QPainterPath tinCan() {
@@ -369,9 +399,12 @@ QPainterPath honeycomb() {
     const qreal r = 22;
     const qreal w = r * std::sqrt(3.0);
     QPainterPath all;
-    const QPointF centres[] = {{50 - w / 2, 30}, {50 + w / 2, 30}, {50 - w, 30 + r * 1.5}, {50, 30 + r * 1.5},
-                               {50 + w, 30 + r * 1.5}, {50 - w / 2, 30 + r * 3}, {50 + w / 2, 30 + r * 3}};
-    for (const QPointF& c : centres) all = all.united(hexagon(c.x(), c.y(), r - 2.5));
+    const QPointF centres[] = {{50 - w / 2, 30},        {50 + w / 2, 30},
+                               {50 - w, 30 + r * 1.5},  {50, 30 + r * 1.5},
+                               {50 + w, 30 + r * 1.5},  {50 - w / 2, 30 + r * 3},
+                               {50 + w / 2, 30 + r * 3}};
+    for (const QPointF& c : centres)
+        all = all.united(hexagon(c.x(), c.y(), r - 2.5));
     return all;
 }
 
@@ -390,8 +423,21 @@ QPainterPath feather() {
 }
 
 QPainterPath hide() {
-    return polygon({{32, 6}, {68, 6}, {66, 20}, {92, 12}, {80, 38}, {84, 66}, {96, 88}, {68, 82}, {50, 98},
-                    {32, 82}, {4, 88}, {16, 66}, {20, 38}, {8, 12}, {34, 20}});
+    return polygon({{32, 6},
+                    {68, 6},
+                    {66, 20},
+                    {92, 12},
+                    {80, 38},
+                    {84, 66},
+                    {96, 88},
+                    {68, 82},
+                    {50, 98},
+                    {32, 82},
+                    {4, 88},
+                    {16, 66},
+                    {20, 38},
+                    {8, 12},
+                    {34, 20}});
 }
 
 QPainterPath clock() {
@@ -414,11 +460,13 @@ QPainterPath cookingPot() {
         steam.moveTo(x, 28);
         steam.cubicTo(x - 8, 20, x + 8, 14, x, 4);
     }
-    return unite({body, rect(4, 34, 92, 12, 5), rect(0, 50, 14, 10, 4), rect(86, 50, 14, 10, 4), strokedPath(steam, 5)});
+    return unite({body, rect(4, 34, 92, 12, 5), rect(0, 50, 14, 10, 4), rect(86, 50, 14, 10, 4),
+                  strokedPath(steam, 5)});
 }
 
 QPainterPath barn() {
-    const QPainterPath shape = polygon({{50, 4}, {84, 20}, {98, 48}, {98, 96}, {2, 96}, {2, 48}, {16, 20}});
+    const QPainterPath shape =
+        polygon({{50, 4}, {84, 20}, {98, 48}, {98, 96}, {2, 96}, {2, 48}, {16, 20}});
     QPainterPath door;
     door.addRect(QRectF(30, 56, 40, 40));
     door.moveTo(30, 56);
@@ -431,8 +479,9 @@ QPainterPath barn() {
 QPainterPath bow() {
     QPainterPath limb(QPointF(30, 4));
     limb.cubicTo(88, 14, 88, 86, 30, 96);
-    const QPainterPath arrow = unite({line({6, 50}, {84, 50}, 6), polygon({{76, 38}, {98, 50}, {76, 62}}),
-                                      polygon({{4, 38}, {16, 38}, {24, 50}, {16, 62}, {4, 62}, {12, 50}})});
+    const QPainterPath arrow =
+        unite({line({6, 50}, {84, 50}, 6), polygon({{76, 38}, {98, 50}, {76, 62}}),
+               polygon({{4, 38}, {16, 38}, {24, 50}, {16, 62}, {4, 62}, {12, 50}})});
     return unite({strokedPath(limb, 10), line({30, 4}, {30, 96}, 3), arrow});
 }
 
@@ -458,8 +507,10 @@ QPainterPath cleaver() {
 
 QPainterPath mine() {
     // A pick resting on a heap of rock.
-    const QPainterPath rock = polygon({{4, 96}, {14, 70}, {34, 58}, {58, 64}, {78, 56}, {96, 78}, {98, 96}});
-    const QPainterPath pick = QTransform::fromTranslate(14, -6).map(QTransform::fromScale(0.72, 0.72).map(pickaxe()));
+    const QPainterPath rock =
+        polygon({{4, 96}, {14, 70}, {34, 58}, {58, 64}, {78, 56}, {96, 78}, {98, 96}});
+    const QPainterPath pick =
+        QTransform::fromTranslate(14, -6).map(QTransform::fromScale(0.72, 0.72).map(pickaxe()));
     return rock.subtracted(strokedPath(pick, 10)).united(pick);
 }
 

@@ -1,8 +1,8 @@
 #include "tools/pictures/NamedPictures.h"
 
 #include "tools/pictures/GameIcons.h"
-#include "tools/pictures/PictureCanvas.h"
 #include "tools/pictures/Pictograms.h"
+#include "tools/pictures/PictureCanvas.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
@@ -23,7 +23,8 @@ struct NamedEntry {
 const QRectF kSymbolBox(12, 10, 104, 104);
 
 // A free-standing symbol: coloured, dark outline, soft shadow.
-void symbol(QPainter& p, const QPainterPath& shape, const QBrush& fill, const QRectF& box = kSymbolBox) {
+void symbol(QPainter& p, const QPainterPath& shape, const QBrush& fill,
+            const QRectF& box = kSymbolBox) {
     drawOutlined(p, fitIn(shape, box), fill, 5);
 }
 
@@ -33,7 +34,8 @@ void badgeSymbol(QPainter& p, const QColor& badge, const QPainterPath& shape, qr
     drawOutlined(p, fitIn(shape, content), QColor(0xfb, 0xfb, 0xf8), 4);
 }
 
-QLinearGradient verticalGradient(const QColor& top, const QColor& bottom, qreal y0 = 10, qreal y1 = 118) {
+QLinearGradient verticalGradient(const QColor& top, const QColor& bottom, qreal y0 = 10,
+                                 qreal y1 = 118) {
     QLinearGradient g(0, y0, 0, y1);
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);
@@ -59,7 +61,20 @@ void separator(QPainter& p, Qt::Orientation orientation, int lines) {
 
 // --- Workforce: a person on a badge, told apart by colour and headwear. ---
 
-enum class Hat { StrawHat, Cap, Beret, HardHat, TopHat, Sombrero, Hood, Goggles, Headscarf, Turban, Mortarboard, SunHat };
+enum class Hat {
+    StrawHat,
+    Cap,
+    Beret,
+    HardHat,
+    TopHat,
+    Sombrero,
+    Hood,
+    Goggles,
+    Headscarf,
+    Turban,
+    Mortarboard,
+    SunHat
+};
 
 struct Workforce {
     QString name;
@@ -177,13 +192,15 @@ QPainterPath hatPath(Hat hat) {
 
 void drawWorkforce(QPainter& p, const QString& name) {
     for (const Workforce& w : workforces()) {
-        if (w.name != name) continue; // the table's own spelling is passed in
+        if (w.name != name)
+            continue; // the table's own spelling is passed in
         const QRectF content = drawRoundBadge(p, w.colour);
         // Person and hat share one transform, so the hat sits on the head.
         const QPainterPath person = pg::bust();
         const QPainterPath hat = hatPath(w.hat);
         const QRectF both = person.boundingRect().united(hat.boundingRect());
-        const qreal scale = std::min(content.width() / both.width(), content.height() / both.height()) * 1.06;
+        const qreal scale =
+            std::min(content.width() / both.width(), content.height() / both.height()) * 1.06;
         QTransform t;
         t.translate(content.center().x(), content.center().y() + 6);
         t.scale(scale, scale);
@@ -208,7 +225,8 @@ QPainterPath tileShape() {
     return tile;
 }
 
-void landscape(QPainter& p, const QColor& skyTop, const QColor& skyBottom, void (*scene)(QPainter&)) {
+void landscape(QPainter& p, const QColor& skyTop, const QColor& skyBottom,
+               void (*scene)(QPainter&)) {
     const QPainterPath tile = tileShape();
     p.save();
     p.setPen(Qt::NoPen);
@@ -331,19 +349,26 @@ void lionLand(QPainter& p) {
 }
 
 void drawRegion(QPainter& p, const QString& name) {
-    if (name == u"1") landscape(p, QColor(0x8e, 0xc8, 0xf0), QColor(0xd6, 0xee, 0xfb), oldWorld);
-    if (name == u"2") landscape(p, QColor(0x5c, 0xc6, 0xe0), QColor(0xc8, 0xf0, 0xf2), newWorld);
-    if (name == u"3") landscape(p, QColor(0x9d, 0xb4, 0xcc), QColor(0xe4, 0xee, 0xf6), arctic);
-    if (name == u"4") landscape(p, QColor(0xf0, 0x9a, 0x4a), QColor(0xfb, 0xdc, 0x9a), lionLand);
+    if (name == u"1")
+        landscape(p, QColor(0x8e, 0xc8, 0xf0), QColor(0xd6, 0xee, 0xfb), oldWorld);
+    if (name == u"2")
+        landscape(p, QColor(0x5c, 0xc6, 0xe0), QColor(0xc8, 0xf0, 0xf2), newWorld);
+    if (name == u"3")
+        landscape(p, QColor(0x9d, 0xb4, 0xcc), QColor(0xe4, 0xee, 0xf6), arctic);
+    if (name == u"4")
+        landscape(p, QColor(0xf0, 0x9a, 0x4a), QColor(0xfb, 0xdc, 0x9a), lionLand);
 }
 
 // --- Groups of the group list, by position. ---
 
 // A house with a small coloured mark in its lower right corner.
-void houseWithMark(QPainter& p, const QColor& badge, const QPainterPath& mark, const QColor& markFill) {
+void houseWithMark(QPainter& p, const QColor& badge, const QPainterPath& mark,
+                   const QColor& markFill) {
     const QRectF content = drawRoundBadge(p, badge);
-    drawOutlined(p, fitIn(pg::house(), content.adjusted(0, 0, -14, -14)), QColor(0xfb, 0xfb, 0xf8), 4);
-    drawOutlined(p, fitIn(mark, QRectF(content.right() - 40, content.bottom() - 40, 48, 48)), markFill, 4);
+    drawOutlined(p, fitIn(pg::house(), content.adjusted(0, 0, -14, -14)), QColor(0xfb, 0xfb, 0xf8),
+                 4);
+    drawOutlined(p, fitIn(mark, QRectF(content.right() - 40, content.bottom() - 40, 48, 48)),
+                 markFill, 4);
 }
 
 void drawGroup(QPainter& p, const QString& name) {
@@ -385,7 +410,8 @@ void drawEmpty(QPainter&, const QString&) {} // a flag that is not set shows not
 
 void drawStar(QPainter& p, const QString&) {
     // Drawn over a whole building icon, so only its top right corner is covered.
-    drawOutlined(p, fitIn(pg::star(), QRectF(66, 4, 58, 58)), verticalGradient(QColor(0xff, 0xe5, 0x6b), QColor(0xf0, 0xa8, 0x1c), 4, 62), 4);
+    drawOutlined(p, fitIn(pg::star(), QRectF(66, 4, 58, 58)),
+                 verticalGradient(QColor(0xff, 0xe5, 0x6b), QColor(0xf0, 0xa8, 0x1c), 4, 62), 4);
 }
 
 void drawNoMainFormIcon(QPainter& p, const QString&) {
@@ -398,7 +424,8 @@ void drawNoMainFormIcon(QPainter& p, const QString&) {
 }
 
 void drawFire(QPainter& p, const QString&) {
-    symbol(p, pg::flame(), verticalGradient(QColor(0xe8, 0x3a, 0x1e), QColor(0xff, 0xc1, 0x3b), 14, 112));
+    symbol(p, pg::flame(),
+           verticalGradient(QColor(0xe8, 0x3a, 0x1e), QColor(0xff, 0xc1, 0x3b), 14, 112));
 }
 
 void drawExplosion(QPainter& p, const QString&) {
@@ -429,57 +456,98 @@ const QList<NamedEntry>& namedTable() {
         QList<NamedEntry> t = {
             // States of the building list and the detail pane.
             {QStringLiteral("Empty"), drawEmpty},
-            {QStringLiteral("IsChanged128"), [](QPainter& p, const QString&) { badgeSymbol(p, kOrange, pg::pencil(), 4); }},
-            {QStringLiteral("IsExported128"), [](QPainter& p, const QString&) { badgeSymbol(p, kGreen, pg::check(), 8); }},
+            {QStringLiteral("IsChanged128"),
+             [](QPainter& p, const QString&) { badgeSymbol(p, kOrange, pg::pencil(), 4); }},
+            {QStringLiteral("IsExported128"),
+             [](QPainter& p, const QString&) { badgeSymbol(p, kGreen, pg::check(), 8); }},
             {QStringLiteral("NoMainFormIcon"), drawNoMainFormIcon},
             // The mod writer: the mark drawn over an exported icon and the buff's picture.
             {QStringLiteral("Star"), drawStar},
-            {QStringLiteral("buff"), [](QPainter& p, const QString&) {
+            {QStringLiteral("buff"),
+             [](QPainter& p, const QString&) {
                  const QPainterPath up = QTransform().rotate(-90).map(pg::arrowRight(90, 26));
                  badgeSymbol(p, QColor(0x7b, 0x4f, 0xb0), up, 6);
              }},
             // Empty slots and the picker's removal row.
-            {QStringLiteral("NoInput"), [](QPainter& p, const QString&) { symbol(p, pg::forbidden(), kGrey, QRectF(16, 14, 96, 96)); }},
-            {QStringLiteral("delete"), [](QPainter& p, const QString&) { badgeSymbol(p, kRed, pg::cross(), 12); }},
+            {QStringLiteral("NoInput"),
+             [](QPainter& p, const QString&) {
+                 symbol(p, pg::forbidden(), kGrey, QRectF(16, 14, 96, 96));
+             }},
+            {QStringLiteral("delete"),
+             [](QPainter& p, const QString&) { badgeSymbol(p, kRed, pg::cross(), 12); }},
             // Buttons.
-            {QStringLiteral("Back"), [](QPainter& p, const QString&) { symbol(p, QTransform().rotate(180).map(pg::arrowRight()), kBlue); }},
-            {QStringLiteral("ChangeProduct"), [](QPainter& p, const QString&) { symbol(p, pg::swapArrows(), kBlue); }},
-            {QStringLiteral("ChangeProductRed"), [](QPainter& p, const QString&) { symbol(p, pg::swapArrows(), kRed); }},
-            {QStringLiteral("Reset"), [](QPainter& p, const QString&) { symbol(p, pg::curvedArrow(60, 280), kTeal); }},
-            {QStringLiteral("Reset36"), [](QPainter& p, const QString&) { symbol(p, pg::curvedArrow(60, 280, 20), kTeal); }},
+            {QStringLiteral("Back"),
+             [](QPainter& p, const QString&) {
+                 symbol(p, QTransform().rotate(180).map(pg::arrowRight()), kBlue);
+             }},
+            {QStringLiteral("ChangeProduct"),
+             [](QPainter& p, const QString&) { symbol(p, pg::swapArrows(), kBlue); }},
+            {QStringLiteral("ChangeProductRed"),
+             [](QPainter& p, const QString&) { symbol(p, pg::swapArrows(), kRed); }},
+            {QStringLiteral("Reset"),
+             [](QPainter& p, const QString&) { symbol(p, pg::curvedArrow(60, 280), kTeal); }},
+            {QStringLiteral("Reset36"),
+             [](QPainter& p, const QString&) { symbol(p, pg::curvedArrow(60, 280, 20), kTeal); }},
             {QStringLiteral("FullReset36"), drawFullReset},
             {QStringLiteral("Cycle"), drawCycle},
             {QStringLiteral("UserEdit"), drawUserEdit},
             // Properties of a building shown by the editors.
-            {QStringLiteral("Boosted"), [](QPainter& p, const QString&) { symbol(p, pg::bolt(), kGold); }},
+            {QStringLiteral("Boosted"),
+             [](QPainter& p, const QString&) { symbol(p, pg::bolt(), kGold); }},
             {QStringLiteral("explosion"), drawExplosion},
-            {QStringLiteral("Fertile"), [](QPainter& p, const QString&) { symbol(p, pg::sprout(), kGreen); }},
-            {QStringLiteral("field"), [](QPainter& p, const QString&) { symbol(p, pg::fieldRows(), QColor(0x9c, 0x6b, 0x3c)); }},
+            {QStringLiteral("Fertile"),
+             [](QPainter& p, const QString&) { symbol(p, pg::sprout(), kGreen); }},
+            {QStringLiteral("field"),
+             [](QPainter& p, const QString&) {
+                 symbol(p, pg::fieldRows(), QColor(0x9c, 0x6b, 0x3c));
+             }},
             {QStringLiteral("fire"), drawFire},
-            {QStringLiteral("gear"), [](QPainter& p, const QString&) { symbol(p, pg::gear(), kSteel); }},
+            {QStringLiteral("gear"),
+             [](QPainter& p, const QString&) { symbol(p, pg::gear(), kSteel); }},
             {QStringLiteral("gear256"), drawGear256},
-            {QStringLiteral("Influence"), [](QPainter& p, const QString&) { symbol(p, pg::rings(), kTeal); }},
-            {QStringLiteral("Item96"), [](QPainter& p, const QString&) { symbol(p, pg::crate(), QColor(0xb9, 0x83, 0x4c), QRectF(16, 14, 96, 96)); }},
-            {QStringLiteral("Mandatory"), [](QPainter& p, const QString&) { symbol(p, pg::warning(), kGold); }},
-            {QStringLiteral("Money"), [](QPainter& p, const QString&) { symbol(p, pg::coin(), verticalGradient(QColor(0xff, 0xe0, 0x70), QColor(0xd9, 0x9a, 0x1a))); }},
-            {QStringLiteral("Region96"), [](QPainter& p, const QString&) { symbol(p, pg::globe(), kBlue); }},
-            {QStringLiteral("Riot"), [](QPainter& p, const QString&) { badgeSymbol(p, kRed, pg::pitchfork(), 2); }},
+            {QStringLiteral("Influence"),
+             [](QPainter& p, const QString&) { symbol(p, pg::rings(), kTeal); }},
+            {QStringLiteral("Item96"),
+             [](QPainter& p, const QString&) {
+                 symbol(p, pg::crate(), QColor(0xb9, 0x83, 0x4c), QRectF(16, 14, 96, 96));
+             }},
+            {QStringLiteral("Mandatory"),
+             [](QPainter& p, const QString&) { symbol(p, pg::warning(), kGold); }},
+            {QStringLiteral("Money"),
+             [](QPainter& p, const QString&) {
+                 symbol(p, pg::coin(),
+                        verticalGradient(QColor(0xff, 0xe0, 0x70), QColor(0xd9, 0x9a, 0x1a)));
+             }},
+            {QStringLiteral("Region96"),
+             [](QPainter& p, const QString&) { symbol(p, pg::globe(), kBlue); }},
+            {QStringLiteral("Riot"),
+             [](QPainter& p, const QString&) { badgeSymbol(p, kRed, pg::pitchfork(), 2); }},
             // Window decoration.
-            {QStringLiteral("FormLineHorizontal"), [](QPainter& p, const QString&) { separator(p, Qt::Horizontal, 1); }},
-            {QStringLiteral("FormLineVertikal"), [](QPainter& p, const QString&) { separator(p, Qt::Vertical, 1); }},
-            {QStringLiteral("Vertikal"), [](QPainter& p, const QString&) { separator(p, Qt::Vertical, 2); }},
+            {QStringLiteral("FormLineHorizontal"),
+             [](QPainter& p, const QString&) { separator(p, Qt::Horizontal, 1); }},
+            {QStringLiteral("FormLineVertikal"),
+             [](QPainter& p, const QString&) { separator(p, Qt::Vertical, 1); }},
+            {QStringLiteral("Vertikal"),
+             [](QPainter& p, const QString&) { separator(p, Qt::Vertical, 2); }},
         };
-        for (const Workforce& w : workforces()) t.append({w.name, drawWorkforce});
-        for (const char* region : {"1", "2", "3", "4"}) t.append({QString::fromLatin1(region), drawRegion});
-        for (int g = 0; g < 6; ++g) t.append({QStringLiteral("Group%1").arg(g), drawGroup});
+        for (const Workforce& w : workforces())
+            t.append({w.name, drawWorkforce});
+        for (const char* region : {"1", "2", "3", "4"})
+            t.append({QString::fromLatin1(region), drawRegion});
+        for (int g = 0; g < 6; ++g)
+            t.append({QStringLiteral("Group%1").arg(g), drawGroup});
         // Fertilities a farm can bring along, drawn like every other goods icon.
-        for (const char* icon : {"icon_potatoes", "icon_cereals_2", "icon_hops", "icon_grapes", "icon_pepper",
-                                 "icon_cane_sugar_1", "icon_cocoa", "icon_caoutchouc", "icon_cotton", "icon_tobacco",
-                                 "icon_pearls", "icon_corn", "icon_coffee_beans", "icon_banana", "icon_linen_farm",
-                                 "icon_hibiscus_farm", "icon_teff_grass", "icon_indigo", "icon_spices", "icon_beeswax",
-                                 "icon_Seafood", "icon_bear_fur", "icon_orchid", "icon_herbs_with_flower",
+        for (const char* icon : {"icon_potatoes",      "icon_cereals_2",  "icon_hops",
+                                 "icon_grapes",        "icon_pepper",     "icon_cane_sugar_1",
+                                 "icon_cocoa",         "icon_caoutchouc", "icon_cotton",
+                                 "icon_tobacco",       "icon_pearls",     "icon_corn",
+                                 "icon_coffee_beans",  "icon_banana",     "icon_linen_farm",
+                                 "icon_hibiscus_farm", "icon_teff_grass", "icon_indigo",
+                                 "icon_spices",        "icon_beeswax",    "icon_Seafood",
+                                 "icon_bear_fur",      "icon_orchid",     "icon_herbs_with_flower",
                                  "icon_reindeer_meat", "icon_fur"})
-            t.append({QString::fromLatin1(icon), [](QPainter& p, const QString& n) { p.drawImage(0, 0, renderGameIcon(n)); }});
+            t.append({QString::fromLatin1(icon),
+                      [](QPainter& p, const QString& n) { p.drawImage(0, 0, renderGameIcon(n)); }});
         return t;
     }();
     return table;
@@ -488,16 +556,21 @@ const QList<NamedEntry>& namedTable() {
 // Names match when they differ at most in the case of the ASCII letters: "Delete" finds
 // "delete", while "ÄLTESTE" does not find "Älteste".
 bool sameNameIgnoringAsciiCase(const QString& a, const QString& b) {
-    if (a.size() != b.size()) return false;
-    const auto fold = [](QChar c) { return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c; };
+    if (a.size() != b.size())
+        return false;
+    const auto fold = [](QChar c) {
+        return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c;
+    };
     for (qsizetype i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
+        if (fold(a[i]) != fold(b[i]))
+            return false;
     return true;
 }
 
 const NamedEntry* findEntry(const QString& name) {
     for (const NamedEntry& e : namedTable())
-        if (sameNameIgnoringAsciiCase(e.name, name)) return &e;
+        if (sameNameIgnoringAsciiCase(e.name, name))
+            return &e;
     return nullptr;
 }
 
@@ -505,13 +578,15 @@ const NamedEntry* findEntry(const QString& name) {
 
 QList<QString> namedPictureNames() {
     QList<QString> names;
-    for (const NamedEntry& e : namedTable()) names.append(e.name);
+    for (const NamedEntry& e : namedTable())
+        names.append(e.name);
     return names;
 }
 
 QImage renderNamedPicture(const QString& name) {
     const NamedEntry* entry = findEntry(name);
-    if (!entry) return {};
+    if (!entry)
+        return {};
     QImage image = transparentCanvas();
     QPainter p(&image);
     prepareSmooth(p);
@@ -542,7 +617,8 @@ QImage renderBackground() {
         p.fillRect(QRect(x, y, 1, 1), QColor(shade, shade, shade, 9));
     }
     // Soft light from the upper left, darker edges.
-    QRadialGradient vignette(kBackgroundWidth * 0.35, kBackgroundHeight * 0.3, kBackgroundWidth * 0.95);
+    QRadialGradient vignette(kBackgroundWidth * 0.35, kBackgroundHeight * 0.3,
+                             kBackgroundWidth * 0.95);
     vignette.setColorAt(0, QColor(255, 255, 255, 30));
     vignette.setColorAt(1, QColor(0x30, 0x3a, 0x44, 40));
     p.fillRect(image.rect(), vignette);

@@ -45,13 +45,15 @@ inline QPainterPath rotated(const QPainterPath& path, qreal degrees, QPointF abo
 
 // Cuts a groove of the given width along detail into shape: a drawn line that stays legible
 // because the badge behind shows through it.
-inline QPainterPath engraved(const QPainterPath& shape, const QPainterPath& detail, qreal width = 5) {
+inline QPainterPath engraved(const QPainterPath& shape, const QPainterPath& detail,
+                             qreal width = 5) {
     return shape.subtracted(strokedPath(detail, width));
 }
 
 inline QPainterPath unite(std::initializer_list<QPainterPath> parts) {
     QPainterPath all;
-    for (const QPainterPath& p : parts) all = all.united(p);
+    for (const QPainterPath& p : parts)
+        all = all.united(p);
     return all;
 }
 

@@ -8,7 +8,6 @@
 // Most shapes are drawn in a 100 by 100 box.
 namespace velmora::tools::pictogram {
 
-
 QPainterPath star(int points, qreal innerRatio) {
     QPolygonF poly;
     for (int i = 0; i < points * 2; ++i) {
@@ -58,14 +57,16 @@ QPainterPath curvedArrow(qreal startDegrees, qreal sweepDegrees, qreal thickness
     const QPointF along(sign * -std::sin(a), sign * -std::cos(a));
     const QPointF out(std::cos(a), -std::sin(a));
     const qreal head = thickness * 1.25;
-    const QPainterPath tip = polygon({end + out * head, end + along * head * 1.3, end - out * head});
+    const QPainterPath tip =
+        polygon({end + out * head, end + along * head * 1.3, end - out * head});
     return band.united(tip);
 }
 
 QPainterPath arrowRight(qreal length, qreal thickness) {
     const qreal head = thickness * 2.2;
-    return unite({rect(0, -thickness / 2, length - head * 0.8, thickness),
-                  polygon({{length - head, -head * 0.75}, {length, 0}, {length - head, head * 0.75}})});
+    return unite(
+        {rect(0, -thickness / 2, length - head * 0.8, thickness),
+         polygon({{length - head, -head * 0.75}, {length, 0}, {length - head, head * 0.75}})});
 }
 
 QPainterPath swapArrows() {
@@ -88,11 +89,13 @@ QPainterPath check() {
     return strokedPath(p, 18);
 }
 
-QPainterPath plus() { return unite({rect(40, 5, 20, 90, 5), rect(5, 40, 90, 20, 5)}); }
+QPainterPath plus() {
+    return unite({rect(40, 5, 20, 90, 5), rect(5, 40, 90, 20, 5)});
+}
 
 QPainterPath house() {
-    const QPainterPath body = unite({polygon({{50, 5}, {98, 48}, {2, 48}}), rect(14, 44, 72, 52),
-                                     rect(68, 10, 12, 30)});
+    const QPainterPath body =
+        unite({polygon({{50, 5}, {98, 48}, {2, 48}}), rect(14, 44, 72, 52), rect(68, 10, 12, 30)});
     return body.subtracted(rect(42, 64, 16, 32, 3));
 }
 
@@ -187,7 +190,8 @@ QPainterPath ham() {
     meat.cubicTo(78, 22, 80, 50, 66, 66);
     QPainterPath shine(QPointF(18, 34));
     shine.cubicTo(20, 22, 30, 16, 40, 15);
-    return unite({engraved(meat, shine, 6), line({60, 60}, {82, 82}, 12), circle(90, 80, 9), circle(80, 91, 9)});
+    return unite({engraved(meat, shine, 6), line({60, 60}, {82, 82}, 12), circle(90, 80, 9),
+                  circle(80, 91, 9)});
 }
 
 QPainterPath ingot() {
@@ -198,7 +202,8 @@ QPainterPath ingot() {
 }
 
 QPainterPath lump() {
-    const QPainterPath p = polygon({{18, 62}, {28, 30}, {54, 16}, {80, 28}, {94, 56}, {78, 84}, {44, 90}, {20, 80}});
+    const QPainterPath p =
+        polygon({{18, 62}, {28, 30}, {54, 16}, {80, 28}, {94, 56}, {78, 84}, {44, 90}, {20, 80}});
     QPainterPath facets(QPointF(28, 30));
     facets.lineTo(50, 50);
     facets.lineTo(94, 56);
@@ -246,7 +251,8 @@ QPainterPath flower() {
     QPainterPath all;
     QPainterPath petal;
     petal.addEllipse(QPointF(50, 22), 15, 22);
-    for (int i = 0; i < 5; ++i) all = all.united(rotated(petal, i * 72.0));
+    for (int i = 0; i < 5; ++i)
+        all = all.united(rotated(petal, i * 72.0));
     QPainterPath heart;
     heart.addEllipse(QPointF(50, 50), 12, 12);
     return engraved(all, heart, 5);
@@ -260,17 +266,35 @@ QPainterPath pickaxe() {
 }
 
 QPainterPath factory() {
-    const QPainterPath body = unite({polygon({{2, 96}, {2, 44}, {28, 58}, {28, 44}, {54, 58}, {54, 44},
-                                              {80, 58}, {98, 58}, {98, 96}}),
+    const QPainterPath body = unite({polygon({{2, 96},
+                                              {2, 44},
+                                              {28, 58},
+                                              {28, 44},
+                                              {54, 58},
+                                              {54, 44},
+                                              {80, 58},
+                                              {98, 58},
+                                              {98, 96}}),
                                      rect(70, 8, 16, 52)});
     QPainterPath windows;
-    for (int i = 0; i < 3; ++i) windows.addRect(QRectF(12 + i * 28, 70, 14, 12));
+    for (int i = 0; i < 3; ++i)
+        windows.addRect(QRectF(12 + i * 28, 70, 14, 12));
     return body.subtracted(windows);
 }
 
 QPainterPath anvil() {
-    return polygon({{4, 24}, {96, 24}, {96, 36}, {80, 44}, {70, 58}, {84, 82}, {84, 94}, {16, 94}, {16, 82},
-                    {30, 58}, {30, 46}, {14, 42}});
+    return polygon({{4, 24},
+                    {96, 24},
+                    {96, 36},
+                    {80, 44},
+                    {70, 58},
+                    {84, 82},
+                    {84, 94},
+                    {16, 94},
+                    {16, 82},
+                    {30, 58},
+                    {30, 46},
+                    {14, 42}});
 }
 
 QPainterPath burst() {
@@ -343,9 +367,9 @@ QPainterPath pitchfork() {
     tines.cubicTo(22, 46, 34, 50, 50, 50);
     tines.cubicTo(66, 50, 78, 46, 78, 34);
     tines.lineTo(78, 8);
-    const QPainterPath p = unite({strokedPath(tines, 9), line({50, 8}, {50, 98}, 10),
-                                  polygon({{16, 10}, {22, 0}, {28, 10}}), polygon({{44, 10}, {50, 0}, {56, 10}}),
-                                  polygon({{72, 10}, {78, 0}, {84, 10}})});
+    const QPainterPath p = unite(
+        {strokedPath(tines, 9), line({50, 8}, {50, 98}, 10), polygon({{16, 10}, {22, 0}, {28, 10}}),
+         polygon({{44, 10}, {50, 0}, {56, 10}}), polygon({{72, 10}, {78, 0}, {84, 10}})});
     return rotated(p, 20);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Simple pictograms as closed outlines. Each is built in its own coordinates; fitIn
-// (PictureCanvas.h) scales it into the box a picture has for it. Outlines rather than strokes, so every symbol can be
-// filled and outlined the same way.
+// (PictureCanvas.h) scales it into the box a picture has for it. Outlines rather than strokes, so
+// every symbol can be filled and outlined the same way.
 #include <QPainterPath>
 #include <QRectF>
 

@@ -17,10 +17,12 @@ namespace {
 // Loads the embedded font once and gives its family name.
 QString embeddedFamily() {
     static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/pictures/Heuristica-Bold.ttf"));
+        const int id =
+            QFontDatabase::addApplicationFont(QStringLiteral(":/pictures/Heuristica-Bold.ttf"));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         if (families.isEmpty())
-            throw data::DataError(QStringLiteral("Die eingebettete Schrift Heuristica-Bold.ttf lässt sich nicht laden."));
+            throw data::DataError(QStringLiteral(
+                "Die eingebettete Schrift Heuristica-Bold.ttf lässt sich nicht laden."));
         return families.first();
     }();
     return family;
@@ -57,7 +59,8 @@ QPainterPath textPath(const QString& text, qreal pixelSize) {
 
 QPainterPath fitIn(const QPainterPath& path, const QRectF& box) {
     const QRectF bounds = path.boundingRect();
-    if (bounds.isEmpty()) return path;
+    if (bounds.isEmpty())
+        return path;
     const qreal scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
     QTransform t;
     t.translate(box.center().x(), box.center().y());
@@ -66,7 +69,9 @@ QPainterPath fitIn(const QPainterPath& path, const QRectF& box) {
     return t.map(path);
 }
 
-QPainterPath fittedTextPath(const QString& text, const QRectF& box) { return fitIn(textPath(text, 100), box); }
+QPainterPath fittedTextPath(const QString& text, const QRectF& box) {
+    return fitIn(textPath(text, 100), box);
+}
 
 quint32 nameHash(const QString& name) {
     quint32 h = 2166136261u;
@@ -92,7 +97,9 @@ QColor nudgedColour(const QColor& base, const QString& name, int maxDegrees) {
     return QColor::fromHsv(hue, hsv.hsvSaturation(), std::clamp(hsv.value() + shade, 40, 255));
 }
 
-QColor inkColour() { return QColor(0x24, 0x2b, 0x33); }
+QColor inkColour() {
+    return QColor(0x24, 0x2b, 0x33);
+}
 
 void drawOutlined(QPainter& painter, const QPainterPath& shape, const QBrush& fill, qreal outline) {
     // Boolean operations leave tiny slivers where outlines meet; they would show as notches.
@@ -161,14 +168,16 @@ QByteArray pngBytes(const QImage& image) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     // Straight alpha, as every PNG reader expects; opaque pictures go without an alpha channel.
-    image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32).save(&buffer, "PNG");
+    image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32)
+        .save(&buffer, "PNG");
     return bytes;
 }
 
 void writePng(const QImage& image, const QString& path) {
     const QByteArray bytes = pngBytes(image);
     if (bytes.isEmpty())
-        throw data::DataError(QStringLiteral("Das Bild %1 lässt sich nicht als PNG kodieren.").arg(path));
+        throw data::DataError(
+            QStringLiteral("Das Bild %1 lässt sich nicht als PNG kodieren.").arg(path));
     data::writeFileAtomically(path, bytes);
 }
 

@@ -16,7 +16,8 @@ namespace {
 
 void ensureFolder(const QString& dir) {
     if (!QDir().mkpath(dir))
-        throw data::DataError(QStringLiteral("Der Ordner %1 lässt sich nicht anlegen.").arg(QDir::toNativeSeparators(dir)));
+        throw data::DataError(QStringLiteral("Der Ordner %1 lässt sich nicht anlegen.")
+                                  .arg(QDir::toNativeSeparators(dir)));
 }
 
 } // namespace
@@ -48,7 +49,8 @@ QStringList readNameList(const QString& path) {
     QStringList names;
     for (const QString& line : readLineFile(path, LineEncoding::Utf8)) {
         const QString name = line.trimmed();
-        if (!name.isEmpty()) names.append(name);
+        if (!name.isEmpty())
+            names.append(name);
     }
     return names;
 }

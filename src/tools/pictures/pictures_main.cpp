@@ -27,19 +27,25 @@ void report(const QStringList& files, const QString& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty()) return usage();
+    if (args.isEmpty())
+        return usage();
     const QString command = args.takeFirst();
 
     QString out, suffix, namesFile;
     QStringList rest;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        QString* option = a == u"--out" ? &out : a == u"--suffix" ? &suffix : a == u"--names-file" ? &namesFile : nullptr;
+        QString* option = a == u"--out"          ? &out
+                          : a == u"--suffix"     ? &suffix
+                          : a == u"--names-file" ? &namesFile
+                                                 : nullptr;
         if (option) {
-            if (i + 1 >= args.size()) return usage();
+            if (i + 1 >= args.size())
+                return usage();
             *option = args[++i];
         } else if (a.startsWith(u"--")) {
             return usage();
@@ -47,19 +53,23 @@ int main(int argc, char** argv) {
             rest.append(a);
         }
     }
-    if (out.isEmpty()) return usage();
+    if (out.isEmpty())
+        return usage();
     out = QDir::fromNativeSeparators(out);
 
     try {
         if (command == u"named" && rest.isEmpty()) {
             report(velmora::tools::writeNamedPictures(out), out);
         } else if (command == u"icons") {
-            if (!namesFile.isEmpty()) rest = velmora::tools::readNameList(namesFile) + rest;
-            if (rest.isEmpty()) return usage();
+            if (!namesFile.isEmpty())
+                rest = velmora::tools::readNameList(namesFile) + rest;
+            if (rest.isEmpty())
+                return usage();
             report(velmora::tools::writeIcons(out, rest, suffix), out);
         } else if (command == u"contact-sheet" && rest.size() == 1) {
             velmora::tools::writeContactSheet(out, QDir::fromNativeSeparators(rest.first()));
-            std::printf("Übersicht %s geschrieben\n", qUtf8Printable(QDir::toNativeSeparators(out)));
+            std::printf("Übersicht %s geschrieben\n",
+                        qUtf8Printable(QDir::toNativeSeparators(out)));
         } else {
             return usage();
         }

@@ -10,7 +10,9 @@ namespace {
 
 const char* const kCoins = "1010017";
 
-pugi::xml_node child(pugi::xml_node parent, const char* name) { return parent.append_child(name); }
+pugi::xml_node child(pugi::xml_node parent, const char* name) {
+    return parent.append_child(name);
+}
 
 pugi::xml_node leaf(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node node = parent.append_child(name);
@@ -59,7 +61,8 @@ QString archetypeOf(const QString& workforce) {
 }
 
 bool isSiteInput(const QString& product) {
-    return product == QLatin1String("1955") || product == QLatin1String("1591") || product == QLatin1String("917");
+    return product == QLatin1String("1955") || product == QLatin1String("1591") ||
+           product == QLatin1String("917");
 }
 
 void appendInheritedReference(pugi::xml_node item, int index) {
@@ -72,7 +75,8 @@ void appendCosts(pugi::xml_node values, const QString& cell) {
     pugi::xml_node costs = child(child(values, "Cost"), "Costs");
     if (cell == QLatin1String("none"))
         return;
-    const QStringList items = cell == QLatin1String("=") ? QStringList() : cell.split(QLatin1Char(','));
+    const QStringList items =
+        cell == QLatin1String("=") ? QStringList() : cell.split(QLatin1Char(','));
     for (int k = 0; k < 6; ++k) {
         pugi::xml_node item = child(costs, "Item");
         if (cell == QLatin1String("=")) {
@@ -144,7 +148,8 @@ void appendFactory(pugi::xml_node values, const BuildingRow& b) {
         pugi::xml_node item = child(child(factory, "FactoryOutputs"), "Item");
         leaf(item, "Product", b.output);
         leaf(item, "Amount", QStringLiteral("1"));
-        leaf(item, "StorageAmount", b.output == QLatin1String("1010566") ? QStringLiteral("200") : QStringLiteral("6"));
+        leaf(item, "StorageAmount",
+             b.output == QLatin1String("1010566") ? QStringLiteral("200") : QStringLiteral("6"));
     }
     leaf(factory, "CycleTime", b.cycle);
     if (!b.isDerived())
@@ -176,8 +181,10 @@ void appendPower(pugi::xml_node values, const QString& power) {
     if (power.isEmpty())
         return;
     pugi::xml_node industry = child(values, "Industrializable");
-    leaf(industry, "MandatoryIndustrialization", power == QLatin1String("m") ? QStringLiteral("1") : QStringLiteral("0"));
-    leaf(industry, "BoostedByIndustrialization", power == QLatin1String("n") ? QStringLiteral("0") : QStringLiteral("1"));
+    leaf(industry, "MandatoryIndustrialization",
+         power == QLatin1String("m") ? QStringLiteral("1") : QStringLiteral("0"));
+    leaf(industry, "BoostedByIndustrialization",
+         power == QLatin1String("n") ? QStringLiteral("0") : QStringLiteral("1"));
 }
 
 QString iconStem(const QString& icon) {
@@ -202,7 +209,8 @@ QString internalBuildingName(const BuildingRow& b) {
 }
 
 void appendBuildingAsset(pugi::xml_node parent, const BuildingRow& b) {
-    const AssetStart start = startAsset(parent, b.templateName, b.baseGuid, b.guid, internalBuildingName(b));
+    const AssetStart start =
+        startAsset(parent, b.templateName, b.baseGuid, b.guid, internalBuildingName(b));
     const pugi::xml_node values = start.values;
     if (!b.icon.isEmpty())
         leaf(start.standard, "IconFilename", iconPath(b.icon));
@@ -219,8 +227,9 @@ void appendBuildingAsset(pugi::xml_node parent, const BuildingRow& b) {
     appendCosts(values, b.costs);
 
     pugi::xml_node object = child(values, "Object");
-    const QString variation = b.extra.value(QStringLiteral("var"),
-        QStringLiteral("data/graphics/buildings/production/") + internalBuildingName(b) + QStringLiteral(".cfg"));
+    const QString variation =
+        b.extra.value(QStringLiteral("var"), QStringLiteral("data/graphics/buildings/production/") +
+                                                 internalBuildingName(b) + QStringLiteral(".cfg"));
     leaf(child(child(object, "Variations"), "Item"), "Filename", variation);
     if (b.extra.contains(QStringLiteral("part")))
         leaf(object, "DefaultParticipant", b.extra.value(QStringLiteral("part")));
@@ -255,8 +264,10 @@ void appendBuildingAsset(pugi::xml_node parent, const BuildingRow& b) {
     appendPower(values, b.power);
 }
 
-void appendProductAsset(pugi::xml_node parent, const ProductRow& p, const QHash<QString, QString>& categoryGuids) {
-    const QString name = (p.icon.isEmpty() ? QStringLiteral("product") : iconStem(p.icon)) + QLatin1Char('_') + p.guid;
+void appendProductAsset(pugi::xml_node parent, const ProductRow& p,
+                        const QHash<QString, QString>& categoryGuids) {
+    const QString name = (p.icon.isEmpty() ? QStringLiteral("product") : iconStem(p.icon)) +
+                         QLatin1Char('_') + p.guid;
     const AssetStart start = startAsset(parent, p.templateName, QString(), p.guid, name);
     const pugi::xml_node values = start.values;
     if (!p.icon.isEmpty())
@@ -271,27 +282,33 @@ void appendProductAsset(pugi::xml_node parent, const ProductRow& p, const QHash<
 }
 
 void appendOtherAsset(pugi::xml_node parent, const OtherRow& o) {
-    const AssetStart start = startAsset(parent, o.templateName, o.baseGuid, o.guid, iconStem(o.icon) + QLatin1Char('_') + o.guid);
+    const AssetStart start = startAsset(parent, o.templateName, o.baseGuid, o.guid,
+                                        iconStem(o.icon) + QLatin1Char('_') + o.guid);
     leaf(start.standard, "IconFilename", iconPath(o.icon));
     leaf(child(start.values, "Text"), "LocaText", o.name);
 }
 
 void appendChainAsset(pugi::xml_node parent, const ChainRow& c) {
-    const AssetStart start = startAsset(parent, QStringLiteral("ProductionChain"), QString(), c.guid, c.name);
+    const AssetStart start =
+        startAsset(parent, QStringLiteral("ProductionChain"), QString(), c.guid, c.name);
     pugi::xml_node tiers = child(child(start.values, "ProductionChain"), "Tiers");
     for (const QString& building : c.buildings)
         leaf(child(tiers, "Item"), "ProductionBuilding", building);
 }
 
-void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid, const QString& baseGuid) {
-    static const char* const kTemplates[] = {"Residence7", "Guildhouse", "ItemEffect", "Quest", "OrnamentalBuilding", "Ship"};
+void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid,
+                       const QString& baseGuid) {
+    static const char* const kTemplates[] = {"Residence7", "Guildhouse",         "ItemEffect",
+                                             "Quest",      "OrnamentalBuilding", "Ship"};
     static const char* const kRegions[] = {"Moderate", "Colony01", "Arctic", "Africa"};
     const QString name = QStringLiteral("filler_asset_%1").arg(index);
-    const QString templateName = baseGuid.isEmpty() ? QString::fromLatin1(kTemplates[index % 6]) : QString();
+    const QString templateName =
+        baseGuid.isEmpty() ? QString::fromLatin1(kTemplates[index % 6]) : QString();
     const AssetStart start = startAsset(parent, templateName, baseGuid, guid, name);
     const pugi::xml_node values = start.values;
     const pugi::xml_node standard = start.standard;
-    leaf(standard, "IconFilename", QStringLiteral("data/ui/2kimages/main/3dicons/icon_filler_%1.png").arg(index % 97));
+    leaf(standard, "IconFilename",
+         QStringLiteral("data/ui/2kimages/main/3dicons/icon_filler_%1.png").arg(index % 97));
     leaf(standard, "InfoDescription", QString::number(100000 + index % 5000));
     pugi::xml_node building = child(values, "Building");
     leaf(building, "AssociatedRegions", QString::fromLatin1(kRegions[index % 4]));
@@ -305,7 +322,9 @@ void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid, co
     pugi::xml_node variations = child(child(values, "Object"), "Variations");
     for (int k = 0; k < 2; ++k)
         leaf(child(variations, "Item"), "Filename",
-             QStringLiteral("data/graphics/buildings/ornamental/%1/variation_%2.cfg").arg(name).arg(k));
+             QStringLiteral("data/graphics/buildings/ornamental/%1/variation_%2.cfg")
+                 .arg(name)
+                 .arg(k));
     pugi::xml_node maintenance = child(child(values, "Maintenance"), "Maintenances");
     for (int k = 0; k < 2; ++k) {
         pugi::xml_node item = child(maintenance, "Item");
@@ -318,7 +337,8 @@ void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid, co
     pugi::xml_node mesh = child(values, "Mesh");
     for (int k = 0; k < 2; ++k) {
         pugi::xml_node item = child(mesh, "Item");
-        leaf(item, "MeshFile", QStringLiteral("data/graphics/meshes/%1_lod%2.rdm").arg(name).arg(k));
+        leaf(item, "MeshFile",
+             QStringLiteral("data/graphics/meshes/%1_lod%2.rdm").arg(name).arg(k));
         leaf(item, "Distance", QString::number(50 * (k + 1)));
     }
 }

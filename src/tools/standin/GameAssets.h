@@ -21,7 +21,8 @@ void appendOtherAsset(pugi::xml_node parent, const OtherRow& other);
 void appendChainAsset(pugi::xml_node parent, const ChainRow& chain);
 // A bulky asset of no interest to the data tools, for the large variant; derived from
 // baseGuid when that is not empty.
-void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid, const QString& baseGuid);
+void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid,
+                       const QString& baseGuid);
 // One entry of the German text file.
 void appendText(pugi::xml_node parent, const QString& guid, const QString& text);
 

@@ -26,7 +26,9 @@ QHash<QString, QString> categoryGuids(const StandinTables& tables) {
             guids.insert(t.text, t.guid);
     for (const ProductRow& p : tables.products)
         if (!p.category.isEmpty() && !guids.contains(p.category))
-            throw data::DataError(QStringLiteral("Die Produktkategorie \u201E%1\u201C hat keinen Text.").arg(p.category));
+            throw data::DataError(
+                QStringLiteral("Die Produktkategorie \u201E%1\u201C hat keinen Text.")
+                    .arg(p.category));
     return guids;
 }
 
@@ -46,7 +48,9 @@ data::XmlDocument assetsDocument(const StandinTables& t) {
     for (size_t i = 0; i < half; ++i)
         appendOtherAsset(first, t.others[i]);
 
-    pugi::xml_node goods = assetGroup(assetGroup(groups, "Products").append_child("Groups"), "Goods").append_child("Assets");
+    pugi::xml_node goods =
+        assetGroup(assetGroup(groups, "Products").append_child("Groups"), "Goods")
+            .append_child("Assets");
     const QHash<QString, QString> categories = categoryGuids(t);
     for (const ProductRow& p : t.products)
         appendProductAsset(goods, p, categories);
@@ -135,20 +139,24 @@ public:
     }
     void write(const QByteArray& bytes) {
         if (file_.write(bytes) != bytes.size())
-            throw data::DataError(QStringLiteral("%1 kann nicht geschrieben werden: %2")
-                                      .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
+            throw data::DataError(
+                QStringLiteral("%1 kann nicht geschrieben werden: %2")
+                    .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
     }
     void commit() {
         if (!file_.commit())
-            throw data::DataError(QStringLiteral("%1 kann nicht gespeichert werden: %2")
-                                      .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
+            throw data::DataError(
+                QStringLiteral("%1 kann nicht gespeichert werden: %2")
+                    .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
     }
 
 private:
     QSaveFile file_;
 };
 
-QString fillerGuid(int index) { return QString::number(5000000 + index); }
+QString fillerGuid(int index) {
+    return QString::number(5000000 + index);
+}
 
 } // namespace
 
@@ -170,14 +178,17 @@ StandinTables withClones(const StandinTables& tables, int productRounds, int bui
             t.products.push_back(p);
         }
     }
-    auto cloneGuid = [](int round, size_t i) { return QString::number(3000000 + round * 10000 + static_cast<int>(i)); };
+    auto cloneGuid = [](int round, size_t i) {
+        return QString::number(3000000 + round * 10000 + static_cast<int>(i));
+    };
     for (int round = 1; round <= buildingRounds; ++round) {
         for (size_t i = 0; i < tables.buildings.size(); ++i) {
             // Only template buildings are cloned: the cleaning rules name buildings by GUID, so a
             // cloned base building may be dropped where the original is kept, and a derived
             // building without its base stops the cost inheritance.
             BuildingRow b = tables.buildings[i];
-            if (b.isDerived()) continue;
+            if (b.isDerived())
+                continue;
             b.guid = cloneGuid(round, i);
             if (!b.name.isEmpty())
                 b.name += suffix.arg(round + 1);
@@ -190,7 +201,7 @@ StandinTables withClones(const StandinTables& tables, int productRounds, int bui
 void writeLargeStandinGame(const StandinTables& tables, const QString& outDir) {
     const StandinTables t = withClones(tables, 15, 2);
     const int fillers = kLargeAssetCount -
-        static_cast<int>(t.products.size() + t.buildings.size() + t.others.size());
+                        static_cast<int>(t.products.size() + t.buildings.size() + t.others.size());
 
     {
         StreamedFile out(outDir + QStringLiteral("/Assets.xml"));
@@ -201,7 +212,8 @@ void writeLargeStandinGame(const StandinTables& tables, const QString& outDir) {
             data::setElementText(chunk.root().append_child("Name"), "Filler");
             pugi::xml_node assets = chunk.root().append_child("Assets");
             for (int i = first; i < std::min(fillers, first + kChunkSize); ++i)
-                appendFillerAsset(assets, i, fillerGuid(i), i % 10 == 9 ? fillerGuid(i - 1) : QString());
+                appendFillerAsset(assets, i, fillerGuid(i),
+                                  i % 10 == 9 ? fillerGuid(i - 1) : QString());
             out.write(chunk.serialize());
         }
         out.write(tail);
@@ -210,7 +222,9 @@ void writeLargeStandinGame(const StandinTables& tables, const QString& outDir) {
     {
         StreamedFile out(outDir + QStringLiteral("/texts_german.xml"));
         data::XmlDocument texts = textsDocument(t);
-        const int fillerTexts = std::min(fillers, kLargeTextCount - static_cast<int>(texts.root().first_child().select_nodes("Text").size()));
+        const int fillerTexts = std::min(
+            fillers, kLargeTextCount -
+                         static_cast<int>(texts.root().first_child().select_nodes("Text").size()));
         const auto [head, tail] = splitTail(texts.serialize(), 2);
         out.write(head);
         for (int first = 0; first < fillerTexts; first += kChunkSize) {

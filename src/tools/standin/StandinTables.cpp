@@ -11,7 +11,9 @@ namespace velmora::tools::standin {
 
 namespace {
 
-QString dashIsEmpty(const QString& cell) { return cell == QLatin1String("-") ? QString() : cell; }
+QString dashIsEmpty(const QString& cell) {
+    return cell == QLatin1String("-") ? QString() : cell;
+}
 
 bool isNumber(const QString& text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
@@ -38,7 +40,8 @@ public:
     QString guid(const QString& nameOrGuid, const QString& path, int line) const {
         if (isNumber(nameOrGuid)) {
             if (!guids_.contains(nameOrGuid))
-                fail(path, line, QStringLiteral("Produkt %1 fehlt in der Produkttabelle.").arg(nameOrGuid));
+                fail(path, line,
+                     QStringLiteral("Produkt %1 fehlt in der Produkttabelle.").arg(nameOrGuid));
             return nameOrGuid;
         }
         const auto it = byName_.constFind(nameOrGuid);
@@ -53,7 +56,8 @@ private:
 };
 
 // Rewrites the "Product:Amount" items of a cost or upkeep cell with product GUIDs.
-QString resolveItems(const QString& cell, const ProductNames& names, const QString& path, int line) {
+QString resolveItems(const QString& cell, const ProductNames& names, const QString& path,
+                     int line) {
     if (cell == QLatin1String("=") || cell == QLatin1String("none"))
         return cell;
     QStringList items = cell.split(QLatin1Char(','));
@@ -94,7 +98,9 @@ std::vector<TableLine> readTable(const QString& path, int columns) {
             continue;
         const QStringList cells = line.split(QLatin1Char('\t'));
         if (cells.size() != columns)
-            fail(path, i + 1, QStringLiteral("%1 Spalten erwartet, %2 gefunden.").arg(columns).arg(cells.size()));
+            fail(
+                path, i + 1,
+                QStringLiteral("%1 Spalten erwartet, %2 gefunden.").arg(columns).arg(cells.size()));
         rows.push_back({i + 1, cells});
     }
     return rows;
@@ -120,7 +126,8 @@ StandinTables StandinTables::load(const QString& directory) {
     for (const TableLine& row : readTable(productsPath, 6)) {
         const QStringList& c = row.cells;
         claim(c[0], productsPath, row.number);
-        t.products.push_back({c[0], c[1], dashIsEmpty(c[2]), dashIsEmpty(c[3]), dashIsEmpty(c[4]), dashIsEmpty(c[5])});
+        t.products.push_back({c[0], c[1], dashIsEmpty(c[2]), dashIsEmpty(c[3]), dashIsEmpty(c[4]),
+                              dashIsEmpty(c[5])});
     }
     const ProductNames names(t.products);
 
@@ -177,7 +184,8 @@ StandinTables StandinTables::load(const QString& directory) {
 
     for (const BuildingRow& b : t.buildings)
         if (b.isDerived() && !assetGuids.contains(b.baseGuid))
-            fail(buildingsPath, 0, QStringLiteral("Basisgebäude %1 von %2 fehlt.").arg(b.baseGuid, b.guid));
+            fail(buildingsPath, 0,
+                 QStringLiteral("Basisgebäude %1 von %2 fehlt.").arg(b.baseGuid, b.guid));
     return t;
 }
 

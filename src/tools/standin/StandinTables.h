@@ -25,12 +25,12 @@ struct BuildingRow {
     QString name;         // German text; empty: none
     QString textOverride; // GUID of the text to use instead, or empty
     QString regions;
-    QString icon;         // icon name or a full path; empty: none
-    QStringList inputs;   // product GUIDs
-    QString output;       // product GUID or empty
+    QString icon;       // icon name or a full path; empty: none
+    QStringList inputs; // product GUIDs
+    QString output;     // product GUID or empty
     QString cycle;
-    QString costs;        // cell as written (see the table's header)
-    QString upkeep;       // cell as written, product names already turned into GUIDs
+    QString costs;  // cell as written (see the table's header)
+    QString upkeep; // cell as written, product names already turned into GUIDs
     QString module;
     QString area;
     QString fertility;

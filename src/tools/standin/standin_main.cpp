@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
             outDir.clear(), i = static_cast<int>(args.size());
     }
     if (outDir.isEmpty()) {
-        std::fprintf(stderr, "Aufruf: velmora-standin --out VERZEICHNIS [--tables VERZEICHNIS] [--large]\n");
+        std::fprintf(
+            stderr, "Aufruf: velmora-standin --out VERZEICHNIS [--tables VERZEICHNIS] [--large]\n");
         return 2;
     }
     try {
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
         return 1;
     }
-    std::printf("Spielstand-Ersatz geschrieben nach %s\n", QDir::toNativeSeparators(outDir).toUtf8().constData());
+    std::printf("Spielstand-Ersatz geschrieben nach %s\n",
+                QDir::toNativeSeparators(outDir).toUtf8().constData());
     return 0;
 }

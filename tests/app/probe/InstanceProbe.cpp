@@ -23,7 +23,8 @@ public:
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2) return 64;
+    if (argc < 2)
+        return 64;
     velmora::app::PortablePlatform platform(QString::fromLocal8Bit(argv[1]));
     ConsoleDialogs dialogs;
     try {

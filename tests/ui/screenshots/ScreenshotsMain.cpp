@@ -21,8 +21,8 @@ using namespace velmora::test;
 
 namespace {
 
-BuildingRow farm(const char* guid, const char* name, const char* icon, const char* changed = "false",
-                 const char* exported = "false") {
+BuildingRow farm(const char* guid, const char* name, const char* icon,
+                 const char* changed = "false", const char* exported = "false") {
     BuildingRow row{QString::fromLatin1(guid), QString::fromLatin1(name)};
     row.icon = QString::fromLatin1(icon);
     row.isChanged = QString::fromLatin1(changed);
@@ -61,10 +61,13 @@ QImage withDialog(const QImage& window, QWidget& dialog) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     const QString out = QString::fromLocal8Bit(argv[1]);
-    QFontDatabase::addApplicationFont(sourcePath(QStringLiteral("resources/fonts/Heuristica-Regular.ttf")));
-    QFontDatabase::addApplicationFont(sourcePath(QStringLiteral("resources/fonts/Heuristica-Bold.ttf")));
+    QFontDatabase::addApplicationFont(
+        sourcePath(QStringLiteral("resources/fonts/Heuristica-Regular.ttf")));
+    QFontDatabase::addApplicationFont(
+        sourcePath(QStringLiteral("resources/fonts/Heuristica-Bold.ttf")));
     ui::ApplyApplicationStyle(app);
 
     // The shipped data files when they exist, with two farms marked as changed and exported;
@@ -74,7 +77,8 @@ int main(int argc, char** argv) {
     if (shipped.exists(QStringLiteral("BuildingsShort.xml"))) {
         for (const QString& name : shipped.entryList(QDir::Files))
             QFile::copy(shipped.filePath(name), dir.file(name));
-        const std::vector<data::BuildingEntry> farms = data::BrowseBuildings(dir.path(), 0, 2, QStringLiteral("Farmen"));
+        const std::vector<data::BuildingEntry> farms =
+            data::BrowseBuildings(dir.path(), 0, 2, QStringLiteral("Farmen"));
         data::SetBuildingFlag(dir.path(), farms.at(2).guid, data::kBuildingIsChanged, true);
         data::SetBuildingFlag(dir.path(), farms.at(5).guid, data::kBuildingIsChanged, true);
         data::SetBuildingFlag(dir.path(), farms.at(5).guid, data::kBuildingIsExported, true);
@@ -88,16 +92,19 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     form.grab().save(out + QStringLiteral("/main-start.png"));
 
-    form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->setCurrentItem(
-        form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))->topLevelItem(5));  // a changed and exported farm
+    form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))
+        ->setCurrentItem(form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))
+                             ->topLevelItem(5)); // a changed and exported farm
     QTimer::singleShot(0, &app, [&] {
         QCoreApplication::processEvents();
-        withDialog(form.grab().toImage(), message).save(out + QStringLiteral("/reset-question.png"));
+        withDialog(form.grab().toImage(), message)
+            .save(out + QStringLiteral("/reset-question.png"));
         message.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
     });
     form.findChild<QPushButton*>(QStringLiteral("ResetBtn"))->click();
 
-    writeBuildingIndex(dir.path(), {farm("1010262", "Getreidefarm", "icon_grain")});  // nothing changed
+    writeBuildingIndex(dir.path(),
+                       {farm("1010262", "Getreidefarm", "icon_grain")}); // nothing changed
     form.findChild<QListWidget*>(QStringLiteral("GroupView"))->setCurrentRow(0);
     QCoreApplication::processEvents();
     form.grab().save(out + QStringLiteral("/main-empty-pseudogroup.png"));

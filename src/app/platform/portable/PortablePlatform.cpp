@@ -26,24 +26,30 @@ QString hiveName(RegistryHive hive) {
 // "HKEY_CURRENT_USER\SOFTWARE\..." from a key path with or without a leading backslash.
 QString fullKey(RegistryHive hive, const std::wstring& key) {
     QString subKey = QString::fromStdWString(key);
-    while (subKey.startsWith(QLatin1Char('\\'))) subKey.remove(0, 1);
+    while (subKey.startsWith(QLatin1Char('\\')))
+        subKey.remove(0, 1);
     return hiveName(hive) + QLatin1Char('\\') + subKey;
 }
 
-QString systemErrorText() { return QString::fromLocal8Bit(strerror(errno)); }
+QString systemErrorText() {
+    return QString::fromLocal8Bit(strerror(errno));
+}
 
 } // namespace
 
 PortablePlatform::PortablePlatform(QString registryDir) : registryDir_(std::move(registryDir)) {}
 
 PortablePlatform::~PortablePlatform() {
-    if (lockDescriptor_ >= 0) ::close(lockDescriptor_);
+    if (lockDescriptor_ >= 0)
+        ::close(lockDescriptor_);
 }
 
 QString PortablePlatform::defaultRegistryDir() {
     const QString fromEnvironment = qEnvironmentVariable("VELMORA_REGISTRY_DIR");
-    if (!fromEnvironment.isEmpty()) return fromEnvironment;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/velmora-cindral");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velmora-cindral");
 }
 
 QString PortablePlatform::registryFilePath(RegistryHive hive) const {
@@ -52,9 +58,10 @@ QString PortablePlatform::registryFilePath(RegistryHive hive) const {
 
 void PortablePlatform::ensureDirectory() const {
     if (!QDir().mkpath(registryDir_))
-        throw PlatformError(QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
-                                .arg(QDir::toNativeSeparators(registryDir_))
-                                .toStdWString());
+        throw PlatformError(
+            QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
+                .arg(QDir::toNativeSeparators(registryDir_))
+                .toStdWString());
 }
 
 std::wstring PortablePlatform::readRegistryString(RegistryHive hive, const std::wstring& key,
@@ -68,12 +75,13 @@ std::wstring PortablePlatform::readRegistryString(RegistryHive hive, const std::
     }
 }
 
-void PortablePlatform::writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
-                                           const std::wstring& value) {
+void PortablePlatform::writeRegistryString(RegistryHive hive, const std::wstring& key,
+                                           const std::wstring& name, const std::wstring& value) {
     const QString text = QString::fromStdWString(value);
     if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        throw PlatformError(L"Ein Registrierungswert mit Zeilenumbruch kann nicht gespeichert werden: " +
-                            fullKey(hive, key).toStdWString() + L"\\" + name);
+        throw PlatformError(
+            L"Ein Registrierungswert mit Zeilenumbruch kann nicht gespeichert werden: " +
+            fullKey(hive, key).toStdWString() + L"\\" + name);
     ensureDirectory();
     try {
         RegistryFile file = RegistryFile::load(registryFilePath(hive));
@@ -88,7 +96,8 @@ void PortablePlatform::deleteRegistryKey(RegistryHive hive, const std::wstring& 
     const QString path = registryFilePath(hive);
     try {
         RegistryFile file = RegistryFile::load(path);
-        if (!file.hasKey(fullKey(hive, key))) return;
+        if (!file.hasKey(fullKey(hive, key)))
+            return;
         file.deleteKey(fullKey(hive, key));
         file.save(path);
     } catch (const data::DataError& e) {
@@ -97,22 +106,28 @@ void PortablePlatform::deleteRegistryKey(RegistryHive hive, const std::wstring& 
 }
 
 bool PortablePlatform::holdSingleInstance(const std::wstring& name) {
-    if (lockDescriptor_ >= 0) return true;
+    if (lockDescriptor_ >= 0)
+        return true;
     ensureDirectory();
-    const QString lockPath = QDir(registryDir_).filePath(QString::fromStdWString(name) + QStringLiteral(".lock"));
-    const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const QString lockPath =
+        QDir(registryDir_).filePath(QString::fromStdWString(name) + QStringLiteral(".lock"));
+    const int fd =
+        ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw PlatformError(QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht angelegt werden: %2")
-                                .arg(lockPath, systemErrorText())
-                                .toStdWString());
+        throw PlatformError(
+            QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht angelegt werden: %2")
+                .arg(lockPath, systemErrorText())
+                .toStdWString());
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool heldElsewhere = errno == EWOULDBLOCK;
         const QString reason = systemErrorText();
         ::close(fd);
-        if (heldElsewhere) return false;
-        throw PlatformError(QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht gesetzt werden: %2")
-                                .arg(lockPath, reason)
-                                .toStdWString());
+        if (heldElsewhere)
+            return false;
+        throw PlatformError(
+            QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht gesetzt werden: %2")
+                .arg(lockPath, reason)
+                .toStdWString());
     }
     lockDescriptor_ = fd; // kept open until the process ends; the kernel then drops the lock
     return true;
@@ -122,11 +137,12 @@ std::wstring PortablePlatform::userName() {
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name &&
-        *found->pw_name)
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_name && *found->pw_name)
         return QFile::decodeName(found->pw_name).toStdWString();
     const QString fromEnvironment = qEnvironmentVariable("USER");
-    if (!fromEnvironment.isEmpty()) return fromEnvironment.toStdWString();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment.toStdWString();
     throw PlatformError(L"Der Benutzername kann nicht ermittelt werden.");
 }
 

@@ -15,11 +15,13 @@ public:
     PortablePlatform(const PortablePlatform&) = delete;
     PortablePlatform& operator=(const PortablePlatform&) = delete;
 
-    // VELMORA_REGISTRY_DIR when set, otherwise "velmora-cindral" in the user's configuration folder.
+    // VELMORA_REGISTRY_DIR when set, otherwise "velmora-cindral" in the user's configuration
+    // folder.
     static QString defaultRegistryDir();
     QString registryFilePath(RegistryHive hive) const;
 
-    std::wstring readRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name) override;
+    std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
+                                    const std::wstring& name) override;
     void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
                              const std::wstring& value) override;
     void deleteRegistryKey(RegistryHive hive, const std::wstring& key) override;

@@ -13,7 +13,8 @@ const QString kHeader = QStringLiteral("Windows Registry Editor Version 5.00");
 
 QString quoted(const QString& text) {
     QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('"'), QStringLiteral("\\\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
@@ -67,10 +68,12 @@ RegistryFile RegistryFile::parse(const QString& text) {
     QString line;
     for (qsizetype i = 0; i < rawLines.size(); ++i) {
         QString part = rawLines[i];
-        if (part.endsWith(QLatin1Char('\r'))) part.chop(1);
+        if (part.endsWith(QLatin1Char('\r')))
+            part.chop(1);
         line += line.isEmpty() ? part : part.trimmed();
         // A value written over several lines ends each but the last with a backslash.
-        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('[')) && i + 1 < rawLines.size()) {
+        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('[')) &&
+            i + 1 < rawLines.size()) {
             line.chop(1);
             continue;
         }
@@ -83,7 +86,8 @@ RegistryFile RegistryFile::parse(const QString& text) {
             const QString key = trimmed.mid(1, trimmed.size() - 2);
             skipping = key.startsWith(QLatin1Char('-'));
             current = nullptr;
-            if (skipping) continue;
+            if (skipping)
+                continue;
             current = file.findSection(key);
             if (!current) {
                 file.sections_.append({normalisedKey(key), {}});
@@ -91,7 +95,8 @@ RegistryFile RegistryFile::parse(const QString& text) {
             }
             continue;
         }
-        if (!current || skipping) continue;
+        if (!current || skipping)
+            continue;
         Value value;
         qsizetype pos = 0;
         if (trimmed.startsWith(QLatin1Char('@'))) {
@@ -99,8 +104,10 @@ RegistryFile RegistryFile::parse(const QString& text) {
         } else if (!trimmed.startsWith(QLatin1Char('"')) || !readQuoted(trimmed, pos, value.name)) {
             continue; // not a value line
         }
-        while (pos < trimmed.size() && trimmed[pos].isSpace()) ++pos;
-        if (pos >= trimmed.size() || trimmed[pos] != QLatin1Char('=')) continue;
+        while (pos < trimmed.size() && trimmed[pos].isSpace())
+            ++pos;
+        if (pos >= trimmed.size() || trimmed[pos] != QLatin1Char('='))
+            continue;
         value.data = trimmed.mid(pos + 1).trimmed();
         bool replaced = false;
         for (Value& existing : current->values) {
@@ -109,7 +116,8 @@ RegistryFile RegistryFile::parse(const QString& text) {
                 replaced = true;
             }
         }
-        if (!replaced) current->values.append(value);
+        if (!replaced)
+            current->values.append(value);
     }
     return file;
 }
@@ -120,7 +128,8 @@ QString RegistryFile::serialize() const {
     for (const Section& section : sections_) {
         out += QLatin1Char('[') + section.key + QLatin1Char(']') + crlf;
         for (const Value& value : section.values)
-            out += (value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name)) + QLatin1Char('=') + value.data + crlf;
+            out += (value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name)) +
+                   QLatin1Char('=') + value.data + crlf;
         out += crlf;
     }
     return out;
@@ -137,12 +146,15 @@ QByteArray RegistryFile::encode() const {
     return bytes;
 }
 
-void RegistryFile::save(const QString& path) const { data::writeFileAtomically(path, encode()); }
+void RegistryFile::save(const QString& path) const {
+    data::writeFileAtomically(path, encode());
+}
 
 RegistryFile::Section* RegistryFile::findSection(const QString& key) {
     const QString wanted = normalisedKey(key);
     for (Section& s : sections_)
-        if (s.key.compare(wanted, Qt::CaseInsensitive) == 0) return &s;
+        if (s.key.compare(wanted, Qt::CaseInsensitive) == 0)
+            return &s;
     return nullptr;
 }
 
@@ -150,16 +162,21 @@ const RegistryFile::Section* RegistryFile::findSection(const QString& key) const
     return const_cast<RegistryFile*>(this)->findSection(key);
 }
 
-bool RegistryFile::hasKey(const QString& key) const { return findSection(key) != nullptr; }
+bool RegistryFile::hasKey(const QString& key) const {
+    return findSection(key) != nullptr;
+}
 
 QString RegistryFile::stringValue(const QString& key, const QString& name) const {
     const Section* section = findSection(key);
-    if (!section) return {};
+    if (!section)
+        return {};
     for (const Value& value : section->values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (value.name.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
         qsizetype pos = 0;
         QString text;
-        if (!value.data.startsWith(QLatin1Char('"')) || !readQuoted(value.data, pos, text)) return {};
+        if (!value.data.startsWith(QLatin1Char('"')) || !readQuoted(value.data, pos, text))
+            return {};
         return text;
     }
     return {};
@@ -184,7 +201,8 @@ void RegistryFile::deleteKey(const QString& key) {
     const QString wanted = normalisedKey(key);
     const QString below = wanted + QLatin1Char('\\');
     sections_.removeIf([&](const Section& s) {
-        return s.key.compare(wanted, Qt::CaseInsensitive) == 0 || s.key.startsWith(below, Qt::CaseInsensitive);
+        return s.key.compare(wanted, Qt::CaseInsensitive) == 0 ||
+               s.key.startsWith(below, Qt::CaseInsensitive);
     });
 }
 

@@ -27,8 +27,8 @@ public:
 
 private:
     struct Value {
-        QString name;  // "" for the default value, written as @
-        QString data;  // the text right of "=", as in the file
+        QString name; // "" for the default value, written as @
+        QString data; // the text right of "=", as in the file
     };
     struct Section {
         QString key;

@@ -8,8 +8,7 @@
 namespace velmora::app::win32 {
 
 // A handle closed by Close when the wrapper goes away.
-template <typename Handle, auto Close>
-class OwnedHandle {
+template <typename Handle, auto Close> class OwnedHandle {
 public:
     OwnedHandle() = default;
     explicit OwnedHandle(Handle handle) : handle_(handle) {}
@@ -21,7 +20,8 @@ public:
         return *this;
     }
     ~OwnedHandle() {
-        if (handle_) Close(handle_);
+        if (handle_)
+            Close(handle_);
     }
     Handle get() const { return handle_; }
     // For functions that hand back a new handle through a pointer.
@@ -32,7 +32,7 @@ private:
     Handle handle_ = nullptr;
 };
 
-using RegistryKey = OwnedHandle<HKEY, &RegCloseKey>;   // an open registry key
+using RegistryKey = OwnedHandle<HKEY, &RegCloseKey>;    // an open registry key
 using KernelHandle = OwnedHandle<HANDLE, &CloseHandle>; // a kernel object such as a mutex
 
 // "<what>: <the system's description of code>".

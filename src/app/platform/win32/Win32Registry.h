@@ -6,7 +6,8 @@
 
 namespace velmora::app::win32 {
 
-std::wstring readRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name);
+std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
+                                const std::wstring& name);
 void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
                          const std::wstring& value);
 void deleteRegistryKey(RegistryHive hive, const std::wstring& key);

@@ -1,7 +1,10 @@
 #pragma once
 // File access shared by every layer: names matched regardless of letter case, atomic writes.
+#include "data/FileWriter.h"
+
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 class QFile;
 
@@ -21,11 +24,22 @@ void openForReading(QFile& file, const QString& path);
 // Reads a whole file; raises DataError with a German message naming the file when it fails.
 QByteArray readFileBytes(const QString& path);
 
-// Writes bytes to a temporary file beside path and renames it over path. A failure raises
-// DataError and leaves an existing file untouched.
-void writeFileAtomically(const QString& path, const QByteArray& bytes);
+// Writes bytes to a new file beside path and renames it over path. A failure raises DataError
+// and leaves an existing file untouched.
+void writeFileAtomically(const QString& path, const QByteArray& bytes,
+                         FileWriter& writer = diskWriter());
 
-// Test hook: when set, the next atomic write fails just before the rename, as a crash would.
-void failNextWriteBeforeRename();
+// One file of a save of several files.
+struct FileContent {
+    QString path;
+    QByteArray bytes;
+};
+
+// Saves several files all or nothing: every new file is written beside its target first; the
+// targets are replaced only when all are written; when replacing one fails, the targets already
+// replaced get their old content back. A failure raises DataError; the files then hold what
+// they held before (unless putting one back fails too, which the message then names).
+void writeFilesAllOrNothing(const std::vector<FileContent>& files,
+                            FileWriter& writer = diskWriter());
 
 } // namespace velmora::data

@@ -277,15 +277,30 @@ QByteArray XmlDocument::serialize() const {
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-void XmlDocument::save() const {
-    saveAs(path_);
-}
-
-void XmlDocument::saveAs(const QString& path) const {
+namespace {
+void requireSavePath(const QString& path) {
     if (path.isEmpty())
         throw DataError(
             QStringLiteral("Ein Dokument ohne Dateinamen kann nicht gespeichert werden."));
-    writeFileAtomically(path, serialize());
+}
+} // namespace
+
+void XmlDocument::save(FileWriter& writer) const {
+    saveAs(path_, writer);
+}
+
+void XmlDocument::saveAs(const QString& path, FileWriter& writer) const {
+    requireSavePath(path);
+    writeFileAtomically(path, serialize(), writer);
+}
+
+void saveAllOrNothing(const std::vector<const XmlDocument*>& documents, FileWriter& writer) {
+    std::vector<FileContent> files;
+    for (const XmlDocument* doc : documents) {
+        requireSavePath(doc->path());
+        files.push_back(FileContent{doc->path(), doc->serialize()});
+    }
+    writeFilesAllOrNothing(files, writer);
 }
 
 pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath) {

@@ -9,6 +9,7 @@
 // Saved layout: UTF-8 without byte-order mark, no XML declaration, one element per line
 // indented by one tab per level, lines ended by CR LF, an empty element as <Name/>.
 #include "data/DataError.h"
+#include "data/FileWriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -52,8 +53,8 @@ public:
     const QString& path() const { return path_; }
 
     // Saves to the path the document was loaded from, or to another path.
-    void save() const;
-    void saveAs(const QString& path) const;
+    void save(FileWriter& writer = diskWriter()) const;
+    void saveAs(const QString& path, FileWriter& writer = diskWriter()) const;
     // The bytes save() writes.
     QByteArray serialize() const;
 
@@ -65,6 +66,11 @@ private:
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;
 };
+
+// Saves several documents, each to the path it was loaded from, all or nothing: when one can not
+// be written, every file keeps its old content (see writeFilesAllOrNothing).
+void saveAllOrNothing(const std::vector<const XmlDocument*>& documents,
+                      FileWriter& writer = diskWriter());
 
 // XPath queries. An invalid expression raises DataError; no match yields an empty node or list.
 pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath);

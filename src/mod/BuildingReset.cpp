@@ -55,7 +55,7 @@ bool removeFolder(const QString& path) {
 } // namespace
 
 QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
-                          const QString& displayName) {
+                          const QString& displayName, FileWriter& writer) {
     requireGuid(guid);
     const QString building = QStringLiteral("Das Gebäude %1").arg(guid);
 
@@ -77,9 +77,9 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
         throw DataError(QStringLiteral("Der Eintrag %1 in \u201E%2\u201C ist unvollständig.")
                             .arg(buffGuid, kBuffTableFile));
 
-    // Then change and save, in this order.
+    // Then change the three documents and save them all or nothing: the record, the buff entry
+    // and the flags are reset together or not at all.
     replaceChild(workingRecord.parent(), workingRecord, originalRecord);
-    working.save();
 
     for (int k = 0; k < kBuffSlots; ++k) {
         setAttributeAt(buff, 1 + 3 * k, "0"); // product
@@ -88,11 +88,10 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     }
     setAttributeAt(buff, kBuffSetPosition, "0");
     setAttributeAt(buff, kBuffChainPosition, "0");
-    buffs.save();
 
     setAttributeAt(entry, kBuildingIsChanged, "false");
     setAttributeAt(entry, kBuildingIsExported, "false");
-    index.save();
+    saveAllOrNothing({&working, &buffs, &index}, writer);
 
     QStringList undeleted;
     if (modsDir.isEmpty())

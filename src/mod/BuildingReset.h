@@ -1,11 +1,13 @@
 #pragma once
 // Returning one building to the game's values.
 //
-// Order: the working record is replaced by the original one ("Buildings.xml" saved), the buff
-// entry is emptied ("BuffsShort.xml" saved), both flags are cleared ("BuildingsShort.xml" saved),
-// then the active and the hyphenated mod folder are deleted. Every record and entry is looked
-// up before the first file is saved, so a building missing from one of the files leaves all of
-// them untouched.
+// Order: every record and entry is looked up first; then the working record is replaced by the
+// original one ("Buildings.xml"), the buff entry is emptied ("BuffsShort.xml") and both flags
+// are cleared ("BuildingsShort.xml"), the three files saved all or nothing; then the active and
+// the hyphenated mod folder are deleted. A building missing from one of the files, or a file
+// that can not be written, leaves all of them untouched.
+#include "data/FileWriter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,7 @@ namespace velmora::mod {
 // (it names the mod folders). Raises data::DataError when a file can not be loaded or lacks
 // the building. Returns the mod folders that exist but could not be deleted completely.
 QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
-                          const QString& displayName);
+                          const QString& displayName,
+                          data::FileWriter& writer = data::diskWriter());
 
 } // namespace velmora::mod

@@ -1,15 +1,12 @@
 #include "ui/ErrorReport.h"
 
+#include "app/Startup.h"
 #include "data/DataError.h"
-
-#include "ui/Dialogs.h"
 
 namespace velmora::ui {
 
-void ReportErrors(QWidget*, const std::function<void()>& action) {
-    // Shown through the scriptable dialogs, so that tests can answer the box.
+void ReportErrors(QWidget*, app::UserDialogs& dialogs, const std::function<void()>& action) {
     const QString title = QStringLiteral("Fehler");
-    Dialogs dialogs;
     try {
         action();
     } catch (const data::DataError& e) {

@@ -182,10 +182,10 @@ bool ScrollToSelection(QTreeWidget* view) {
     return true;
 }
 
-MainForm::MainForm(const MainFormSetup& setup, QWidget* parent)
+MainForm::MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      setup_(setup) {
+      setup_(setup), dialogs_(dialogs) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velmora Cindral"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -206,7 +206,8 @@ std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDia
                                            const QString& programDir) {
     const app::Directories dirs = app::RunStartup(platform, dialogs, programDir);
     return std::make_unique<MainForm>(
-        MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program});
+        MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program},
+        dialogs);
 }
 
 void MainForm::createControls() {
@@ -338,7 +339,7 @@ void MainForm::createControls() {
     setMouseTracking(true);
 
     const auto react = [this](auto handler) {
-        return [this, handler] { ReportErrors(this, [&] { (this->*handler)(); }); };
+        return [this, handler] { ReportErrors(this, dialogs_, [&] { (this->*handler)(); }); };
     };
     connect(regionView_, &QListWidget::itemSelectionChanged, this,
             react(&MainForm::RegionViewClick));

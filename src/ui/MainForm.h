@@ -46,7 +46,7 @@ bool ScrollToSelection(QTreeWidget* view);
 class MainForm : public QWidget {
     Q_OBJECT
 public:
-    explicit MainForm(const MainFormSetup& setup, QWidget* parent = nullptr);
+    MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidget* parent = nullptr);
     // Runs the start-up sequence, then creates the window on its directories. Throws
     // app::StartupAbort when the program must end.
     static std::unique_ptr<MainForm> create(app::Platform& platform, app::UserDialogs& dialogs,
@@ -96,6 +96,7 @@ private:
     void selectRow(QListWidget* view, int row);
 
     MainFormSetup setup_;
+    app::UserDialogs& dialogs_;
     data::SelectionValues selection_;
     MessageForm* messageForm_ = nullptr;
     bool centred_ = false;

@@ -1,6 +1,7 @@
 #include "data/DataError.h"
 #include "data/FileAccess.h"
 #include "data/XmlDocument.h"
+#include "support/ScriptedWriter.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -102,8 +103,9 @@ TEST(XmlDocument, InterruptedSaveLeavesTheOldFile) {
     writeBytes(dir.file("Buildings.xml"), kShippedLayout);
     XmlDocument doc = XmlDocument::load(dir.file("Buildings.xml"));
     doc.root().remove_child(doc.root().child("Asset"));
-    failNextWriteBeforeRename();
-    EXPECT_THROW(doc.save(), DataError);
+    ScriptedWriter crashBeforeRename;
+    crashBeforeRename.failReplaceOf = QStringLiteral("Buildings.xml");
+    EXPECT_THROW(doc.save(crashBeforeRename), DataError);
     EXPECT_EQ(readBytes(dir.file("Buildings.xml")), kShippedLayout);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary file left
 }
@@ -127,4 +129,45 @@ TEST(XmlDocument, LoneBlankIsKeptOnRequestButLayoutNever) {
     const XmlDocument dropped = XmlDocument::parse(bytes, QStringLiteral("m"));
     EXPECT_FALSE(dropped.root().child("A").first_child());
     EXPECT_FALSE(dropped.root().child("B").first_child());
+}
+
+// Three files saved together, the n-th write or the replace of one file failing in turn: every
+// file keeps exactly its old bytes and no new file is left beside them.
+TEST(XmlDocument, SaveOfSeveralFilesIsAllOrNothing) {
+    const QStringList names = {QStringLiteral("Buildings.xml"), QStringLiteral("BuffsShort.xml"),
+                               QStringLiteral("BuildingsShort.xml")};
+    struct Failure {
+        int writeNumber;   // the n-th new file fails to be written (0: none)
+        QString replaceOf; // the file whose replace fails ("": none)
+    };
+    const std::vector<Failure> failures = {{1, {}},       {2, {}},       {3, {}},
+                                           {0, names[0]}, {0, names[1]}, {0, names[2]}};
+    for (const Failure& f : failures) {
+        SCOPED_TRACE(f.writeNumber ? QStringLiteral("write %1").arg(f.writeNumber).toStdString()
+                                   : f.replaceOf.toStdString());
+        TempDir dir;
+        std::vector<XmlDocument> docs;
+        for (const QString& name : names) {
+            writeBytes(dir.file(name), "<Old/>\r\n");
+            docs.push_back(XmlDocument::load(dir.file(name)));
+            docs.back().root().set_name("New");
+        }
+        ScriptedWriter writer;
+        writer.failWriteNumber = f.writeNumber;
+        writer.failReplaceOf = f.replaceOf;
+        EXPECT_THROW(saveAllOrNothing({&docs[0], &docs[1], &docs[2]}, writer), DataError);
+        for (const QString& name : names)
+            EXPECT_EQ(readBytes(dir.file(name)), QByteArray("<Old/>\r\n")) << name.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    }
+    TempDir dir;
+    std::vector<XmlDocument> docs;
+    for (const QString& name : names) {
+        writeBytes(dir.file(name), "<Old/>\r\n");
+        docs.push_back(XmlDocument::load(dir.file(name)));
+        docs.back().root().set_name("New");
+    }
+    saveAllOrNothing({&docs[0], &docs[1], &docs[2]});
+    for (const QString& name : names)
+        EXPECT_EQ(readBytes(dir.file(name)), QByteArray("<New/>\r\n"));
 }

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 #include "app/platform/portable/PortablePlatform.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "ui/Dialogs.h"
 
@@ -11,14 +12,12 @@ using namespace velmora::test;
 
 namespace {
 
-TEST(Dialogs, ScriptedAnswersDriveTheStartUpWithoutShowingAWindow) {
+TEST(Dialogs, TheStartUpAsksAndReportsThroughTheDialogsItIsGiven) {
     TempDir root;
     writeBytes(root.file(QStringLiteral("Spiel/Bin/Win64/Velmora.exe")), "stand-in");
     app::PortablePlatform platform(root.file(QStringLiteral("registry")));
-    ui::Dialogs dialogs;
-    ui::Dialogs::shownTexts().clear();
-
-    ui::Dialogs::setNextDirectory(root.file(QStringLiteral("Spiel")));
+    ScriptedDialogs dialogs;
+    dialogs.directories << root.file(QStringLiteral("Spiel"));
     app::Directories dirs = app::SettleDirectories(root.path());
     ASSERT_TRUE(app::CheckEnvironment(platform, dialogs, dirs));
     EXPECT_EQ(dirs.mods, root.file(QStringLiteral("Spiel/mods/")));
@@ -26,9 +25,8 @@ TEST(Dialogs, ScriptedAnswersDriveTheStartUpWithoutShowingAWindow) {
 
     // A second copy: the message box is answered by the script.
     app::PortablePlatform second(root.file(QStringLiteral("registry")));
-    ui::Dialogs::setNextAnswer(QMessageBox::Ok);
     EXPECT_THROW(app::CheckEnvironment(second, dialogs, dirs), app::StartupAbort);
-    EXPECT_EQ(ui::Dialogs::shownTexts(),
+    EXPECT_EQ(dialogs.shown,
               QStringList({QStringLiteral("chooser|") + app::kChooseGameText,
                            app::kStartErrorTitle + QLatin1Char('|') + app::kAlreadyRunningText}));
 }

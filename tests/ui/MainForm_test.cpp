@@ -2,7 +2,7 @@
 #include "data/HelpTable.h"
 #include "mod/ModFolder.h"
 #include "support/DataDirBuilder.h"
-#include "ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/ImageCollection.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
@@ -60,6 +60,7 @@ std::vector<BuildingRow> manyFarms(int count, const char* changed = "false") {
 class MainFormTest : public ::testing::Test {
 protected:
     TempDir dir;
+    ScriptedDialogs dialogs;
     QString data = dir.file(QStringLiteral("XMLP"));
     QString mods = dir.file(QStringLiteral("mods")) + QStringLiteral("/");
     std::unique_ptr<ui::MainForm> form;
@@ -70,7 +71,7 @@ protected:
         QDir().mkpath(mods);
         writeDataDir(data, rows);
         form = std::make_unique<ui::MainForm>(
-            ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), dir.path()});
+            ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), dir.path()}, dialogs);
         message = std::make_unique<ui::MessageForm>();
         form->setMessageForm(message.get());
     }
@@ -199,7 +200,7 @@ TEST_F(MainFormTest, StartWithTheShippedData) {
     if (!QFileInfo::exists(shipped + QStringLiteral("/BuildingsShort.xml")))
         GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
     form = std::make_unique<ui::MainForm>(
-        ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0"), dir.path()});
+        ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0"), dir.path()}, dialogs);
     // The complete data set lists 15 farms in the first region; a smaller one what it holds.
     const bool complete =
         readBytes(shipped + QStringLiteral("/BuildingsShort.xml")).count("<Building ") == 208;
@@ -537,16 +538,15 @@ TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing
     QDir().mkpath(mods);
     writeDataDir(data, standardRows());
     form = std::make_unique<ui::MainForm>(
-        ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), program});
+        ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), program}, dialogs);
 
-    ui::Dialogs::shownTexts().clear();
-    ui::Dialogs::setNextAnswer(QMessageBox::Ok);
+    dialogs.shown.clear();
     QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);
-    ASSERT_EQ(ui::Dialogs::shownTexts().size(), 1);
-    EXPECT_TRUE(ui::Dialogs::shownTexts().first().startsWith(QStringLiteral("Fehler|")))
-        << ui::Dialogs::shownTexts().first().toStdString();
-    EXPECT_TRUE(ui::Dialogs::shownTexts().first().contains(QStringLiteral("ORG")))
-        << ui::Dialogs::shownTexts().first().toStdString();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown.first().startsWith(QStringLiteral("Fehler|")))
+        << dialogs.shown.first().toStdString();
+    EXPECT_TRUE(dialogs.shown.first().contains(QStringLiteral("ORG")))
+        << dialogs.shown.first().toStdString();
 
     for (const char* sub : {"ORG", "TMP", "XMLP", "PNG", "WOR", "icons-source"})
         QDir().mkpath(program + QString::fromLatin1(sub));
@@ -555,8 +555,8 @@ TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing
         writeBytes(program + QStringLiteral("ORG/") + name,
                    readBytes(org + QLatin1Char('/') + name));
     writeBytes(program + QStringLiteral("ORG/empty.xml"), "<AssetList/>\r\n");
-    ui::Dialogs::shownTexts().clear();
+    dialogs.shown.clear();
     QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);
-    EXPECT_TRUE(ui::Dialogs::shownTexts().isEmpty());
+    EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(program + QStringLiteral("XMLP/ProductsShort.xml")));
 }

@@ -17,9 +17,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::ApplyApplicationStyle(app);
 
+    // Every window shows its questions and errors through these dialogs, for the whole run.
+    ui::Dialogs dialogs;
     std::unique_ptr<ui::MainForm> mainForm;
     try {
-        ui::Dialogs dialogs;
         mainForm = ui::MainForm::create(app::defaultPlatform(), dialogs,
                                         QCoreApplication::applicationDirPath());
     } catch (const app::StartupAbort&) {

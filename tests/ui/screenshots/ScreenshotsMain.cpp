@@ -2,6 +2,7 @@
 // empty pseudo-group, and the reset question over the main window. Usage: ui_screenshots <dir>
 #include "data/BuildingBrowser.h"
 #include "support/DataDirBuilder.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/AppStyle.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
@@ -85,7 +86,9 @@ int main(int argc, char** argv) {
     } else {
         writeDataDir(dir.path(), demoRows());
     }
-    ui::MainForm form({dir.path(), dir.file(QStringLiteral("mods")), QStringLiteral("1.0.0.0")});
+    test::ScriptedDialogs dialogs;
+    ui::MainForm form({dir.path(), dir.file(QStringLiteral("mods")), QStringLiteral("1.0.0.0")},
+                      dialogs);
     ui::MessageForm message;
     form.setMessageForm(&message);
     form.show();

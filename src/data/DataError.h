@@ -1,5 +1,6 @@
 #pragma once
 // The error every data operation raises: its text is German and shown to the user as it is.
+#include <QDir>
 #include <QString>
 #include <stdexcept>
 
@@ -14,5 +15,10 @@ public:
 private:
     QString message_;
 };
+
+// A path as the messages show it: with the platform's separators, between German quotes („…“).
+inline QString quotedPath(const QString& path) {
+    return QStringLiteral("\u201E%1\u201C").arg(QDir::toNativeSeparators(path));
+}
 
 } // namespace velmora::data

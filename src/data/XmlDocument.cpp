@@ -303,6 +303,29 @@ void saveAllOrNothing(const std::vector<const XmlDocument*>& documents, FileWrit
     writeFilesAllOrNothing(files, writer);
 }
 
+std::string xpathLiteral(const std::string& value) {
+    if (value.find('"') == std::string::npos)
+        return '"' + value + '"';
+    if (value.find('\'') == std::string::npos)
+        return "'" + value + "'";
+    std::string out = "concat(";
+    std::string part;
+    for (const char c : value) {
+        if (c == '"') {
+            if (!part.empty())
+                out += '"' + part + "\", ";
+            out += "'\"', ";
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        out += '"' + part + "\", ";
+    out += "\"\")";
+    return out;
+}
+
 pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath) {
     try {
         return context.select_node(xpath.c_str()).node();

@@ -72,6 +72,13 @@ private:
 void saveAllOrNothing(const std::vector<const XmlDocument*>& documents,
                       FileWriter& writer = diskWriter());
 
+// A value as an XPath 1.0 string literal, so that a value holding quotes can not change the
+// query: "a" -> "\"a\"", a"b -> 'a"b', one holding both kinds -> concat("a", '"', ...).
+std::string xpathLiteral(const std::string& value);
+inline std::string xpathLiteral(const QString& value) {
+    return xpathLiteral(value.toStdString());
+}
+
 // XPath queries. An invalid expression raises DataError; no match yields an empty node or list.
 pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath);
 std::vector<pugi::xml_node> selectNodes(const pugi::xml_node& context, const std::string& xpath);

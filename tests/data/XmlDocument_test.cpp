@@ -171,3 +171,16 @@ TEST(XmlDocument, SaveOfSeveralFilesIsAllOrNothing) {
     for (const QString& name : names)
         EXPECT_EQ(readBytes(dir.file(name)), QByteArray("<New/>\r\n"));
 }
+
+// Values with quotes stay values: the literal selects the element holding exactly that text.
+TEST(XmlDocument, XPathLiteralKeepsQuotesInsideTheValue) {
+    const XmlDocument doc = XmlDocument::parse(
+        "<R><G N='plain'/><G N='a&quot;b'/><G N=\"it's\"/><G N='x&quot;y&apos;z&quot;'/></R>",
+        QStringLiteral("r.xml"));
+    for (const char* value : {"plain", "a\"b", "it's", "x\"y'z\""}) {
+        const pugi::xml_node g =
+            selectNode(doc.root(), "G[@N=" + xpathLiteral(std::string(value)) + "]");
+        ASSERT_TRUE(g) << value;
+        EXPECT_STREQ(g.attribute("N").value(), value);
+    }
+}

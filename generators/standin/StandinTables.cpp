@@ -1,4 +1,4 @@
-#include "StandinTables.h"
+#include "generators/standin/StandinTables.h"
 
 #include "data/DataError.h"
 #include "data/FileAccess.h"
@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-namespace velmora::tools::standin {
+namespace velmora::generators::standin {
 
 namespace {
 
@@ -189,4 +189,4 @@ StandinTables StandinTables::load(const QString& directory) {
     return t;
 }
 
-} // namespace velmora::tools::standin
+} // namespace velmora::generators::standin

@@ -1,6 +1,6 @@
 #pragma once
 // Small building blocks for the pictograms, all in the pictograms' 100 by 100 coordinates.
-#include "tools/pictures/PictureCanvas.h"
+#include "generators/pictures/PictureCanvas.h"
 
 #include <QPainterPath>
 #include <QPolygonF>
@@ -8,7 +8,7 @@
 
 #include <initializer_list>
 
-namespace velmora::tools::pictogram {
+namespace velmora::generators::pictogram {
 
 inline QPainterPath circle(qreal cx, qreal cy, qreal r) {
     QPainterPath p;
@@ -57,4 +57,4 @@ inline QPainterPath unite(std::initializer_list<QPainterPath> parts) {
     return all;
 }
 
-} // namespace velmora::tools::pictogram
+} // namespace velmora::generators::pictogram

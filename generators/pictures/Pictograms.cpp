@@ -1,12 +1,12 @@
-#include "tools/pictures/Pictograms.h"
+#include "generators/pictures/Pictograms.h"
 
-#include "tools/pictures/PathShapes.h"
+#include "generators/pictures/PathShapes.h"
 
 #include <QTransform>
 #include <QtMath>
 
 // Most shapes are drawn in a 100 by 100 box.
-namespace velmora::tools::pictogram {
+namespace velmora::generators::pictogram {
 
 QPainterPath star(int points, qreal innerRatio) {
     QPolygonF poly;
@@ -400,4 +400,4 @@ QPainterPath bust() {
     return shoulders.united(circle(50, 32, 20));
 }
 
-} // namespace velmora::tools::pictogram
+} // namespace velmora::generators::pictogram

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace velmora::tools::standin {
+namespace velmora::generators::standin {
 
 struct ProductRow {
     QString guid;
@@ -77,4 +77,4 @@ struct TableLine {
 };
 std::vector<TableLine> readTable(const QString& path, int columns);
 
-} // namespace velmora::tools::standin
+} // namespace velmora::generators::standin

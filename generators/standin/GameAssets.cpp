@@ -1,10 +1,10 @@
-#include "GameAssets.h"
+#include "generators/standin/GameAssets.h"
 
 #include "data/XmlDocument.h"
 
 #include <QStringList>
 
-namespace velmora::tools::standin {
+namespace velmora::generators::standin {
 
 namespace {
 
@@ -349,4 +349,4 @@ void appendText(pugi::xml_node parent, const QString& guid, const QString& text)
     leaf(entry, "Text", text);
 }
 
-} // namespace velmora::tools::standin
+} // namespace velmora::generators::standin

@@ -1,15 +1,15 @@
 #include "data/DataError.h"
+#include "generators/pictures/GameIcons.h"
+#include "generators/pictures/NamedPictures.h"
+#include "generators/pictures/PictureCommands.h"
 #include "support/TestSupport.h"
-#include "tools/pictures/GameIcons.h"
-#include "tools/pictures/NamedPictures.h"
-#include "tools/pictures/PictureCommands.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <gtest/gtest.h>
 
-using namespace velmora::tools;
+using namespace velmora::generators;
 using namespace velmora::test;
 
 namespace {

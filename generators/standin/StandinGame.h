@@ -3,11 +3,11 @@
 // "texts_german.xml", "ProductionChain.xml" and "IconNames.txt" (the icon names whose
 // pictures the icon source directory holds, one per line). The same tables always give the
 // same bytes.
-#include "StandinTables.h"
+#include "generators/standin/StandinTables.h"
 
 #include <QString>
 
-namespace velmora::tools::standin {
+namespace velmora::generators::standin {
 
 void writeStandinGame(const StandinTables& tables, const QString& outDir);
 
@@ -19,4 +19,4 @@ void writeLargeStandinGame(const StandinTables& tables, const QString& outDir);
 // The tables with the clones of the large variant added.
 StandinTables withClones(const StandinTables& tables, int productRounds, int buildingRounds);
 
-} // namespace velmora::tools::standin
+} // namespace velmora::generators::standin

@@ -1,13 +1,13 @@
-#include "tools/pictures/NamedPictures.h"
+#include "generators/pictures/NamedPictures.h"
 
-#include "tools/pictures/GameIcons.h"
-#include "tools/pictures/Pictograms.h"
-#include "tools/pictures/PictureCanvas.h"
+#include "generators/pictures/GameIcons.h"
+#include "generators/pictures/Pictograms.h"
+#include "generators/pictures/PictureCanvas.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 namespace pg = pictogram;
 
@@ -626,4 +626,4 @@ QImage renderBackground() {
     return image;
 }
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -1,4 +1,4 @@
-#include "tools/pictures/PictureCanvas.h"
+#include "generators/pictures/PictureCanvas.h"
 
 #include "data/DataError.h"
 #include "data/FileAccess.h"
@@ -10,7 +10,7 @@
 #include <QRadialGradient>
 #include <QStringList>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 namespace {
 
@@ -181,4 +181,4 @@ void writePng(const QImage& image, const QString& path) {
     data::writeFileAtomically(path, bytes);
 }
 
-} // namespace velmora::tools
+} // namespace velmora::generators

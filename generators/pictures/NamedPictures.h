@@ -7,7 +7,7 @@
 #include <QList>
 #include <QString>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 // The file name of the main window's background picture, without ".png".
 inline const QString kBackgroundName = QStringLiteral("Background");
@@ -25,4 +25,4 @@ QImage renderNamedPicture(const QString& name);
 // The window background, kBackgroundWidth by kBackgroundHeight.
 QImage renderBackground();
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -9,7 +9,7 @@
 #include <QPainterPath>
 #include <QString>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 // Side of every square picture of the collection.
 constexpr int kPictureSize = 128;
@@ -53,4 +53,4 @@ QByteArray pngBytes(const QImage& image);
 // Writes a picture as PNG atomically; raises DataError naming the file on failure.
 void writePng(const QImage& image, const QString& path);
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QString>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 // What an icon shows: the kinds of pictogram found for the goods and the building in the
 // name ("bread" and "house" for "icon_banana_bakery"); both empty for a monogram.
@@ -28,4 +28,4 @@ QImage renderIconPicture(const QString& name);
 // "CS", "icon_potatoes" gives "Po".
 QString monogramOf(const QString& name);
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QRectF>
 
-namespace velmora::tools::pictogram {
+namespace velmora::generators::pictogram {
 
 QPainterPath star(int points = 5, qreal innerRatio = 0.45);
 QPainterPath gear(int teeth = 8);
@@ -48,4 +48,4 @@ QPainterPath fieldRows();
 QPainterPath forbidden();
 QPainterPath bust();
 
-} // namespace velmora::tools::pictogram
+} // namespace velmora::generators::pictogram

@@ -3,7 +3,7 @@
 // manner as Pictograms.h: closed outlines in a 100 by 100 box, details cut in as grooves.
 #include <QPainterPath>
 
-namespace velmora::tools::pictogram {
+namespace velmora::generators::pictogram {
 
 // Goods.
 QPainterPath bread();
@@ -51,4 +51,4 @@ QPainterPath barrel();
 QPainterPath cleaver();
 QPainterPath mine();
 
-} // namespace velmora::tools::pictogram
+} // namespace velmora::generators::pictogram

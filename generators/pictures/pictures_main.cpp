@@ -1,6 +1,6 @@
 // velmora-pictures: draws the program's pictures and game-style icons as PNG files.
 #include "data/DataError.h"
-#include "tools/pictures/PictureCommands.h"
+#include "generators/pictures/PictureCommands.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -59,15 +59,15 @@ int main(int argc, char** argv) {
 
     try {
         if (command == u"named" && rest.isEmpty()) {
-            report(velmora::tools::writeNamedPictures(out), out);
+            report(velmora::generators::writeNamedPictures(out), out);
         } else if (command == u"icons") {
             if (!namesFile.isEmpty())
-                rest = velmora::tools::readNameList(namesFile) + rest;
+                rest = velmora::generators::readNameList(namesFile) + rest;
             if (rest.isEmpty())
                 return usage();
-            report(velmora::tools::writeIcons(out, rest, suffix), out);
+            report(velmora::generators::writeIcons(out, rest, suffix), out);
         } else if (command == u"contact-sheet" && rest.size() == 1) {
-            velmora::tools::writeContactSheet(out, QDir::fromNativeSeparators(rest.first()));
+            velmora::generators::writeContactSheet(out, QDir::fromNativeSeparators(rest.first()));
             std::printf("Übersicht %s geschrieben\n",
                         qUtf8Printable(QDir::toNativeSeparators(out)));
         } else {

@@ -1,14 +1,14 @@
-#include "tools/pictures/GameIcons.h"
+#include "generators/pictures/GameIcons.h"
 
-#include "tools/pictures/GoodsPictograms.h"
-#include "tools/pictures/NamedPictures.h"
-#include "tools/pictures/Pictograms.h"
-#include "tools/pictures/PictureCanvas.h"
+#include "generators/pictures/GoodsPictograms.h"
+#include "generators/pictures/NamedPictures.h"
+#include "generators/pictures/Pictograms.h"
+#include "generators/pictures/PictureCanvas.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 namespace pg = pictogram;
 
@@ -248,4 +248,4 @@ QImage renderIconPicture(const QString& name) {
     return named.isNull() ? renderGameIcon(name) : named;
 }
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 // Writes every named picture as name + ".png" and the window background into dir; returns the
 // file names written.
@@ -21,4 +21,4 @@ QStringList readNameList(const QString& path);
 // Writes the contact sheet of the pictures in dir to file.
 void writeContactSheet(const QString& file, const QString& dir);
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -3,11 +3,11 @@
 #include <QImage>
 #include <QString>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 // Every "*.png" of dir in name order, each on a checkered cell (so transparency shows) with
 // its name below. Pictures larger than a cell are scaled down. Raises DataError when dir holds
 // no readable picture.
 QImage renderContactSheet(const QString& dir);
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -1,16 +1,16 @@
-#include "tools/pictures/PictureCommands.h"
+#include "generators/pictures/PictureCommands.h"
 
 #include "data/DataError.h"
+#include "generators/pictures/ContactSheet.h"
+#include "generators/pictures/GameIcons.h"
+#include "generators/pictures/NamedPictures.h"
+#include "generators/pictures/PictureCanvas.h"
 #include "tools/PrepCommon.h"
-#include "tools/pictures/ContactSheet.h"
-#include "tools/pictures/GameIcons.h"
-#include "tools/pictures/NamedPictures.h"
-#include "tools/pictures/PictureCanvas.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 namespace {
 
@@ -47,7 +47,7 @@ QStringList writeIcons(const QString& dir, const QStringList& names, const QStri
 
 QStringList readNameList(const QString& path) {
     QStringList names;
-    for (const QString& line : readLineFile(path, LineEncoding::Utf8)) {
+    for (const QString& line : tools::readLineFile(path, tools::LineEncoding::Utf8)) {
         const QString name = line.trimmed();
         if (!name.isEmpty())
             names.append(name);
@@ -62,4 +62,4 @@ void writeContactSheet(const QString& file, const QString& dir) {
     writePng(sheet, file);
 }
 
-} // namespace velmora::tools
+} // namespace velmora::generators

@@ -1,12 +1,12 @@
 #pragma once
 // Asset elements in the shapes of the game's asset file: production buildings (template and
 // derived), products, field modules and other assets, and production chain records.
-#include "StandinTables.h"
+#include "generators/standin/StandinTables.h"
 
 #include <QHash>
 #include <pugixml.hpp>
 
-namespace velmora::tools::standin {
+namespace velmora::generators::standin {
 
 // Full path of an icon cell: a name becomes the game's 3D-icon path, a path stays.
 QString iconPath(const QString& icon);
@@ -26,4 +26,4 @@ void appendFillerAsset(pugi::xml_node parent, int index, const QString& guid,
 // One entry of the German text file.
 void appendText(pugi::xml_node parent, const QString& guid, const QString& text);
 
-} // namespace velmora::tools::standin
+} // namespace velmora::generators::standin

@@ -1,11 +1,11 @@
-#include "tools/pictures/GoodsPictograms.h"
+#include "generators/pictures/GoodsPictograms.h"
 
-#include "tools/pictures/PathShapes.h"
-#include "tools/pictures/Pictograms.h"
+#include "generators/pictures/PathShapes.h"
+#include "generators/pictures/Pictograms.h"
 
 #include <QtMath>
 
-namespace velmora::tools::pictogram {
+namespace velmora::generators::pictogram {
 
 namespace {
 
@@ -514,4 +514,4 @@ QPainterPath mine() {
     return rock.subtracted(strokedPath(pick, 10)).united(pick);
 }
 
-} // namespace velmora::tools::pictogram
+} // namespace velmora::generators::pictogram

@@ -1,13 +1,13 @@
-#include "tools/pictures/ContactSheet.h"
+#include "generators/pictures/ContactSheet.h"
 
 #include "data/DataError.h"
 #include "data/FileAccess.h"
-#include "tools/pictures/PictureCanvas.h"
+#include "generators/pictures/PictureCanvas.h"
 
 #include <QDir>
 #include <algorithm>
 
-namespace velmora::tools {
+namespace velmora::generators {
 
 namespace {
 
@@ -74,4 +74,4 @@ QImage renderContactSheet(const QString& dir) {
     return sheet;
 }
 
-} // namespace velmora::tools
+} // namespace velmora::generators

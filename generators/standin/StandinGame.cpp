@@ -1,9 +1,9 @@
-#include "StandinGame.h"
+#include "generators/standin/StandinGame.h"
 
-#include "GameAssets.h"
 #include "data/DataError.h"
 #include "data/FileAccess.h"
 #include "data/XmlDocument.h"
+#include "generators/standin/GameAssets.h"
 
 #include <QDir>
 #include <QHash>
@@ -11,7 +11,7 @@
 #include <QSet>
 #include <algorithm>
 
-namespace velmora::tools::standin {
+namespace velmora::generators::standin {
 
 namespace {
 
@@ -239,4 +239,4 @@ void writeLargeStandinGame(const StandinTables& tables, const QString& outDir) {
     writeCommon(t, outDir);
 }
 
-} // namespace velmora::tools::standin
+} // namespace velmora::generators::standin

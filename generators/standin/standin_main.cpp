@@ -1,8 +1,8 @@
 // velmora-standin: writes the stand-in for the game's extracted files from the tables.
 //   velmora-standin --out DIR [--tables DIR] [--large]
-#include "StandinGame.h"
-#include "StandinTables.h"
 #include "data/DataError.h"
+#include "generators/standin/StandinGame.h"
+#include "generators/standin/StandinTables.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,11 +36,12 @@ int main(int argc, char** argv) {
         if (!QDir().mkpath(outDir))
             throw data::DataError(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.")
                                       .arg(QDir::toNativeSeparators(outDir)));
-        const tools::standin::StandinTables tables = tools::standin::StandinTables::load(tablesDir);
+        const generators::standin::StandinTables tables =
+            generators::standin::StandinTables::load(tablesDir);
         if (large)
-            tools::standin::writeLargeStandinGame(tables, outDir);
+            generators::standin::writeLargeStandinGame(tables, outDir);
         else
-            tools::standin::writeStandinGame(tables, outDir);
+            generators::standin::writeStandinGame(tables, outDir);
     } catch (const data::DataError& e) {
         std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
         return 1;

@@ -287,7 +287,7 @@ QString RegionOfRecord(const pugi::xml_node& record) {
     for (const tables::RegionTest& test : tables::kRegionByAssociatedRegions)
         if (regions.find(test.substring) != std::string::npos)
             region = QString::fromUtf8(test.region);
-    if (data::fromUtf8(associated).size() > tables::kSingleRegionMaxLength)
+    if (data::fromUtf8(associated).size() > tables::kBuildingRegionTextMaxLength)
         region = QStringLiteral("5");
     if (!region.isEmpty())
         return region;

@@ -2,9 +2,12 @@
 // Extraction of the production buildings from the game's asset file.
 //
 // Steps, in this order, sharing the asset document loaded by the first:
-//   B2 WriteTemplateList        ORG/Assets.xml, ORG/texts_german.xml -> TMP/Building_Templates.xml
-//   B3 ExtractTemplateBuildings -> ORG/empty.xml, TMP/Template_Buildings.xml,
-//   TMP/Template_Buildings.txt B4 ExtractDerivedBuildings  -> TMP/BaseAsset_Buildings.xml
+//   B2 WriteTemplateList
+//        ORG/Assets.xml, ORG/texts_german.xml -> TMP/Building_Templates.xml
+//   B3 ExtractTemplateBuildings
+//        -> ORG/empty.xml, TMP/Template_Buildings.xml, TMP/Template_Buildings.txt
+//   B4 ExtractDerivedBuildings
+//        -> TMP/BaseAsset_Buildings.xml
 // RunExtractionSteps continues with the merge and cleaning steps B5 and B6.
 #include "data/XmlDocument.h"
 #include "tools/PrepCommon.h"

@@ -11,20 +11,15 @@ namespace velmora::tools {
 
 namespace {
 
-// Markers of event, story, pirate and outside content, found in the lower-cased texts.
-const char* const kEventIconMarker = "eoy21";
-const char* const kObjectFileMarkers[] = {"storytelling", "/3rd_party/", "/eoy21/"};
-const char* const kNameMarkers[] = {"pirates", "third_party"};
-const char* const kParticipantMarker = "africa_angereb";
-
 std::string lowered(const pugi::xml_node& record, const char* path, bool& found) {
     std::string text;
     found = findText(record, path, text);
     return asciiLower(text);
 }
 
-bool containsAny(const std::string& text, std::initializer_list<const char*> markers) {
-    return std::any_of(markers.begin(), markers.end(),
+template <std::size_t N>
+bool containsAny(const std::string& text, const char* const (&markers)[N]) {
+    return std::any_of(std::begin(markers), std::end(markers),
                        [&](const char* marker) { return text.find(marker) != std::string::npos; });
 }
 
@@ -80,12 +75,11 @@ bool KeepsBuilding(const pugi::xml_node& record) {
         std::string icon = lowered(record, "Values/Standard/IconFilename", found);
         if (!found)
             icon = "no icon";
-        if (icon.find(kEventIconMarker) != std::string::npos)
+        if (icon.find(tables::kCleaningEventIconMarker) != std::string::npos)
             keep = false;
         const std::string objectFile =
             lowered(record, "Values/Object/Variations/Item/Filename", found);
-        if (found && containsAny(objectFile, {kObjectFileMarkers[0], kObjectFileMarkers[1],
-                                              kObjectFileMarkers[2]}))
+        if (found && containsAny(objectFile, tables::kCleaningObjectFileMarkers))
             keep = false;
     }
     std::string name;
@@ -93,11 +87,11 @@ bool KeepsBuilding(const pugi::xml_node& record) {
         if (name.find('Q') != std::string::npos)
             keep = false;
         if (containsAny(lowered(record, "Values/Standard/Name", found),
-                        {kNameMarkers[0], kNameMarkers[1]}))
+                        tables::kCleaningNameMarkers))
             keep = false;
     }
     const std::string participant = lowered(record, "Values/Object/DefaultParticipant", found);
-    if (found && participant.find(kParticipantMarker) != std::string::npos)
+    if (found && participant.find(tables::kCleaningParticipantMarker) != std::string::npos)
         keep = false;
     if (record.first_element_by_path("Values/RecipeBuilding/RecipeList") &&
         record.first_element_by_path("Values/RecipeBuilding/IsBlank"))

@@ -2,7 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "tools/ExtractionFiles.h"
-#include "tools/StepRecords.h"
+#include "tools/PrepCommon.h"
 
 #include <unordered_map>
 
@@ -76,9 +76,8 @@ void inheritFromBase(const XmlDocument& doc, const QString& file, const char* it
         const auto baseRecord = byGuid.find(base);
         if (baseRecord == byGuid.end())
             throw DataError(
-                QStringLiteral(
-                    "In der Datei \u201E%1\u201C fehlt das Basisgebäude %2 des Gebäudes %3.")
-                    .arg(QDir::toNativeSeparators(file), data::fromUtf8(base), data::fromUtf8(dg)));
+                QStringLiteral("In der Datei %1 fehlt das Basisgebäude %2 des Gebäudes %3.")
+                    .arg(data::quotedPath(file), data::fromUtf8(base), data::fromUtf8(dg)));
 
         Slots inherited;
         size_t k = 0;
@@ -193,8 +192,8 @@ void WriteNameComments(const PrepDirectories& dirs) {
         if (it == names.end())
             throw DataError(
                 QStringLiteral("Das Produkt \u201E%1\u201C des Gebäudes %2 fehlt im Produktkatalog "
-                               "\u201E%3\u201C.")
-                    .arg(product, recordGuid(record), QDir::toNativeSeparators(catalogueFile)));
+                               "%3.")
+                    .arg(product, recordGuid(record), data::quotedPath(catalogueFile)));
         return it->second;
     };
     // Site inputs may be missing from the catalogue; a product without any name keeps its GUID

@@ -34,16 +34,6 @@ constexpr Step kAssetListSteps[] = {
     {"B16", "WriteChainList", WriteChainList},
 };
 
-data::DataError missingDirectory(const QString& dir) {
-    return data::DataError(
-        QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(dir)));
-}
-
-void requireDirectory(const QString& dir) {
-    if (!QFileInfo(dir).isDir())
-        throw missingDirectory(dir);
-}
-
 } // namespace
 
 void RunBuildingsPipeline(const PrepDirectories& dirs, const StepReporter& report) {
@@ -53,8 +43,7 @@ void RunBuildingsPipeline(const PrepDirectories& dirs, const StepReporter& repor
 
 void RunAssetListSteps(const PrepDirectories& dirs, const StepReporter& report) {
     for (const Step& step : kAssetListSteps) {
-        if (report)
-            report(QString::fromUtf8(step.id), QString::fromUtf8(step.operation));
+        reportStep(report, step.id, step.operation);
         step.run(dirs);
     }
 }
@@ -67,15 +56,12 @@ void RunAllPipelines(const PrepDirectories& dirs, const StepReporter& report) {
 }
 
 void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectories) {
-    requireDirectory(dirs.programDir);
-    requireDirectory(dirs.org());
-    requireDirectory(dirs.iconSourceDir);
+    requireDirectories({dirs.programDir, dirs.org(), dirs.iconSourceDir});
     for (const QString& dir : {dirs.tmp(), dirs.xmlp(), dirs.png(), dirs.wor()}) {
         if (createWorkDirectories && !QFileInfo(dir).isDir() && !QDir().mkpath(dir))
-            throw data::DataError(
-                QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
-                    .arg(QDir::toNativeSeparators(dir)));
-        requireDirectory(dir);
+            throw data::DataError(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.")
+                                      .arg(data::quotedPath(dir)));
+        requireDirectories({dir});
     }
 }
 

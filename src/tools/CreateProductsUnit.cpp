@@ -15,17 +15,12 @@ namespace velmora::tools {
 
 namespace {
 
-const char* const kProductTemplates[] = {"Product", "Product_Ammunition"};
 const char* const kNoIcon = "Nothing";
 const char* const kNoGermanText = "no german";
-const tables::GuidValue kIconFix = {"1010239", "icon_sugar"};
-const tables::GuidValue kNameFix = {"115918", "Expeditionsschrott"};
 // The catalogue's last entry: the choice of no product.
 const QString kNoProductLine =
     QStringLiteral("<Product GUID=\"0\" Name=\"keine Auswahl\" Icon=\"NoInput\" "
                    "Category=\"notAllowed\" Region=\"no Region\" Pos=\"\" />");
-// An AssociatedRegion text longer than this names several regions.
-constexpr int kSingleRegionMaxLength = 8;
 
 struct RegionCorrection {
     const char* const* cleared;
@@ -86,15 +81,15 @@ QString ProductPosCode(const QString& guid, const QString& firstCharacterOfName)
 
 void ExtractProducts(const PrepDirectories& dirs) {
     requireDirectories({dirs.org()});
-    const std::unordered_set<std::string> templates(std::begin(kProductTemplates),
-                                                    std::end(kProductTemplates));
+    const std::unordered_set<std::string> templates(std::begin(tables::kProductTemplates),
+                                                    std::end(tables::kProductTemplates));
     data::XmlDocument assets =
         loadGameAssets(dirs.org() + files::kGameAssets,
                        [&](std::string_view record) { return holdsTemplate(record, templates); });
     const AssetIndex index = AssetIndex::build(assets.root(), templates, false);
     data::XmlDocument products = data::XmlDocument::load(dirs.org() + files::kEmptyList);
     RecordStaging staging(assets.document());
-    for (const char* templateName : kProductTemplates) {
+    for (const char* templateName : tables::kProductTemplates) {
         const auto indexed = index.byTemplate.find(templateName);
         if (indexed == index.byTemplate.end())
             continue;
@@ -124,14 +119,14 @@ void WriteProductList(const PrepDirectories& dirs) {
         QString icon = QString::fromUtf8(kNoIcon);
         if (findText(record, "Values/Standard/IconFilename", iconPath))
             icon = iconNameOfPath(data::fromUtf8(iconPath));
-        if (guid == kIconFix.guid)
-            icon = QString::fromUtf8(kIconFix.value);
+        if (guid == tables::kProductIconFix.guid)
+            icon = QString::fromUtf8(tables::kProductIconFix.value);
 
         const auto text = texts.find(guid);
         QString name = text ? QString::fromUtf8(text->data(), qsizetype(text->size()))
                             : QString::fromUtf8(kNoGermanText);
-        if (guid == kNameFix.guid)
-            name = QString::fromUtf8(kNameFix.value);
+        if (guid == tables::kProductNameFix.guid)
+            name = QString::fromUtf8(tables::kProductNameFix.value);
 
         std::string categoryGuid;
         if (findText(record, "Values/Product/ProductCategory", categoryGuid))
@@ -150,7 +145,7 @@ void WriteProductList(const PrepDirectories& dirs) {
         std::string associated;
         if (findText(record, "Values/Product/AssociatedRegion", associated)) {
             const QString regions = data::fromUtf8(associated);
-            if (regions.size() > kSingleRegionMaxLength)
+            if (regions.size() > tables::kProductRegionTextMaxLength)
                 multiRegion << data::fromUtf8(guid) + u'#' + name + u'#' + regions;
             for (std::size_t i = 0; i < inRegion.size(); ++i)
                 inRegion[i] = associated.find(tables::kProductRegions[i].associatedRegion) !=

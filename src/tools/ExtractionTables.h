@@ -57,8 +57,8 @@ struct RegionTest {
 // Tests on the lower-cased AssociatedRegions text; a later match replaces an earlier one.
 inline constexpr RegionTest kRegionByAssociatedRegions[] = {
     {"moderate", "1"}, {"colony", "2"}, {"arctic", "3"}, {"africa", "4"}};
-// An AssociatedRegions text longer than this names several regions: region "5".
-inline constexpr int kSingleRegionMaxLength = 9;
+// A building's AssociatedRegions text longer than this names several regions: region "5".
+inline constexpr int kBuildingRegionTextMaxLength = 9;
 // Tests on the lower-cased internal name when AssociatedRegions gave no region.
 inline constexpr RegionTest kRegionByName[] = {
     {"colony", "2"}, {"hacienda", "2"}, {"arctic", "3"}, {"colony02", "4"}, {"africa", "4"}};
@@ -104,6 +104,15 @@ template <std::size_t N> bool listed(const char* const (&table)[N], const std::s
     return std::any_of(std::begin(table), std::end(table),
                        [&](const char* entry) { return value == entry; });
 }
+
+// B6: markers of event, story, pirate and outside content, found in the lower-cased texts of a
+// record (its icon, object file, internal name and default participant): such a record is not
+// in use.
+inline constexpr const char* kCleaningEventIconMarker = "eoy21";
+inline constexpr const char* kCleaningObjectFileMarkers[] = {"storytelling", "/3rd_party/",
+                                                             "/eoy21/"};
+inline constexpr const char* kCleaningNameMarkers[] = {"pirates", "third_party"};
+inline constexpr const char* kCleaningParticipantMarker = "africa_angereb";
 
 template <typename T, std::size_t N> constexpr std::size_t tableSize(const T (&)[N]) {
     return N;

@@ -205,9 +205,8 @@ private:
         if (depth_ > 0)
             fail(assetStart_, "Element Asset ohne Endtag");
         if (!sawElement_)
-            throw data::DataError(
-                QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
-                    .arg(QDir::toNativeSeparators(fileName_)));
+            throw data::DataError(QStringLiteral("Die Datei %1 enthält kein XML-Element.")
+                                      .arg(data::quotedPath(fileName_)));
     }
 
     [[noreturn]] void fail(size_t offset, const char* reason) const {
@@ -215,9 +214,9 @@ private:
             linesDropped_ +
             std::count(buffer_.begin(), buffer_.begin() + static_cast<ptrdiff_t>(offset), '\n') + 1;
         throw data::DataError(
-            QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
+            QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden "
                            "(Zeile %2: %3).")
-                .arg(QDir::toNativeSeparators(fileName_))
+                .arg(data::quotedPath(fileName_))
                 .arg(line)
                 .arg(QString::fromUtf8(reason)));
     }
@@ -261,9 +260,8 @@ data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep,
     const size_t total = kRootStart.size() + kept.size() + kRootEnd.size();
     char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(total));
     if (!buffer)
-        throw data::DataError(
-            QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.")
-                .arg(QDir::toNativeSeparators(resolved)));
+        throw data::DataError(QStringLiteral("Für die Datei %1 reicht der Speicher nicht.")
+                                  .arg(data::quotedPath(resolved)));
     std::memcpy(buffer, kRootStart.data(), kRootStart.size());
     std::memcpy(buffer + kRootStart.size(), kept.data(), kept.size());
     std::memcpy(buffer + kRootStart.size() + kept.size(), kRootEnd.data(), kRootEnd.size());

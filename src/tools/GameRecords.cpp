@@ -142,21 +142,4 @@ void RecordStaging::copyTo(pugi::xml_node root) const {
         root.append_copy(record);
 }
 
-void reportStep(const StepReporter& report, const char* step, const char* operation) {
-    if (report)
-        report(QString::fromLatin1(step), QString::fromLatin1(operation));
-}
-
-void requireDirectories(const QStringList& directories) {
-    for (const QString& directory : directories)
-        if (!QFileInfo(directory).isDir())
-            throw data::DataError(QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.")
-                                      .arg(QDir::toNativeSeparators(directory)));
-}
-
-void failStep(const QString& path, const QString& reason) {
-    throw data::DataError(
-        QStringLiteral("\u201E%1\u201C: %2").arg(QDir::toNativeSeparators(path), reason));
-}
-
 } // namespace velmora::tools

@@ -86,13 +86,4 @@ private:
     pugi::xml_node holding_;
 };
 
-// Tells the reporter (if any) that a step starts.
-void reportStep(const StepReporter& report, const char* step, const char* operation);
-
-// Raises DataError naming the first of the directories that does not exist.
-void requireDirectories(const QStringList& directories);
-
-// A step that stops: DataError naming the file and the reason.
-[[noreturn]] void failStep(const QString& path, const QString& reason);
-
 } // namespace velmora::tools

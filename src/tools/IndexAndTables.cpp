@@ -3,7 +3,7 @@
 #include "data/DataFiles.h"
 #include "data/FileAccess.h"
 #include "tools/ExtractionFiles.h"
-#include "tools/StepRecords.h"
+#include "tools/PrepCommon.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -39,10 +39,9 @@ void checkIconPath(const QString& path, const pugi::xml_node& record, const QStr
     for (const QChar c : path)
         if (c == u'"' || c == u'<' || c == u'>' || c == u'|' || c.unicode() < 32)
             throw DataError(
-                QStringLiteral(
-                    "Der Symbolpfad \u201E%1\u201C des Gebäudes %2 in der Datei \u201E%3\u201C "
-                    "enthält ein unzulässiges Zeichen.")
-                    .arg(path, recordGuid(record), QDir::toNativeSeparators(file)));
+                QStringLiteral("Der Symbolpfad \u201E%1\u201C des Gebäudes %2 in der Datei %3 "
+                               "enthält ein unzulässiges Zeichen.")
+                    .arg(path, recordGuid(record), data::quotedPath(file)));
 }
 
 const std::unordered_map<QString, QString>& groupOverrides() {

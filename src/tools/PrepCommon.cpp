@@ -3,6 +3,7 @@
 #include "data/FileAccess.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
 
@@ -138,6 +139,22 @@ QString xmlEscaped(const QString& value) {
         }
     }
     return out;
+}
+
+void reportStep(const StepReporter& report, const char* step, const char* operation) {
+    if (report)
+        report(QString::fromLatin1(step), QString::fromLatin1(operation));
+}
+
+void requireDirectories(const QStringList& directories) {
+    for (const QString& directory : directories)
+        if (!QFileInfo(directory).isDir())
+            throw data::DataError(
+                QStringLiteral("Das Verzeichnis %1 fehlt.").arg(data::quotedPath(directory)));
+}
+
+void failStep(const QString& path, const QString& reason) {
+    throw data::DataError(QStringLiteral("%1: %2").arg(data::quotedPath(path), reason));
 }
 
 } // namespace velmora::tools

@@ -1,14 +1,23 @@
 #pragma once
-// Conventions shared by every step of the data-preparation pipelines: the program's work
-// directories, line files in their three encodings, SortUnique and the icon name of a path.
+// The code every step of the data-preparation pipelines shares: the program's work
+// directories, the step reporter, a step's checks and failures, line files in their three
+// encodings, SortUnique, the icon name of a path, and the access to the records of a record
+// document.
+#include "data/DataError.h"
+#include "data/XmlDocument.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace velmora::tools {
 
-// The directories a pipeline run works in. All must exist before a run; none is created.
+// The directories a pipeline run works in. The steps require the ones they use to exist
+// (requireDirectories); only PrepareRunDirectories, for "velmora-dataprep all", creates the
+// missing work directories.
 struct PrepDirectories {
     QString programDir; // with trailing separator
     QString iconSourceDir;
@@ -22,6 +31,15 @@ struct PrepDirectories {
 
 // Told of each step as it starts: step id ("B3", "P1") and operation name.
 using StepReporter = std::function<void(const QString& step, const QString& operation)>;
+
+// Tells the reporter (if any) that a step starts.
+void reportStep(const StepReporter& report, const char* step, const char* operation);
+
+// Raises DataError naming the first of the directories that does not exist.
+void requireDirectories(const QStringList& directories);
+
+// A step that stops: DataError naming the file and the reason.
+[[noreturn]] void failStep(const QString& path, const QString& reason);
 
 // How a line file is written and, without a byte-order mark, how it is read.
 enum class LineEncoding { Utf8WithBom, Utf8, Windows1252 };
@@ -46,5 +64,40 @@ QString iconNameOfPath(const QString& path);
 
 // Escapes a value for an attribute or text of a line-written XML file.
 QString xmlEscaped(const QString& value);
+
+// The element children of the root, in document order: the records of a record document.
+inline std::vector<pugi::xml_node> recordsOf(const data::XmlDocument& doc) {
+    std::vector<pugi::xml_node> records;
+    for (const pugi::xml_node& child : doc.root().children())
+        if (child.type() == pugi::node_element)
+            records.push_back(child);
+    return records;
+}
+
+inline QString recordGuid(const pugi::xml_node& record) {
+    return data::fromUtf8(data::childText(record, "Values/Standard/GUID"));
+}
+
+// The element at a path below a record; a record without it stops the step.
+inline pugi::xml_node requireElement(const pugi::xml_node& record, const char* path,
+                                     const QString& file) {
+    const pugi::xml_node element = record.first_element_by_path(path);
+    if (!element) {
+        const QString guid = recordGuid(record);
+        throw data::DataError(
+            QStringLiteral(
+                "In der Datei \u201E%1\u201C fehlt dem Datensatz %2 das Element \u201E%3\u201C.")
+                .arg(QDir::toNativeSeparators(file),
+                     guid.isEmpty() ? QStringLiteral("ohne GUID")
+                                    : QStringLiteral("mit der GUID ") + guid,
+                     QString::fromUtf8(path)));
+    }
+    return element;
+}
+
+inline std::string requireText(const pugi::xml_node& record, const char* path,
+                               const QString& file) {
+    return requireElement(record, path, file).child_value();
+}
 
 } // namespace velmora::tools

@@ -4,6 +4,15 @@
 
 namespace velmora::tools::tables {
 
+// Templates of the product records.
+inline constexpr const char* kProductTemplates[] = {"Product", "Product_Ammunition"};
+// The one product whose icon and the one whose name the catalogue corrects.
+inline constexpr GuidValue kProductIconFix = {"1010239", "icon_sugar"};
+inline constexpr GuidValue kProductNameFix = {"115918", "Expeditionsschrott"};
+// A product's AssociatedRegion text longer than this names several regions (the report of
+// multi-region products lists it).
+inline constexpr int kProductRegionTextMaxLength = 8;
+
 struct RegionFlagRule {
     const char* associatedRegion; // found in AssociatedRegion, exact letter case
     const char* catalogueRegion;

@@ -76,8 +76,8 @@ struct ExpectedBuilding {
 } // namespace
 
 TEST(ExtractionSteps, ExtractTemplateAndDerivedBuildingsInTheirOrder) {
-    TempDir dir;
-    const PrepDirectories dirs = makeProgramDir(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
     copyGameFiles(dirs, QStringLiteral("prep-extraction"));
     QStringList steps;
     RunExtractionSteps(dirs, [&](const QString& step, const QString& operation) {
@@ -150,8 +150,8 @@ TEST(ExtractionSteps, ExtractTemplateAndDerivedBuildingsInTheirOrder) {
 }
 
 TEST(ExtractionSteps, WriteTheirLineFilesByteForByte) {
-    TempDir dir;
-    const PrepDirectories dirs = makeProgramDir(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
     copyGameFiles(dirs, QStringLiteral("prep-extraction"));
     RunExtractionSteps(dirs, {});
 

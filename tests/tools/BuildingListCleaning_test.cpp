@@ -25,8 +25,8 @@ QStringList recordKeys(const QString& path) {
 } // namespace
 
 TEST(CleanBuildingList, SortsEveryRecordIntoExactlyOneListInInputOrder) {
-    TempDir dir;
-    const PrepDirectories dirs = makeProgramDir(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
     writeBytes(dirs.tmp() + QStringLiteral("Buildings_Standard_UnCleaned.xml"),
                readBytes(fixture(QStringLiteral("prep-cleaning/CleaningRules.xml"))));
     CleanBuildingList(dirs);
@@ -62,8 +62,8 @@ TEST(CleanBuildingList, SortsEveryRecordIntoExactlyOneListInInputOrder) {
 }
 
 TEST(CleanBuildingList, WritesAnEmptyListWhenNothingIsRemoved) {
-    TempDir dir;
-    const PrepDirectories dirs = makeProgramDir(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
     writeBytes(dirs.tmp() + QStringLiteral("Buildings_Standard_UnCleaned.xml"),
                "<AssetList><Asset><Values><Standard><GUID>1</GUID></Standard></Values></Asset></"
                "AssetList>");
@@ -73,8 +73,8 @@ TEST(CleanBuildingList, WritesAnEmptyListWhenNothingIsRemoved) {
 }
 
 TEST(MergeBuildingLists, JoinsBothListsUnderOneRoot) {
-    TempDir dir;
-    const PrepDirectories dirs = makeProgramDir(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
     writeBytes(dirs.tmp() + QStringLiteral("Template_Buildings.xml"),
                "<AssetList>\r\n  <Asset>\r\n    <Name>a</Name>\r\n  </Asset>\r\n</AssetList>");
     writeBytes(dirs.tmp() + QStringLiteral("BaseAsset_Buildings.xml"),

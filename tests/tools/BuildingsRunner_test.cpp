@@ -1,4 +1,4 @@
-#include "PrepRunDir.h"
+#include "PrepTestSupport.h"
 #include "data/DataError.h"
 #include "tools/CostsAndUpkeep.h"
 #include "tools/CreateBuildingsUnit.h"

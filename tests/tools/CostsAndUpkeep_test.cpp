@@ -1,4 +1,4 @@
-#include "PrepRunDir.h"
+#include "PrepTestSupport.h"
 #include "tools/CostsAndUpkeep.h"
 #include "tools/IndexAndTables.h"
 

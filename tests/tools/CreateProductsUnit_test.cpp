@@ -9,18 +9,18 @@ using namespace velmora::test;
 
 namespace {
 
-PrepDirectories productsRun(const TempDir& dir) {
-    const PrepDirectories dirs = makeProgramDir(dir);
+// A program directory with the products fixture in ORG.
+void placeProductsFixture(const PrepDirectories& dirs) {
     copyGameFiles(dirs, QStringLiteral("prep-products"));
     writeBytes(dirs.org() + QStringLiteral("empty.xml"), "\xEF\xBB\xBF<AssetList/>\r\n");
-    return dirs;
 }
 
 } // namespace
 
 TEST(ProductsPipeline, BuildsTheFilteredCatalogueInRecordAndRegionOrder) {
-    TempDir dir;
-    const PrepDirectories dirs = productsRun(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
+    placeProductsFixture(dirs);
     QStringList steps;
     RunProductsPipeline(dirs, [&](const QString& step, const QString& operation) {
         steps << step + u' ' + operation;
@@ -72,8 +72,9 @@ TEST(ProductsPipeline, BuildsTheFilteredCatalogueInRecordAndRegionOrder) {
 }
 
 TEST(ProductsPipeline, WritesCatalogueLinesInTheirExactFormAndCodePage) {
-    TempDir dir;
-    const PrepDirectories dirs = productsRun(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
+    placeProductsFixture(dirs);
     ExtractProducts(dirs);
     WriteProductList(dirs);
     const QByteArray lines = readBytes(dirs.tmp() + QStringLiteral("ProductsShort.xml"));
@@ -93,8 +94,8 @@ TEST(ProductsPipeline, WritesCatalogueLinesInTheirExactFormAndCodePage) {
 }
 
 TEST(ProductsPipeline, HandMadeIconsTakePrecedenceOverTheGames) {
-    TempDir dir;
-    const PrepDirectories dirs = makeProgramDir(dir);
+    PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
     writeLineFile(dirs.tmp() + QStringLiteral("ProductIcons_List.txt"),
                   {"Bauern", "icon_coins", "icon_fish", "icon_missing"}, LineEncoding::Windows1252);
     writeBytes(dirs.iconSourceDir + QStringLiteral("/icon_fish_0.png"), "game fish");

@@ -35,10 +35,9 @@ TEST(PrepStepFailures, StopWithAMessageNamingTheFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.assets ? c.assets : "no assets") + " / " + c.step);
-        TempDir dir;
-        const PrepDirectories dirs = makeProgramDir(
-            dir, c.missingDirectory ? QStringList{QString::fromUtf8(c.missingDirectory)}
-                                    : QStringList{});
+        const PrepRunDir run(c.missingDirectory ? QStringList{QString::fromUtf8(c.missingDirectory)}
+                                                : QStringList{});
+        const PrepDirectories& dirs = run.dirs;
         writeBytes(dirs.org() + QStringLiteral("texts_german.xml"),
                    readBytes(fixture(QStringLiteral("prep-failures/texts_german.xml"))));
         writeBytes(dirs.org() + QStringLiteral("empty.xml"), "\xEF\xBB\xBF<AssetList/>\r\n");

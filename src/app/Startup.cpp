@@ -2,7 +2,9 @@
 
 #include "app/PathText.h"
 #include "app/Settings.h"
+#include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/HelpTable.h"
 #include "data/XmlDocument.h"
 
 #include <QDir>
@@ -39,12 +41,14 @@ QString queried(const std::function<std::wstring()>& query) {
 }
 
 // The help table and the group list must load with the root the windows expect.
-void checkStartupFile(const Directories& dirs, const QString& fileName, const char* rootName) {
-    const data::XmlDocument doc = data::XmlDocument::load(dirs.data + fileName);
+data::XmlDocument loadStartupFile(const Directories& dirs, const QString& fileName,
+                                  const char* rootName, data::LoneBlanks blanks) {
+    data::XmlDocument doc = data::XmlDocument::load(dirs.data + fileName, blanks);
     if (std::string_view(doc.root().name()) != rootName)
         throw data::DataError(
             QStringLiteral("Die Datei \u201E%1\u201C hat nicht den erwarteten Aufbau.")
                 .arg(QDir::toNativeSeparators(dirs.data + fileName)));
+    return doc;
 }
 
 } // namespace
@@ -57,20 +61,25 @@ QString GetWindowsUserName(Platform& platform) {
     return queried([&] { return platform.userName(); });
 }
 
-Directories RunStartup(Platform& platform, UserDialogs& dialogs, const QString& programDir) {
-    Directories dirs = SettleDirectories(programDir);
-    CheckEnvironment(platform, dialogs, dirs);
-    if (!QFileInfo::exists(dirs.data))
-        UnpackDataArchive(dirs, dialogs);
+StartupResult RunStartup(Platform& platform, UserDialogs& dialogs, const QString& programDir) {
+    StartupResult result;
+    result.dirs = SettleDirectories(programDir);
+    CheckEnvironment(platform, dialogs, result.dirs);
+    if (!QFileInfo::exists(result.dirs.data))
+        UnpackDataArchive(result.dirs, dialogs);
     LoadEmbeddedFont();
     try {
-        checkStartupFile(dirs, data::kHelpFile, "TextExport");
-        checkStartupFile(dirs, data::kGroupListFile, "Groups");
+        data::XmlDocument help =
+            loadStartupFile(result.dirs, data::kHelpFile, "TextExport", data::LoneBlanks::Keep);
+        const data::XmlDocument groups =
+            loadStartupFile(result.dirs, data::kGroupListFile, "Groups", data::LoneBlanks::Drop);
+        data::SetHelpTable(data::HelpTable::fromDocument(std::move(help)));
+        result.groupNames = data::GroupNames(groups);
     } catch (const data::DataError& e) {
         dialogs.showError(kStartErrorTitle, e.message());
         throw StartupAbort();
     }
-    return dirs;
+    return result;
 }
 
 } // namespace velmora::app

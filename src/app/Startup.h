@@ -5,8 +5,20 @@
 //   3. CheckEnvironment: single-instance guard, game and mods directory, registry settings;
 //   4. UnpackDataArchive when the data directory does not exist;
 //   5. LoadEmbeddedFont;
-//   then the help table and the group list are checked to load.
-// The main window does the rest (version label, help table, group list, first selection).
+//   6. "Help.xml" is loaded once as the help table of the run;
+//   7. "BuildingGroups.xml" is loaded once and its group names are handed to the main window.
+// CheckEnvironment (step 3) runs steps A to H:
+//   A. GuardSingleInstance: only one copy runs;
+//   B. the stored game and mods directories are read from the settings;
+//   C. they are valid while the game executable is in the game directory (an empty mods
+//      directory becomes the game's mods folder);
+//   D. invalid settings are deleted as a whole;
+//   E. the game's machine-wide key names the game directory;
+//   F. failing that, the launcher's entry does (its last character dropped);
+//   G. failing that, the user chooses the game folder; a folder without the game ends the
+//      program, a missing mods folder is created;
+//   H. the settings of this start are written.
+// The main window does the rest (version label, group list, first selection).
 //
 // Paths are held with "/" internally and end with "/" where a directory is meant (all but the
 // game directory). They are written to the registry with the platform's separator.
@@ -14,6 +26,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <exception>
 
 namespace velmora::app {
@@ -65,8 +78,14 @@ bool LoadEmbeddedFont();
 QString GetVersionString(Platform& platform);
 QString GetWindowsUserName(Platform& platform);
 
-// Steps 1 to 5, then checks that "Help.xml" and "BuildingGroups.xml" load; a missing or
-// damaged one is shown with a German message naming the file, then StartupAbort is thrown.
-Directories RunStartup(Platform& platform, UserDialogs& dialogs, const QString& programDir);
+// What the start-up hands on to the main window: the directories and the group names.
+struct StartupResult {
+    Directories dirs;
+    QStringList groupNames;
+};
+
+// Steps 1 to 7: a missing or damaged "Help.xml" or "BuildingGroups.xml" is shown with a German
+// message naming the file, then StartupAbort is thrown.
+StartupResult RunStartup(Platform& platform, UserDialogs& dialogs, const QString& programDir);
 
 } // namespace velmora::app

@@ -41,4 +41,13 @@ int RowToSelect(int groupPosition, int listIndex, int rowCount) {
     return listIndex;
 }
 
+ModButtons ModButtonsFor(const BuildingEntry& building) {
+    return {building.isChanged != QStringLiteral("false"),
+            building.isExported != QStringLiteral("false")};
+}
+
+QString CountText(int buildingCount) {
+    return QString::number(buildingCount) + QStringLiteral(" Gebäude gefunden");
+}
+
 } // namespace velmora::data

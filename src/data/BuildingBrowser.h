@@ -1,7 +1,8 @@
 #pragma once
 // The browsing rules of the main window's building list, kept free of widgets: the rows for a
-// region and group in list order, the row to select after a refresh, and the selection values
-// that the editors and the mod writer read.
+// region and group in list order, the row to select after a refresh, the mod buttons a
+// building allows, the count text, and the selection values that the editors and the mod
+// writer read.
 #include "data/BuildingIndex.h"
 
 #include <QString>
@@ -31,5 +32,16 @@ std::vector<BuildingEntry> BrowseBuildings(const QString& dataDir, int regionPos
 // The row to select after a fill: the remembered row while it exists, otherwise row 0; the
 // pseudo-group of changed buildings always starts at row 0.
 int RowToSelect(int groupPosition, int listIndex, int rowCount);
+
+// Which mod buttons the selected building allows: "Aktivieren" unless its IsChanged is "false",
+// "Deaktivieren" unless its IsExported is "false".
+struct ModButtons {
+    bool activate = false;
+    bool deactivate = false;
+};
+ModButtons ModButtonsFor(const BuildingEntry& building);
+
+// Caption of the count label after a fill: "15 Gebäude gefunden".
+QString CountText(int buildingCount);
 
 } // namespace velmora::data

@@ -53,14 +53,17 @@ void SetBuildingFlag(const QString& dataDir, const QString& guid, int position, 
     XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
     const pugi::xml_node e = findEntry(doc, guid);
     if (!e)
-        throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
-                            .arg(guid, kBuildingIndexFile));
+        throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in %2.")
+                            .arg(guid, quotedPath(kBuildingIndexFile)));
     setAttributeAt(e, position, value ? "true" : "false");
     doc.save();
 }
 
 QStringList ReadGroupNames(const QString& dataDir) {
-    const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kGroupListFile));
+    return GroupNames(XmlDocument::load(dataFilePath(dataDir, kGroupListFile)));
+}
+
+QStringList GroupNames(const XmlDocument& doc) {
     QStringList names;
     for (const pugi::xml_node& g : doc.root().children("Group"))
         names << fromUtf8(attributeTextAt(g, 0));

@@ -47,6 +47,8 @@ void SetBuildingFlag(const QString& dataDir, const QString& guid, int position, 
 
 // The names of the group list, in file order (first attribute of each Group).
 QStringList ReadGroupNames(const QString& dataDir);
+// The same names of a group list already loaded.
+QStringList GroupNames(const XmlDocument& doc);
 
 // dataDir + name, with the platform's separator between them.
 QString dataFilePath(const QString& dataDir, const QString& fileName);

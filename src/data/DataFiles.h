@@ -1,5 +1,5 @@
 #pragma once
-// Names of the files of the data directory and the region names shared by every layer.
+// Names of the files of the data directory, shared by every layer.
 #include <QString>
 #include <QStringList>
 

@@ -24,8 +24,12 @@ bool isHelpId(const QString& id) {
 } // namespace
 
 HelpTable HelpTable::load(const QString& path) {
+    return fromDocument(XmlDocument::load(path, LoneBlanks::Keep));
+}
+
+HelpTable HelpTable::fromDocument(XmlDocument doc) {
     HelpTable table;
-    table.doc_ = XmlDocument::load(path, LoneBlanks::Keep);
+    table.doc_ = std::move(doc);
     table.doc_.root(); // a file without root element is no help table
     return table;
 }
@@ -49,7 +53,11 @@ QString HelpTable::text(const QString& id) const {
 }
 
 void LoadHelpTable(const QString& path) {
-    currentTable() = std::make_unique<HelpTable>(HelpTable::load(path));
+    SetHelpTable(HelpTable::load(path));
+}
+
+void SetHelpTable(HelpTable table) {
+    currentTable() = std::make_unique<HelpTable>(std::move(table));
 }
 
 QString GetHelpLabel(const QString& id) {

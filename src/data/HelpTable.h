@@ -12,6 +12,8 @@ class HelpTable {
 public:
     // Loads the table; a missing or malformed file raises DataError naming it.
     static HelpTable load(const QString& path);
+    // The table of a document already loaded (with its lone blanks kept).
+    static HelpTable fromDocument(XmlDocument doc);
 
     // The Label of the entry with the help id, or the empty text when there is no such entry.
     QString label(const QString& id) const;
@@ -24,8 +26,9 @@ private:
     XmlDocument doc_;
 };
 
-// The table of this run. Loading replaces the one loaded before.
+// The table of this run. Loading or setting replaces the one loaded before.
 void LoadHelpTable(const QString& path);
+void SetHelpTable(HelpTable table);
 // Look-ups in the table of this run; both yield empty texts before a table is loaded.
 QString GetHelpLabel(const QString& id);
 QString GetHelpText(const QString& id);

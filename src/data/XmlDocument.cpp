@@ -96,8 +96,8 @@ void appendRaw(std::string& out, const pugi::xml_node& node) {
     out += s.str();
 }
 
-// Writes node on a line of its own. newline and indent unit are parameters so that the
-// saved layout (tabs) and the re-formatted layout (two blanks) share one writer.
+// Writes node on a line of its own, lines ending in CR LF. The indent unit is a parameter so
+// that the saved layout (tabs) and the re-formatted layout (two blanks) share one writer.
 void appendNode(std::string& out, const pugi::xml_node& node, int depth, const char* indentUnit,
                 bool& first) {
     const auto lineStart = [&] {
@@ -180,10 +180,6 @@ void dropLayoutTexts(pugi::xml_node node) {
     }
 }
 
-QString nativePath(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 } // namespace
 
 namespace {
@@ -199,15 +195,14 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
 void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line,
                               LoneBlanks blanks) const {
     if (!r)
-        throw DataError(
-            QStringLiteral("Die Datei \u201E%1\u201C ist beschädigt und kann nicht gelesen werden "
-                           "(Zeile %2: %3).")
-                .arg(nativePath(path_))
-                .arg(line)
-                .arg(QString::fromUtf8(r.description())));
+        throw DataError(QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden "
+                                       "(Zeile %2: %3).")
+                            .arg(quotedPath(path_))
+                            .arg(line)
+                            .arg(QString::fromUtf8(r.description())));
     if (!doc_->document_element())
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
-                            .arg(nativePath(path_)));
+        throw DataError(
+            QStringLiteral("Die Datei %1 enthält kein XML-Element.").arg(quotedPath(path_)));
     if (blanks == LoneBlanks::Keep)
         dropLayoutTexts(*doc_);
 }
@@ -234,8 +229,8 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
     const size_t size = static_cast<size_t>(file.size());
     char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size ? size : 1));
     if (!buffer)
-        throw DataError(QStringLiteral("Für die Datei \u201E%1\u201C reicht der Speicher nicht.")
-                            .arg(nativePath(resolved)));
+        throw DataError(QStringLiteral("Für die Datei %1 reicht der Speicher nicht.")
+                            .arg(quotedPath(resolved)));
     if (file.read(buffer, static_cast<qint64>(size)) != static_cast<qint64>(size)) {
         pugi::get_memory_deallocation_function()(buffer);
         failedToRead(file);
@@ -263,8 +258,8 @@ XmlDocument XmlDocument::withRoot(const char* rootName, const QString& path) {
 pugi::xml_node XmlDocument::root() const {
     const pugi::xml_node r = doc_->document_element();
     if (!r)
-        throw DataError(QStringLiteral("Die Datei \u201E%1\u201C enthält kein XML-Element.")
-                            .arg(nativePath(path_)));
+        throw DataError(
+            QStringLiteral("Die Datei %1 enthält kein XML-Element.").arg(quotedPath(path_)));
     return r;
 }
 
@@ -398,10 +393,6 @@ void setElementText(pugi::xml_node element, const std::string& text) {
     }
     if (!text.empty())
         element.prepend_child(pugi::node_pcdata).set_value(text.c_str());
-}
-
-pugi::xml_node appendCopy(pugi::xml_node parent, const pugi::xml_node& source) {
-    return parent.append_copy(source);
 }
 
 pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,

@@ -95,8 +95,6 @@ pugi::xml_node elementChildAt(const pugi::xml_node& parent, int index);
 std::string childText(const pugi::xml_node& context, const std::string& relativePath);
 // Sets the text of an element, replacing whatever text it held.
 void setElementText(pugi::xml_node element, const std::string& text);
-// Appends a deep copy of a node taken from another document; returns the copy.
-pugi::xml_node appendCopy(pugi::xml_node parent, const pugi::xml_node& source);
 // Replaces child by a deep copy of source (possibly from another document), at the same place.
 pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
                             const pugi::xml_node& source);

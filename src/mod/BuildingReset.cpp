@@ -18,7 +18,7 @@ constexpr int kBuffSetPosition = 28;
 constexpr int kBuffChainPosition = 29;
 
 [[noreturn]] void missing(const QString& what, const QString& fileName) {
-    throw DataError(QStringLiteral("%1 steht nicht in \u201E%2\u201C.").arg(what, fileName));
+    throw DataError(QStringLiteral("%1 steht nicht in %2.").arg(what, quotedPath(fileName)));
 }
 
 // GUIDs are decimal texts; anything else would break the queries built from them.
@@ -74,8 +74,8 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     const pugi::xml_node buff = entryByGuid(
         buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
     if (!attributeAt(buff, kBuffChainPosition))
-        throw DataError(QStringLiteral("Der Eintrag %1 in \u201E%2\u201C ist unvollständig.")
-                            .arg(buffGuid, kBuffTableFile));
+        throw DataError(QStringLiteral("Der Eintrag %1 in %2 ist unvollständig.")
+                            .arg(buffGuid, quotedPath(kBuffTableFile)));
 
     // Then change the three documents and save them all or nothing: the record, the buff entry
     // and the flags are reset together or not at all.

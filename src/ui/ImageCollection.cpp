@@ -70,12 +70,4 @@ QIcon ImageCollection::icon(const QString& name, QSize size) const {
     return icon;
 }
 
-QStringList ImageCollection::names() const {
-    QStringList result;
-    for (const QString& path : files_)
-        result << QFileInfo(path).completeBaseName();
-    result.sort();
-    return result;
-}
-
 } // namespace velmora::ui

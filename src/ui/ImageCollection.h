@@ -26,7 +26,6 @@ public:
     // when it is not square), or an empty pixmap.
     QPixmap picture(const QString& name, QSize size) const;
     QIcon icon(const QString& name, QSize size) const;
-    QStringList names() const;
 
 private:
     static QString key(const QString& name);

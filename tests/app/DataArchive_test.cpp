@@ -2,7 +2,9 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/platform/portable/PortablePlatform.h"
+#include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/HelpTable.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -40,8 +42,12 @@ protected:
 
 TEST_F(StartupTest, FirstStartUnpacksTheNineFilesAndRemovesTheArchive) {
     QDir().mkpath(programDir());
-    const Directories dirs = RunStartup(platform, dialogs, programDir());
+    const StartupResult started = RunStartup(platform, dialogs, programDir());
+    const Directories& dirs = started.dirs;
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(QLatin1Char('\n')).toStdString();
+    // The group list and the help table, loaded once, are handed on to the main window.
+    EXPECT_EQ(started.groupNames, velmora::data::ReadGroupNames(dataDir()));
+    EXPECT_EQ(velmora::data::GetHelpLabel(QStringLiteral("11")), QStringLiteral("Region"));
     EXPECT_EQ(dirs.data, dataDir());
     EXPECT_EQ(programDirEntries(),
               QStringList(QStringLiteral("XMLP"))); // no xmlp.zip, no staging folder

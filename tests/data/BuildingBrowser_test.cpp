@@ -76,4 +76,29 @@ TEST(BuildingBrowser, RowToSelectAfterARefresh) {
     }
 }
 
+TEST(BuildingBrowser, ModButtonsFollowTheFlagsAndTheCountIsWrittenOut) {
+    struct Case {
+        const char* isChanged;  // IsChanged of the selected building
+        const char* isExported; // its IsExported
+        bool activate, deactivate;
+    };
+    const Case cases[] = {
+        {"false", "false", false, false},
+        {"true", "false", true, false},
+        {"true", "true", true, true},
+        {"", "x", true, true}, // only "false" disables
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.isChanged << "/" << c.isExported);
+        BuildingEntry entry;
+        entry.isChanged = QString::fromLatin1(c.isChanged);
+        entry.isExported = QString::fromLatin1(c.isExported);
+        const ModButtons buttons = ModButtonsFor(entry);
+        EXPECT_EQ(buttons.activate, c.activate);
+        EXPECT_EQ(buttons.deactivate, c.deactivate);
+    }
+    EXPECT_EQ(CountText(15), QStringLiteral("15 Gebäude gefunden"));
+    EXPECT_EQ(CountText(0), QStringLiteral("0 Gebäude gefunden"));
+}
+
 } // namespace

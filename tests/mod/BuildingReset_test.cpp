@@ -135,12 +135,40 @@ TEST(BuildingReset, MissingPieceChangesNoFile) {
     }
 }
 
-TEST(BuildingReset, EmptyNameNeverReachesTheModsDirectoryItself) {
+// Without a mods directory the folder names would be taken relative to the working directory:
+// a folder of that name there stays.
+TEST(BuildingReset, WithoutModsDirectoryNothingIsRemoved) {
     Fixture f;
+    TempDir workingDir;
+    const QString folder =
+        workingDir.file(mod::ActiveModFolder(QString(), kRows[0].guid, kRows[0].local));
+    writeBytes(folder + QStringLiteral("/keep.txt"), "x");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
+    const QStringList undeleted =
+        mod::ResetBuilding(f.data, QString(), kRows[0].guid, kRows[0].local);
+    QDir::setCurrent(before);
+    EXPECT_TRUE(undeleted.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/keep.txt")));
+}
+
+// An empty name names the folders "[Cindral] (GUID) " and "-[Cindral] (GUID) ": they go, the
+// rest of the mods directory stays, the same building's folder under its name included.
+TEST(BuildingReset, EmptyNameRemovesOnlyTheFoldersItNames) {
+    Fixture f;
+    const QString& guid = kRows[0].guid;
     writeBytes(f.mods + QStringLiteral("keep.txt"), "x");
-    mod::ResetBuilding(f.data, f.mods, kRows[0].guid, QString());
-    mod::ResetBuilding(f.data, QString(), kRows[0].guid, kRows[0].local);
+    writeBytes(mod::ActiveModFolder(f.mods, guid, kRows[0].local) + QStringLiteral("/keep.txt"),
+               "x");
+    for (const QString& folder : {mod::ActiveModFolder(f.mods, guid, QString()),
+                                  mod::HyphenatedModFolder(f.mods, guid, QString())})
+        writeBytes(folder + QStringLiteral("/modinfo.json"), "{}");
+    mod::ResetBuilding(f.data, f.mods, guid, QString());
     EXPECT_TRUE(QFileInfo::exists(f.mods + QStringLiteral("keep.txt")));
+    EXPECT_TRUE(QFileInfo::exists(mod::ActiveModFolder(f.mods, guid, kRows[0].local) +
+                                  QStringLiteral("/keep.txt")));
+    EXPECT_FALSE(QFileInfo::exists(mod::ActiveModFolder(f.mods, guid, QString())));
+    EXPECT_FALSE(QFileInfo::exists(mod::HyphenatedModFolder(f.mods, guid, QString())));
 }
 
 } // namespace

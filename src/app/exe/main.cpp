@@ -29,7 +29,6 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
         return 1;
     }
-    // The editors join here, created in the order CostForm, ProductForm, BasicForm, BuffForm.
     ui::MessageForm messageForm;
     mainForm->setMessageForm(&messageForm);
     mainForm->show();

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -138,6 +139,11 @@ void addListEntry(QListWidget* list, const QString& caption, const QString& pict
     item->setSizeHint(QSize(0, kListRowHeight));
 }
 
+QFont boldFont(QFont font) {
+    font.setBold(true);
+    return font;
+}
+
 // Height of a list showing rows entries without scrolling.
 int listHeight(int rows) {
     return rows * kListRowHeight + 2;
@@ -195,7 +201,6 @@ MainForm::MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidge
     background_->setPixmap(backgroundPicture());
     background_->setGeometry(rect());
     background_->lower();
-    data::LoadHelpTable(QDir(setup_.dataDir).filePath(data::kHelpFile));
     FillGroupView();
     selectRow(regionView_, 0);
     selectRow(groupView_, 2);
@@ -204,25 +209,37 @@ MainForm::MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidge
 
 std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDialogs& dialogs,
                                            const QString& programDir) {
-    const app::Directories dirs = app::RunStartup(platform, dialogs, programDir);
-    return std::make_unique<MainForm>(
-        MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program},
-        dialogs);
+    const app::StartupResult started = app::RunStartup(platform, dialogs, programDir);
+    const app::Directories& dirs = started.dirs;
+    return std::make_unique<MainForm>(MainFormSetup{dirs.data, dirs.mods,
+                                                    app::GetVersionString(platform), dirs.program,
+                                                    started.groupNames},
+                                      dialogs);
 }
 
 void MainForm::createControls() {
     background_ = pictureLabel(this, "Background", rect());
     background_->setScaledContents(true);
-    watchMouse(background_);
+    createFilterColumn();
+    createInfoPanel();
+    createBuildingList();
+    createDetailPane();
+    assignHelpIds();
+    connectReactions();
+}
 
-    // Left column: filters, info panel, version.
+// Left column, top: the region and group lists with their labels.
+void MainForm::createFilterColumn() {
     textLabel(this, "RegionLabel", QStringLiteral("Region"), {16, 10, 232, 24});
     regionView_ = pictureList(this, "RegionView", {16, 36, 232, listHeight(4)});
     for (int i = 0; i < kRegionNames.size(); ++i)
         addListEntry(regionView_, kRegionNames[i], QString::number(i + 1));
     textLabel(this, "GroupLabel", QStringLiteral("Gebäudegruppe"), {16, 254, 232, 24});
     groupView_ = pictureList(this, "GroupView", {16, 280, 232, listHeight(6)});
+}
 
+// Left column, bottom: the info panel in its frame, the picture Image1 and the version.
+void MainForm::createInfoPanel() {
     auto* shape1 = new QFrame(this);
     shape1->setObjectName(QStringLiteral("Shape1"));
     shape1->setGeometry(16, 608, 232, 188);
@@ -236,21 +253,20 @@ void MainForm::createControls() {
     infoLayout->setContentsMargins(10, 8, 10, 8);
     infoLayout->setSpacing(6);
     infoLabel_ = textLabel(infoArea, "InfoLabel", QString(), {});
-    QFont heading = font();
-    heading.setBold(true);
-    infoLabel_->setFont(heading);
+    infoLabel_->setFont(boldFont(font()));
     infoLabel_->setWordWrap(true);
     infoText_ = textLabel(infoArea, "InfoText", QString(), {});
     infoText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     infoText_->setWordWrap(true);
     infoLayout->addWidget(infoLabel_);
     infoLayout->addWidget(infoText_, 1);
-    QLabel* image1 = pictureLabel(this, "Image1", {16, 803, 48, 48});
-    image1->setPixmap(ImageCollection::instance().picture(QStringLiteral("gear"), {48, 48}));
-    watchMouse(image1);
+    image1_ = pictureLabel(this, "Image1", {16, 803, 48, 48});
+    image1_->setPixmap(ImageCollection::instance().picture(QStringLiteral("gear"), {48, 48}));
     version_ = textLabel(this, "Version", QString(), {72, 815, 176, 24});
+}
 
-    // Middle column: the building list and the panel behind it.
+// Middle column: the count label, the building list and the panel behind it.
+void MainForm::createBuildingList() {
     countLabel_ =
         textLabel(this, "BuildingsViewCountedLabel", QStringLiteral("Gebäude"), {264, 10, 424, 24});
     const QRect listArea(264, 36, 424, 811);
@@ -289,12 +305,15 @@ void MainForm::createControls() {
     buildingsView_->setColumnWidth(kNameColumn, 250);
     buildingsView_->setColumnWidth(kChangedColumn, 50);
     buildingsView_->setColumnWidth(kExportedColumn, 50);
+}
 
-    // Right column: detail pane and actions.
+// Right column: the detail pane of the selected building and the actions on it; outside the
+// client area the developer's buttons and the picture the mod description writer saves.
+void MainForm::createDetailPane() {
     iconImage_ = pictureLabel(this, "BuildingIconImage", {724, 36, 128, 128});
     nameLabel_ = pictureLabel(this, "BuildingNameLabel", {700, 170, 176, 46});
     nameLabel_->setWordWrap(true);
-    nameLabel_->setFont(heading);
+    nameLabel_->setFont(boldFont(font()));
     guidLabel_ = pictureLabel(this, "BuildingGUIDLabel", {700, 216, 176, 22});
     regionImage_ = pictureLabel(this, "BuildingRegionImage", {724, 246, 128, 128});
 
@@ -302,30 +321,34 @@ void MainForm::createControls() {
     costBtn_ = button(this, "CostBtn", QStringLiteral("Baukosten"), {704, 444, 168, 36});
     // The hover areas lie under the mod buttons: a disabled button passes the mouse movement on
     // to the area, so its help still shows.
-    auto* shape3 = new QWidget(this);
-    shape3->setObjectName(QStringLiteral("Shape3"));
-    shape3->setGeometry(704, 506, 168, 36);
-    activateBtn_ = button(shape3, "ActivateBtn", QStringLiteral("Aktivieren"), {0, 0, 168, 36});
-    auto* shape4 = new QWidget(this);
-    shape4->setObjectName(QStringLiteral("Shape4"));
-    shape4->setGeometry(704, 552, kClientWidth - 704, 36);
+    shape3_ = new QWidget(this);
+    shape3_->setObjectName(QStringLiteral("Shape3"));
+    shape3_->setGeometry(704, 506, 168, 36);
+    activateBtn_ = button(shape3_, "ActivateBtn", QStringLiteral("Aktivieren"), {0, 0, 168, 36});
+    shape4_ = new QWidget(this);
+    shape4_->setObjectName(QStringLiteral("Shape4"));
+    shape4_->setGeometry(704, 552, kClientWidth - 704, 36);
     deactivateBtn_ =
-        button(shape4, "DeactivateBtn", QStringLiteral("Deaktivieren"), {0, 0, 168, 36});
+        button(shape4_, "DeactivateBtn", QStringLiteral("Deaktivieren"), {0, 0, 168, 36});
     resetBtn_ = button(this, "ResetBtn", QStringLiteral("Reset"), {704, 614, 168, 36});
     closeBtn_ = button(this, "CloseBtn", QStringLiteral("Beenden"), {704, 811, 168, 36});
 
     // Outside the client area: the developer's data preparation and the picture the mod
     // description writer saves.
-    auto* createBuildingsBtn = button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"),
-                                      {16, kClientHeight + 20, 150, 30});
-    auto* createProductsBtn = button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"),
-                                     {180, kClientHeight + 20, 150, 30});
+    createBuildingsBtn_ = button(this, "CreateBuildingsBtn", QStringLiteral("CreateBuildings"),
+                                 {16, kClientHeight + 20, 150, 30});
+    createProductsBtn_ = button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"),
+                                {180, kClientHeight + 20, 150, 30});
     pictureLabel(this, "HelpJsonImage", {350, kClientHeight + 20, 128, 128});
+}
 
+// The help entry each control shows in the info panel; every control with one, and the
+// Background, tells the window of the mouse moving over it.
+void MainForm::assignHelpIds() {
     const std::pair<QWidget*, const char*> help[] = {
         {background_, "10"},    {regionView_, "11"}, {groupView_, "12"},   {buildingsView_, "13"},
-        {basicFormBtn_, "14"},  {costBtn_, "15"},    {activateBtn_, "16"}, {shape3, "16"},
-        {deactivateBtn_, "17"}, {shape4, "17"},      {resetBtn_, "18"},    {image1, "0"},
+        {basicFormBtn_, "14"},  {costBtn_, "15"},    {activateBtn_, "16"}, {shape3_, "16"},
+        {deactivateBtn_, "17"}, {shape4_, "17"},     {resetBtn_, "18"},    {image1_, "0"},
     };
     for (const auto& [control, id] : help)
         control->setProperty(kHelpIdProperty, QString::fromLatin1(id));
@@ -337,13 +360,26 @@ void MainForm::createControls() {
         }
     }
     setMouseTracking(true);
+}
 
+// The reactions: each runs inside the error report, so a failure shows its German message.
+void MainForm::connectReactions() {
     const auto react = [this](auto handler) {
         return [this, handler] { ReportErrors(this, dialogs_, [&] { (this->*handler)(); }); };
     };
-    connect(regionView_, &QListWidget::itemSelectionChanged, this,
-            react(&MainForm::RegionViewClick));
-    connect(groupView_, &QListWidget::itemSelectionChanged, this, react(&MainForm::GroupViewClick));
+    // A region or group reacts to every click and to a change of selection by the keyboard. A
+    // click on another entry changes the selection and reacts through that; a click on the entry
+    // already selected changes nothing, so the click itself runs the reaction.
+    const std::pair<QListWidget*, void (MainForm::*)()> filters[] = {
+        {regionView_, &MainForm::RegionViewClick}, {groupView_, &MainForm::GroupViewClick}};
+    for (const auto& [view, handler] : filters) {
+        connect(view, &QListWidget::itemSelectionChanged, this, react(handler));
+        connect(view, &QListWidget::itemClicked, this,
+                [this, view = view, reaction = react(handler)] {
+                    if (selectedRow(view) == rowAtPress_)
+                        reaction();
+                });
+    }
     connect(buildingsView_, &QTreeWidget::itemSelectionChanged, this,
             react(&MainForm::BuildingsViewClick));
     connect(basicFormBtn_, &QPushButton::clicked, this, react(&MainForm::BasicFormBtnClick));
@@ -352,9 +388,9 @@ void MainForm::createControls() {
     connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainForm::DeactivateBtnClick));
     connect(resetBtn_, &QPushButton::clicked, this, react(&MainForm::ResetBtnClick));
     connect(closeBtn_, &QPushButton::clicked, this, react(&MainForm::CloseBtnClick));
-    connect(createBuildingsBtn, &QPushButton::clicked, this,
+    connect(createBuildingsBtn_, &QPushButton::clicked, this,
             react(&MainForm::CreateBuildingsBtnClick));
-    connect(createProductsBtn, &QPushButton::clicked, this,
+    connect(createProductsBtn_, &QPushButton::clicked, this,
             react(&MainForm::CreateProductsBtnClick));
 }
 
@@ -369,7 +405,7 @@ void MainForm::setMessageForm(MessageForm* form) {
 
 void MainForm::FillGroupView() {
     groupView_->clear();
-    const QStringList names = data::ReadGroupNames(setup_.dataDir);
+    const QStringList& names = setup_.groupNames;
     for (int i = 0; i < names.size(); ++i)
         addListEntry(groupView_, names[i], kGroupPictures.value(i));
 }
@@ -442,16 +478,15 @@ bool MainForm::FillBuildingList() {
     } else {
         showNoBuilding();
     }
-    countLabel_->setText(QString::number(selection_.buildingCount) +
-                         QStringLiteral(" Gebäude gefunden"));
+    countLabel_->setText(data::CountText(selection_.buildingCount));
     return true;
 }
 
 void MainForm::RefreshAfterChange(int rememberedRow, bool scrollToSelection) {
     FillBuildingList();
-    if (rememberedRow < 0 || rememberedRow >= buildingsView_->topLevelItemCount())
-        return;
-    selectRow(buildingsView_, rememberedRow);
+    const int group = selectedRow(groupView_);
+    selectRow(buildingsView_,
+              data::RowToSelect(group, rememberedRow, buildingsView_->topLevelItemCount()));
     if (scrollToSelection)
         ScrollToSelection(buildingsView_);
     BuildingsViewClick();
@@ -472,38 +507,40 @@ void MainForm::BuildingsViewClick() {
     QTreeWidgetItem* item = selectedItem(buildingsView_);
     if (!item)
         return;
-    selection_.building = item->text(kImageColumn);
-    selection_.listIndex = buildingsView_->indexOfTopLevelItem(item);
-    const std::optional<data::BuildingEntry> entry =
-        data::FindBuilding(setup_.dataDir, selection_.building);
+    // The building is looked up once; the buttons and the detail pane take it from here.
+    const QString guid = item->text(kImageColumn);
+    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, guid);
     if (!entry)
-        throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in \u201E%2\u201C.")
-                                  .arg(selection_.building, data::kBuildingIndexFile));
-    activateBtn_->setEnabled(entry->isChanged != QStringLiteral("false"));
-    deactivateBtn_->setEnabled(entry->isExported != QStringLiteral("false"));
-    ShowBuildingDetails();
+        throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in %2.")
+                                  .arg(guid, data::quotedPath(data::kBuildingIndexFile)));
+    const data::ModButtons modButtons = data::ModButtonsFor(*entry);
+    activateBtn_->setEnabled(modButtons.activate);
+    deactivateBtn_->setEnabled(modButtons.deactivate);
+    showDetails(*item, *entry);
 }
 
 bool MainForm::ShowBuildingDetails() {
     QTreeWidgetItem* item = selectedItem(buildingsView_);
     if (!item)
         return true;
-    selection_.building = item->text(kImageColumn);
-    selection_.listIndex = buildingsView_->indexOfTopLevelItem(item);
-    const std::optional<data::BuildingEntry> entry =
-        data::FindBuilding(setup_.dataDir, selection_.building);
-    if (!entry)
-        return true;
-    selection_.buildingName = entry->local;
-    selection_.buildingIcon = entry->icon;
-    selection_.buildingRegionImage = entry->region;
-    guidLabel_->setText(entry->guid);
-    nameLabel_->setText(entry->local);
-    iconImage_->clear();
-    iconImage_->setPixmap(ImageCollection::instance().picture(entry->icon, kDetailPicture));
-    regionImage_->clear();
-    regionImage_->setPixmap(ImageCollection::instance().picture(entry->region, kDetailPicture));
+    if (const std::optional<data::BuildingEntry> entry =
+            data::FindBuilding(setup_.dataDir, item->text(kImageColumn)))
+        showDetails(*item, *entry);
     return true;
+}
+
+void MainForm::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& entry) {
+    selection_.building = row.text(kImageColumn);
+    selection_.listIndex = buildingsView_->indexOfTopLevelItem(&row);
+    selection_.buildingName = entry.local;
+    selection_.buildingIcon = entry.icon;
+    selection_.buildingRegionImage = entry.region;
+    guidLabel_->setText(entry.guid);
+    nameLabel_->setText(entry.local);
+    iconImage_->clear();
+    iconImage_->setPixmap(ImageCollection::instance().picture(entry.icon, kDetailPicture));
+    regionImage_->clear();
+    regionImage_->setPixmap(ImageCollection::instance().picture(entry.region, kDetailPicture));
 }
 
 void MainForm::GroupViewClick() {
@@ -535,8 +572,9 @@ void MainForm::ResetBtnClick() {
     const std::optional<data::BuildingEntry> entry =
         data::FindBuilding(setup_.dataDir, selection_.building);
     if (!entry)
-        throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
-                                  .arg(selection_.building, data::kBuildingIndexFile));
+        throw data::DataError(
+            QStringLiteral("Das Gebäude %1 steht nicht in %2.")
+                .arg(selection_.building, data::quotedPath(data::kBuildingIndexFile)));
     const QTreeWidgetItem* row = selectedItem(buildingsView_);
     const QString displayName = row ? row->text(kNameColumn) : entry->local;
 
@@ -558,9 +596,8 @@ void MainForm::ResetBtnClick() {
     for (const QString& folder : undeleted)
         QMessageBox::warning(
             this, QStringLiteral("Reset"),
-            QStringLiteral(
-                "Der Mod-Ordner \u201E%1\u201C konnte nicht vollständig gelöscht werden.")
-                .arg(QDir::toNativeSeparators(folder)));
+            QStringLiteral("Der Mod-Ordner %1 konnte nicht vollständig gelöscht werden.")
+                .arg(data::quotedPath(folder)));
 }
 
 void MainForm::CloseBtnClick() {
@@ -592,13 +629,41 @@ void MainForm::ShowHelp(const QString& id) {
     infoText_->setText(text);
 }
 
+// The help id of what answers the mouse at a point of control: the control itself, or when it
+// is disabled what lies beneath it, its hover area or else the control below it in the
+// window (at last the Background).
+QVariant MainForm::helpIdAt(QWidget* control, const QPoint& globalPos) const {
+    while (control && !control->isEnabled()) {
+        QWidget* parent = control->parentWidget();
+        if (!parent)
+            return {};
+        if (parent != this) {
+            control = parent;
+            continue;
+        }
+        const QObjectList& siblings = children();
+        QWidget* beneath = nullptr;
+        for (qsizetype i = siblings.indexOf(control) - 1; i >= 0 && !beneath; --i) {
+            auto* sibling = qobject_cast<QWidget*>(siblings[i]);
+            if (sibling && sibling->isVisible() &&
+                sibling->geometry().contains(mapFromGlobal(globalPos)))
+                beneath = sibling;
+        }
+        control = beneath;
+    }
+    return control ? control->property(kHelpIdProperty) : QVariant();
+}
+
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == regionView_->viewport())
+            rowAtPress_ = selectedRow(regionView_);
+        else if (watched == groupView_->viewport())
+            rowAtPress_ = selectedRow(groupView_);
+    }
     if (event->type() == QEvent::MouseMove) {
-        auto* control = qobject_cast<QWidget*>(watched);
-        // A disabled control passes the movement on to the hover area beneath it, if any.
-        if (control && !control->isEnabled())
-            control = control->parentWidget();
-        const QVariant id = control ? control->property(kHelpIdProperty) : QVariant();
+        const QVariant id = helpIdAt(qobject_cast<QWidget*>(watched),
+                                     static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         if (id.isValid())
             ShowHelp(id.toString());
     }

@@ -3,11 +3,11 @@
 // the actions on it and the info panel.
 //
 // Creation, in this order: the window takes its font and text colour; the controls are laid
-// out; the Version label gets the version string; the Background picture is stretched over
-// the window behind all controls; the help table of the data directory is loaded for the whole
-// run; GroupView is filled from the group list; region 0 and group 2 are selected and
-// GroupViewClick fills the building list and selects its first row. On show, the info panel
-// shows help entry 0.
+// out (filter column, info panel, building list, detail pane, help ids, reactions); the Version
+// label gets the version string; the Background picture is stretched over the window behind all
+// controls; GroupView is filled from the group names the start-up loaded; region 0 and group 2
+// are selected and GroupViewClick fills the building list and selects its first row. On show,
+// the info panel shows help entry 0 of the help table the start-up loaded for the run.
 //
 // Every refresh after a change of a building's flags runs FillBuildingList, which keeps the
 // remembered row when it still exists and runs BuildingsViewClick on it.
@@ -25,6 +25,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace velmora::ui {
 
@@ -36,7 +37,8 @@ struct MainFormSetup {
     QString dataDir;
     QString modsDir;
     QString version;
-    QString programDir; // the work directories of the data preparation lie below it
+    QString programDir;     // the work directories of the data preparation lie below it
+    QStringList groupNames; // of the group list, loaded once by the start-up
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does
@@ -55,14 +57,13 @@ public:
     // The window that asks the reset question; created on first use when none is given.
     void setMessageForm(MessageForm* form);
 
-    const MainFormSetup& setup() const { return setup_; }
     // The selection values that the editors and the mod writer read.
     const data::SelectionValues& selection() const { return selection_; }
-    QTreeWidget* buildingsView() const { return buildingsView_; }
 
     bool FillBuildingList();
     // The refresh after an operation saved a building's changes, in this order: FillBuildingList,
-    // select the remembered row (when it exists), ScrollToSelection when asked, BuildingsViewClick.
+    // select the remembered row (row 0 when it no longer exists, and always under the pseudo-group
+    // of changed buildings), ScrollToSelection when asked, BuildingsViewClick.
     void RefreshAfterChange(int rememberedRow, bool scrollToSelection);
     void BuildingsViewClick();
     bool ShowBuildingDetails();
@@ -85,12 +86,22 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The parts of the window, created in this order by createControls.
     void createControls();
+    void createFilterColumn();
+    void createInfoPanel();
+    void createBuildingList();
+    void createDetailPane();
+    void assignHelpIds();
+    void connectReactions();
     void FillGroupView();
     void ShowHelp(const QString& id);
     void watchMouse(QWidget* control);
+    QVariant helpIdAt(QWidget* control, const QPoint& globalPos) const;
     void setActionButtonsEnabled(bool enabled);
     void showNoBuilding();
+    // The detail pane and the selection values for the selected row and its index entry.
+    void showDetails(QTreeWidgetItem& row, const data::BuildingEntry& entry);
     // Selects a row of a list without running its reaction.
     void selectRow(QTreeWidget* view, int row);
     void selectRow(QListWidget* view, int row);
@@ -100,6 +111,7 @@ private:
     data::SelectionValues selection_;
     MessageForm* messageForm_ = nullptr;
     bool centred_ = false;
+    int rowAtPress_ = -1; // selected row of the region or group list when a click began
 
     QLabel* background_;
     QListWidget* regionView_;
@@ -117,8 +129,13 @@ private:
     QPushButton* deactivateBtn_;
     QPushButton* resetBtn_;
     QPushButton* closeBtn_;
+    QWidget* shape3_;
+    QWidget* shape4_;
+    QPushButton* createBuildingsBtn_;
+    QPushButton* createProductsBtn_;
     QLabel* infoLabel_;
     QLabel* infoText_;
+    QLabel* image1_;
     QLabel* version_;
 };
 

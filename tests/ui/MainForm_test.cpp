@@ -70,8 +70,7 @@ protected:
         QDir().mkpath(data);
         QDir().mkpath(mods);
         writeDataDir(data, rows);
-        form = std::make_unique<ui::MainForm>(
-            ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), dir.path()}, dialogs);
+        form = std::make_unique<ui::MainForm>(mainFormSetup(data, mods, dir.path()), dialogs);
         message = std::make_unique<ui::MessageForm>();
         form->setMessageForm(message.get());
     }
@@ -199,8 +198,7 @@ TEST_F(MainFormTest, StartWithTheShippedData) {
     const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
     if (!QFileInfo::exists(shipped + QStringLiteral("/BuildingsShort.xml")))
         GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
-    form = std::make_unique<ui::MainForm>(
-        ui::MainFormSetup{shipped, mods, QStringLiteral("1.0.0.0"), dir.path()}, dialogs);
+    form = std::make_unique<ui::MainForm>(mainFormSetup(shipped, mods, dir.path()), dialogs);
     // The complete data set lists 15 farms in the first region; a smaller one what it holds.
     const bool complete =
         readBytes(shipped + QStringLiteral("/BuildingsShort.xml")).count("<Building ") == 208;
@@ -397,9 +395,89 @@ TEST_F(MainFormTest, ScrollToSelectionMovesTheRowTowardsTheMiddle) {
     form->show();
     QCoreApplication::processEvents();
     list()->setCurrentItem(list()->topLevelItem(9));
-    const int before = list()->verticalScrollBar()->value();
+    bar = list()->verticalScrollBar();
+    ASSERT_EQ(bar->maximum(), 0);
+    bar->setRange(0, 1000); // widened by hand, so that a scroll would show
     ui::ScrollToSelection(list());
-    EXPECT_EQ(list()->verticalScrollBar()->value(), before);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(MainFormTest, RefreshSelectsTheRememberedRowOrRowZeroAndShowsIt) {
+    struct Case {
+        const char* what;
+        int group;      // the group selected while an editor saved
+        int userRow;    // the row the user had selected
+        int rowsAfter;  // rows of the list after the save
+        int remembered; // the row the editor remembered
+        int expected;   // the row selected and shown after the refresh
+    };
+    const Case cases[] = {
+        {"remembered row still there", 2, 3, 8, 5, 5},
+        {"remembered row gone", 2, 3, 5, 7, 0},
+        {"no row remembered", 2, 3, 8, -1, 0},
+        {"changed buildings start at the top", 0, 3, 8, 5, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        open(manyFarms(8, "true"));
+        click("GroupView", c.group);
+        list()->setCurrentItem(list()->topLevelItem(c.userRow));
+        writeBuildingIndex(data, manyFarms(c.rowsAfter, "true")); // an editor saved
+        form->RefreshAfterChange(c.remembered, true);
+        ASSERT_EQ(selectedRow(), c.expected);
+        const QString guid = list()->topLevelItem(c.expected)->text(0);
+        EXPECT_EQ(form->selection().listIndex, c.expected);
+        EXPECT_EQ(form->selection().building, guid);
+        EXPECT_EQ(get<QLabel>("BuildingGUIDLabel")->text(), guid); // BuildingsViewClick ran
+    }
+}
+
+// A click on the region or group already selected runs its reaction all the same: the list
+// starts again at row 0. The keyboard still changes the group.
+TEST_F(MainFormTest, ClickOnTheSelectedRegionOrGroupStartsTheListAgain) {
+    open(standardRows());
+    form->show();
+    QCoreApplication::processEvents();
+    for (const char* name : {"GroupView", "RegionView"}) {
+        SCOPED_TRACE(name);
+        list()->setCurrentItem(list()->topLevelItem(3));
+        ASSERT_EQ(form->selection().listIndex, 3);
+        QListWidget* view = get<QListWidget>(name);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualItemRect(view->currentItem()).center());
+        EXPECT_EQ(selectedRow(), 0);
+        EXPECT_EQ(form->selection().listIndex, 0);
+    }
+
+    QListWidget* groups = get<QListWidget>("GroupView");
+    groups->setFocus();
+    QTest::keyClick(groups, Qt::Key_Down); // Farmen to Produktion
+    EXPECT_EQ(groups->currentRow(), 3);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("Baeckerei")});
+}
+
+// Over a disabled "Produktion", "Baukosten" or "Reset" what lies beneath answers: there the
+// Background, whose entry 10 looks empty.
+TEST_F(MainFormTest, DisabledButtonsLetTheBackgroundAnswer) {
+    open(standardRows());
+    form->show();
+    QCoreApplication::processEvents();
+    click("GroupView", 0); // no changed building: every action is disabled
+    ASSERT_EQ(actionButtons(), std::vector<bool>(5, false));
+    for (const char* name : {"BasicFormBtn", "CostBtn", "ResetBtn"}) {
+        SCOPED_TRACE(name);
+        QWidget* region = get<QWidget>("RegionView");
+        QTest::mouseMove(region, region->rect().center());
+        QCoreApplication::processEvents();
+        ASSERT_EQ(get<QLabel>("InfoLabel")->text(), QStringLiteral("Region"));
+        QWidget* button = get<QWidget>(name);
+        QTest::mouseMove(button, button->rect().center());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(get<QLabel>("InfoLabel")->text(), data::GetHelpLabel(QStringLiteral("10")));
+        EXPECT_EQ(
+            get<QLabel>("InfoText")->text(),
+            data::GetHelpText(QStringLiteral("10")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    }
 }
 
 TEST_F(MainFormTest, MouseOverAControlShowsItsHelp) {
@@ -537,8 +615,7 @@ TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing
     QDir().mkpath(data);
     QDir().mkpath(mods);
     writeDataDir(data, standardRows());
-    form = std::make_unique<ui::MainForm>(
-        ui::MainFormSetup{data, mods, QStringLiteral("1.0.0.0"), program}, dialogs);
+    form = std::make_unique<ui::MainForm>(mainFormSetup(data, mods, program), dialogs);
 
     dialogs.shown.clear();
     QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include "ui/AppStyle.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
+#include "ui/UiTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,8 +88,7 @@ int main(int argc, char** argv) {
         writeDataDir(dir.path(), demoRows());
     }
     test::ScriptedDialogs dialogs;
-    ui::MainForm form({dir.path(), dir.file(QStringLiteral("mods")), QStringLiteral("1.0.0.0")},
-                      dialogs);
+    ui::MainForm form(test::mainFormSetup(dir.path(), dir.file(QStringLiteral("mods"))), dialogs);
     ui::MessageForm message;
     form.setMessageForm(&message);
     form.show();

@@ -99,7 +99,8 @@ void appendCosts(pugi::xml_node values, const QString& cell) {
 }
 
 // Upkeep items: the first a money amount or "Product:Amount", "v:N" an inherited entry with
-// its own amount, "=" two inherited entries.
+// its own amount, "=" two inherited entries. An item ending in "~" also carries the
+// VectorElement child of an inherited entry, as some of the game's own items do.
 QString appendUpkeep(pugi::xml_node values, const QString& cell) {
     pugi::xml_node list = child(child(values, "Maintenance"), "Maintenances");
     QString workforce;
@@ -111,9 +112,12 @@ QString appendUpkeep(pugi::xml_node values, const QString& cell) {
     const QStringList items = cell.split(QLatin1Char(','));
     for (int k = 0; k < items.size(); ++k) {
         pugi::xml_node item = child(list, "Item");
-        const QString& text = items[k];
+        QString text = items[k];
         if (text == QLatin1String("-"))
             continue;
+        const bool withReference = text.endsWith(QLatin1Char('~'));
+        if (withReference)
+            text.chop(1);
         if (text.startsWith(QLatin1String("v:"))) {
             appendInheritedReference(item, k);
             leaf(item, "Amount", text.mid(2));
@@ -128,6 +132,8 @@ QString appendUpkeep(pugi::xml_node values, const QString& cell) {
             leaf(item, "InactiveAmount", QString::number(amount.toInt() / 2));
         else
             workforce = product;
+        if (withReference)
+            appendInheritedReference(item, k);
     }
     return workforce;
 }

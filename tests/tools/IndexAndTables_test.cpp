@@ -1,4 +1,4 @@
-#include "PrepRunDir.h"
+#include "PrepTestSupport.h"
 #include "tools/IndexAndTables.h"
 
 #include <QSet>
@@ -73,9 +73,13 @@ TEST(IndexAndTables, BuildingIndexLinesIconListAndIconCopies) {
                   line("5002", "Feuerwasser", "icon_multi", "2", "Industrie", "1", "2000502803") +
                   // no template in Values/Standard: the template of the record before
                   line("5003", "Abgeleitet", "icon_derived", "4", "Industrie", "1", "2000502804") +
+                  // the two groups that only the override list gives
+                  line("1010520", "Werft", "icon_shipyard", "1", "Werften", "1", "2000502805") +
+                  line("1010540", "Kontor", "icon_trading_post", "1", "Kontor", "1", "2000502806") +
                   "</Buildings>\r\n");
     EXPECT_EQ(run.bytes(QStringLiteral("TMP/BuildingIcons_List.txt")),
-              "icon_fish\r\nicon_wood_log\r\nicon_wood_log\r\nicon_multi\r\nicon_derived\r\n");
+              "icon_fish\r\nicon_wood_log\r\nicon_wood_log\r\nicon_multi\r\nicon_derived\r\n"
+              "icon_shipyard\r\nicon_trading_post\r\n");
 
     writeBytes(run.path(QStringLiteral("icons-source/icon_wood_log_0.png")), "WOOD");
     writeBytes(run.path(QStringLiteral("icons-source/icon_multi.png")), "not the game's name");

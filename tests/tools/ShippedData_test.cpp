@@ -138,6 +138,28 @@ TEST_F(ShippedData, GroupsListTheStatedNumberOfBuildings) {
     EXPECT_EQ(data::ListBuildings(shippedDir(), 2, 5, groups[5]).size(), 2u);
     EXPECT_TRUE(data::ListBuildings(shippedDir(), 0, 0, groups[0]).empty());
     EXPECT_TRUE(data::ListBuildings(shippedDir(), 0, 1, groups[1]).empty());
+
+    // The index holds only the groups of the group list, and "no Group".
+    QSet<QString> allowed(groups.begin() + 2, groups.end());
+    allowed.insert(QStringLiteral("no Group"));
+    const data::XmlDocument index = shipped(data::kBuildingIndexFile);
+    for (const pugi::xml_node& e : index.root().children("Building"))
+        EXPECT_TRUE(allowed.contains(data::BuildingEntry::fromElement(e).group))
+            << data::BuildingEntry::fromElement(e).guid.toStdString();
+}
+
+// A few upkeep items carry the VectorElement child of an inherited entry beside their product
+// and amount, as in the game's data; the readers take product and amount and ignore it.
+TEST_F(ShippedData, SomeUpkeepItemsCarryAVectorElement) {
+    const data::XmlDocument assets = shipped(data::kWorkingAssetsFile);
+    std::set<std::string> carriers;
+    for (const pugi::xml_node& item : data::selectNodes(
+             assets.root(), "//Values/Maintenance/Maintenances/Item[VectorElement]")) {
+        carriers.insert(text(item.parent().parent().parent().parent(), "Values/Standard/GUID"));
+        EXPECT_FALSE(text(item, "Product").empty());
+        EXPECT_FALSE(text(item, "Amount").empty());
+    }
+    EXPECT_EQ(carriers, (std::set<std::string>{"1010263", "1010267", "100654"}));
 }
 
 TEST_F(ShippedData, AssetListsHoldTheTemplateFamilies) {

@@ -85,9 +85,8 @@ inline pugi::xml_node requireElement(const pugi::xml_node& record, const char* p
     if (!element) {
         const QString guid = recordGuid(record);
         throw data::DataError(
-            QStringLiteral(
-                "In der Datei \u201E%1\u201C fehlt dem Datensatz %2 das Element \u201E%3\u201C.")
-                .arg(QDir::toNativeSeparators(file),
+            QStringLiteral("In der Datei %1 fehlt dem Datensatz %2 das Element \u201E%3\u201C.")
+                .arg(data::quotedPath(file),
                      guid.isEmpty() ? QStringLiteral("ohne GUID")
                                     : QStringLiteral("mit der GUID ") + guid,
                      QString::fromUtf8(path)));

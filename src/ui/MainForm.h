@@ -37,6 +37,7 @@ struct MainFormSetup {
     QString modsDir;
     QString version;
     QString programDir; // the work directories of the data preparation lie below it
+    QString userName;   // the login name the mod writer puts into a mod's header
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does
@@ -85,6 +86,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The Local name of the selected row, as the mod folders are named from it.
+    QString selectedRowName(const QString& fallback) const;
+    void warnLeftFolders(const QString& title, const QStringList& folders);
     void createControls();
     void FillGroupView();
     void ShowHelp(const QString& id);

@@ -11,6 +11,7 @@
 //
 // Usage: mod_bench [google benchmark flags]
 #include "data/DataFiles.h"
+#include "mod/ModFolder.h"
 #include "mod/ModWriter.h"
 
 #include <QCoreApplication>
@@ -151,14 +152,10 @@ void Deactivation(benchmark::State& state) {
 
 void DeactivationFloor(benchmark::State& state) {
     Workplace w;
-    const QString folder = mod::WriteMod(w.request(), w.pictures).folder;
-    const QString copy = w.mods + QStringLiteral("/copy");
+    const QString folder = mod::ActiveModFolder(w.mods, kFishery, kName);
     for (auto _ : state) {
         state.PauseTiming();
-        QDir(w.mods).rename(folder, copy); // the same folder, put back untimed
-        mod::WriteMod(w.request(), w.pictures);
-        QDir(folder).removeRecursively();
-        QDir(w.mods).rename(copy, folder);
+        mod::WriteMod(w.request(), w.pictures); // the same fresh mod as the deactivation removes
         state.ResumeTiming();
         const QByteArray index = readAll(w.file(data::kBuildingIndexFile));
         pugi::xml_document doc;

@@ -27,19 +27,8 @@ constexpr int kBuffSetPosition = 28;
 constexpr int kBuffChainPosition = 29;
 constexpr QSize kIconSize(128, 128);
 
-// Beside the mod folder: the new mod while it is written, the old one while the new one takes
-// its place. Both names start with a hyphen, so the game does not load either as a mod.
-const QString kOldFolderSuffix = QStringLiteral(".cindral-alt");
 const QString kAssetFolder = QStringLiteral("data/config/export/main/asset");
 const QString kIconFolder = QStringLiteral("data/icon");
-
-QString newFolder(const QString& modsDir, const QString& guid, const QString& name) {
-    return HyphenatedModFolder(modsDir, guid, name) + kNewFileSuffix;
-}
-
-QString oldFolder(const QString& modsDir, const QString& guid, const QString& name) {
-    return HyphenatedModFolder(modsDir, guid, name) + kOldFolderSuffix;
-}
 
 QString below(const QString& folder, const QString& relative) {
     return folder + QLatin1Char('/') + relative;
@@ -356,8 +345,8 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
 
     // Write them into a new folder beside the mod folder and check them.
     const QString folder = ActiveModFolder(r.modsDir, r.guid, r.name);
-    const QString fresh = newFolder(r.modsDir, r.guid, r.name);
-    const QString aside = oldFolder(r.modsDir, r.guid, r.name);
+    const QString fresh = NewModFolder(r.modsDir, r.guid, r.name);
+    const QString aside = SetAsideModFolder(r.modsDir, r.guid, r.name);
     requireRemoved(fresh); // left by an activation that was stopped
     requireRemoved(aside);
     try {
@@ -396,7 +385,7 @@ void RemoveMod(const QString& dataDir, const QString& modsDir, const QString& gu
 
     for (const QString& folder :
          {ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
-          newFolder(modsDir, guid, name), oldFolder(modsDir, guid, name)})
+          NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)})
         requireRemoved(folder);
 
     setAttributeAt(entry, kBuildingIsExported, "false");

@@ -10,7 +10,10 @@
 // shows help entry 0.
 //
 // Every refresh after a change of a building's flags runs FillBuildingList, which keeps the
-// remembered row when it still exists and runs BuildingsViewClick on it.
+// remembered row when it still exists and runs BuildingsViewClick on it. "Aktivieren" writes the
+// mod (src/mod), shows its marked icon in HelpJsonImage, then refreshes: FillBuildingList, the
+// remembered row, ScrollToSelection, BuildingsViewClick; "Deaktivieren" removes the mod and
+// refreshes the same way without scrolling.
 #include "data/BuildingBrowser.h"
 
 #include <QWidget>

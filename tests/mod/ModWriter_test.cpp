@@ -279,7 +279,7 @@ TEST(WriteMod, ActivatingTwiceLeavesOneFreshFolder) {
     const QString hyphenated = mod::HyphenatedModFolder(d.mods, kFishery, name);
     writeBytes(hyphenated + QStringLiteral("/modinfo.json"), "{}");
     // What an activation that was stopped half-way leaves beside the mod folder.
-    writeBytes(hyphenated + QStringLiteral(".cindral-neu/modinfo.json"), "{");
+    writeBytes(mod::NewModFolder(d.mods, kFishery, name) + QStringLiteral("/modinfo.json"), "{");
     const mod::WrittenMod first = d.activate(kFishery);
     writeBytes(first.folder + QStringLiteral("/data/user.txt"), "mine");
 
@@ -377,8 +377,7 @@ TEST(WriteMod, FailedWriteLeavesTheOldModInPlace) {
     }
     // The old mod can not be moved aside for the new one.
     ScriptedWriter swapFails;
-    const QString aside = mod::HyphenatedModFolder(d.mods, kFishery, QStringLiteral("Fischerei")) +
-                          QStringLiteral(".cindral-alt");
+    const QString aside = mod::SetAsideModFolder(d.mods, kFishery, QStringLiteral("Fischerei"));
     swapFails.failReplaceOf = QFileInfo(aside).fileName();
     EXPECT_THROW(mod::WriteMod(d.request(kFishery), d.pictures, swapFails), data::DataError);
     EXPECT_EQ(d.modFolders(), QStringList{QFileInfo(earlier.folder).fileName()});

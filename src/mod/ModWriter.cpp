@@ -26,6 +26,7 @@ constexpr int kBuffSlots = 9;
 constexpr int kBuffSetPosition = 28;
 constexpr int kBuffChainPosition = 29;
 constexpr QSize kIconSize(128, 128);
+constexpr int kLongestName = 200;
 
 const QString kAssetFolder = QStringLiteral("data/config/export/main/asset");
 const QString kIconFolder = QStringLiteral("data/icon");
@@ -200,6 +201,9 @@ QString ModFolderNameFault(const QString& name) {
         return start + QStringLiteral("er enthält \u201E..\u201C.");
     if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
         return start + QStringLiteral("er endet mit einem Punkt oder Leerzeichen.");
+    // A folder name holds at most 255 characters, the prefix, GUID and suffixes included.
+    if (name.size() > kLongestName)
+        return start + QStringLiteral("er ist länger als %1 Zeichen.").arg(kLongestName);
     return {};
 }
 

@@ -329,7 +329,10 @@ TEST(WriteMod, NameThatCanNotNameAFolderIsRefusedBeforeAnythingIsWritten) {
     const char* const refused[] = {"a/b",   "a\\b",  "C:",  "..",  "a..b",       "Tab\tName",
                                    "a<b",   "a>b",   "a|b", "a?b", "a*b",        "a\"b",
                                    "Name.", "Name ", "",    "  ",  "Zeile\nZwei"};
-    for (const char* name : refused) {
+    const std::string tooLong(201, 'x');
+    std::vector<const char*> names(std::begin(refused), std::end(refused));
+    names.push_back(tooLong.c_str());
+    for (const char* name : names) {
         SCOPED_TRACE(name);
         ShippedData d;
         const QByteArray index = readBytes(d.file(QStringLiteral("BuildingsShort.xml")));

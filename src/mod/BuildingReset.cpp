@@ -96,8 +96,10 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     QStringList undeleted;
     if (modsDir.isEmpty())
         return undeleted; // no mods directory, so no mod folder either
-    for (const QString& folder : {ActiveModFolder(modsDir, guid, displayName),
-                                  HyphenatedModFolder(modsDir, guid, displayName)}) {
+    for (const QString& folder :
+         {ActiveModFolder(modsDir, guid, displayName),
+          HyphenatedModFolder(modsDir, guid, displayName), NewModFolder(modsDir, guid, displayName),
+          SetAsideModFolder(modsDir, guid, displayName)}) {
         if (!removeFolder(folder))
             undeleted << folder;
     }

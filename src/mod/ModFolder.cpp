@@ -1,5 +1,7 @@
 #include "mod/ModFolder.h"
 
+#include "data/FileWriter.h"
+
 #include <QDir>
 
 namespace velmora::mod {
@@ -14,6 +16,14 @@ QString ActiveModFolder(const QString& modsDir, const QString& guid, const QStri
 
 QString HyphenatedModFolder(const QString& modsDir, const QString& guid, const QString& local) {
     return QDir(modsDir).filePath(QStringLiteral("-[Cindral] ") + ModTitle(guid, local));
+}
+
+QString NewModFolder(const QString& modsDir, const QString& guid, const QString& local) {
+    return HyphenatedModFolder(modsDir, guid, local) + data::kNewFileSuffix;
+}
+
+QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QString& local) {
+    return HyphenatedModFolder(modsDir, guid, local) + QStringLiteral(".cindral-alt");
 }
 
 } // namespace velmora::mod

@@ -10,5 +10,10 @@ QString ModTitle(const QString& guid, const QString& local);
 QString ActiveModFolder(const QString& modsDir, const QString& guid, const QString& local);
 // The same mod under the name with a leading hyphen: mods directory + "-[Cindral] " + title.
 QString HyphenatedModFolder(const QString& modsDir, const QString& guid, const QString& local);
+// Beside the mod folder while an activation runs: the new mod as it is written, and the old mod
+// while the new one takes its place. Both names start with the hyphen, so the game never loads
+// them; an activation that was stopped may leave them, the next one deletes them.
+QString NewModFolder(const QString& modsDir, const QString& guid, const QString& local);
+QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QString& local);
 
 } // namespace velmora::mod

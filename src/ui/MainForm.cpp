@@ -4,12 +4,14 @@
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
 #include "mod/BuildingReset.h"
+#include "mod/ModWriter.h"
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
 #include "ui/MessageForm.h"
+#include "ui/ModPictures.h"
 
 #include <QDir>
 #include <QEvent>
@@ -211,10 +213,10 @@ std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDia
                                            const QString& programDir) {
     const app::StartupResult started = app::RunStartup(platform, dialogs, programDir);
     const app::Directories& dirs = started.dirs;
-    return std::make_unique<MainForm>(MainFormSetup{dirs.data, dirs.mods,
-                                                    app::GetVersionString(platform), dirs.program,
-                                                    started.groupNames},
-                                      dialogs);
+    return std::make_unique<MainForm>(
+        MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program,
+                      started.groupNames, app::GetWindowsUserName(platform)},
+        dialogs);
 }
 
 void MainForm::createControls() {
@@ -563,10 +565,41 @@ void MainForm::RegionViewClick() {
 void MainForm::BasicFormBtnClick() {}
 // The build-cost editor arrives with the building editors.
 void MainForm::CostBtnClick() {}
-// The mod writer arrives with the mod output.
-void MainForm::ActivateBtnClick() {}
-// The deactivation arrives with the mod output.
-void MainForm::DeactivateBtnClick() {}
+
+QString MainForm::selectedRowName(const QString& fallback) const {
+    const QTreeWidgetItem* row = selectedItem(buildingsView_);
+    return row ? row->text(kNameColumn) : fallback;
+}
+
+void MainForm::warnLeftFolders(const QString& title, const QStringList& folders) {
+    for (const QString& folder : folders)
+        dialogs_.showError(
+            title, QStringLiteral("Der Mod-Ordner %1 konnte nicht vollständig gelöscht werden.")
+                       .arg(data::quotedPath(folder)));
+}
+
+// Writes the selected building's mod, shows its marked icon in HelpJsonImage and refreshes
+// the list with the same row selected and scrolled into view.
+void MainForm::ActivateBtnClick() {
+    const int row = selection_.listIndex;
+    mod::ModRequest request{setup_.dataDir,      setup_.modsDir,
+                            selection_.building, selectedRowName(selection_.buildingName),
+                            setup_.version,      setup_.userName};
+    const mod::WrittenMod written =
+        mod::WriteMod(request, CollectionPictures(ImageCollection::instance()));
+    if (auto* image = findChild<QLabel*>(QStringLiteral("HelpJsonImage")))
+        image->setPixmap(QPixmap::fromImage(written.markedIcon));
+    RefreshAfterChange(row, true);
+    warnLeftFolders(QStringLiteral("Aktivieren"), written.leftFolders);
+}
+
+// Removes the selected building's mod and refreshes the list with the same row selected.
+void MainForm::DeactivateBtnClick() {
+    const int row = selection_.listIndex;
+    mod::RemoveMod(setup_.dataDir, setup_.modsDir, selection_.building,
+                   selectedRowName(selection_.buildingName));
+    RefreshAfterChange(row, false);
+}
 
 void MainForm::ResetBtnClick() {
     const std::optional<data::BuildingEntry> entry =
@@ -575,8 +608,7 @@ void MainForm::ResetBtnClick() {
         throw data::DataError(
             QStringLiteral("Das Gebäude %1 steht nicht in %2.")
                 .arg(selection_.building, data::quotedPath(data::kBuildingIndexFile)));
-    const QTreeWidgetItem* row = selectedItem(buildingsView_);
-    const QString displayName = row ? row->text(kNameColumn) : entry->local;
+    const QString displayName = selectedRowName(entry->local);
 
     if (!messageForm_)
         messageForm_ = new MessageForm(this);
@@ -593,11 +625,7 @@ void MainForm::ResetBtnClick() {
     const QStringList undeleted =
         mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
     FillBuildingList();
-    for (const QString& folder : undeleted)
-        QMessageBox::warning(
-            this, QStringLiteral("Reset"),
-            QStringLiteral("Der Mod-Ordner %1 konnte nicht vollständig gelöscht werden.")
-                .arg(data::quotedPath(folder)));
+    warnLeftFolders(QStringLiteral("Reset"), undeleted);
 }
 
 void MainForm::CloseBtnClick() {

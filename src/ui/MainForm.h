@@ -10,7 +10,10 @@
 // the info panel shows help entry 0 of the help table the start-up loaded for the run.
 //
 // Every refresh after a change of a building's flags runs FillBuildingList, which keeps the
-// remembered row when it still exists and runs BuildingsViewClick on it.
+// remembered row when it still exists and runs BuildingsViewClick on it. "Aktivieren" writes the
+// mod (src/mod), shows its marked icon in HelpJsonImage, then refreshes: FillBuildingList, the
+// remembered row, ScrollToSelection, BuildingsViewClick; "Deaktivieren" removes the mod and
+// refreshes the same way without scrolling.
 #include "data/BuildingBrowser.h"
 
 #include <QWidget>
@@ -39,6 +42,7 @@ struct MainFormSetup {
     QString version;
     QString programDir;     // the work directories of the data preparation lie below it
     QStringList groupNames; // of the group list, loaded once by the start-up
+    QString userName;       // the login name the mod writer puts into a mod's header
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does
@@ -86,6 +90,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The Local name of the selected row, as the mod folders are named from it.
+    QString selectedRowName(const QString& fallback) const;
+    void warnLeftFolders(const QString& title, const QStringList& folders);
     // The parts of the window, created in this order by createControls.
     void createControls();
     void createFilterColumn();

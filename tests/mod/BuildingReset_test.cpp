@@ -70,11 +70,12 @@ TEST(BuildingReset, ChangedAndExportedBuildingReturnsToTheGameValues) {
     const QString active = mod::ActiveModFolder(f.mods, guid, name);
     const QString hyphenated = mod::HyphenatedModFolder(f.mods, guid, name);
     const QString otherMod = mod::ActiveModFolder(f.mods, kRows[2].guid, kRows[2].local);
+    const QString leftover = mod::NewModFolder(f.mods, guid, name); // a stopped activation's
     EXPECT_EQ(QFileInfo(active).fileName(),
               QStringLiteral("[Cindral] (1010294) Arsenal  Polizeiausruestung"));
     EXPECT_EQ(QFileInfo(hyphenated).fileName(),
               QStringLiteral("-[Cindral] (1010294) Arsenal  Polizeiausruestung"));
-    for (const QString& folder : {active, hyphenated, otherMod}) {
+    for (const QString& folder : {active, hyphenated, otherMod, leftover}) {
         writeBytes(folder + QStringLiteral("/assets.xml"), "<ModOps/>");
         writeBytes(folder + QStringLiteral("/data/ui/icon.png"), "png");
     }
@@ -93,6 +94,7 @@ TEST(BuildingReset, ChangedAndExportedBuildingReturnsToTheGameValues) {
     EXPECT_EQ(data::FindBuilding(f.data, kRows[2].guid)->isChanged, QStringLiteral("true"));
     EXPECT_FALSE(QFileInfo::exists(active));
     EXPECT_FALSE(QFileInfo::exists(hyphenated));
+    EXPECT_FALSE(QFileInfo::exists(leftover));
     EXPECT_TRUE(QFileInfo::exists(otherMod + QStringLiteral("/assets.xml")));
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+// Text pieces of a mod folder: escaping for assets.xml and modinfo.json, the centred header
+// lines, and the re-format of the assets text (one node per line, two blanks per level).
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <pugixml.hpp>
+
+namespace velmora::mod {
+
+// Width of the asterisk rules around the header of assets.xml.
+constexpr int kHeaderWidth = 70;
+
+// A value placed in element text or a double-quoted attribute: & < > " escaped.
+QString xmlEscaped(const QString& value);
+// A value placed inside an XML comment: "--" may not occur there, so each is split by a blank.
+QString commentSafe(const QString& value);
+// A value placed between double quotes of a JSON string.
+QString jsonEscaped(const QString& value);
+
+// The line with (70 - length) / 2 leading blanks; a line of 70 or more characters unchanged.
+QString centredHeaderLine(const QString& line);
+
+// Parses text and writes it again: every node on a line of its own, nested nodes indented by
+// two blanks per level, lines ended by CR LF; comments and element texts stay as they are.
+// A text that does not parse raises data::DataError naming sourceName.
+QByteArray reformatXml(const QByteArray& text, const QString& sourceName);
+
+} // namespace velmora::mod

@@ -273,10 +273,6 @@ QByteArray RegistryFile::encode() const {
     return QByteArray("\xFF\xFE") + QByteArray(utf16(serialize()));
 }
 
-void RegistryFile::save(const QString& path) const {
-    data::writeFileAtomically(path, encode());
-}
-
 RegistryFile::Section* RegistryFile::findSection(const QString& key) {
     const auto it = sectionAt_.constFind(folded(normalisedKey(key)));
     return it == sectionAt_.cend() ? nullptr : &sections_[*it];

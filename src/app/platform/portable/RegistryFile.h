@@ -8,9 +8,9 @@
 // Reading accepts what the registry editor and other programs write: UTF-16 in either byte
 // order with or without byte-order mark, UTF-8, and the older "REGEDIT4" export, which is 8-bit
 // text in the Windows code page 1252. Every key and value is kept (comments and [-Key] sections,
-// which only delete, are not); a file written back is always
-// of the first kind, with the 8-bit texts of a "REGEDIT4" file's expandable and multi-string
-// values (hex(2):, hex(7):) turned into UTF-16 as that kind holds them. Bytes that are none of
+// which only delete, are not); a file written back is always of the first kind, with the 8-bit
+// texts of a "REGEDIT4" file's expandable and multi-string values (hex(2):, hex(7):) turned into
+// UTF-16 as that kind holds them. Bytes that are none of
 // these are refused: load raises DataError, so a caller never replaces a file it could not read.
 //
 // Keys and values are indexed once per load; look-ups and changes do not scan the file (the

@@ -5,6 +5,7 @@
 // (an existing data directory is never unpacked again).
 #include "app/Settings.h"
 #include "app/Startup.h"
+#include "app/SystemErrorText.h"
 
 #include "data/DataError.h"
 #include "data/FileAccess.h"
@@ -29,10 +30,65 @@ void letEventsRun() {
         QCoreApplication::processEvents();
 }
 
+// What the ZIP library reports, in German.
+QString zipErrorText(const zip_error_t* error) {
+    const int code = zip_error_code_zip(error);
+    QString text;
+    switch (code) {
+    case ZIP_ER_NOZIP:
+        text = QStringLiteral("Die Datei ist kein ZIP-Archiv.");
+        break;
+    case ZIP_ER_INCONS:
+        text = QStringLiteral("Das ZIP-Archiv ist beschädigt: Seine Angaben widersprechen sich.");
+        break;
+    case ZIP_ER_EOF:
+        text = QStringLiteral("Das ZIP-Archiv endet vorzeitig.");
+        break;
+    case ZIP_ER_CRC:
+        text = QStringLiteral("Die Prüfsumme eines Eintrags stimmt nicht.");
+        break;
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPRESSED_DATA:
+        text = QStringLiteral("Die gepackten Daten eines Eintrags sind beschädigt.");
+        break;
+    case ZIP_ER_COMPNOTSUPP:
+        text = QStringLiteral("Die Packmethode eines Eintrags wird nicht unterstützt.");
+        break;
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        text = QStringLiteral("Ein Eintrag ist verschlüsselt.");
+        break;
+    case ZIP_ER_MULTIDISK:
+        text = QStringLiteral("Mehrteilige ZIP-Archive werden nicht unterstützt.");
+        break;
+    case ZIP_ER_NOENT:
+        text = QStringLiteral("Die Datei fehlt.");
+        break;
+    case ZIP_ER_OPEN:
+        text = QStringLiteral("Die Datei kann nicht geöffnet werden.");
+        break;
+    case ZIP_ER_READ:
+    case ZIP_ER_SEEK:
+    case ZIP_ER_TELL:
+        text = QStringLiteral("Die Datei kann nicht gelesen werden.");
+        break;
+    case ZIP_ER_MEMORY:
+        text = QStringLiteral("Nicht genügend Arbeitsspeicher.");
+        break;
+    default:
+        text = QStringLiteral("Fehler %1 der ZIP-Bibliothek.").arg(code);
+        break;
+    }
+    if (zip_error_system_type(error) == ZIP_ET_SYS && zip_error_code_system(error) != 0)
+        text += QLatin1Char(' ') + systemErrorText(zip_error_code_system(error));
+    return text;
+}
+
 QString zipErrorText(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+    const QString text = zipErrorText(&error);
     zip_error_fini(&error);
     return text;
 }
@@ -69,22 +125,39 @@ QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archiveP
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-        throw archiveError(archivePath, QString::fromLocal8Bit(zip_strerror(archive)));
+        throw archiveError(archivePath, zipErrorText(zip_get_error(archive)));
     std::unique_ptr<zip_file_t, EntryCloser> entry(zip_fopen_index(archive, index, 0));
     if (!entry)
-        throw archiveError(archivePath, QString::fromLocal8Bit(zip_strerror(archive)));
+        throw archiveError(archivePath, zipErrorText(zip_get_error(archive)));
+    const auto unreadable = [&] {
+        return archiveError(
+            archivePath, QStringLiteral("Der Eintrag \u201E%1\u201C kann nicht gelesen werden. %2")
+                             .arg(name, zipErrorText(zip_file_get_error(entry.get()))));
+    };
     QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
     const zip_int64_t read = zip_fread(entry.get(), bytes.data(), stat.size);
-    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
-        throw archiveError(
-            archivePath, QStringLiteral("der Eintrag \u201E%1\u201C ist unvollständig").arg(name));
+    if (read < 0)
+        throw unreadable();
+    // The checksum is compared when the entry is read to its end: one more read must find it.
+    char beyond = 0;
+    const zip_int64_t more =
+        static_cast<zip_uint64_t>(read) == stat.size ? zip_fread(entry.get(), &beyond, 1) : 0;
+    if (more < 0)
+        throw unreadable();
+    if (static_cast<zip_uint64_t>(read) != stat.size || more > 0)
+        throw archiveError(archivePath,
+                           QStringLiteral("Der Eintrag \u201E%1\u201C ist nicht so lang wie "
+                                          "angegeben.")
+                               .arg(name));
     return bytes;
 }
 
 void extractArchive(const QString& archivePath, const QString& programDir) {
     int code = 0;
+    // The ZIP library takes file names as UTF-8 on every platform (on Windows it turns them into
+    // wide names itself), never in the ANSI code page.
     std::unique_ptr<zip_t, ArchiveCloser> archive(
-        zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &code));
+        zip_open(archivePath.toUtf8().constData(), ZIP_RDONLY, &code));
     if (!archive)
         throw archiveError(archivePath, zipErrorText(code));
 
@@ -96,21 +169,21 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
         const QString name = raw ? QString::fromUtf8(raw) : QString();
         if (!isSafeEntry(name))
             throw archiveError(archivePath,
-                               QStringLiteral("unzulässiger Eintrag \u201E%1\u201C").arg(name));
+                               QStringLiteral("Unzulässiger Eintrag \u201E%1\u201C.").arg(name));
         names << name;
     }
 
     const QString target = programDir + kDataFolder;
     if (QFileInfo::exists(target))
         throw archiveError(archivePath,
-                           QStringLiteral("das Datenverzeichnis \u201E%1\u201C besteht bereits")
+                           QStringLiteral("Das Datenverzeichnis \u201E%1\u201C besteht bereits.")
                                .arg(QDir::toNativeSeparators(target)));
     const QString staging = programDir + QStringLiteral(".xmlp-unpack");
     QDir(staging).removeRecursively();
     const auto cleanUp = qScopeGuard([&] { QDir(staging).removeRecursively(); });
     if (!QDir().mkpath(staging + QLatin1Char('/') + kDataFolder))
         throw archiveError(archivePath,
-                           QStringLiteral("der Ordner \u201E%1\u201C kann nicht angelegt werden")
+                           QStringLiteral("Der Ordner \u201E%1\u201C kann nicht angelegt werden.")
                                .arg(QDir::toNativeSeparators(staging)));
     for (zip_int64_t i = 0; i < count; ++i) {
         const QString& name = names[i];
@@ -122,15 +195,17 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
         const QByteArray bytes =
             readEntry(archive.get(), static_cast<zip_uint64_t>(i), archivePath, name);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            throw archiveError(archivePath, file.errorString());
+        try {
+            data::diskWriter().writeNew(path, bytes);
+        } catch (const DataError& e) {
+            throw archiveError(archivePath, e.message());
+        }
         letEventsRun();
     }
     if (!QDir().rename(staging + QLatin1Char('/') + kDataFolder, target))
         throw archiveError(
             archivePath,
-            QStringLiteral("das Datenverzeichnis \u201E%1\u201C kann nicht angelegt werden")
+            QStringLiteral("Das Datenverzeichnis \u201E%1\u201C kann nicht angelegt werden.")
                 .arg(QDir::toNativeSeparators(target)));
 }
 

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <vector>
+
 namespace velmora::app {
 
 namespace {
@@ -53,14 +55,39 @@ bool takeInstallDir(Platform& platform, const QString& key, bool dropLast, Direc
     return true;
 }
 
-void writeSettings(Platform& platform, UserDialogs& dialogs, const Directories& dirs) {
-    QString version;
-    try {
-        version = GetVersionString(platform);
-    } catch (const data::DataError&) {
-        // The version is informational here; the value stays empty.
+// Shows each failure of the registry once: a settings file that can not be read fails the
+// deletion of step D and the writing of step H with the same message.
+class RegistryFailures {
+public:
+    explicit RegistryFailures(UserDialogs& dialogs) : dialogs_(dialogs) {}
+    void show(const PlatformError& error) {
+        const QString text = QString::fromStdWString(error.message());
+        if (shown_.contains(text))
+            return;
+        shown_ << text;
+        dialogs_.showError(kStartErrorTitle, text);
     }
-    const QStringList values = {
+
+private:
+    UserDialogs& dialogs_;
+    QStringList shown_;
+};
+
+// The version is part of the settings; when the system can not tell it, the program ends
+// before anything is written to the registry.
+QString versionOrAbort(Platform& platform, UserDialogs& dialogs) {
+    try {
+        return GetVersionString(platform);
+    } catch (const data::DataError& e) {
+        dialogs.showError(kStartErrorTitle, e.message());
+        throw StartupAbort();
+    }
+}
+
+// Step H: the eight values in their order, in one write.
+void writeSettings(Platform& platform, RegistryFailures& failures, const Directories& dirs,
+                   const QString& version) {
+    const QStringList texts = {
         platformPath(platform, dirs.game),
         platformPath(platform, dirs.mods),
         kModLoaderVersion,
@@ -69,14 +96,15 @@ void writeSettings(Platform& platform, UserDialogs& dialogs, const Directories& 
         version,
         kCompanyText,
         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)};
+    std::vector<RegistryValue> values;
+    for (qsizetype i = 0; i < kSettingsValueOrder.size(); ++i)
+        values.push_back({kSettingsValueOrder[i].toStdWString(), texts[i].toStdWString()});
     try {
-        for (qsizetype i = 0; i < kSettingsValueOrder.size(); ++i)
-            platform.writeRegistryString(RegistryHive::CurrentUser, kSettingsKey.toStdWString(),
-                                         kSettingsValueOrder[i].toStdWString(),
-                                         values[i].toStdWString());
+        platform.writeRegistryStrings(RegistryHive::CurrentUser, kSettingsKey.toStdWString(),
+                                      values);
     } catch (const PlatformError& e) {
         // Unsaved settings cost nothing but a new search at the next start.
-        dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
+        failures.show(e);
     }
 }
 
@@ -99,6 +127,8 @@ void GuardSingleInstance(Platform& platform, UserDialogs& dialogs) {
 bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs) {
     // A. Only one copy runs.
     GuardSingleInstance(platform, dialogs);
+    const QString version = versionOrAbort(platform, dialogs);
+    RegistryFailures failures(dialogs);
 
     // B. The stored locations.
     dirs.game = internalPath(
@@ -117,7 +147,7 @@ bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dir
         try {
             platform.deleteRegistryKey(RegistryHive::CurrentUser, kSettingsKey.toStdWString());
         } catch (const PlatformError& e) {
-            dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
+            failures.show(e);
         }
     }
 
@@ -143,7 +173,7 @@ bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dir
     }
 
     // H. The settings of this start.
-    writeSettings(platform, dialogs, dirs);
+    writeSettings(platform, failures, dirs, version);
     return true;
 }
 

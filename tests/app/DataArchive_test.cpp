@@ -72,27 +72,61 @@ TEST_F(StartupTest, AnExistingDataDirectoryIsNeverTouched) {
 }
 
 // Archives that must not be extracted; each fixture is named after its defect.
-class RefusedArchiveTest : public StartupTest, public ::testing::WithParamInterface<const char*> {};
+struct RefusedArchive {
+    const char* fixture;
+    const char* reason; // the German end of the message, after "kann nicht entpackt werden: "
+};
+
+void PrintTo(const RefusedArchive& c, std::ostream* os) {
+    *os << c.fixture;
+}
+
+class RefusedArchiveTest : public StartupTest,
+                           public ::testing::WithParamInterface<RefusedArchive> {};
 
 TEST_P(RefusedArchiveTest, NothingIsExtractedAndTheArchiveIsDeleted) {
     QDir().mkpath(programDir());
     const Directories dirs = SettleDirectories(programDir());
     const QByteArray archive =
-        readBytes(fixture(QStringLiteral("app/") + QString::fromUtf8(GetParam())));
+        readBytes(fixture(QStringLiteral("app/") + QString::fromUtf8(GetParam().fixture)));
     EXPECT_FALSE(UnpackArchive(archive, dirs, dialogs));
     ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Programmabbruch|Das Datenarchiv")))
-        << dialogs.errors[0].toStdString();
+    EXPECT_EQ(dialogs.errors[0],
+              QStringLiteral("Programmabbruch|Das Datenarchiv \u201E%1\u201C kann nicht entpackt "
+                             "werden: %2")
+                  .arg(programDir() + kArchiveFileName, QString::fromUtf8(GetParam().reason)));
     EXPECT_TRUE(programDirEntries().isEmpty())
         << programDirEntries().join(QLatin1Char(' ')).toStdString();
     EXPECT_FALSE(QFileInfo::exists(root.file(QStringLiteral("Entkommen.xml"))));
 }
 
-INSTANTIATE_TEST_SUITE_P(Defects, RefusedArchiveTest,
-                         ::testing::Values("EntryLeavingProgramDir.zip",
-                                           "EntryOutsideDataFolder.zip",
-                                           "EntryClimbingOutOfDataFolder.zip", "AbsoluteEntry.zip",
-                                           "BackslashEntry.zip", "TruncatedArchive.zip"));
+INSTANTIATE_TEST_SUITE_P(
+    Defects, RefusedArchiveTest,
+    ::testing::Values(
+        RefusedArchive{"EntryLeavingProgramDir.zip",
+                       "Unzulässiger Eintrag \u201E../Entkommen.xml\u201C."},
+        RefusedArchive{"EntryOutsideDataFolder.zip",
+                       "Unzulässiger Eintrag \u201EAnderes/Entkommen.xml\u201C."},
+        RefusedArchive{"EntryClimbingOutOfDataFolder.zip",
+                       "Unzulässiger Eintrag \u201EXMLP/../../Entkommen.xml\u201C."},
+        RefusedArchive{"AbsoluteEntry.zip", "Unzulässiger Eintrag \u201E/tmp/Entkommen.xml\u201C."},
+        RefusedArchive{"BackslashEntry.zip",
+                       "Unzulässiger Eintrag \u201EXMLP\\..\\..\\Entkommen.xml\u201C."},
+        RefusedArchive{"TruncatedArchive.zip", "Die Datei ist kein ZIP-Archiv."},
+        RefusedArchive{"NotAZipArchive.zip", "Die Datei ist kein ZIP-Archiv."},
+        RefusedArchive{"EntryWithWrongChecksum.zip",
+                       "Der Eintrag \u201EXMLP/Help.xml\u201C kann nicht gelesen werden. Die "
+                       "Prüfsumme eines Eintrags stimmt nicht."}));
+
+// The program folder's name reaches the ZIP library intact, whatever its letters.
+TEST_F(StartupTest, AProgramFolderWithUmlautsIsUnpacked) {
+    const Directories dirs = SettleDirectories(root.file(QStringLiteral("Jürgen ß")));
+    QDir().mkpath(dirs.program);
+    EXPECT_TRUE(UnpackDataArchive(dirs, dialogs));
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dirs.data + velmora::data::kHelpFile));
+    EXPECT_FALSE(QFileInfo::exists(dirs.program + kArchiveFileName));
+}
 
 TEST_F(StartupTest, AnUnwritableProgramDirectoryIsReportedOnce) {
     writeBytes(root.file(QStringLiteral("Datei")), "not a folder");

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/platform/portable/PortablePlatform.h"
+#include "support/ScriptedWriter.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -180,5 +181,173 @@ TEST(EnvironmentQueries, VersionAndUserName) {
                     .hasMatch());
     EXPECT_FALSE(GetWindowsUserName(platform).isEmpty());
 }
+
+// A stand-in game "Spiel" below root, named by the game's machine-wide key.
+void installGameWithKey(const TempDir& root, Platform& platform) {
+    makeGame(root.file(QStringLiteral("Spiel")), true);
+    platform.writeRegistryString(RegistryHive::LocalMachine, kGameKey.toStdWString(),
+                                 kInstallDirValue.toStdWString(),
+                                 root.file(QStringLiteral("Spiel")).toStdWString());
+}
+
+// A settings file of the older export kind is 8-bit text in code page 1252: a game folder with
+// umlauts is found where it is, and no folder is made up from replacement characters.
+TEST(CheckEnvironment, AGameFolderStoredByAnOlderExportIsFoundAsWritten) {
+    TempDir root;
+    const QString game = root.file(QStringLiteral("Velmora Ü ß"));
+    makeGame(game, true);
+    PortablePlatform platform(root.file(QStringLiteral("registry")));
+    QDir().mkpath(root.file(QStringLiteral("registry")));
+    const QString escaped = QString(game).replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    writeBytes(platform.registryFilePath(RegistryHive::CurrentUser),
+               (QStringLiteral("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER") + kSettingsKey +
+                QStringLiteral("]\r\n\"GameLocation\"=\"") + escaped +
+                QStringLiteral("\"\r\n\"ModLocation\"=\"\"\r\n\r\n"))
+                   .toLatin1());
+    FakeDialogs dialogs;
+    Directories dirs = SettleDirectories(root.file(QStringLiteral("Programm")));
+    ASSERT_TRUE(CheckEnvironment(platform, dialogs, dirs));
+    EXPECT_EQ(dirs.game, game);
+    EXPECT_TRUE(dialogs.chooserInstructions.isEmpty());
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    QStringList folders = QDir(root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    folders.sort();
+    EXPECT_EQ(folders, QStringList({QStringLiteral("Velmora Ü ß"), QStringLiteral("registry")}));
+}
+
+// A settings file that can not be read is never replaced: the game is looked for as if there
+// were no settings, and the refusal is shown once, although deleting and writing both fail.
+TEST(CheckEnvironment, AnUnreadableSettingsFileIsReportedOnceAndLeftAsItIs) {
+    TempDir root;
+    PortablePlatform platform(root.file(QStringLiteral("registry")));
+    installGameWithKey(root, platform);
+    const QString path = platform.registryFilePath(RegistryHive::CurrentUser);
+    const QByteArray before =
+        readBytes(fixture(QStringLiteral("app/registry/Utf16WithOddLength.reg")));
+    writeBytes(path, before);
+    FakeDialogs dialogs;
+    Directories dirs = SettleDirectories(root.file(QStringLiteral("Programm")));
+    ASSERT_TRUE(CheckEnvironment(platform, dialogs, dirs));
+    EXPECT_EQ(dirs.game, root.file(QStringLiteral("Spiel")));
+    ASSERT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.errors[0].startsWith(kStartErrorTitle +
+                                             QStringLiteral("|Die Registrierungsdatei")));
+    EXPECT_EQ(readBytes(path), before);
+}
+
+// The settings of a start are written in one save of the settings file.
+TEST(CheckEnvironment, TheEightValuesAreWrittenInOneSave) {
+    TempDir root;
+    makeGame(root.file(QStringLiteral("Spiel")), true);
+    ScriptedWriter writer;
+    PortablePlatform platform(root.file(QStringLiteral("registry")), writer);
+    platform.writeRegistryString(RegistryHive::CurrentUser, kSettingsKey.toStdWString(),
+                                 kGameLocationValue.toStdWString(),
+                                 root.file(QStringLiteral("Spiel")).toStdWString());
+    writer.calls.clear();
+    FakeDialogs dialogs;
+    Directories dirs = SettleDirectories(root.file(QStringLiteral("Programm")));
+    ASSERT_TRUE(CheckEnvironment(platform, dialogs, dirs));
+    EXPECT_EQ(writer.calls, QStringList({QStringLiteral("write HKEY_CURRENT_USER.reg") +
+                                             velmora::data::kNewFileSuffix,
+                                         QStringLiteral("replace HKEY_CURRENT_USER.reg")}));
+}
+
+// A settings file that holds a whole exported hive: the start reads the program's key among
+// 40,000 others and keeps every other key. How long it takes is measured by settings_bench.
+TEST(CheckEnvironment, ASettingsFileWithFortyThousandKeysKeepsEveryOtherKey) {
+    TempDir root;
+    makeGame(root.file(QStringLiteral("Spiel")), true);
+    PortablePlatform platform(root.file(QStringLiteral("registry")));
+    QDir().mkpath(root.file(QStringLiteral("registry")));
+    QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+    for (int i = 0; i < 40000; ++i)
+        text += QStringLiteral("[HKEY_CURRENT_USER\\Software\\Firma %1\\Teil]\r\n"
+                               "\"Wert\"=\"%1\"\r\n\r\n")
+                    .arg(i);
+    text +=
+        QStringLiteral("[HKEY_CURRENT_USER") + kSettingsKey + QStringLiteral("]\r\n") +
+        QStringLiteral("\"GameLocation\"=\"%1\"\r\n\r\n").arg(root.file(QStringLiteral("Spiel")));
+    const QString path = platform.registryFilePath(RegistryHive::CurrentUser);
+    writeBytes(path, text.toUtf8());
+    FakeDialogs dialogs;
+    Directories dirs = SettleDirectories(root.file(QStringLiteral("Programm")));
+    ASSERT_TRUE(CheckEnvironment(platform, dialogs, dirs));
+    EXPECT_EQ(dirs.game, root.file(QStringLiteral("Spiel")));
+    EXPECT_EQ(platform.readRegistryString(RegistryHive::CurrentUser, L"Software\\Firma 39999\\Teil",
+                                          L"wert"),
+              L"39999");
+}
+
+// The version is part of the settings: when the system can not tell it, the start ends with
+// the system's message before the registry is touched, whatever it holds.
+class NoVersionPlatform final : public Platform {
+public:
+    explicit NoVersionPlatform(Platform& registry) : registry_(registry) {}
+    std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
+                                    const std::wstring& name) override {
+        return registry_.readRegistryString(hive, key, name);
+    }
+    void writeRegistryStrings(RegistryHive hive, const std::wstring& key,
+                              const std::vector<RegistryValue>& values) override {
+        registry_.writeRegistryStrings(hive, key, values);
+    }
+    void deleteRegistryKey(RegistryHive hive, const std::wstring& key) override {
+        registry_.deleteRegistryKey(hive, key);
+    }
+    bool holdSingleInstance(const std::wstring& name) override {
+        return registry_.holdSingleInstance(name);
+    }
+    std::wstring userName() override { return registry_.userName(); }
+    std::wstring versionString() override {
+        throw PlatformError(
+            L"Die Versionsinformation kann nicht gelesen werden: Zugriff verweigert.");
+    }
+    wchar_t pathSeparator() const override { return registry_.pathSeparator(); }
+
+private:
+    Platform& registry_;
+};
+
+struct NoVersionCase {
+    const char* name;
+    const char* storedGame; // GameLocation: "<T>" for the test folder; nullptr: no settings key
+};
+
+void PrintTo(const NoVersionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class NoVersionTest : public ::testing::TestWithParam<NoVersionCase> {};
+
+TEST_P(NoVersionTest, EndsTheStartBeforeTheRegistryIsTouched) {
+    TempDir root;
+    PortablePlatform registry(root.file(QStringLiteral("registry")));
+    installGameWithKey(root, registry);
+    if (GetParam().storedGame)
+        registry.writeRegistryString(RegistryHive::CurrentUser, kSettingsKey.toStdWString(),
+                                     kGameLocationValue.toStdWString(),
+                                     QString::fromUtf8(GetParam().storedGame)
+                                         .replace(QStringLiteral("<T>"), root.path())
+                                         .toStdWString());
+    const auto before = snapshot(root.file(QStringLiteral("registry")));
+    NoVersionPlatform platform(registry);
+    FakeDialogs dialogs;
+    Directories dirs = SettleDirectories(root.file(QStringLiteral("Programm")));
+    EXPECT_THROW(CheckEnvironment(platform, dialogs, dirs), StartupAbort);
+    EXPECT_EQ(dialogs.errors, QStringList(kStartErrorTitle +
+                                          QStringLiteral("|Die Versionsinformation kann nicht "
+                                                         "gelesen werden: Zugriff verweigert.")));
+    EXPECT_TRUE(dialogs.chooserInstructions.isEmpty());
+    auto after = snapshot(root.file(QStringLiteral("registry")));
+    after.remove(QStringLiteral("VelmoraProduction.lock"));
+    EXPECT_EQ(after, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, NoVersionTest,
+                         ::testing::Values(NoVersionCase{"ValidKeyIsNotRewritten", "<T>/Spiel"},
+                                           NoVersionCase{"StaleKeyIsNotDeleted", "<T>/Fort"},
+                                           NoVersionCase{"MissingKeyIsNotCreated", nullptr}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,13 +1,17 @@
 #include "app/AppTestSupport.h"
 #include "app/platform/portable/PortablePlatform.h"
 #include "app/platform/portable/RegistryFile.h"
+#include "support/ScriptedWriter.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace velmora::app;
 using namespace velmora::test;
+using velmora::data::kNewFileSuffix;
 
 namespace {
 
@@ -105,6 +109,111 @@ TEST(RegistryFiles, LineBreaksInValuesAreRefusedInsteadOfBreakingTheFile) {
     EXPECT_THROW(platform.writeRegistryString(RegistryHive::CurrentUser, kKey, L"A", L"a\r\nb"),
                  PlatformError);
     EXPECT_FALSE(QFileInfo::exists(platform.registryFilePath(RegistryHive::CurrentUser)));
+}
+
+// Settings files as other programs leave them. Each fixture holds the same two keys: another
+// program's key with a text of code page 1252 characters, a number and an expandable string,
+// and the program's own key with a game folder "C:\Spiele\Velmora Ü ß".
+struct ReadableFile {
+    const char* fixture; // below tests/fixtures/app/registry, named after the defect it shows
+};
+
+void PrintTo(const ReadableFile& c, std::ostream* os) {
+    *os << c.fixture;
+}
+
+class ReadableSettingsFileTest : public ::testing::TestWithParam<ReadableFile> {};
+
+TEST_P(ReadableSettingsFileTest, IsReadAsWrittenAndKeepsEveryOtherKeyWhenTheProgramWrites) {
+    TempDir dir;
+    PortablePlatform platform(dir.path());
+    const QString path = platform.registryFilePath(RegistryHive::CurrentUser);
+    writeBytes(path, readBytes(fixture(QStringLiteral("app/registry/") +
+                                       QString::fromUtf8(GetParam().fixture))));
+    const std::wstring other = L"Software\\Andere Firma";
+    EXPECT_EQ(read(platform, RegistryHive::CurrentUser, kKey, L"GameLocation"),
+              L"C:\\Spiele\\Velmora Ü ß");
+    EXPECT_EQ(read(platform, RegistryHive::CurrentUser, other, L"Name"),
+              L"Müller \u20AC \u201EZitat\u201C \u2013 Ende");
+
+    platform.writeRegistryStrings(RegistryHive::CurrentUser, kKey,
+                                  {{L"GameLocation", L"D:\\Velmora"}, {L"Help", L"0"}});
+    EXPECT_EQ(
+        registryText(path),
+        QStringLiteral(
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Andere Firma]\r\n"
+            "\"Name\"=\"Müller \u20AC \u201EZitat\u201C \u2013 Ende\"\r\n"
+            "\"Anzahl\"=dword:0000002a\r\n"
+            // "%A%\Ü" and its terminating NUL, as UTF-16LE
+            "\"Pfad\"=hex(2):25,00,41,00,25,00,5c,00,dc,00,00,00\r\n\r\n"
+            "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\VelmoraCindral]"
+            "\r\n"
+            "\"GameLocation\"=\"D:\\\\Velmora\"\r\n"
+            "\"Help\"=\"0\"\r\n\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ReadableSettingsFileTest,
+                         ::testing::Values(ReadableFile{"Regedit4ReadAsUtf8.reg"},
+                                           ReadableFile{"Utf16WithoutBomLosesKeys.reg"},
+                                           ReadableFile{"Utf16BigEndianWithoutBomLosesKeys.reg"},
+                                           ReadableFile{"Utf8WithBom.reg"}));
+
+// Files that are no settings file in a known encoding: reading them gives nothing, and writing
+// or deleting is refused with a German message naming the file, which stays as it was.
+class UnreadableSettingsFileTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(UnreadableSettingsFileTest, IsRefusedAndNeverReplaced) {
+    TempDir dir;
+    PortablePlatform platform(dir.path());
+    const QString path = platform.registryFilePath(RegistryHive::CurrentUser);
+    const QByteArray before =
+        readBytes(fixture(QStringLiteral("app/registry/") + QString::fromUtf8(GetParam())));
+    writeBytes(path, before);
+
+    EXPECT_EQ(read(platform, RegistryHive::CurrentUser, kKey, L"GameLocation"), L"");
+    const auto expectRefusal = [&](const std::function<void()>& change) {
+        try {
+            change();
+            ADD_FAILURE() << "not refused";
+        } catch (const PlatformError& e) {
+            const QString message = QString::fromStdWString(e.message());
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Die Registrierungsdatei")) &&
+                        message.contains(QStringLiteral("HKEY_CURRENT_USER.reg")) &&
+                        message.contains(QStringLiteral("unverändert")))
+                << message.toStdString();
+        }
+    };
+    expectRefusal(
+        [&] { platform.writeRegistryString(RegistryHive::CurrentUser, kKey, L"A", L"1"); });
+    expectRefusal([&] { platform.deleteRegistryKey(RegistryHive::CurrentUser, kKey); });
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList(QStringLiteral("HKEY_CURRENT_USER.reg")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Defects, UnreadableSettingsFileTest,
+                         ::testing::Values("NoRegistryExport.reg", "Version5WithInvalidUtf8.reg",
+                                           "Utf16WithOddLength.reg", "BinaryJunk.reg"));
+
+// Several values of one key go to the file in one save.
+TEST(RegistryFiles, SeveralValuesAreWrittenInOneSave) {
+    TempDir dir;
+    ScriptedWriter writer;
+    PortablePlatform platform(dir.path(), writer);
+    platform.writeRegistryStrings(RegistryHive::CurrentUser, kKey,
+                                  {{L"A", L"1"}, {L"B", L"2"}, {L"a", L"3"}});
+    EXPECT_EQ(writer.calls,
+              QStringList({QStringLiteral("write HKEY_CURRENT_USER.reg") + kNewFileSuffix,
+                           QStringLiteral("replace HKEY_CURRENT_USER.reg")}));
+    EXPECT_EQ(read(platform, RegistryHive::CurrentUser, kKey, L"A"), L"3");
+    EXPECT_EQ(read(platform, RegistryHive::CurrentUser, kKey, L"B"), L"2");
+
+    // A value that can not be written stops the whole save.
+    EXPECT_THROW(platform.writeRegistryStrings(RegistryHive::CurrentUser, kKey,
+                                               {{L"C", L"3"}, {L"D", L"zwei\nZeilen"}}),
+                 PlatformError);
+    EXPECT_EQ(read(platform, RegistryHive::CurrentUser, kKey, L"C"), L"");
 }
 
 } // namespace

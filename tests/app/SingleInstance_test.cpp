@@ -1,6 +1,7 @@
 #include "app/platform/portable/PortablePlatform.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -55,6 +56,22 @@ TEST(SingleInstance, ACrashedProcessDoesNotBlockTheNextStart) {
     velmora::app::PortablePlatform next(dir.path());
     EXPECT_TRUE(next.holdSingleInstance(L"VelmoraProduction"));
     EXPECT_TRUE(next.holdSingleInstance(L"VelmoraProduction")); // held already by this process
+}
+
+// The system's reason is given in German.
+TEST(SingleInstance, AGuardThatCanNotBeCreatedIsReportedInGerman) {
+    TempDir dir;
+    QDir().mkpath(dir.file(QStringLiteral("VelmoraProduction.lock")));
+    velmora::app::PortablePlatform platform(dir.path());
+    try {
+        platform.holdSingleInstance(L"VelmoraProduction");
+        ADD_FAILURE() << "no error";
+    } catch (const velmora::app::PlatformError& e) {
+        EXPECT_EQ(QString::fromStdWString(e.message()),
+                  QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht angelegt werden: An "
+                                 "dieser Stelle steht ein Ordner.")
+                      .arg(dir.file(QStringLiteral("VelmoraProduction.lock"))));
+    }
 }
 
 } // namespace

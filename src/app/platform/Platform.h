@@ -8,10 +8,17 @@
 // ("SOFTWARE\\WOW6432Node\\Orlane\\Velmora"); a leading backslash is ignored.
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace velmora::app {
 
 enum class RegistryHive { CurrentUser, LocalMachine };
+
+// A string value of a registry key: its name and its text.
+struct RegistryValue {
+    std::wstring name;
+    std::wstring value;
+};
 
 // A failing system call. message() is German and names what failed.
 class PlatformError : public std::runtime_error {
@@ -31,9 +38,15 @@ public:
     // A string value; a missing key, a missing value or a value of another type reads as "".
     virtual std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
                                             const std::wstring& name) = 0;
-    // Writes a string value, creating the key when needed. Raises PlatformError on failure.
-    virtual void writeRegistryString(RegistryHive hive, const std::wstring& key,
-                                     const std::wstring& name, const std::wstring& value) = 0;
+    // Writes string values in their order, creating the key when needed. A backend that keeps
+    // the registry in a file saves it once for all of them. Raises PlatformError on failure.
+    virtual void writeRegistryStrings(RegistryHive hive, const std::wstring& key,
+                                      const std::vector<RegistryValue>& values) = 0;
+    // One string value.
+    void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
+                             const std::wstring& value) {
+        writeRegistryStrings(hive, key, {{name, value}});
+    }
     // Deletes a key with all its values and subkeys; a missing key is no error.
     virtual void deleteRegistryKey(RegistryHive hive, const std::wstring& key) = 0;
 

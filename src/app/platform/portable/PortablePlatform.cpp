@@ -1,7 +1,9 @@
 #include "app/platform/portable/PortablePlatform.h"
 
+#include "app/SystemErrorText.h"
 #include "app/platform/portable/RegistryFile.h"
 #include "data/DataError.h"
+#include "data/FileAccess.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -31,13 +34,10 @@ QString fullKey(RegistryHive hive, const std::wstring& key) {
     return hiveName(hive) + QLatin1Char('\\') + subKey;
 }
 
-QString systemErrorText() {
-    return QString::fromLocal8Bit(strerror(errno));
-}
-
 } // namespace
 
-PortablePlatform::PortablePlatform(QString registryDir) : registryDir_(std::move(registryDir)) {}
+PortablePlatform::PortablePlatform(QString registryDir, data::FileWriter& writer)
+    : registryDir_(std::move(registryDir)), writer_(writer) {}
 
 PortablePlatform::~PortablePlatform() {
     if (lockDescriptor_ >= 0)
@@ -58,16 +58,44 @@ QString PortablePlatform::registryFilePath(RegistryHive hive) const {
 
 void PortablePlatform::ensureDirectory() const {
     if (!QDir().mkpath(registryDir_))
-        throw PlatformError(
-            QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
-                .arg(QDir::toNativeSeparators(registryDir_))
-                .toStdWString());
+        throw PlatformError(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.")
+                                .arg(data::quotedPath(registryDir_))
+                                .toStdWString());
+}
+
+RegistryFile& PortablePlatform::hive(RegistryHive hive) {
+    const QString path = registryFilePath(hive);
+    LoadedHive& loaded = loaded_[hive == RegistryHive::CurrentUser ? 0 : 1];
+    const QByteArray bytes = QFile::exists(path) ? data::readFileBytes(path) : QByteArray();
+    if (!loaded.loaded || bytes != loaded.bytes) {
+        loaded.loaded = false;
+        loaded.file = RegistryFile::fromBytes(bytes, path);
+        loaded.bytes = bytes;
+        loaded.loaded = true;
+    }
+    return loaded.file;
+}
+
+void PortablePlatform::changeHive(RegistryHive hive,
+                                  const std::function<bool(RegistryFile&)>& change) {
+    RegistryFile& file = this->hive(hive);
+    LoadedHive& loaded = loaded_[hive == RegistryHive::CurrentUser ? 0 : 1];
+    // Changed in place: until the save succeeded, the next use loads the file again.
+    loaded.loaded = false;
+    if (!change(file)) {
+        loaded.loaded = true;
+        return;
+    }
+    const QByteArray bytes = file.encode();
+    data::writeFileAtomically(registryFilePath(hive), bytes, writer_);
+    loaded.bytes = bytes;
+    loaded.loaded = true;
 }
 
 std::wstring PortablePlatform::readRegistryString(RegistryHive hive, const std::wstring& key,
                                                   const std::wstring& name) {
     try {
-        return RegistryFile::load(registryFilePath(hive))
+        return this->hive(hive)
             .stringValue(fullKey(hive, key), QString::fromStdWString(name))
             .toStdWString();
     } catch (const data::DataError&) {
@@ -75,31 +103,35 @@ std::wstring PortablePlatform::readRegistryString(RegistryHive hive, const std::
     }
 }
 
-void PortablePlatform::writeRegistryString(RegistryHive hive, const std::wstring& key,
-                                           const std::wstring& name, const std::wstring& value) {
-    const QString text = QString::fromStdWString(value);
-    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        throw PlatformError(
-            L"Ein Registrierungswert mit Zeilenumbruch kann nicht gespeichert werden: " +
-            fullKey(hive, key).toStdWString() + L"\\" + name);
+void PortablePlatform::writeRegistryStrings(RegistryHive hive, const std::wstring& key,
+                                            const std::vector<RegistryValue>& values) {
+    for (const RegistryValue& v : values) {
+        if (v.value.find_first_of(L"\r\n") != std::wstring::npos)
+            throw PlatformError(
+                L"Ein Registrierungswert mit Zeilenumbruch kann nicht gespeichert werden: " +
+                fullKey(hive, key).toStdWString() + L"\\" + v.name);
+    }
     ensureDirectory();
     try {
-        RegistryFile file = RegistryFile::load(registryFilePath(hive));
-        file.setStringValue(fullKey(hive, key), QString::fromStdWString(name), text);
-        file.save(registryFilePath(hive));
+        changeHive(hive, [&](RegistryFile& file) {
+            for (const RegistryValue& v : values)
+                file.setStringValue(fullKey(hive, key), QString::fromStdWString(v.name),
+                                    QString::fromStdWString(v.value));
+            return true;
+        });
     } catch (const data::DataError& e) {
         throw PlatformError(e.message().toStdWString());
     }
 }
 
 void PortablePlatform::deleteRegistryKey(RegistryHive hive, const std::wstring& key) {
-    const QString path = registryFilePath(hive);
     try {
-        RegistryFile file = RegistryFile::load(path);
-        if (!file.hasKey(fullKey(hive, key)))
-            return;
-        file.deleteKey(fullKey(hive, key));
-        file.save(path);
+        changeHive(hive, [&](RegistryFile& file) {
+            if (!file.hasKey(fullKey(hive, key)))
+                return false;
+            file.deleteKey(fullKey(hive, key));
+            return true;
+        });
     } catch (const data::DataError& e) {
         throw PlatformError(e.message().toStdWString());
     }
@@ -111,23 +143,21 @@ bool PortablePlatform::holdSingleInstance(const std::wstring& name) {
     ensureDirectory();
     const QString lockPath =
         QDir(registryDir_).filePath(QString::fromStdWString(name) + QStringLiteral(".lock"));
-    const int fd =
-        ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // The system takes file names as UTF-8 bytes, like every C library this program calls.
+    const int fd = ::open(lockPath.toUtf8().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw PlatformError(
-            QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht angelegt werden: %2")
-                .arg(lockPath, systemErrorText())
-                .toStdWString());
+        throw PlatformError(QStringLiteral("Die Programmsperre %1 kann nicht angelegt werden: %2")
+                                .arg(data::quotedPath(lockPath), systemErrorText(errno))
+                                .toStdWString());
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool heldElsewhere = errno == EWOULDBLOCK;
-        const QString reason = systemErrorText();
+        const QString reason = systemErrorText(errno);
         ::close(fd);
         if (heldElsewhere)
             return false;
-        throw PlatformError(
-            QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht gesetzt werden: %2")
-                .arg(lockPath, reason)
-                .toStdWString());
+        throw PlatformError(QStringLiteral("Die Programmsperre %1 kann nicht gesetzt werden: %2")
+                                .arg(data::quotedPath(lockPath), reason)
+                                .toStdWString());
     }
     lockDescriptor_ = fd; // kept open until the process ends; the kernel then drops the lock
     return true;
@@ -139,7 +169,7 @@ std::wstring PortablePlatform::userName() {
     passwd* found = nullptr;
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
         found->pw_name && *found->pw_name)
-        return QFile::decodeName(found->pw_name).toStdWString();
+        return QString::fromUtf8(found->pw_name).toStdWString();
     const QString fromEnvironment = qEnvironmentVariable("USER");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment.toStdWString();

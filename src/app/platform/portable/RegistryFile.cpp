@@ -1,15 +1,18 @@
 #include "app/platform/portable/RegistryFile.h"
 
+#include "data/DataError.h"
 #include "data/FileAccess.h"
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace velmora::app {
 
 namespace {
 
 const QString kHeader = QStringLiteral("Windows Registry Editor Version 5.00");
+const QString kRegedit4Header = QStringLiteral("REGEDIT4");
 
 QString quoted(const QString& text) {
     QString escaped = text;
@@ -20,7 +23,7 @@ QString quoted(const QString& text) {
 
 // Reads a quoted text starting at pos (on the opening quote); pos ends behind the closing one.
 // Returns false when the quote is not closed.
-bool readQuoted(const QString& line, qsizetype& pos, QString& out) {
+bool readQuoted(QStringView line, qsizetype& pos, QString& out) {
     out.clear();
     for (++pos; pos < line.size(); ++pos) {
         const QChar c = line[pos];
@@ -43,83 +46,213 @@ QString normalisedKey(const QString& key) {
     return k;
 }
 
-QString decode(const QByteArray& bytes) {
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder utf16(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-        return utf16(bytes.mid(2));
+// Names of keys and values compare like the registry compares them: regardless of case.
+// Names are mostly ASCII, which is folded here without the full Unicode tables.
+QString folded(const QString& name) {
+    QString out(name.size(), Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return name.toCaseFolded();
+        *to++ = QChar(u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    return utf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+    return out;
+}
+
+// The Windows code page 1252: Latin-1, except for the printable characters at 0x80 to 0x9F.
+// The five codes it leaves free stand for the control character of the same number.
+QString fromWindows1252(QByteArrayView bytes) {
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+// The bytes decoded without a single replacement; nothing when they are not of the encoding.
+std::optional<QString> strictly(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// Whether the 8-bit text begins, after blank lines, with the header of the older export.
+bool startsWithRegedit4(const QByteArray& bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
+        ++i;
+    return QByteArrayView(bytes).sliced(i).startsWith("REGEDIT4");
+}
+
+// The first line that is not blank, trimmed.
+QString firstLine(const QString& text) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QString line = text.sliced(start, end - start).trimmed();
+        if (!line.isEmpty())
+            return line;
+        start = end + 1;
+    }
+    return {};
+}
+
+// A "REGEDIT4" file holds expandable and multi-string values as bytes of code page 1252; the
+// newer export holds them as UTF-16LE. Data that is no such list of bytes stays as it stands.
+QString utf16HexData(const QString& data) {
+    for (const QLatin1String prefix : {QLatin1String("hex(2):"), QLatin1String("hex(7):")}) {
+        if (!data.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        QByteArray bytes;
+        const QString list = data.mid(prefix.size()).trimmed();
+        if (!list.isEmpty()) {
+            for (const QString& item : list.split(QLatin1Char(','))) {
+                bool ok = false;
+                const uint byte = item.trimmed().toUInt(&ok, 16);
+                if (!ok || byte > 0xFF)
+                    return data;
+                bytes.append(static_cast<char>(byte));
+            }
+        }
+        const QString text = fromWindows1252(bytes);
+        QStringList hex;
+        for (const QChar c : text)
+            hex << QStringLiteral("%1,%2")
+                       .arg(c.unicode() & 0xFF, 2, 16, QLatin1Char('0'))
+                       .arg(c.unicode() >> 8, 2, 16, QLatin1Char('0'));
+        return prefix + hex.join(QLatin1Char(','));
+    }
+    return data;
 }
 
 } // namespace
 
+std::optional<QString> RegistryFile::decode(const QByteArray& bytes) {
+    std::optional<QString> text;
+    const QByteArrayView all(bytes);
+    if (all.startsWith("\xFF\xFE")) {
+        if (all.size() % 2 == 0)
+            text = strictly(QStringConverter::Utf16LE, all.sliced(2));
+    } else if (all.startsWith("\xFE\xFF")) {
+        if (all.size() % 2 == 0)
+            text = strictly(QStringConverter::Utf16BE, all.sliced(2));
+    } else if (all.startsWith("\xEF\xBB\xBF")) {
+        text = strictly(QStringConverter::Utf8, all.sliced(3));
+    } else if (all.size() >= 2 && all[0] != '\0' && all[1] == '\0') {
+        // UTF-16 without byte-order mark: the header's first character is ASCII.
+        if (all.size() % 2 == 0)
+            text = strictly(QStringConverter::Utf16LE, all);
+    } else if (all.size() >= 2 && all[0] == '\0' && all[1] != '\0') {
+        if (all.size() % 2 == 0)
+            text = strictly(QStringConverter::Utf16BE, all);
+    } else if (startsWithRegedit4(bytes)) {
+        text = fromWindows1252(all);
+    } else {
+        text = strictly(QStringConverter::Utf8, all);
+    }
+    if (!text)
+        return std::nullopt;
+    const QString header = firstLine(*text);
+    if (header != kHeader && header != kRegedit4Header)
+        return std::nullopt;
+    return text;
+}
+
 RegistryFile RegistryFile::load(const QString& path) {
     if (!QFile::exists(path))
         return {};
-    return parse(decode(data::readFileBytes(path)));
+    return fromBytes(data::readFileBytes(path), path);
+}
+
+RegistryFile RegistryFile::fromBytes(const QByteArray& bytes, const QString& path) {
+    if (bytes.isEmpty())
+        return {};
+    const std::optional<QString> text = decode(bytes);
+    if (!text)
+        throw data::DataError(
+            QStringLiteral("Die Registrierungsdatei %1 kann nicht gelesen werden: Sie ist keine "
+                           "Registrierungsdatei in einer bekannten Kodierung. Sie bleibt "
+                           "unverändert.")
+                .arg(data::quotedPath(path)));
+    return parse(*text);
 }
 
 RegistryFile RegistryFile::parse(const QString& text) {
     RegistryFile file;
+    const bool regedit4 = firstLine(text) == kRegedit4Header;
     Section* current = nullptr;
     bool skipping = false; // inside a [-Key] section, which only deletes
-    const QStringList rawLines = text.split(QLatin1Char('\n'));
-    QString line;
-    for (qsizetype i = 0; i < rawLines.size(); ++i) {
-        QString part = rawLines[i];
+    QString joined;        // a value written over several lines, so far
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QStringView part = QStringView(text).sliced(start, end - start);
+        const bool lastLine = end >= text.size();
+        start = end + 1;
         if (part.endsWith(QLatin1Char('\r')))
             part.chop(1);
-        line += line.isEmpty() ? part : part.trimmed();
+        if (!joined.isEmpty())
+            joined += part.trimmed();
+        const QStringView line = joined.isEmpty() ? part : QStringView(joined);
         // A value written over several lines ends each but the last with a backslash.
-        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('[')) &&
-            i + 1 < rawLines.size()) {
-            line.chop(1);
+        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('[')) && !lastLine) {
+            if (joined.isEmpty())
+                joined = line.toString();
+            joined.chop(1);
             continue;
         }
-        const QString trimmed = line.trimmed();
-        line.clear();
+        const QStringView trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed == kHeader ||
-            trimmed == QLatin1String("REGEDIT4"))
+            trimmed == kRegedit4Header) {
+            joined.clear();
             continue;
+        }
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
-            const QString key = trimmed.mid(1, trimmed.size() - 2);
+            const QStringView key = trimmed.sliced(1, trimmed.size() - 2);
             skipping = key.startsWith(QLatin1Char('-'));
-            current = nullptr;
-            if (skipping)
-                continue;
-            current = file.findSection(key);
-            if (!current) {
-                file.sections_.append({normalisedKey(key), {}});
-                current = &file.sections_.last();
-            }
+            current = skipping ? nullptr : &file.sectionFor(key.toString());
+            joined.clear();
             continue;
         }
-        if (!current || skipping)
-            continue;
-        Value value;
-        qsizetype pos = 0;
-        if (trimmed.startsWith(QLatin1Char('@'))) {
-            pos = 1;
-        } else if (!trimmed.startsWith(QLatin1Char('"')) || !readQuoted(trimmed, pos, value.name)) {
-            continue; // not a value line
-        }
-        while (pos < trimmed.size() && trimmed[pos].isSpace())
-            ++pos;
-        if (pos >= trimmed.size() || trimmed[pos] != QLatin1Char('='))
-            continue;
-        value.data = trimmed.mid(pos + 1).trimmed();
-        bool replaced = false;
-        for (Value& existing : current->values) {
-            if (existing.name.compare(value.name, Qt::CaseInsensitive) == 0) {
-                existing = value;
-                replaced = true;
+        if (current && !skipping) {
+            Value value;
+            if (readValueLine(trimmed, value)) {
+                if (regedit4)
+                    value.data = utf16HexData(value.data);
+                putValue(*current, std::move(value));
             }
         }
-        if (!replaced)
-            current->values.append(value);
+        joined.clear();
     }
     return file;
+}
+
+bool RegistryFile::readValueLine(QStringView line, Value& value) {
+    qsizetype pos = 0;
+    if (line.startsWith(QLatin1Char('@'))) {
+        pos = 1;
+    } else if (!line.startsWith(QLatin1Char('"')) || !readQuoted(line, pos, value.name)) {
+        return false;
+    }
+    while (pos < line.size() && line[pos].isSpace())
+        ++pos;
+    if (pos >= line.size() || line[pos] != QLatin1Char('='))
+        return false;
+    value.data = line.sliced(pos + 1).trimmed().toString();
+    return true;
 }
 
 QString RegistryFile::serialize() const {
@@ -136,30 +269,61 @@ QString RegistryFile::serialize() const {
 }
 
 QByteArray RegistryFile::encode() const {
-    const QString text = serialize();
-    QByteArray bytes("\xFF\xFE");
-    for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        bytes.append(static_cast<char>(unit & 0xFF));
-        bytes.append(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
-void RegistryFile::save(const QString& path) const {
-    data::writeFileAtomically(path, encode());
+    QStringEncoder utf16(QStringConverter::Utf16LE);
+    return QByteArray("\xFF\xFE") + QByteArray(utf16(serialize()));
 }
 
 RegistryFile::Section* RegistryFile::findSection(const QString& key) {
-    const QString wanted = normalisedKey(key);
-    for (Section& s : sections_)
-        if (s.key.compare(wanted, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    const auto it = sectionAt_.constFind(folded(normalisedKey(key)));
+    return it == sectionAt_.cend() ? nullptr : &sections_[*it];
 }
 
 const RegistryFile::Section* RegistryFile::findSection(const QString& key) const {
     return const_cast<RegistryFile*>(this)->findSection(key);
+}
+
+RegistryFile::Section& RegistryFile::sectionFor(const QString& key) {
+    const QString normalised = normalisedKey(key);
+    const QString name = folded(normalised);
+    const auto it = sectionAt_.constFind(name);
+    if (it != sectionAt_.cend())
+        return sections_[*it];
+    sectionAt_.insert(name, sections_.size());
+    sections_.append({normalised, name, {}, {}});
+    return sections_.last();
+}
+
+qsizetype RegistryFile::valuePosition(const Section& section, const QString& name) {
+    if (section.valueAt.isEmpty()) {
+        for (qsizetype i = 0; i < section.values.size(); ++i)
+            if (section.values[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    }
+    return section.valueAt.value(folded(name), -1);
+}
+
+void RegistryFile::putValue(Section& section, Value value) {
+    const qsizetype at = valuePosition(section, value.name);
+    if (at >= 0) {
+        section.values[at] = std::move(value);
+        return;
+    }
+    // Most keys hold a few values, which a scan finds fastest; a key with many gets an index.
+    if (!section.valueAt.isEmpty()) {
+        section.valueAt.insert(folded(value.name), section.values.size());
+    } else if (section.values.size() + 1 >= kIndexedValues) {
+        for (qsizetype i = 0; i < section.values.size(); ++i)
+            section.valueAt.insert(folded(section.values[i].name), i);
+        section.valueAt.insert(folded(value.name), section.values.size());
+    }
+    section.values.append(std::move(value));
+}
+
+void RegistryFile::reindex() {
+    sectionAt_.clear();
+    for (qsizetype i = 0; i < sections_.size(); ++i)
+        sectionAt_.insert(sections_[i].foldedKey, i);
 }
 
 bool RegistryFile::hasKey(const QString& key) const {
@@ -170,40 +334,28 @@ QString RegistryFile::stringValue(const QString& key, const QString& name) const
     const Section* section = findSection(key);
     if (!section)
         return {};
-    for (const Value& value : section->values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) != 0)
-            continue;
-        qsizetype pos = 0;
-        QString text;
-        if (!value.data.startsWith(QLatin1Char('"')) || !readQuoted(value.data, pos, text))
-            return {};
-        return text;
-    }
-    return {};
+    const qsizetype at = valuePosition(*section, name);
+    if (at < 0)
+        return {};
+    const QString& data = section->values[at].data;
+    qsizetype pos = 0;
+    QString text;
+    if (!data.startsWith(QLatin1Char('"')) || !readQuoted(data, pos, text))
+        return {};
+    return text;
 }
 
 void RegistryFile::setStringValue(const QString& key, const QString& name, const QString& value) {
-    Section* section = findSection(key);
-    if (!section) {
-        sections_.append({normalisedKey(key), {}});
-        section = &sections_.last();
-    }
-    for (Value& existing : section->values) {
-        if (existing.name.compare(name, Qt::CaseInsensitive) == 0) {
-            existing.data = quoted(value);
-            return;
-        }
-    }
-    section->values.append({name, quoted(value)});
+    putValue(sectionFor(key), {name, quoted(value)});
 }
 
 void RegistryFile::deleteKey(const QString& key) {
-    const QString wanted = normalisedKey(key);
+    const QString wanted = folded(normalisedKey(key));
     const QString below = wanted + QLatin1Char('\\');
-    sections_.removeIf([&](const Section& s) {
-        return s.key.compare(wanted, Qt::CaseInsensitive) == 0 ||
-               s.key.startsWith(below, Qt::CaseInsensitive);
-    });
+    const qsizetype removed = sections_.removeIf(
+        [&](const Section& s) { return s.foldedKey == wanted || s.foldedKey.startsWith(below); });
+    if (removed > 0)
+        reindex();
 }
 
 } // namespace velmora::app

@@ -12,18 +12,61 @@ namespace velmora::app {
 
 namespace win32 {
 
+namespace {
+
+// The common failures in the words of a German system; nullptr for the others.
+const wchar_t* germanReason(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+        return L"Das System kann die angegebene Datei nicht finden.";
+    case ERROR_PATH_NOT_FOUND:
+        return L"Das System kann den angegebenen Pfad nicht finden.";
+    case ERROR_ACCESS_DENIED:
+        return L"Zugriff verweigert.";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return L"Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return L"Die Datei wird von einem anderen Prozess verwendet.";
+    case ERROR_WRITE_PROTECT:
+        return L"Der Datenträger ist schreibgeschützt.";
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return L"Nicht genügend Arbeitsspeicher.";
+    case ERROR_RESOURCE_DATA_NOT_FOUND:
+    case ERROR_RESOURCE_TYPE_NOT_FOUND:
+    case ERROR_RESOURCE_NAME_NOT_FOUND:
+        return L"Die Programmdatei enthält die Angabe nicht.";
+    default:
+        return nullptr;
+    }
+}
+
+// The system's own description, in German where the system has that language.
+std::wstring systemDescription(DWORD code) {
+    for (const DWORD language : {DWORD(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)), DWORD(0)}) {
+        wchar_t* text = nullptr;
+        const DWORD length =
+            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, code, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        std::wstring description = length && text ? std::wstring(text, length) : std::wstring();
+        if (text)
+            LocalFree(text);
+        while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n'))
+            description.pop_back();
+        if (!description.empty())
+            return description;
+    }
+    return L"Systemfehler " + std::to_wstring(code) + L".";
+}
+
+} // namespace
+
 std::wstring describeSystemError(const std::wstring& what, DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring description =
-        length && text ? std::wstring(text, length) : L"Fehler " + std::to_wstring(code);
-    if (text)
-        LocalFree(text);
-    while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n'))
-        description.pop_back();
-    return what + L": " + description;
+    const wchar_t* german = germanReason(code);
+    return what + L": " + (german ? std::wstring(german) : systemDescription(code));
 }
 
 namespace {
@@ -48,9 +91,9 @@ public:
                                     const std::wstring& name) override {
         return win32::readRegistryString(hive, key, name);
     }
-    void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
-                             const std::wstring& value) override {
-        win32::writeRegistryString(hive, key, name, value);
+    void writeRegistryStrings(RegistryHive hive, const std::wstring& key,
+                              const std::vector<RegistryValue>& values) override {
+        win32::writeRegistryStrings(hive, key, values);
     }
     void deleteRegistryKey(RegistryHive hive, const std::wstring& key) override {
         win32::deleteRegistryKey(hive, key);

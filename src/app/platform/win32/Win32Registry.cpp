@@ -49,8 +49,8 @@ std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
     return value;
 }
 
-void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
-                         const std::wstring& value) {
+void writeRegistryStrings(RegistryHive hive, const std::wstring& key,
+                          const std::vector<RegistryValue>& values) {
     RegistryKey created;
     LONG status =
         RegCreateKeyExW(rootOf(hive), subKeyOf(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -60,13 +60,15 @@ void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::
                                                     L"\\" + subKeyOf(key) +
                                                     L" kann nicht angelegt werden",
                                                 static_cast<DWORD>(status)));
-    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    status = RegSetValueExW(created.get(), name.c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-    if (status != ERROR_SUCCESS)
-        throw PlatformError(describeSystemError(L"Der Registrierungswert " + name +
-                                                    L" kann nicht geschrieben werden",
-                                                static_cast<DWORD>(status)));
+    for (const RegistryValue& v : values) {
+        const DWORD bytes = static_cast<DWORD>((v.value.size() + 1) * sizeof(wchar_t));
+        status = RegSetValueExW(created.get(), v.name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(v.value.c_str()), bytes);
+        if (status != ERROR_SUCCESS)
+            throw PlatformError(describeSystemError(L"Der Registrierungswert " + v.name +
+                                                        L" kann nicht geschrieben werden",
+                                                    static_cast<DWORD>(status)));
+    }
 }
 
 void deleteRegistryKey(RegistryHive hive, const std::wstring& key) {

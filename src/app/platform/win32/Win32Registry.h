@@ -3,13 +3,15 @@
 #include "app/platform/Platform.h"
 
 #include <string>
+#include <vector>
 
 namespace velmora::app::win32 {
 
 std::wstring readRegistryString(RegistryHive hive, const std::wstring& key,
                                 const std::wstring& name);
-void writeRegistryString(RegistryHive hive, const std::wstring& key, const std::wstring& name,
-                         const std::wstring& value);
+// Opens the key once and sets the values in their order.
+void writeRegistryStrings(RegistryHive hive, const std::wstring& key,
+                          const std::vector<RegistryValue>& values);
 void deleteRegistryKey(RegistryHive hive, const std::wstring& key);
 
 } // namespace velmora::app::win32

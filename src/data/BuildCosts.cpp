@@ -78,15 +78,16 @@ CostSlot WrittenCostSlot(int slot, const CostSlot& current) {
     return written;
 }
 
+bool CostSlotDiffers(int slot, const CostSlot& current, const CostSlot& original) {
+    const CostSlot written = WrittenCostSlot(slot, current);
+    return written.guid != original.guid ||
+           (written.guid != kNone && written.amount != original.amount);
+}
+
 bool CostsDiffer(const CostSlots& current, const CostSlots& original) {
-    for (int k = 0; k < kCostSlots; ++k) {
-        const CostSlot written = WrittenCostSlot(k, current[std::size_t(k)]);
-        const CostSlot& before = original[std::size_t(k)];
-        if (written.guid != before.guid)
+    for (int k = 0; k < kCostSlots; ++k)
+        if (CostSlotDiffers(k, current[std::size_t(k)], original[std::size_t(k)]))
             return true;
-        if (written.guid != kNone && written.amount != before.amount)
-            return true;
-    }
     return false;
 }
 

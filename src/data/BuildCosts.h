@@ -55,8 +55,10 @@ BuildCosts LoadCosts(const QString& dataDir, const QString& buildingGuid);
 // product with amount "0" is written with "1"; empty or "0" coins in slot 0 become "10".
 CostSlot WrittenCostSlot(int slot, const CostSlot& current);
 
-// True when the costs written from current differ from the original side: a product or an
+// True when slot k as written from current differs from the original slot: its product, or its
 // amount as written. Slots without a product on both sides are equal whatever their amounts.
+bool CostSlotDiffers(int slot, const CostSlot& current, const CostSlot& original);
+// True when any slot differs.
 bool CostsDiffer(const CostSlots& current, const CostSlots& original);
 
 struct CostApplyResult {

@@ -3,6 +3,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/EditorLookups.h"
+#include "data/ProductCatalogue.h"
 
 #include <QHash>
 
@@ -95,7 +96,7 @@ QString FertilityCaption(bool on, const QString& fertilityGuid) {
 
 AdditionalProducts LoadAdditionalProducts(const QString& dataDir, const QString& buildingGuid) {
     const XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
-    const XmlDocument catalogue = XmlDocument::load(dataFilePath(dataDir, kProductCatalogueFile));
+    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
     const XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
     const pugi::xml_node buff = buffEntry(index, buffs, buildingGuid);
 
@@ -118,9 +119,10 @@ AdditionalProducts LoadAdditionalProducts(const QString& dataDir, const QString&
         slot.guid = at(buff, buffProductPosition(k));
         slot.amount = at(buff, buffAmountPosition(k));
         slot.cycle = at(buff, buffCyclePosition(k));
-        if (const std::optional<ProductLook> product = findProduct(catalogue, slot.guid)) {
-            slot.name = product->name;
-            slot.image = product->icon;
+        const Product product = catalogue.find(slot.guid);
+        if (!product.name.isEmpty()) {
+            slot.name = product.name;
+            slot.image = product.icon;
         } else {
             slot.name = QStringLiteral("unbekannte Ware ") + slot.guid;
         }

@@ -3,6 +3,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/EditorLookups.h"
+#include "data/ProductCatalogue.h"
 
 #include <vector>
 
@@ -16,20 +17,21 @@ enum class Side { Current, Original };
 
 // The product's name and picture; no product, or one missing from the catalogue, shows as an
 // empty slot does.
-void showProduct(CostSlot& slot, const XmlDocument& catalogue) {
+void showProduct(CostSlot& slot, const ProductCatalogue& catalogue) {
     const CostSlot empty;
     slot.name = empty.name;
     slot.image = empty.image;
     if (slot.guid == kNone)
         return;
-    if (const std::optional<ProductLook> product = findProduct(catalogue, slot.guid)) {
-        slot.name = product->name;
-        slot.image = product->icon;
+    const Product product = catalogue.find(slot.guid);
+    if (!product.name.isEmpty()) {
+        slot.name = product.name;
+        slot.image = product.icon;
     }
 }
 
 // The cost slots of one record (see LoadCosts for the rules of the two sides).
-CostSlots readSide(const pugi::xml_node& record, const XmlDocument& catalogue, Side side) {
+CostSlots readSide(const pugi::xml_node& record, const ProductCatalogue& catalogue, Side side) {
     const std::vector<pugi::xml_node> items = selectNodes(record, "Values/Cost/Costs/Item");
     CostSlots result;
     if (items.empty()) {
@@ -58,7 +60,7 @@ CostSlots readSide(const pugi::xml_node& record, const XmlDocument& catalogue, S
 } // namespace
 
 BuildCosts LoadCosts(const QString& dataDir, const QString& buildingGuid) {
-    const XmlDocument catalogue = XmlDocument::load(dataFilePath(dataDir, kProductCatalogueFile));
+    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
     const XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
     const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
     return {readSide(requireAssetRecord(working, buildingGuid), catalogue, Side::Current),
@@ -101,7 +103,7 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
         throw DataError(
             QStringLiteral("Der Datensatz des Gebäudes %1 in \u201E%2\u201C hat keine Werte.")
                 .arg(buildingGuid, kWorkingAssetsFile));
-    const XmlDocument catalogue = XmlDocument::load(dataFilePath(dataDir, kProductCatalogueFile));
+    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
     const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
     const CostSlots before =
         readSide(requireAssetRecord(original, buildingGuid), catalogue, Side::Original);
@@ -118,11 +120,11 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
                 QStringLiteral("Die Menge \u201E%1\u201C der Baukosten %2 ist keine ganze Zahl.")
                     .arg(slot.amount)
                     .arg(k));
-        const std::optional<ProductLook> product = findProduct(catalogue, slot.guid);
-        if (!product)
+        const Product product = catalogue.find(slot.guid);
+        if (product.name.isEmpty())
             throw DataError(QStringLiteral("Die Ware %1 steht nicht in \u201E%2\u201C.")
                                 .arg(slot.guid, kProductCatalogueFile));
-        slot.name = product->name;
+        slot.name = product.name;
     }
 
     const CostApplyResult result{CostsDiffer(current, before)};

@@ -42,13 +42,4 @@ pugi::xml_node requireEntry(const XmlDocument& table, const char* element, const
     return entry;
 }
 
-std::optional<ProductLook> findProduct(const XmlDocument& catalogue, const QString& guid) {
-    const pugi::xml_node product =
-        selectNode(catalogue.root(), "Product[@GUID=" + xpathLiteral(guid) + "]");
-    if (!product)
-        return std::nullopt;
-    return ProductLook{fromUtf8(attributeTextAt(product, 1)),
-                       fromUtf8(attributeTextAt(product, 2))};
-}
-
 } // namespace velmora::data

@@ -1,12 +1,11 @@
 #pragma once
-// Look-ups that the building editors share: a building's asset record, an entry of a flat table
-// by its GUID attribute, a product's name and picture. A missing record or entry raises
+// Look-ups that the building editors share: a building's asset record and an entry of a flat
+// table by its GUID attribute. A missing record or entry raises
 // DataError with a German message naming the file, so an operation ends before it changes
 // anything.
 #include "data/XmlDocument.h"
 
 #include <QString>
-#include <optional>
 
 namespace velmora::data {
 
@@ -23,13 +22,5 @@ pugi::xml_node requireAssetRecord(const XmlDocument& assets, const QString& guid
 // The first child element of the root whose GUID attribute equals guid (compared as text), or
 // DataError: "Building" of the building index, "Buff" of the buff table.
 pugi::xml_node requireEntry(const XmlDocument& table, const char* element, const QString& guid);
-
-// A product of the catalogue: its Name (position 1) and Icon (position 2).
-struct ProductLook {
-    QString name;
-    QString icon;
-};
-// The first product with the GUID, or nothing.
-std::optional<ProductLook> findProduct(const XmlDocument& catalogue, const QString& guid);
 
 } // namespace velmora::data

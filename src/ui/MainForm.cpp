@@ -7,6 +7,7 @@
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
+#include "ui/CostForm.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
 #include "ui/MessageForm.h"
@@ -367,6 +368,10 @@ void MainForm::setMessageForm(MessageForm* form) {
     messageForm_ = form;
 }
 
+void MainForm::setCostForm(CostForm* form) {
+    costForm_ = form;
+}
+
 void MainForm::FillGroupView() {
     groupView_->clear();
     const QStringList names = data::ReadGroupNames(setup_.dataDir);
@@ -524,8 +529,12 @@ void MainForm::RegionViewClick() {
 
 // The production window arrives with the building editors.
 void MainForm::BasicFormBtnClick() {}
-// The build-cost editor arrives with the building editors.
-void MainForm::CostBtnClick() {}
+void MainForm::CostBtnClick() {
+    if (!costForm_)
+        return;
+    costForm_->openFor(this, EditorContext{setup_.dataDir, selection_,
+                                           [this](int row) { RefreshAfterChange(row, true); }});
+}
 // The mod writer arrives with the mod output.
 void MainForm::ActivateBtnClick() {}
 // The deactivation arrives with the mod output.

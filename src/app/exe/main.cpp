@@ -1,12 +1,15 @@
 // Program entry of the editor: the application with its style, the main window (whose
-// creation runs the start-up sequence), the message window, then the event loop. Closing the
-// main window ends the loop and the program; a start-up that must end returns at once.
+// creation runs the start-up sequence), the editors and the message window, then the event loop.
+// Closing the main window ends the loop and the program; a start-up that must end returns at once.
 #include "app/Startup.h"
 #include "data/DataError.h"
 #include "ui/AppStyle.h"
+#include "ui/BuffForm.h"
+#include "ui/CostForm.h"
 #include "ui/Dialogs.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
+#include "ui/ProductForm.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,8 +32,15 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
         return 1;
     }
-    // The editors join here, created in the order CostForm, ProductForm, BasicForm, BuffForm.
+    // The other windows, in the order CostForm, ProductForm, BasicForm, BuffForm, MessageForm;
+    // they exist for the whole run and are shown again for each use.
+    ui::CostForm costForm(dialogs);
+    ui::ProductForm productForm(dialogs);
+    ui::BuffForm buffForm(dialogs);
     ui::MessageForm messageForm;
+    costForm.setProductForm(&productForm);
+    buffForm.setProductForm(&productForm);
+    mainForm->setCostForm(&costForm);
     mainForm->setMessageForm(&messageForm);
     mainForm->show();
     return app.exec();

@@ -18,7 +18,7 @@ constexpr int kLeftColumn = 16;
 constexpr int kRightColumn = 632;
 constexpr int kFirstRow = 166;
 constexpr int kRowHeight = 62;
-constexpr int kOriginalOffset = 404; // the original side of a slot, from the slot's left edge
+constexpr int kOriginalOffset = 392; // the original side of a slot, from the slot's left edge
 constexpr int kCoinsSlot = 0;
 
 // Slots 0 to 3 fill the left column, 4 to 6 the right one.
@@ -88,7 +88,7 @@ void CostForm::createSlot(int k, const QPoint& at) {
     pictureLabel(slotName("CostImage", k), {x, y + 4, 36, 36},
                  QStringLiteral("Baukosten %1 Bild aktuell").arg(good));
     QLabel* name =
-        textLabel(slotName("CostLabel", k), QStringLiteral("keine Auswahl"), {x + 42, y, 166, 44});
+        textLabel(slotName("CostLabel", k), QStringLiteral("keine Auswahl"), {x + 42, y, 150, 44});
     name->setWordWrap(true);
     name->setAccessibleName(QStringLiteral("Baukosten %1 aktuell").arg(good));
     stateLabel(slotName("CostGUID", k));
@@ -97,20 +97,20 @@ void CostForm::createSlot(int k, const QPoint& at) {
         k == kCoinsSlot
             ? pictureButton(slotName("ChangeCostBtn", k), QStringLiteral("ChangeProductRed"),
                             QStringLiteral("Münzen können nicht geändert werden"),
-                            {x + 212, y + 4, 36, 36})
+                            {x + 196, y + 4, 36, 36})
             : pictureButton(slotName("ChangeCostBtn", k), QStringLiteral("ChangeProduct"),
                             QStringLiteral("Baukosten %1 ändern").arg(good),
-                            {x + 212, y + 4, 36, 36});
+                            {x + 196, y + 4, 36, 36});
     QPushButton* reset = pictureButton(slotName("ResetCostBtn", k), QStringLiteral("Reset36"),
                                        QStringLiteral("Baukosten %1 zurücksetzen").arg(good),
-                                       {x + 252, y + 4, 36, 36});
+                                       {x + 236, y + 4, 36, 36});
     NumberBox* amount =
         k == kCoinsSlot
             ? numberBox(slotName("Cost", k), 0, 100000, 100,
-                        QStringLiteral("Baukosten Münzen aktuell"), {x + 296, y + 7, 92, 30})
+                        QStringLiteral("Baukosten Münzen aktuell"), {x + 280, y + 7, 92, 30})
             : numberBox(slotName("Cost", k), 0, 150, 5,
                         QStringLiteral("Baukosten %1 Menge aktuell").arg(good),
-                        {x + 296, y + 7, 92, 30});
+                        {x + 280, y + 7, 92, 30});
     amount->setSingleStep(k == kCoinsSlot ? 10 : 1);
 
     pictureLabel(slotName("OrgCostImage", k), {x + kOriginalOffset, y + 4, 36, 36},
@@ -120,7 +120,7 @@ void CostForm::createSlot(int k, const QPoint& at) {
     orgName->setWordWrap(true);
     orgName->setAccessibleName(QStringLiteral("Baukosten %1 original").arg(good));
     QLabel* orgAmount = textLabel(slotName("OrgCost", k), QStringLiteral("0"),
-                                  {x + kOriginalOffset + 152, y, 50, 44});
+                                  {x + kOriginalOffset + 152, y, 44, 44});
     orgAmount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     orgAmount->setAccessibleName(QStringLiteral("Baukosten %1 Menge original").arg(good));
     stateLabel(slotName("OrgCostGUID", k));
@@ -136,11 +136,11 @@ void CostForm::createSlot(int k, const QPoint& at) {
 // The fourth row of the right column has no function.
 void CostForm::createFillerRow(const QPoint& at) {
     textLabel(QStringLiteral("UnusedLabel"), QStringLiteral("ungenutzt"),
-              {at.x() + 42, at.y(), 166, 44});
+              {at.x() + 42, at.y(), 150, 44});
     textLabel(QStringLiteral("OrgUnusedLabel"), QStringLiteral("ungnutzt"),
               {at.x() + kOriginalOffset + 42, at.y(), 110, 44});
     QLabel* zero = textLabel(QStringLiteral("OrgUnusedCost"), QStringLiteral("0"),
-                             {at.x() + kOriginalOffset + 152, at.y(), 50, 44});
+                             {at.x() + kOriginalOffset + 152, at.y(), 44, 44});
     zero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 

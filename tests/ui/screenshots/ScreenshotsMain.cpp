@@ -1,11 +1,16 @@
 // Writes the screenshots of the README: the main window after start, the main window with an
-// empty pseudo-group, and the reset question over the main window. Usage: ui_screenshots <dir>
+// empty pseudo-group, the reset question over the main window, and the build-cost and
+// additional-products editors. Usage: ui_screenshots <dir>
+#include "data/AdditionalProducts.h"
 #include "data/BuildingBrowser.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/AppStyle.h"
+#include "ui/BuffForm.h"
+#include "ui/CostForm.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
+#include "ui/ProductForm.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +19,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -56,6 +62,53 @@ QImage withDialog(const QImage& window, QWidget& dialog) {
     const QImage d = dialog.grab().toImage();
     painter.drawImage((canvas.width() - d.width()) / 2, (canvas.height() - d.height()) / 2, d);
     return canvas;
+}
+
+// The build-cost editor of the grain farm with two edited slots, and the additional-products
+// editor of the same farm with two goods and its fertility switched on.
+void editorScreenshots(const QString& dataDir, const QString& out, ui::MainForm& main,
+                       app::UserDialogs& dialogs) {
+    const QString farm = QStringLiteral("1010262");
+    const std::optional<data::BuildingEntry> entry = data::FindBuilding(dataDir, farm);
+    if (!entry)
+        return;
+    data::SelectionValues selection;
+    selection.building = farm;
+    selection.buildingName = entry->local;
+    selection.buildingIcon = entry->icon;
+    selection.buildingRegionImage = entry->region;
+    const ui::EditorContext context{dataDir, selection, {}};
+
+    ui::ProductForm picker(dialogs);
+    ui::CostForm costs(dialogs);
+    costs.setProductForm(&picker);
+    if (costs.load(&main, context)) {
+        costs.findChild<QSpinBox*>(QStringLiteral("Cost0"))->setValue(150);
+        picker.request().caller = data::kCallerCostForm;
+        picker.request().costSlot = 2;
+        ui::ApplySlotAssignments(
+            costs, data::PickerHandBack(picker.request(),
+                                        {QStringLiteral("1010205"), QStringLiteral("Ziegel"),
+                                         QStringLiteral("icon_bricks")}));
+        costs.findChild<QSpinBox*>(QStringLiteral("Cost2"))->setValue(4);
+        costs.show();
+        QCoreApplication::processEvents();
+        costs.grab().save(out + QStringLiteral("/cost-editor.png"));
+        costs.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
+    }
+
+    data::AddSlots goods;
+    goods[0] = {QStringLiteral("1010193"), {}, {}, QStringLiteral("2"), QStringLiteral("4")};
+    goods[6] = {QStringLiteral("1010196"), {}, {}, QStringLiteral("1"), QStringLiteral("10")};
+    data::ApplyAdditionalProducts(dataDir, farm, goods, QStringLiteral("1010571"));
+    ui::BuffForm buffs(dialogs);
+    buffs.setProductForm(&picker);
+    if (buffs.load(&main, context)) {
+        buffs.show();
+        QCoreApplication::processEvents();
+        buffs.grab().save(out + QStringLiteral("/buff-editor.png"));
+        buffs.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
+    }
 }
 
 } // namespace
@@ -105,6 +158,8 @@ int main(int argc, char** argv) {
         message.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
     });
     form.findChild<QPushButton*>(QStringLiteral("ResetBtn"))->click();
+
+    editorScreenshots(dir.path(), out, form, dialogs);
 
     writeBuildingIndex(dir.path(),
                        {farm("1010262", "Getreidefarm", "icon_grain")}); // nothing changed

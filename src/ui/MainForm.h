@@ -28,6 +28,7 @@ class QTreeWidget;
 
 namespace velmora::ui {
 
+class BasicForm;
 class MessageForm;
 
 // What the main window needs of the start-up: where the data files and the game's mods live,
@@ -54,6 +55,8 @@ public:
 
     // The window that asks the reset question; created on first use when none is given.
     void setMessageForm(MessageForm* form);
+    // The production window that "Produktion" opens; the button does nothing without one.
+    void setBasicForm(BasicForm* form);
 
     const MainFormSetup& setup() const { return setup_; }
     // The selection values that the editors and the mod writer read.
@@ -99,6 +102,7 @@ private:
     app::UserDialogs& dialogs_;
     data::SelectionValues selection_;
     MessageForm* messageForm_ = nullptr;
+    BasicForm* basicForm_ = nullptr;
     bool centred_ = false;
 
     QLabel* background_;

@@ -4,9 +4,11 @@
 #include "app/Startup.h"
 #include "data/DataError.h"
 #include "ui/AppStyle.h"
+#include "ui/BasicForm.h"
 #include "ui/Dialogs.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
+#include "ui/ProductForm.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,7 +31,11 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
         return 1;
     }
-    // The editors join here, created in the order CostForm, ProductForm, BasicForm, BuffForm.
+    // The windows live for the whole run, created in the order CostForm, ProductForm,
+    // BasicForm, BuffForm, MessageForm; the main window opens them.
+    ui::ProductForm productForm(dialogs);
+    ui::BasicForm basicForm(dialogs, productForm);
+    mainForm->setBasicForm(&basicForm);
     ui::MessageForm messageForm;
     mainForm->setMessageForm(&messageForm);
     mainForm->show();

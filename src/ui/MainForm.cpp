@@ -540,6 +540,7 @@ void MainForm::BasicFormBtnClick() {
     };
     basicForm_->openFor(this, EditorContext{setup_.dataDir, selection_, refresh});
 }
+
 // The build-cost editor arrives with the building editors.
 void MainForm::CostBtnClick() {}
 // The mod writer arrives with the mod output.

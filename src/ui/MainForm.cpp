@@ -7,6 +7,7 @@
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
+#include "ui/BasicForm.h"
 #include "ui/CostForm.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
@@ -527,8 +528,24 @@ void MainForm::RegionViewClick() {
     GroupViewClick();
 }
 
-// The production window arrives with the building editors.
-void MainForm::BasicFormBtnClick() {}
+void MainForm::setBasicForm(BasicForm* form) {
+    basicForm_ = form;
+}
+
+void MainForm::BasicFormBtnClick() {
+    if (!basicForm_)
+        return;
+    // After "Annehmen": FillBuildingList keeps the remembered row (row 0 under the pseudo-group
+    // of changed buildings), ScrollToSelection, BuildingsViewClick.
+    const auto refresh = [this](int rememberedRow) {
+        selection_.listIndex = rememberedRow;
+        FillBuildingList();
+        ScrollToSelection(buildingsView_);
+        BuildingsViewClick();
+    };
+    basicForm_->openFor(this, EditorContext{setup_.dataDir, selection_, refresh});
+}
+
 void MainForm::CostBtnClick() {
     if (!costForm_)
         return;

@@ -28,6 +28,7 @@ class QTreeWidget;
 
 namespace velmora::ui {
 
+class BasicForm;
 class CostForm;
 class MessageForm;
 
@@ -55,6 +56,8 @@ public:
 
     // The window that asks the reset question; created on first use when none is given.
     void setMessageForm(MessageForm* form);
+    // The production window that "Produktion" opens; the button does nothing without one.
+    void setBasicForm(BasicForm* form);
     // The build-cost editor that "Baukosten" opens; without one the button does nothing.
     void setCostForm(CostForm* form);
 
@@ -102,6 +105,7 @@ private:
     app::UserDialogs& dialogs_;
     data::SelectionValues selection_;
     MessageForm* messageForm_ = nullptr;
+    BasicForm* basicForm_ = nullptr;
     CostForm* costForm_ = nullptr;
     bool centred_ = false;
 

@@ -2,6 +2,7 @@
 #include "data/AdditionalProducts.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
+#include "ui/BasicForm.h"
 #include "ui/BuffForm.h"
 #include "ui/EditorFixture.h"
 
@@ -215,6 +216,32 @@ TEST_F(BuffFormTest, AbortWritesNothing) {
     click(QStringLiteral("AbortBtn"));
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(readBytes(file(data::kBuffTableFile)), before);
+}
+
+TEST_F(BuffFormTest, TheProductionWindowOpensTheEditorAndTakesHasBuffBack) {
+    ui::BasicForm production(dialogs, picker);
+    EXPECT_FALSE(widget<QPushButton>(production, "BuffBtn")->isEnabled()); // no editor yet
+    production.setBuffForm(&form);
+    ASSERT_TRUE(production.load(nullptr, contextFor(kGrainFarm)));
+    auto* buffBtn = widget<QPushButton>(production, "BuffBtn");
+    ASSERT_TRUE(buffBtn->isEnabled());
+    auto* productionHasBuff = widget<QLabel>(production, "HasBuff");
+    EXPECT_EQ(productionHasBuff->text(), QStringLiteral("0"));
+
+    whenModalShows([&] {
+        EXPECT_EQ(text(QStringLiteral("BuildingGUIDLabel")), kGrainFarm);
+        toggle()->click();
+        click(QStringLiteral("AcceptBtn"));
+    });
+    buffBtn->click();
+    EXPECT_EQ(productionHasBuff->text(), QStringLiteral("1"));
+    EXPECT_TRUE(buffBtn->property("differsFromOriginal").toBool());
+    EXPECT_EQ(entry(kGrainFarm).at(data::kBuffChainPosition), QStringLiteral("1010571"));
+
+    // With HasBuff "1" the production window's apply marks the building as changed.
+    widget<QPushButton>(production, "AcceptBtn")->click();
+    EXPECT_EQ(data::FindBuilding(data, kGrainFarm)->isChanged, QStringLiteral("true"));
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "data/DataError.h"
 #include "ui/AppStyle.h"
+#include "ui/BasicForm.h"
 #include "ui/BuffForm.h"
 #include "ui/CostForm.h"
 #include "ui/Dialogs.h"
@@ -32,14 +33,17 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
         return 1;
     }
-    // The other windows, in the order CostForm, ProductForm, BasicForm, BuffForm, MessageForm;
-    // they exist for the whole run and are shown again for each use.
+    // The windows live for the whole run, created in the order CostForm, ProductForm,
+    // BasicForm, BuffForm, MessageForm; the main window opens them.
     ui::CostForm costForm(dialogs);
     ui::ProductForm productForm(dialogs);
+    ui::BasicForm basicForm(dialogs, productForm);
     ui::BuffForm buffForm(dialogs);
+    mainForm->setBasicForm(&basicForm);
     ui::MessageForm messageForm;
     costForm.setProductForm(&productForm);
     buffForm.setProductForm(&productForm);
+    basicForm.setBuffForm(&buffForm);
     mainForm->setCostForm(&costForm);
     mainForm->setMessageForm(&messageForm);
     mainForm->show();

@@ -5,7 +5,7 @@
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
 #include "support/ScriptedWriter.h"
-#include "support/ShippedDataDir.h"
+#include "support/ShippedData.h"
 
 #include <functional>
 #include <gtest/gtest.h>

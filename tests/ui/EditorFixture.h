@@ -5,7 +5,7 @@
 #include "data/BuildingIndex.h"
 #include "data/HelpTable.h"
 #include "support/ScriptedDialogs.h"
-#include "support/ShippedDataDir.h"
+#include "support/ShippedData.h"
 #include "ui/EditorWindow.h"
 #include "ui/ProductForm.h"
 #include "ui/UiTestSupport.h"

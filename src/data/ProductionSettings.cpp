@@ -31,9 +31,16 @@ QString outputStorage(const QString& guid, const QString& amount) {
     return QString::number(6 * amount.toInt());
 }
 
+// The record of a building: the first Asset whose Values/Standard/GUID is the GUID. The records
+// are children of the root, so they are looked at first; a descendant search of the whole
+// document is the fallback.
 pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QString& file) {
+    const std::string key = utf8(guid);
+    for (const pugi::xml_node& asset : doc.root().children("Asset"))
+        if (key == asset.child("Values").child("Standard").child("GUID").text().get())
+            return asset;
     const pugi::xml_node asset =
-        selectNode(doc.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
+        selectNode(doc.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(key) + "]");
     if (!asset)
         throw DataError(
             QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.").arg(guid, file));

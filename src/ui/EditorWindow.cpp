@@ -345,6 +345,13 @@ QCheckBox* EditorWindow::toggle(const QString& name, const QString& accessibleNa
     return t;
 }
 
+QWidget* EditorWindow::namedChild(const QString& name) const {
+    QPointer<QWidget>& known = named_[name];
+    if (!known)
+        known = findChild<QWidget*>(name);
+    return known;
+}
+
 void EditorWindow::missingControl(const QString& name) const {
     throw data::DataError(QStringLiteral("Das Fenster \u201E%1\u201C hat kein Feld \u201E%2\u201C.")
                               .arg(objectName(), name));

@@ -18,6 +18,8 @@
 #include "data/ProductPicker.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QPointer>
 #include <QSpinBox>
 #include <functional>
 #include <vector>
@@ -139,7 +141,7 @@ protected:
                       QWidget* parent = nullptr);
     // A child control by name; raises DataError when the window has none of that type.
     template <class T> T* slot(const QString& name) const {
-        T* control = findChild<T*>(name);
+        T* control = qobject_cast<T*>(namedChild(name));
         if (!control)
             missingControl(name);
         return control;
@@ -155,6 +157,9 @@ protected:
 
 private:
     [[noreturn]] void missingControl(const QString& name) const;
+    // The child of that name; found once, then remembered (the controls live as long as the
+    // window).
+    QWidget* namedChild(const QString& name) const;
     void describeHelpControls();
 
     app::UserDialogs& dialogs_;
@@ -168,6 +173,7 @@ private:
     QLabel* infoLabel_ = nullptr;
     QLabel* infoText_ = nullptr;
     int stateLabels_ = 0;
+    mutable QHash<QString, QPointer<QWidget>> named_;
     bool closingThroughButton_ = false;
 };
 

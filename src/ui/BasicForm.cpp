@@ -93,9 +93,7 @@ QFrame* BasicForm::rowPanel(const QString& panelName, int top) {
     auto* panel = new QFrame(this);
     panel->setObjectName(panelName);
     panel->setGeometry(kRowLeft, top, kRowWidth, kRowHeight);
-    panel->setStyleSheet(QStringLiteral("#%1 { background: rgba(250, 250, 248, 150); border: 1px "
-                                        "solid #c3ccd6; border-radius: 3px; }")
-                             .arg(panelName));
+    paintPanel(panel);
     return panel;
 }
 
@@ -107,8 +105,7 @@ QFrame* BasicForm::sidePanel(const QString& panelName, const QRect& geometry) {
 
 void BasicForm::createControls() {
     auto* background = pictureLabel(name("Background"), rect());
-    background->setPixmap(ImageCollection::instance().picture(name("Background"), size()));
-    background->setScaledContents(true);
+    background->setPixmap(editorBackground(size()));
     background->lower();
     setHelpId(background, QStringLiteral("30"));
     createHeader();

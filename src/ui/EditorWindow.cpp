@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -87,21 +88,42 @@ void copyPicture(const QLabel* from, QLabel* to) {
 }
 
 void markDifference(QWidget* control, bool differs) {
-    if (control->property(kDifferenceProperty).toBool() == differs &&
-        control->property(kDifferenceProperty).isValid())
+    const QVariant before = control->property(kDifferenceProperty);
+    if (before.isValid() && before.toBool() == differs)
         return;
     control->setProperty(kDifferenceProperty, differs);
-    QFont font = control->font();
-    font.setBold(differs);
-    control->setFont(font);
-    QPalette palette = control->palette();
-    const QPalette parentPalette =
-        control->parentWidget() ? control->parentWidget()->palette() : QPalette();
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
-        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            palette.setColor(group, role,
-                             differs ? kDifferenceColour : parentPalette.color(group, role));
-    control->setPalette(palette);
+    // A number box draws its text in its line edit, which takes the mark too.
+    QList<QWidget*> targets = {control};
+    for (QLineEdit* edit : control->findChildren<QLineEdit*>())
+        targets << edit;
+    for (QWidget* target : std::as_const(targets)) {
+        QFont font = target->font();
+        font.setBold(differs);
+        target->setFont(font);
+        QPalette palette = target->palette();
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+                palette.setColor(group, role, differs ? kDifferenceColour : kMainTextColour);
+        target->setPalette(palette);
+    }
+}
+
+QPixmap editorBackground(QSize size) {
+    QPixmap canvas(size);
+    QPainter painter(&canvas);
+    QLinearGradient base(0, 0, 0, size.height());
+    base.setColorAt(0, QColor(0xe9, 0xed, 0xf1));
+    base.setColorAt(1, QColor(0xc9, 0xd1, 0xd9));
+    painter.fillRect(canvas.rect(), base);
+    return canvas;
+}
+
+void paintPanel(QFrame* panel) {
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QColor(250, 250, 248));
+    panel->setPalette(palette);
 }
 
 void ApplySlotAssignments(QWidget& opener, const std::vector<data::SlotAssignment>& assignments) {
@@ -217,9 +239,7 @@ void EditorWindow::createInfoPanel(const QRect& area) {
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("InfoPanel"));
     frame->setGeometry(area);
-    frame->setStyleSheet(
-        QStringLiteral("#InfoPanel { background: rgba(250, 250, 248, 215); border: 1px solid "
-                       "#7d8a98; border-radius: 3px; }"));
+    paintPanel(frame);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(10, 8, 10, 8);
     layout->setSpacing(6);
@@ -286,6 +306,9 @@ QLabel* EditorWindow::textLabel(const QString& name, const QString& text, const 
                                 QWidget* parent) {
     auto* label = new QLabel(text, parent ? parent : this);
     label->setObjectName(name);
+    // Under the application's style sheet a control does not take its parent's font: every
+    // control gets the window's own.
+    label->setFont(font());
     if (geometry.isValid())
         label->setGeometry(geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -313,6 +336,9 @@ NumberBox* EditorWindow::numberBox(const QString& name, int minimum, int maximum
                                    QWidget* parent) {
     auto* box = new NumberBox(parent ? parent : this);
     box->setObjectName(name);
+    box->setFont(font());
+    for (QLineEdit* edit : box->findChildren<QLineEdit*>())
+        edit->setFont(font());
     box->setRange(minimum, maximum);
     box->setLargeStep(largeStep);
     box->setGeometry(geometry);
@@ -340,6 +366,7 @@ QCheckBox* EditorWindow::toggle(const QString& name, const QString& accessibleNa
                                 const QRect& geometry, QWidget* parent) {
     auto* t = new QCheckBox(parent ? parent : this);
     t->setObjectName(name);
+    t->setFont(font());
     t->setGeometry(geometry);
     t->setAccessibleName(accessibleName);
     return t;

@@ -25,6 +25,7 @@
 #include <vector>
 
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -77,6 +78,12 @@ void copyPicture(const QLabel* from, QLabel* to);
 // accent colour. The mark is kept in the property "differsFromOriginal".
 void markDifference(QWidget* control, bool differs);
 inline const QColor kDifferenceColour(0xb0, 0x3a, 0x0c);
+
+// The editors' background: a calm slate gradient of the given size.
+QPixmap editorBackground(QSize size);
+// A light panel with a frame, drawn through the palette (a style sheet would cut the panel's
+// children off from the window's font).
+void paintPanel(QFrame* panel);
 
 // Carries out the picker's hand-back on the opener's child controls, found by objectName. All
 // controls are looked up first; a missing one raises DataError naming it and nothing changes.

@@ -44,6 +44,9 @@ void selectQuietly(QListWidget* list, int row) {
 ProductForm::ProductForm(app::UserDialogs& dialogs, QWidget* parent)
     : EditorWindow(dialogs, QStringLiteral("ProductForm"), QStringLiteral("Produktauswahl"),
                    kClient, parent) {
+    QLabel* background = pictureLabel(QStringLiteral("Background"), rect());
+    background->setPixmap(editorBackground(size()));
+    background->lower();
     createHeader();
     textLabel(QStringLiteral("CategoryHeading"), QStringLiteral("Sortierung"), {16, 128, 220, 22});
     categoryList_ =
@@ -77,8 +80,9 @@ ProductForm::ProductForm(app::UserDialogs& dialogs, QWidget* parent)
     productView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     productView_->setIconSize(kListPicture);
     productView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    productView_->header()->setMinimumSectionSize(0);
     productView_->setColumnWidth(kGuidColumn, 130);
-    productView_->setColumnWidth(kNameColumn, 220);
+    productView_->setColumnWidth(kNameColumn, 224);
     productView_->setColumnWidth(kPosColumn, 0);
     productView_->setColumnWidth(kIconColumn, 0);
     productView_->header()->setStretchLastSection(false);

@@ -151,6 +151,18 @@ TEST_F(ProductFormTest, AcceptWithoutSelectedRowKeepsThePickerOpen) {
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
+TEST_F(ProductFormTest, OpensCentredOnItsOpener) {
+    opener.setGeometry(100, 80, 900, 800);
+    opener.show();
+    picker.request() = {data::kCallerCostForm, 0, 0, 0};
+    QPoint centre;
+    pick([&] {
+        centre = picker.frameGeometry().center();
+        QTest::mouseClick(widget<QPushButton>(picker, "AbortBtn"), Qt::LeftButton);
+    });
+    EXPECT_LE((centre - opener.frameGeometry().center()).manhattanLength(), 2);
+}
+
 TEST_F(ProductFormTest, AMissingSlotIsReportedAndNothingChanges) {
     picker.request() = {data::kCallerBasicForm, 1, 0, 0}; // the opener has no input slots
     bool stillOpen = false;

@@ -91,6 +91,17 @@ TEST_F(AdditionalProductsTest, TheFertilityIsOfferedOnlyToBuildingsThatNeedOneAn
     }
 }
 
+TEST_F(AdditionalProductsTest, AnEmptyNeededFertilityCountsAsNone) {
+    XmlDocument working = XmlDocument::load(dataFilePath(data, kWorkingAssetsFile));
+    setElementText(selectNode(working.root(), "//Asset[Values/Standard/GUID=\"1010262\"]/Values/"
+                                              "Factory7/NeededFertility"),
+                   "");
+    working.save();
+    const AdditionalProducts state = LoadAdditionalProducts(data, kGrainFarm);
+    EXPECT_FALSE(state.fertilityOffered);
+    EXPECT_EQ(state.fertilityGuid, QStringLiteral("0"));
+}
+
 TEST_F(AdditionalProductsTest, SlotsLoadByPositionWithNamesFromTheCatalogue) {
     setEntry(kGrainBuff, 10, "1010193");
     setEntry(kGrainBuff, 11, "4");

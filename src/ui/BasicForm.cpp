@@ -507,64 +507,60 @@ void BasicForm::ChangeBtnClick(const QString& buttonName) {
     MarkDifferences();
 }
 
+void BasicForm::resetFromOriginal(const std::vector<std::pair<QString, QString>>& pairs) {
+    for (const auto& [original, current] : pairs) {
+        auto* from = slot<QLabel>(original);
+        if (original.contains(QStringLiteral("Image")))
+            copyPicture(from, slot<QLabel>(current));
+        else
+            setControlText(slot<QWidget>(current), from->text());
+    }
+    MarkDifferences();
+}
+
 void BasicForm::ResetInputBtnClick(const QString& buttonName) {
     const int k = slotOf(buttonName);
     if (k < 0 || k >= data::kOutputSlot)
         return;
     picker_.request().productionSlot = k;
-    slot<QLabel>(name("InputName", k))->setText(slot<QLabel>(name("OrgInputName", k))->text());
-    slot<QLabel>(name("InputGUID", k))->setText(slot<QLabel>(name("OrgInputGUID", k))->text());
-    copyPicture(slot<QLabel>(name("OrgInputImage", k)), slot<QLabel>(name("InputImage", k)));
-    MarkDifferences();
+    resetFromOriginal({{name("OrgInputName", k), name("InputName", k)},
+                       {name("OrgInputGUID", k), name("InputGUID", k)},
+                       {name("OrgInputImage", k), name("InputImage", k)}});
 }
 
 void BasicForm::ResetOutputBtnClick() {
-    copyPicture(slot<QLabel>(name("OrgOutPutImage")), slot<QLabel>(name("OutputImage")));
-    slot<QLabel>(name("OutputName"))->setText(slot<QLabel>(name("OrgOutputName"))->text());
-    setNumber("OutPutValue", slot<QLabel>(name("OrgOutPutValue"))->text());
-    slot<QLabel>(name("OutputGUID"))->setText(slot<QLabel>(name("OrgOutPutGUID"))->text());
-    MarkDifferences();
+    resetFromOriginal({{name("OrgOutPutImage"), name("OutputImage")},
+                       {name("OrgOutputName"), name("OutputName")},
+                       {name("OrgOutPutValue"), name("OutPutValue")},
+                       {name("OrgOutPutGUID"), name("OutputGUID")}});
 }
 
 void BasicForm::ResetMaintenance1BtnClick() {
-    copyPicture(slot<QLabel>(name("OrgMaintenanceImage1")),
-                slot<QLabel>(name("MaintenanceImage1")));
-    slot<QLabel>(name("MaintenanceName1"))
-        ->setText(slot<QLabel>(name("OrgMaintenanceName1"))->text());
-    setNumber("MaintenanceAmountValue1", slot<QLabel>(name("OrgMaintenanceAmount1"))->text());
-    MarkDifferences();
+    resetFromOriginal({{name("OrgMaintenanceImage1"), name("MaintenanceImage1")},
+                       {name("OrgMaintenanceName1"), name("MaintenanceName1")},
+                       {name("OrgMaintenanceAmount1"), name("MaintenanceAmountValue1")}});
 }
 
 void BasicForm::ResetMaintenance2BtnClick() {
-    copyPicture(slot<QLabel>(name("OrgMaintenanceImage2")),
-                slot<QLabel>(name("MaintenanceImage2")));
-    slot<QLabel>(name("MaintenanceName2"))
-        ->setText(slot<QLabel>(name("OrgMaintenanceName2"))->text());
-    setNumber("MaintenanceAmountValue2", slot<QLabel>(name("OrgMaintenanceAmount2"))->text());
-    slot<QLabel>(name("MaintenanceGUID2"))
-        ->setText(slot<QLabel>(name("OrgMaintenanceGUID2"))->text());
-    MarkDifferences();
+    resetFromOriginal({{name("OrgMaintenanceImage2"), name("MaintenanceImage2")},
+                       {name("OrgMaintenanceName2"), name("MaintenanceName2")},
+                       {name("OrgMaintenanceAmount2"), name("MaintenanceAmountValue2")},
+                       {name("OrgMaintenanceGUID2"), name("MaintenanceGUID2")}});
 }
 
 void BasicForm::InfluenceRadiusResetClick() {
-    setNumber("InfluenceRadius", slot<QLabel>(name("OrgInfluenceRadius"))->text());
-    slot<QLabel>(name("InfluenceRadiusLabel"))
-        ->setText(slot<QLabel>(name("OrgInfluenceRadiusLabel"))->text());
-    MarkDifferences();
+    resetFromOriginal({{name("OrgInfluenceRadius"), name("InfluenceRadius")},
+                       {name("OrgInfluenceRadiusLabel"), name("InfluenceRadiusLabel")}});
 }
 
 void BasicForm::ModuleLimitResetClick() {
-    setNumber("ModuleLimit", slot<QLabel>(name("OrgModuleLimit"))->text());
-    slot<QLabel>(name("ModuleLimitName"))
-        ->setText(slot<QLabel>(name("OrgModuleLimitName"))->text());
-    MarkDifferences();
+    resetFromOriginal({{name("OrgModuleLimit"), name("ModuleLimit")},
+                       {name("OrgModuleLimitName"), name("ModuleLimitName")}});
 }
 
 void BasicForm::ModuleRadiusResetClick() {
-    setNumber("ModuleRadius", slot<QLabel>(name("OrgModuleRadius"))->text());
-    slot<QLabel>(name("ModuleRadiusLabel"))
-        ->setText(slot<QLabel>(name("OrgModuleRadiusLabel"))->text());
-    MarkDifferences();
+    resetFromOriginal({{name("OrgModuleRadius"), name("ModuleRadius")},
+                       {name("OrgModuleRadiusLabel"), name("ModuleRadiusLabel")}});
 }
 
 void BasicForm::ExplosionToggleClick() {

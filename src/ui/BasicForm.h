@@ -69,6 +69,8 @@ private:
     void showProduct(const char* image, const char* name, const char* guid,
                      const data::ShownProduct& product);
     void setNumber(const char* name, const QString& value);
+    // Copies original-column controls (text, number or picture) into their current twins.
+    void resetFromOriginal(const std::vector<std::pair<QString, QString>>& pairs);
     void layoutPanels(const std::vector<data::SidePanel>& panels);
 
     ProductForm& picker_;

@@ -128,6 +128,24 @@ TEST_F(ProductionSettingsTest, LoadsInputsElectricityAndIncidents) {
         }
     }
 
+    // A working record without inputs beside an original with two.
+    editWorking("1010280", [](pugi::xml_node r) {
+        r.child("Values").child("FactoryBase").remove_child("FactoryInputs");
+    });
+    const ProductionSettings bare = load("1010280");
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(bare.current.inputs[k], ShownProduct{});
+    EXPECT_EQ(bare.original.inputs[1].guid, QStringLiteral("1011061"));
+
+    // Readers pass over name comments and inherited-entry markers.
+    editWorking("1010280", [](pugi::xml_node r) {
+        pugi::xml_node workforce = selectNodes(r, "Values/Maintenance/Maintenances/Item")[1];
+        workforce.prepend_child("VectorElement").append_child("InheritedIndex").text().set("1");
+        workforce.prepend_child(pugi::node_comment).set_value("Ingenieure");
+    });
+    EXPECT_EQ(load("1010280").current.workforce.name, QStringLiteral("Ingenieure"));
+    EXPECT_EQ(load("1010280").current.workforceAmount, QStringLiteral("75"));
+
     // A free-area building: its influence radius in both columns.
     EXPECT_EQ(load("1010314").current.influenceRadius, QStringLiteral("11"));
     EXPECT_EQ(load("1010262").current.influenceRadius, QStringLiteral("0"));

@@ -1,5 +1,6 @@
 #include "generators/standin/GameAssets.h"
 
+#include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
 
 #include <QStringList>
@@ -39,25 +40,6 @@ AssetStart startAsset(pugi::xml_node parent, const QString& templateName, const 
     leaf(start.standard, "GUID", guid);
     leaf(start.standard, "Name", name);
     return start;
-}
-
-// The archetype the game gives the workers of a building, by workforce product.
-QString archetypeOf(const QString& workforce) {
-    static const QHash<QString, QString> archetypes = {
-        {QStringLiteral("1010052"), QStringLiteral("Resident_tier01_atWork")},
-        {QStringLiteral("1010115"), QStringLiteral("Resident_tier02_atWork")},
-        {QStringLiteral("1010116"), QStringLiteral("Resident_tier03_atWork")},
-        {QStringLiteral("1010117"), QStringLiteral("Resident_tier04_atWork")},
-        {QStringLiteral("1010128"), QStringLiteral("Resident_tier05_atWork")},
-        {QStringLiteral("1010366"), QStringLiteral("SA_Resident_tier01_atWork")},
-        {QStringLiteral("1010367"), QStringLiteral("SA_Resident_tier02_atWork")},
-        {QStringLiteral("5406"), QStringLiteral("SA_Resident_tier03_atWork")},
-        {QStringLiteral("112653"), QStringLiteral("Arctic_Resident_tier01_atWork")},
-        {QStringLiteral("112654"), QStringLiteral("Arctic_Resident_tier02_atWork")},
-        {QStringLiteral("114340"), QStringLiteral("Africa_Resident_tier01")},
-        {QStringLiteral("114341"), QStringLiteral("Africa_Resident_tier02")},
-    };
-    return archetypes.value(workforce);
 }
 
 bool isSiteInput(const QString& product) {
@@ -262,7 +244,7 @@ void appendBuildingAsset(pugi::xml_node parent, const BuildingRow& b) {
             leaf(recipe, "IsBlank", QStringLiteral("1"));
     }
     const QString workforce = appendUpkeep(values, b.upkeep);
-    const QString archetype = archetypeOf(workforce);
+    const QString archetype = data::WorkforceArchetype(workforce);
     if (!archetype.isEmpty())
         leaf(selection, "ParticipantMessageArcheType", archetype);
     if (!b.extra.contains(QStringLiteral("noincidents")))

@@ -15,6 +15,12 @@ inline const QString kBuffTableFile = QStringLiteral("BuffsShort.xml");
 inline const QString kHelpFile = QStringLiteral("Help.xml");
 inline const QString kActivePictureFile = QStringLiteral("Active.png");
 
+// The four regions as the product catalogue names them, in the order of the region lists; the
+// region number of the building index is the position + 1.
+inline const QStringList kRegionNames = {QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),
+                                         QStringLiteral("Arktis"),
+                                         QStringLiteral("Land der L\u00F6wen")};
+
 // The nine entries of the data archive, in the order of the data directory's table.
 inline const QStringList kDataArchiveFiles = {
     kBuildingIndexFile,    kGroupListFile,  kWorkingAssetsFile, kOriginalAssetsFile,

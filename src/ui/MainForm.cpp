@@ -8,6 +8,8 @@
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
+#include "ui/BasicForm.h"
+#include "ui/CostForm.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
 #include "ui/MessageForm.h"
@@ -405,6 +407,10 @@ void MainForm::setMessageForm(MessageForm* form) {
     messageForm_ = form;
 }
 
+void MainForm::setCostForm(CostForm* form) {
+    costForm_ = form;
+}
+
 void MainForm::FillGroupView() {
     groupView_->clear();
     const QStringList& names = setup_.groupNames;
@@ -561,10 +567,25 @@ void MainForm::RegionViewClick() {
     GroupViewClick();
 }
 
-// The production window arrives with the building editors.
-void MainForm::BasicFormBtnClick() {}
-// The build-cost editor arrives with the building editors.
-void MainForm::CostBtnClick() {}
+void MainForm::setBasicForm(BasicForm* form) {
+    basicForm_ = form;
+}
+
+void MainForm::BasicFormBtnClick() {
+    if (!basicForm_)
+        return;
+    // After "Annehmen": FillBuildingList, the remembered row (row 0 under the pseudo-group of
+    // changed buildings), ScrollToSelection, BuildingsViewClick.
+    basicForm_->openFor(this, EditorContext{setup_.dataDir, selection_,
+                                            [this](int row) { RefreshAfterChange(row, true); }});
+}
+
+void MainForm::CostBtnClick() {
+    if (!costForm_)
+        return;
+    costForm_->openFor(this, EditorContext{setup_.dataDir, selection_,
+                                           [this](int row) { RefreshAfterChange(row, true); }});
+}
 
 QString MainForm::selectedRowName(const QString& fallback) const {
     const QTreeWidgetItem* row = selectedItem(buildingsView_);

@@ -32,6 +32,8 @@ class QTreeWidgetItem;
 
 namespace velmora::ui {
 
+class BasicForm;
+class CostForm;
 class MessageForm;
 
 // What the main window needs of the start-up: where the data files and the game's mods live,
@@ -60,6 +62,10 @@ public:
 
     // The window that asks the reset question; created on first use when none is given.
     void setMessageForm(MessageForm* form);
+    // The production window that "Produktion" opens; the button does nothing without one.
+    void setBasicForm(BasicForm* form);
+    // The build-cost editor that "Baukosten" opens; without one the button does nothing.
+    void setCostForm(CostForm* form);
 
     // The selection values that the editors and the mod writer read.
     const data::SelectionValues& selection() const { return selection_; }
@@ -117,6 +123,8 @@ private:
     app::UserDialogs& dialogs_;
     data::SelectionValues selection_;
     MessageForm* messageForm_ = nullptr;
+    BasicForm* basicForm_ = nullptr;
+    CostForm* costForm_ = nullptr;
     bool centred_ = false;
     int rowAtPress_ = -1; // selected row of the region or group list when a click began
 

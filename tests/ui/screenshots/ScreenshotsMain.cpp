@@ -1,11 +1,19 @@
 // Writes the screenshots of the README: the main window after start, the main window with an
-// empty pseudo-group, and the reset question over the main window. Usage: ui_screenshots <dir>
+// empty pseudo-group, the reset question over the main window, and on the shipped data the
+// production window for a farm, a free-area building and an industry building, the product
+// picker, and the build-cost and additional-products editors. Usage: ui_screenshots <dir>
+#include "data/AdditionalProducts.h"
 #include "data/BuildingBrowser.h"
+#include "data/BuildingIndex.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/AppStyle.h"
+#include "ui/BasicForm.h"
+#include "ui/BuffForm.h"
+#include "ui/CostForm.h"
 #include "ui/MainForm.h"
 #include "ui/MessageForm.h"
+#include "ui/ProductForm.h"
 #include "ui/UiTestSupport.h"
 
 #include <QApplication>
@@ -13,8 +21,10 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -59,6 +69,91 @@ QImage withDialog(const QImage& window, QWidget& dialog) {
     return canvas;
 }
 
+// The mouse over a control, so that the info panel shows its help.
+void hover(QWidget& window, const char* control) {
+    QWidget* w = window.findChild<QWidget*>(QString::fromLatin1(control));
+    QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), w->mapToGlobal(QPointF(4, 4)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
+
+// The production window and the picker on three shipped buildings.
+void productionShots(const QString& dataDir, const QString& out, ui::MainForm& main,
+                     app::UserDialogs& dialogs) {
+    ui::ProductForm picker(dialogs);
+    ui::BasicForm production(dialogs, picker);
+    ui::BuffForm buffs(dialogs);
+    production.setBuffForm(&buffs); // BuffBtn enabled, as in the program
+    const auto open = [&](const char* guid) {
+        const data::BuildingEntry b = *data::FindBuilding(dataDir, QString::fromLatin1(guid));
+        production.load(&main, {dataDir, {b.guid, b.local, b.icon, b.region, 0, 1}, {}});
+    };
+    open("1010262"); // Getreidefarm, with a changed module limit
+    production.findChild<QSpinBox*>(QStringLiteral("ModuleLimit"))->setValue(24);
+    hover(production, "ModuleLimitPanel");
+    production.grab().save(out + QStringLiteral("/production-farm.png"));
+    open("1010314"); // Jagdhuette, a free-area building
+    hover(production, "InfluenceRadiusPanel");
+    production.grab().save(out + QStringLiteral("/production-free-area.png"));
+    open("1010280"); // Brillenfabrik, an industry building
+    hover(production, "InputPanel1");
+    production.grab().save(out + QStringLiteral("/production-industry.png"));
+
+    picker.request() = {QStringLiteral("BasicForm"), 2, 0, 0};
+    picker.load(&production, production.context());
+    picker.findChild<QListWidget*>(QStringLiteral("CategoryListbox"))->setCurrentRow(4);
+    auto* rows = picker.findChild<QTreeWidget*>(QStringLiteral("ProductView"));
+    rows->setCurrentItem(rows->topLevelItem(3));
+    picker.grab().save(out + QStringLiteral("/product-picker.png"));
+}
+
+// The build-cost editor of the grain farm with two edited slots, and the additional-products
+// editor of the same farm with two goods and its fertility switched on.
+void editorScreenshots(const QString& dataDir, const QString& out, ui::MainForm& main,
+                       app::UserDialogs& dialogs) {
+    const QString farm = QStringLiteral("1010262");
+    const std::optional<data::BuildingEntry> entry = data::FindBuilding(dataDir, farm);
+    if (!entry)
+        return;
+    data::SelectionValues selection;
+    selection.building = farm;
+    selection.buildingName = entry->local;
+    selection.buildingIcon = entry->icon;
+    selection.buildingRegionImage = entry->region;
+    const ui::EditorContext context{dataDir, selection, {}};
+
+    ui::ProductForm picker(dialogs);
+    ui::CostForm costs(dialogs);
+    costs.setProductForm(&picker);
+    if (costs.load(&main, context)) {
+        costs.findChild<QSpinBox*>(QStringLiteral("Cost0"))->setValue(150);
+        picker.request().caller = data::kCallerCostForm;
+        picker.request().costSlot = 2;
+        ui::ApplySlotAssignments(
+            costs, data::PickerHandBack(picker.request(),
+                                        {QStringLiteral("1010205"), QStringLiteral("Ziegel"),
+                                         QStringLiteral("icon_bricks")}));
+        costs.findChild<QSpinBox*>(QStringLiteral("Cost2"))->setValue(4);
+        costs.show();
+        QCoreApplication::processEvents();
+        costs.grab().save(out + QStringLiteral("/cost-editor.png"));
+        costs.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
+    }
+
+    data::AddSlots goods;
+    goods[0] = {QStringLiteral("1010193"), {}, {}, QStringLiteral("2"), QStringLiteral("4")};
+    goods[6] = {QStringLiteral("1010196"), {}, {}, QStringLiteral("1"), QStringLiteral("10")};
+    data::ApplyAdditionalProducts(dataDir, farm, goods, QStringLiteral("1010571"));
+    ui::BuffForm buffs(dialogs);
+    buffs.setProductForm(&picker);
+    if (buffs.load(&main, context)) {
+        buffs.show();
+        QCoreApplication::processEvents();
+        buffs.grab().save(out + QStringLiteral("/buff-editor.png"));
+        buffs.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +171,8 @@ int main(int argc, char** argv) {
     // otherwise a small hand-made set.
     TempDir dir;
     const QDir shipped(sourcePath(QStringLiteral("resources/data/XMLP")));
-    if (shipped.exists(QStringLiteral("BuildingsShort.xml"))) {
+    const bool shippedData = shipped.exists(QStringLiteral("BuildingsShort.xml"));
+    if (shippedData) {
         for (const QString& name : shipped.entryList(QDir::Files))
             QFile::copy(shipped.filePath(name), dir.file(name));
         const std::vector<data::BuildingEntry> farms =
@@ -94,6 +190,8 @@ int main(int argc, char** argv) {
     form.show();
     QCoreApplication::processEvents();
     form.grab().save(out + QStringLiteral("/main-start.png"));
+    if (shippedData)
+        productionShots(dir.path(), out, form, dialogs);
 
     form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))
         ->setCurrentItem(form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"))
@@ -105,6 +203,9 @@ int main(int argc, char** argv) {
         message.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
     });
     form.findChild<QPushButton*>(QStringLiteral("ResetBtn"))->click();
+
+    if (shippedData)
+        editorScreenshots(dir.path(), out, form, dialogs);
 
     writeBuildingIndex(dir.path(),
                        {farm("1010262", "Getreidefarm", "icon_grain")}); // nothing changed

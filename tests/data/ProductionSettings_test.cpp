@@ -1,0 +1,346 @@
+#include "data/BuildingIndex.h"
+#include "data/DataFiles.h"
+#include "data/ProductionSettings.h"
+#include "data/XmlDocument.h"
+#include "support/ScriptedWriter.h"
+#include "support/ShippedData.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora::data;
+using namespace velmora::test;
+
+namespace {
+
+using P = SidePanel;
+
+class ProductionSettingsTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    QString data = copyShippedData(dir.file(QStringLiteral("XMLP")));
+
+    ProductionSettings load(const char* guid) const {
+        return LoadProductionSettings(data, QString::fromLatin1(guid));
+    }
+    bool apply(const char* guid, const ProductionSettings& s) {
+        return ApplyProductionSettings(data, QString::fromLatin1(guid), s);
+    }
+    XmlDocument working() const {
+        return XmlDocument::load(dataFilePath(data, kWorkingAssetsFile));
+    }
+    pugi::xml_node record(const XmlDocument& doc, const char* guid) const {
+        return selectNode(doc.root(),
+                          std::string("//Asset[Values/Standard/GUID=\"") + guid + "\"]");
+    }
+    // The record's text at a path of the working list.
+    std::string at(const char* guid, const char* path) const {
+        const XmlDocument doc = working();
+        return childText(record(doc, guid), path);
+    }
+    QString isChanged(const char* guid) const {
+        return FindBuilding(data, QString::fromLatin1(guid))->isChanged;
+    }
+    // Changes the working record of guid with edit, then saves the list.
+    template <class Edit> void editWorking(const char* guid, Edit edit) {
+        XmlDocument doc = working();
+        edit(record(doc, guid));
+        doc.save();
+    }
+};
+
+TEST_F(ProductionSettingsTest, PanelLayoutByGroupGuidRegionAndTemplate) {
+    struct Case {
+        const char* guid;     // a shipped building
+        const char* what;     // its group and why it falls in its row of the table
+        std::vector<P> shown; // panel pairs from the top
+    };
+    const std::vector<P> electric = {P::Incidents, P::ElectricMandatory, P::ElectricBoosted};
+    const Case cases[] = {
+        {"114705", "Farmen: Hibiskusfarm, listed with electricity", electric},
+        {"1345", "Farmen: Imkerei, listed with electricity", electric},
+        {"7919", "Farmen: Kalmar-Fischerei, incidents only", {P::Incidents}},
+        {"1010278", "Farmen: Fischerei, incidents only", {P::Incidents}},
+        {"1010314", "Farmen: Jagdhuette, free area", {P::InfluenceRadius, P::Incidents}},
+        {"1010262",
+         "Farmen: Getreidefarm, modules",
+         {P::ModuleLimit, P::ModuleRadius, P::Incidents}},
+        {"1010374", "Produktion in region 2", electric},
+        {"112691", "Produktion in region 3", {P::Incidents}},
+        {"1010280", "Industrie", electric},
+        {"101331", "Bodenschätze: the listed oil refinery", {P::Incidents}},
+        {"112690", "Bodenschätze in region 3", {P::Incidents}},
+        {"1010304", "Bodenschätze in region 1", electric},
+        {"1010520", "Werften", {}},
+        {"1010540", "Kontor", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(load(c.guid).panels, c.shown);
+    }
+}
+
+TEST_F(ProductionSettingsTest, LoadsFarmsModulesByLimit) {
+    // Getreidefarm: its field module in singular for limit 1, plural above, none for "0".
+    const ProductionSettings farm = load("1010262");
+    EXPECT_EQ(farm.current.moduleName, QStringLiteral("Getreidefelder"));
+    EXPECT_EQ(farm.original.moduleName, QStringLiteral("Getreidefelder"));
+    EXPECT_EQ(farm.current.output.name, QStringLiteral("Getreide"));
+    EXPECT_EQ(farm.current.money.name, QStringLiteral("Münzen"));
+    EXPECT_EQ(farm.current.workforce.name, QStringLiteral("Bauern"));
+    for (const auto& [limit, name] :
+         {std::pair{"1", "Getreidefeld"}, std::pair{"0", "keine Module erforderlich"},
+          std::pair{"4", "Getreidefelder"}}) {
+        editWorking("1010262", [&](pugi::xml_node r) {
+            setElementText(selectNode(r, "Values/ModuleOwner/ModuleLimits/Main/Limit"), limit);
+        });
+        const ProductionSettings s = load("1010262");
+        EXPECT_EQ(s.current.moduleLimit, QString::fromLatin1(limit));
+        EXPECT_EQ(s.current.moduleName, QString::fromUtf8(name));
+        EXPECT_EQ(s.original.moduleName, QStringLiteral("Getreidefelder"));
+    }
+}
+
+TEST_F(ProductionSettingsTest, LoadsInputsElectricityAndIncidents) {
+    // A processing building: its inputs with names; it needs electricity, so it uses it.
+    const ProductionSettings glasses = load("1010280");
+    EXPECT_TRUE(glasses.inputsEditable);
+    EXPECT_EQ(glasses.current.inputs[0].guid, QStringLiteral("1010208"));
+    EXPECT_FALSE(glasses.current.inputs[0].name.isEmpty());
+    EXPECT_EQ(glasses.current.inputs[2], ShownProduct{});
+    EXPECT_EQ(glasses.current.electricMandatory, QStringLiteral("1"));
+    EXPECT_EQ(glasses.current.incidents, QStringLiteral("1"));
+
+    // Electricity required forces electricity used, whatever the record says.
+    editWorking("1010280", [](pugi::xml_node r) {
+        setElementText(selectNode(r, "Values/Industrializable/BoostedByIndustrialization"), "0");
+    });
+    EXPECT_EQ(load("1010280").current.electricBoosted, QStringLiteral("1"));
+    EXPECT_EQ(load("1010280").original.electricBoosted, QStringLiteral("1"));
+
+    // Raw-material producers, with a site input or an ordinary one: empty, not editable.
+    for (const char* guid : {"1010304", "117744", "1010314"}) {
+        SCOPED_TRACE(guid);
+        const ProductionSettings s = load(guid);
+        EXPECT_FALSE(s.inputsEditable);
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(s.current.inputs[k], ShownProduct{});
+            EXPECT_EQ(s.original.inputs[k], ShownProduct{});
+        }
+    }
+
+    // A working record without inputs beside an original with two.
+    editWorking("1010280", [](pugi::xml_node r) {
+        r.child("Values").child("FactoryBase").remove_child("FactoryInputs");
+    });
+    const ProductionSettings bare = load("1010280");
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(bare.current.inputs[k], ShownProduct{});
+    EXPECT_EQ(bare.original.inputs[1].guid, QStringLiteral("1011061"));
+
+    // Readers pass over name comments and inherited-entry markers.
+    editWorking("1010280", [](pugi::xml_node r) {
+        pugi::xml_node workforce = selectNodes(r, "Values/Maintenance/Maintenances/Item")[1];
+        workforce.prepend_child("VectorElement").append_child("InheritedIndex").text().set("1");
+        workforce.prepend_child(pugi::node_comment).set_value("Ingenieure");
+    });
+    EXPECT_EQ(load("1010280").current.workforce.name, QStringLiteral("Ingenieure"));
+    EXPECT_EQ(load("1010280").current.workforceAmount, QStringLiteral("75"));
+
+    // A free-area building: its influence radius in both columns.
+    EXPECT_EQ(load("1010314").current.influenceRadius, QStringLiteral("11"));
+    EXPECT_EQ(load("1010262").current.influenceRadius, QStringLiteral("0"));
+}
+
+TEST_F(ProductionSettingsTest, AcceptWithoutChangeKeepsTheRecordAndClearsTheFlag) {
+    SetBuildingFlag(data, QStringLiteral("1010280"), kBuildingIsChanged, true); // a cost edit
+    const ProductionSettings s = load("1010280");
+    EXPECT_FALSE(apply("1010280", s));
+    EXPECT_EQ(isChanged("1010280"), QStringLiteral("false"));
+    EXPECT_EQ(load("1010280").current, s.current);
+    // The input list was rebuilt with four items, the free ones empty.
+    const XmlDocument doc = working();
+    const std::vector<pugi::xml_node> items =
+        selectNodes(record(doc, "1010280"), "Values/FactoryBase/FactoryInputs/Item");
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].first_child().type(), pugi::node_comment);
+    EXPECT_EQ(childText(items[1], "Amount"), "1");
+    EXPECT_EQ(childText(items[1], "StorageAmount"), "4");
+    EXPECT_FALSE(items[3].first_child());
+    // Applying again writes the same content.
+    const QByteArray once = readBytes(dataFilePath(data, kWorkingAssetsFile));
+    apply("1010280", load("1010280"));
+    EXPECT_EQ(readBytes(dataFilePath(data, kWorkingAssetsFile)), once);
+}
+
+TEST_F(ProductionSettingsTest, AppliesEachSettingAsWritten) {
+    ProductionSettings s = load("1010280");
+    for (ShownProduct& input : s.current.inputs)
+        input = ShownProduct{};
+    s.current.outputAmount = QStringLiteral("3");
+    s.current.moneyAmount = QStringLiteral("250");
+    s.current.workforce.guid = QStringLiteral("124478"); // Gelehrte: no archetype
+    s.current.workforceAmount = QStringLiteral("75");
+    s.current.electricMandatory = QStringLiteral("0");
+    s.current.electricBoosted = QStringLiteral("0");
+    EXPECT_TRUE(apply("1010280", s));
+    EXPECT_EQ(isChanged("1010280"), QStringLiteral("true"));
+
+    const XmlDocument doc = working();
+    const pugi::xml_node r = record(doc, "1010280");
+    const pugi::xml_node inputs = selectNode(r, "Values/FactoryBase/FactoryInputs");
+    ASSERT_TRUE(inputs);
+    EXPECT_FALSE(inputs.first_child()); // all removed: an empty list
+    EXPECT_EQ(childText(r, "Values/FactoryBase/FactoryOutputs/Item/Amount"), "3");
+    EXPECT_EQ(childText(r, "Values/FactoryBase/FactoryOutputs/Item/StorageAmount"), "18");
+    EXPECT_STREQ(r.child("Values").child("FactoryBase").last_child().name(), "FactoryOutputs");
+    const std::vector<pugi::xml_node> upkeep =
+        selectNodes(r, "Values/Maintenance/Maintenances/Item");
+    ASSERT_EQ(upkeep.size(), 2u);
+    EXPECT_STREQ(upkeep[0].first_child().value(), "Münzen");
+    EXPECT_EQ(childText(upkeep[0], "Product"), "1010017");
+    EXPECT_EQ(childText(upkeep[0], "Amount"), "250");
+    EXPECT_EQ(childText(upkeep[1], "Product"), "124478");
+    EXPECT_EQ(childText(upkeep[1], "Amount"), "75");
+    EXPECT_EQ(childText(upkeep[1], "InactiveAmount"), "0");
+    EXPECT_TRUE(selectNode(r, "Values/Selection/ParticipantMessageArcheType"));
+    EXPECT_EQ(childText(r, "Values/Selection/ParticipantMessageArcheType"), "");
+    EXPECT_EQ(childText(r, "Values/Industrializable/MandatoryIndustrialization"), "0");
+    EXPECT_EQ(childText(r, "Values/Electrifiable/ShowPowerInObjectMenu"), "0");
+
+    EXPECT_EQ(WorkforceArchetype(QStringLiteral("132723")), QString()); // Touristen
+    EXPECT_EQ(WorkforceArchetype(QStringLiteral("114341")),
+              QStringLiteral("Africa_Resident_tier02"));
+}
+
+TEST_F(ProductionSettingsTest, OutputStorageOfTheOilRefineries) {
+    for (const char* guid : {"101331", "1010561"}) {
+        SCOPED_TRACE(guid);
+        ProductionSettings s = load(guid);
+        s.current.outputAmount = QStringLiteral("3");
+        apply(guid, s);
+        EXPECT_EQ(at(guid, "Values/FactoryBase/FactoryOutputs/Item/StorageAmount"), "200");
+    }
+}
+
+TEST_F(ProductionSettingsTest, InfluenceRadiusWithItsAreaPercentage) {
+    struct Case {
+        const char* guid;    // free-area building
+        const char* radius;  // set in the window
+        const char* percent; // NeededAreaPercent afterwards ("" = the record has none)
+    };
+    const Case cases[] = {{"1010314", "10", "90"}, {"1010314", "0", "100"}, {"1010315", "10", ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.guid) + " " + c.radius);
+        ProductionSettings s = load(c.guid);
+        s.current.influenceRadius = QString::fromLatin1(c.radius);
+        apply(c.guid, s);
+        EXPECT_EQ(at(c.guid, "Values/FreeAreaProductivity/InfluenceRadius"), c.radius);
+        EXPECT_EQ(at(c.guid, "Values/FreeAreaProductivity/NeededAreaPercent"), c.percent);
+    }
+    // A record without influence radius gets none.
+    ProductionSettings s = load("1010262");
+    s.current.influenceRadius = QStringLiteral("10");
+    apply("1010262", s);
+    EXPECT_FALSE(selectNode(record(working(), "1010262"), "Values/FreeAreaProductivity"));
+}
+
+TEST_F(ProductionSettingsTest, IncidentsOffThenOnRestoresTheOriginalExactly) {
+    const XmlDocument original = XmlDocument::load(dataFilePath(data, kOriginalAssetsFile));
+    const auto group = [](const pugi::xml_node& r) {
+        std::ostringstream out;
+        r.child("Values").child("IncidentInfectable").print(out);
+        return out.str();
+    };
+    ProductionSettings s = load("1010262");
+    s.current.incidents = QStringLiteral("0");
+    EXPECT_TRUE(apply("1010262", s));
+    {
+        const XmlDocument doc = working();
+        const pugi::xml_node block =
+            record(doc, "1010262").child("Values").child("IncidentInfectable");
+        std::vector<std::string> children;
+        for (const pugi::xml_node& c : block.children())
+            children.push_back(c.name());
+        EXPECT_EQ(children, (std::vector<std::string>{"Added", "Explosion", "Fire", "Illness",
+                                                      "Riot", "IncidentInfectionChanceFactors"}));
+        EXPECT_EQ(childText(block, "Explosion/DamageExplosionCheckMax"), "0");
+        EXPECT_EQ(childText(block, "IncidentInfectionChanceFactors/Illness/BaseChance"), "0");
+        EXPECT_STREQ(record(doc, "1010262").child("Values").last_child().name(), "Electrifiable");
+    }
+    // Reloaded: off in the current column (the marker), on in the original one.
+    const ProductionSettings off = load("1010262");
+    EXPECT_EQ(off.current.incidents, QStringLiteral("0"));
+    EXPECT_EQ(off.original.incidents, QStringLiteral("1"));
+
+    ProductionSettings on = off;
+    on.current.incidents = QStringLiteral("1");
+    apply("1010262", on);
+    EXPECT_EQ(group(record(working(), "1010262")), group(record(original, "1010262")));
+}
+
+TEST_F(ProductionSettingsTest, ElectricityGroupsAndThePowerMenu) {
+    for (const char* guid : {"7919", "101262", "1010262"}) {
+        SCOPED_TRACE(guid);
+        ProductionSettings s = load(guid);
+        s.current.electricMandatory = QStringLiteral("1");
+        s.current.electricBoosted = QStringLiteral("1");
+        apply(guid, s);
+        EXPECT_EQ(at(guid, "Values/Industrializable/MandatoryIndustrialization"), "1");
+        EXPECT_EQ(at(guid, "Values/Industrializable/BoostedByIndustrialization"), "1");
+        const bool powerMenu = std::string(guid) == "1010262";
+        EXPECT_EQ(at(guid, "Values/Electrifiable/ShowPowerInObjectMenu"), powerMenu ? "1" : "");
+    }
+}
+
+TEST_F(ProductionSettingsTest, AdditionalProductsMarkTheBuildingChanged) {
+    ProductionSettings s = load("1010262");
+    s.hasBuff = QStringLiteral("1");
+    EXPECT_TRUE(apply("1010262", s));
+    EXPECT_EQ(isChanged("1010262"), QStringLiteral("true"));
+}
+
+TEST_F(ProductionSettingsTest, RawMaterialProducersKeepTheirInputList) {
+    // The paper mill's ordinary input and a mine's site input survive applying the window.
+    for (const char* guid : {"117744", "1010304"}) {
+        SCOPED_TRACE(guid);
+        const std::string before = at(guid, "Values/FactoryBase/FactoryInputs/Item/Product");
+        ProductionSettings s = load(guid);
+        s.current.moneyAmount = QStringLiteral("5");
+        EXPECT_TRUE(apply(guid, s));
+        const XmlDocument doc = working();
+        EXPECT_EQ(selectNodes(record(doc, guid), "Values/FactoryBase/FactoryInputs/Item").size(),
+                  1u);
+        EXPECT_EQ(at(guid, "Values/FactoryBase/FactoryInputs/Item/Product"), before);
+    }
+}
+
+TEST_F(ProductionSettingsTest, AMissingGroupIsNamedAndNothingSaved) {
+    editWorking("1010262", [](pugi::xml_node r) { r.child("Values").remove_child("Maintenance"); });
+    const QByteArray working = readBytes(dataFilePath(data, kWorkingAssetsFile));
+    const QByteArray index = readBytes(dataFilePath(data, kBuildingIndexFile));
+    ProductionSettings s = load("1010262");
+    s.current.moduleLimit = QStringLiteral("3");
+    try {
+        apply("1010262", s);
+        FAIL() << "no error";
+    } catch (const DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Getreidefarm"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Values/Maintenance"))) << e.what();
+    }
+    EXPECT_EQ(readBytes(dataFilePath(data, kWorkingAssetsFile)), working);
+    EXPECT_EQ(readBytes(dataFilePath(data, kBuildingIndexFile)), index);
+}
+
+TEST_F(ProductionSettingsTest, AFailedSaveLeavesBothFilesAsTheyWere) {
+    const QByteArray working = readBytes(dataFilePath(data, kWorkingAssetsFile));
+    const QByteArray index = readBytes(dataFilePath(data, kBuildingIndexFile));
+    ProductionSettings s = load("1010262");
+    s.current.moduleLimit = QStringLiteral("3");
+    ScriptedWriter writer;
+    writer.failReplaceOf = kBuildingIndexFile;
+    EXPECT_THROW(ApplyProductionSettings(data, QStringLiteral("1010262"), s, writer), DataError);
+    EXPECT_EQ(readBytes(dataFilePath(data, kWorkingAssetsFile)), working);
+    EXPECT_EQ(readBytes(dataFilePath(data, kBuildingIndexFile)), index);
+}
+
+} // namespace

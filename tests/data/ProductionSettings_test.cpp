@@ -70,8 +70,8 @@ TEST_F(ProductionSettingsTest, PanelLayoutByGroupGuidRegionAndTemplate) {
         {"101331", "Bodenschätze: the listed oil refinery", {P::Incidents}},
         {"112690", "Bodenschätze in region 3", {P::Incidents}},
         {"1010304", "Bodenschätze in region 1", electric},
-        {"1010520", "Werften", {}},
-        {"1010540", "Kontor", {}},
+        {"1010591", "Werft, listed under Produktion", electric},
+        {"1010592", "Kontor, listed under Produktion", electric},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

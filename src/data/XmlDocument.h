@@ -20,6 +20,13 @@
 
 namespace velmora::data {
 
+// The deepest nesting of elements a document may have: far beyond any real file. A deeper
+// document is refused on load and on save with a German message naming the file.
+inline constexpr int kMaxNesting = 4096;
+
+// The German text of a parse status of the XML library.
+QString parseStatusText(pugi::xml_parse_status status);
+
 // What becomes of an element whose whole text is white space. Layout between elements is
 // always dropped; the help table holds texts made of a lone blank, which are content there.
 enum class LoneBlanks { Drop, Keep };
@@ -32,8 +39,8 @@ public:
     XmlDocument(XmlDocument&&) = default;
     XmlDocument& operator=(XmlDocument&&) = default;
 
-    // Loads the file at path (its name matched regardless of letter case). A missing or
-    // malformed file raises DataError with a German message that names the file.
+    // Loads the file at path (its name matched regardless of letter case). A missing, malformed
+    // or too deeply nested file raises DataError with a German message that names the file.
     static XmlDocument load(const QString& path, LoneBlanks blanks = LoneBlanks::Drop);
     // Parses text held in memory; sourceName names it in error messages.
     static XmlDocument parse(const QByteArray& bytes, const QString& sourceName,
@@ -95,6 +102,8 @@ pugi::xml_node elementChildAt(const pugi::xml_node& parent, int index);
 std::string childText(const pugi::xml_node& context, const std::string& relativePath);
 // Sets the text of an element, replacing whatever text it held.
 void setElementText(pugi::xml_node element, const std::string& text);
+// Removes a node with everything below it, however deep.
+void removeNode(pugi::xml_node node);
 // Appends a deep copy of a node taken from another document; returns the copy.
 pugi::xml_node appendCopy(pugi::xml_node parent, const pugi::xml_node& source);
 // Replaces child by a deep copy of source (possibly from another document), at the same place.

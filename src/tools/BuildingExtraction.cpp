@@ -218,7 +218,8 @@ void BuildingExtraction::extractDerivedBuildings() {
                          QStringLiteral("Ein von %1 abgeleitetes Gebäude hat keine GUID.")
                              .arg(baseGuidText));
 
-            record.remove_child(record.child("BaseAssetGUID"));
+            if (const pugi::xml_node base = record.child("BaseAssetGUID"))
+                data::removeNode(base);
             const pugi::xml_node values = record.child("Values");
             data::setElementText(values ? record.insert_child_before("Template", values)
                                         : record.append_child("Template"),

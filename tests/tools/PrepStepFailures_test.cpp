@@ -63,3 +63,29 @@ TEST(PrepStepFailures, StopWithAMessageNamingTheFile) {
         }
     }
 }
+
+// A record nested far deeper than any game file stops the run at its first step with a message
+// naming the file, never a crash.
+TEST(PrepStepFailures, DeeplyNestedRecordStopsTheRunWithAMessage) {
+    QByteArray assets = "<AssetList><Asset><Template>FactoryBuilding7</Template><Values>"
+                        "<Standard><GUID>1010278</GUID><Name>mill</Name></Standard>";
+    constexpr int kDepth = 50000;
+    for (int i = 0; i < kDepth; ++i)
+        assets += "<Item>";
+    for (int i = 0; i < kDepth; ++i)
+        assets += "</Item>";
+    assets += "</Values></Asset></AssetList>";
+    TempDir dir;
+    const PrepDirectories dirs = makeProgramDir(dir);
+    writeBytes(dirs.org() + QStringLiteral("texts_german.xml"),
+               readBytes(fixture(QStringLiteral("prep-failures/texts_german.xml"))));
+    writeBytes(dirs.org() + QStringLiteral("empty.xml"), "\xEF\xBB\xBF<AssetList/>\r\n");
+    writeBytes(dirs.org() + QStringLiteral("Assets.xml"), assets);
+    try {
+        RunExtractionSteps(dirs, {});
+        ADD_FAILURE() << "the run did not stop";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Assets.xml"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("verschachtelt"))) << e.what();
+    }
+}

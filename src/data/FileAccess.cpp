@@ -153,10 +153,6 @@ QByteArray readFileBytes(const QString& path) {
 
 namespace {
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 // The message names the file the user knows: the target, not the new file beside it.
 [[noreturn]] void cannotSave(const QString& path, const QString& reason) {
     const QString target =
@@ -221,6 +217,11 @@ void writeFilesAllOrNothing(const std::vector<FileContent>& files, FileWriter& w
         Target t;
         t.path = resolveFileName(f.path);
         t.newFile = t.path + kNewFileSuffix;
+        // One target twice would share its new file: the second write would replace the first.
+        for (const Target& other : targets)
+            if (QFileInfo(other.path) == QFileInfo(t.path))
+                throw DataError(QStringLiteral("Die Datei %1 soll zweimal gespeichert werden.")
+                                    .arg(quotedPath(t.path)));
         targets.push_back(t);
     }
 
@@ -240,12 +241,12 @@ void writeFilesAllOrNothing(const std::vector<FileContent>& files, FileWriter& w
         throw;
     }
 
-    // Then the targets, each replaced in one step; a failure puts back the ones replaced.
+    // Then the targets, each replaced in one step; any failure puts back the ones replaced.
     size_t replaced = 0;
     try {
         for (; replaced < targets.size(); ++replaced)
             writer.replace(targets[replaced].newFile, targets[replaced].path);
-    } catch (const DataError& e) {
+    } catch (...) {
         for (size_t i = replaced; i < targets.size(); ++i)
             writer.remove(targets[i].newFile);
         QStringList notRestored;
@@ -256,16 +257,24 @@ void writeFilesAllOrNothing(const std::vector<FileContent>& files, FileWriter& w
                     writer.writeNew(t.newFile, t.oldBytes);
                     writer.replace(t.newFile, t.path);
                 } else if (!writer.remove(t.path)) {
-                    notRestored << native(t.path);
+                    notRestored << quotedPath(t.path);
                 }
-            } catch (const DataError&) {
+            } catch (...) {
                 writer.remove(t.newFile);
-                notRestored << native(t.path);
+                notRestored << quotedPath(t.path);
             }
         }
         if (notRestored.isEmpty())
             throw;
-        throw DataError(e.message() +
+        QString reason;
+        try {
+            throw;
+        } catch (const DataError& e) {
+            reason = e.message();
+        } catch (const std::exception& e) {
+            reason = QString::fromLocal8Bit(e.what());
+        }
+        throw DataError(reason +
                         QStringLiteral("\rDiese Dateien konnten nicht wiederhergestellt werden: ") +
                         notRestored.join(QStringLiteral(", ")));
     }

@@ -74,3 +74,45 @@ TEST(FileAccess, FailedReadsAndSavesNameTheFileInGerman) {
     }
     EXPECT_TRUE(QFileInfo(folder).isDir()); // a failed write leaves what stood there
 }
+
+namespace {
+
+// Writes to the disk but fails the n-th replace with an error that is no DataError, as a
+// writer running out of memory would.
+class ThrowingWriter final : public FileWriter {
+public:
+    int failReplaceNumber = 0;
+    void writeNew(const QString& path, const QByteArray& bytes) override {
+        diskWriter().writeNew(path, bytes);
+    }
+    void replace(const QString& from, const QString& to) override {
+        if (++replaces_ == failReplaceNumber)
+            throw std::bad_alloc();
+        diskWriter().replace(from, to);
+    }
+    bool remove(const QString& path) override { return diskWriter().remove(path); }
+
+private:
+    int replaces_ = 0;
+};
+
+} // namespace
+
+// Whatever stops a save of several files half-way, the files replaced are put back; a file
+// named twice is refused before anything is written.
+TEST(FileAccess, SaveOfSeveralFilesPutsBackWhateverStopsIt) {
+    TempDir dir;
+    const QString a = dir.file(QStringLiteral("Buildings.xml"));
+    const QString b = dir.file(QStringLiteral("BuffsShort.xml"));
+    writeBytes(a, "old a");
+    writeBytes(b, "old b");
+    ThrowingWriter writer;
+    writer.failReplaceNumber = 2;
+    EXPECT_THROW(writeFilesAllOrNothing({{a, "new a"}, {b, "new b"}}, writer), std::bad_alloc);
+    EXPECT_EQ(readBytes(a), "old a");
+    EXPECT_EQ(readBytes(b), "old b");
+
+    EXPECT_THROW(writeFilesAllOrNothing({{a, "new a"}, {b, "new b"}, {a, "other a"}}), DataError);
+    EXPECT_EQ(readBytes(a), "old a");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}

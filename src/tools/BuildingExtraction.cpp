@@ -145,6 +145,8 @@ void BuildingExtraction::extractTemplateBuildings() {
                 failStep(
                     org(files::kGameAssets),
                     QStringLiteral("Ein Gebäude der Vorlage %1 hat keine GUID.").arg(templateName));
+            requirePlainGuid(guid, org(files::kGameAssets),
+                             QStringLiteral("Ein Gebäude der Vorlage %1").arg(templateName));
             guids << data::fromUtf8(guid);
             appendTextElement(standard, "Local",
                               data::utf8(NormaliseName(data::fromUtf8(displayName(record, guid)))));
@@ -217,6 +219,8 @@ void BuildingExtraction::extractDerivedBuildings() {
                 failStep(tmp(files::kDerivedBuildings),
                          QStringLiteral("Ein von %1 abgeleitetes Gebäude hat keine GUID.")
                              .arg(baseGuidText));
+            requirePlainGuid(guid, tmp(files::kDerivedBuildings),
+                             QStringLiteral("Ein von %1 abgeleitetes Gebäude").arg(baseGuidText));
 
             if (const pugi::xml_node base = record.child("BaseAssetGUID"))
                 data::removeNode(base);

@@ -2,6 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "tools/ExtractionFiles.h"
+#include "tools/GameRecords.h"
 #include "tools/StepRecords.h"
 
 #include <unordered_map>
@@ -169,8 +170,12 @@ void NumberDefaultBuffs(const PrepDirectories& dirs) {
     qint64 n = 0;
     for (const pugi::xml_node& record : recordsOf(doc)) {
         const qint64 buff = kFirstDefaultBuff + n++;
-        if (record.first_element_by_path("Values/UpgradeList/DefaultBuff"))
+        if (const pugi::xml_node given =
+                record.first_element_by_path("Values/UpgradeList/DefaultBuff")) {
+            requirePlainGuid(given.child_value(), file,
+                             QStringLiteral("Der Buff des Gebäudes %1").arg(recordGuid(record)));
             continue;
+        }
         appendTextElement(requireElement(record, "Values/UpgradeList", file), "DefaultBuff",
                           std::to_string(buff));
     }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 namespace velmora::tools {
@@ -154,9 +155,20 @@ void requireDirectories(const QStringList& directories) {
                                       .arg(QDir::toNativeSeparators(directory)));
 }
 
+bool isPlainNumber(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void requirePlainGuid(const std::string& guid, const QString& path, const QString& what) {
+    if (!isPlainNumber(guid))
+        failStep(path, QStringLiteral("%1 hat die GUID \u201E%2\u201C; eine GUID besteht nur aus "
+                                      "Ziffern.")
+                           .arg(what, data::fromUtf8(guid)));
+}
+
 void failStep(const QString& path, const QString& reason) {
-    throw data::DataError(
-        QStringLiteral("\u201E%1\u201C: %2").arg(QDir::toNativeSeparators(path), reason));
+    throw data::DataError(QStringLiteral("%1: %2").arg(data::quotedPath(path), reason));
 }
 
 } // namespace velmora::tools

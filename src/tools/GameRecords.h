@@ -95,4 +95,10 @@ void requireDirectories(const QStringList& directories);
 // A step that stops: DataError naming the file and the reason.
 [[noreturn]] void failStep(const QString& path, const QString& reason);
 
+// Whether a text is a plain decimal number, as every GUID of the data files is.
+bool isPlainNumber(std::string_view text);
+// Stops the step when the GUID of a record is not a plain number: the data files would carry
+// it into queries and the program would refuse them. what names the record ("Ein Produkt").
+void requirePlainGuid(const std::string& guid, const QString& path, const QString& what);
+
 } // namespace velmora::tools

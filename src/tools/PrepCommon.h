@@ -12,9 +12,13 @@ namespace velmora::tools {
 struct PrepDirectories {
     QString programDir; // with trailing separator
     QString iconSourceDir;
+    // The folder the data files are written to instead of XMLP (a staging folder), or "".
+    QString dataDir = QString();
     QString org() const { return programDir + QStringLiteral("ORG/"); }
     QString tmp() const { return programDir + QStringLiteral("TMP/"); }
-    QString xmlp() const { return programDir + QStringLiteral("XMLP/"); }
+    QString xmlp() const {
+        return dataDir.isEmpty() ? programDir + QStringLiteral("XMLP/") : dataDir;
+    }
     QString png() const { return programDir + QStringLiteral("PNG/"); }
     QString wor() const { return programDir + QStringLiteral("WOR/"); }
     static PrepDirectories forProgramDir(const QString& programDir, const QString& iconSourceDir);

@@ -39,8 +39,7 @@ constexpr Step kAssetListSteps[] = {
 };
 
 data::DataError missingDirectory(const QString& dir) {
-    return data::DataError(
-        QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(dir)));
+    return data::DataError(QStringLiteral("Das Verzeichnis %1 fehlt.").arg(data::quotedPath(dir)));
 }
 
 void requireDirectory(const QString& dir) {
@@ -76,9 +75,8 @@ void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectori
     requireDirectory(dirs.iconSourceDir);
     for (const QString& dir : {dirs.tmp(), dirs.xmlp(), dirs.png(), dirs.wor()}) {
         if (createWorkDirectories && !QFileInfo(dir).isDir() && !QDir().mkpath(dir))
-            throw data::DataError(
-                QStringLiteral("Das Verzeichnis \u201E%1\u201C kann nicht angelegt werden.")
-                    .arg(QDir::toNativeSeparators(dir)));
+            throw data::DataError(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.")
+                                      .arg(data::quotedPath(dir)));
         requireDirectory(dir);
     }
 }

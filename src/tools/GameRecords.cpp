@@ -151,8 +151,8 @@ void reportStep(const StepReporter& report, const char* step, const char* operat
 void requireDirectories(const QStringList& directories) {
     for (const QString& directory : directories)
         if (!QFileInfo(directory).isDir())
-            throw data::DataError(QStringLiteral("Das Verzeichnis \u201E%1\u201C fehlt.")
-                                      .arg(QDir::toNativeSeparators(directory)));
+            throw data::DataError(
+                QStringLiteral("Das Verzeichnis %1 fehlt.").arg(data::quotedPath(directory)));
 }
 
 bool isPlainNumber(std::string_view text) {

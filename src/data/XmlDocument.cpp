@@ -96,15 +96,6 @@ void appendRaw(std::string& out, const pugi::xml_node& node) {
     out += s.str();
 }
 
-// Nesting deeper than any real file of the system: a document nested deeper is refused, so
-// that no file can make a walk of the tree, or the saved layout, grow without bound.
-[[noreturn]] void tooDeep(const QString& path) {
-    throw DataError(QStringLiteral("Die Datei %1 ist mehr als %2 Ebenen tief verschachtelt und "
-                                   "kann nicht verarbeitet werden.")
-                        .arg(quotedPath(path))
-                        .arg(kMaxNesting));
-}
-
 // The saved layout of a tree. newline and indent unit are parameters so that the saved layout
 // (tabs) and the re-formatted layout (two blanks) share one writer. The tree is walked through
 // its own links, never by recursion, so the depth of a document costs no stack.
@@ -121,7 +112,7 @@ public:
             if (open(node, depth)) {
                 node = node.first_child();
                 if (++depth >= kMaxNesting)
-                    tooDeep(path_);
+                    throw tooDeeplyNested(path_);
                 continue;
             }
             while (true) {
@@ -235,7 +226,7 @@ void checkTree(pugi::xml_document& doc, LoneBlanks blanks, const QString& path) 
     while (node) {
         if (const pugi::xml_node child = node.first_child()) {
             if (++depth > kMaxNesting)
-                tooDeep(path);
+                throw tooDeeplyNested(path);
             node = child;
             continue;
         }
@@ -252,6 +243,13 @@ void checkTree(pugi::xml_document& doc, LoneBlanks blanks, const QString& path) 
 }
 
 } // namespace
+
+DataError tooDeeplyNested(const QString& path) {
+    return DataError(QStringLiteral("Die Datei %1 ist mehr als %2 Ebenen tief verschachtelt und "
+                                    "kann nicht verarbeitet werden.")
+                         .arg(quotedPath(path))
+                         .arg(kMaxNesting));
+}
 
 QString parseStatusText(pugi::xml_parse_status status) {
     switch (status) {
@@ -304,8 +302,8 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
 
 } // namespace
 
-void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line,
-                              LoneBlanks blanks) const {
+void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, LoneBlanks blanks,
+                              Nesting nesting) const {
     if (!doc_->document_element() && (r || r.status == pugi::status_no_document_element))
         throw DataError(
             QStringLiteral("Die Datei %1 enthält kein XML-Element.").arg(quotedPath(path_)));
@@ -316,7 +314,9 @@ void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line,
                 .arg(quotedPath(path_))
                 .arg(line)
                 .arg(parseStatusText(r.status)));
-    checkTree(*doc_, blanks, path_);
+    // The walk over the tree costs a good part of a parse: skipped when there is nothing for it.
+    if (blanks == LoneBlanks::Keep || nesting == Nesting::Unchecked)
+        checkTree(*doc_, blanks, path_);
 }
 
 XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName,
@@ -352,12 +352,12 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
 }
 
 XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& sourceName,
-                                    LoneBlanks blanks) {
+                                    LoneBlanks blanks, Nesting nesting) {
     XmlDocument d;
     d.path_ = sourceName;
     const pugi::xml_parse_result r =
         d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
-    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks);
+    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks, nesting);
     return d;
 }
 

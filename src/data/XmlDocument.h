@@ -24,6 +24,12 @@ namespace velmora::data {
 // document is refused on load and on save with a German message naming the file.
 inline constexpr int kMaxNesting = 4096;
 
+// The error for a file nested deeper than kMaxNesting, naming it.
+DataError tooDeeplyNested(const QString& path);
+
+// Whether a text handed to the parser is known to nest no deeper than kMaxNesting.
+enum class Nesting { Unchecked, Checked };
+
 // The German text of a parse status of the XML library.
 QString parseStatusText(pugi::xml_parse_status status);
 
@@ -47,9 +53,10 @@ public:
                              LoneBlanks blanks = LoneBlanks::Drop);
     // Parses a buffer in place and takes it over, so large texts are not copied. The buffer
     // must come from pugi::get_memory_allocation_function(); it is freed with the document,
-    // also when the parse fails.
+    // also when the parse fails. Nesting::Checked: the caller has refused deeper nesting.
     static XmlDocument parseOwned(char* buffer, size_t size, const QString& sourceName,
-                                  LoneBlanks blanks = LoneBlanks::Drop);
+                                  LoneBlanks blanks = LoneBlanks::Drop,
+                                  Nesting nesting = Nesting::Unchecked);
     // A new document holding only an empty root element of the given name.
     static XmlDocument withRoot(const char* rootName, const QString& path = QString());
 
@@ -67,8 +74,8 @@ public:
 
 private:
     // Raises DataError for a failed parse or a document without root; drops layout texts.
-    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine,
-                     LoneBlanks blanks) const;
+    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine, LoneBlanks blanks,
+                     Nesting nesting = Nesting::Unchecked) const;
 
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;

@@ -216,28 +216,40 @@ bool isLayout(const char* text) {
     return lineBreak;
 }
 
-// One walk over a parsed tree, through its own links: refuses a nesting deeper than
-// kMaxNesting and, with lone blanks kept, drops the white-space texts that only lay out an
-// otherwise empty element.
+// Stops at the first node nested deeper than kMaxNesting. The library's own walk follows the
+// tree's links without recursion and costs one call per node.
+class NestingProbe final : public pugi::xml_tree_walker {
+public:
+    bool tooDeep = false;
+    bool for_each(pugi::xml_node&) override {
+        // depth() counts from 0 for the children of the document.
+        tooDeep = depth() >= kMaxNesting;
+        return !tooDeep;
+    }
+};
+
+// Refuses a nesting deeper than kMaxNesting and, with lone blanks kept, drops the white-space
+// texts that only lay out an otherwise empty element.
 void checkTree(pugi::xml_document& doc, LoneBlanks blanks, const QString& path) {
-    const bool dropLayout = blanks == LoneBlanks::Keep;
-    int depth = 1;
+    NestingProbe probe;
+    doc.traverse(probe);
+    if (probe.tooDeep)
+        throw tooDeeplyNested(path);
+    if (blanks != LoneBlanks::Keep)
+        return;
+    // A walk through the tree's links, which may remove the leaf it has just left.
     pugi::xml_node node = doc.first_child();
     while (node) {
         if (const pugi::xml_node child = node.first_child()) {
-            if (++depth > kMaxNesting)
-                throw tooDeeplyNested(path);
             node = child;
             continue;
         }
         const pugi::xml_node done = node;
-        while (node && !node.next_sibling()) {
+        while (node && !node.next_sibling())
             node = node.parent();
-            --depth;
-        }
         if (node)
             node = node.next_sibling();
-        if (dropLayout && done.type() == pugi::node_pcdata && isLayout(done.value()))
+        if (done.type() == pugi::node_pcdata && isLayout(done.value()))
             done.parent().remove_child(done);
     }
 }

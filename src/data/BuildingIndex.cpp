@@ -27,8 +27,8 @@ std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosit
     else if (groupPosition == kExportedPseudoGroup)
         query = "Building[@IsExported='true']";
     else
-        query = "Building[@Group='" + utf8(groupName) + "' and @Region='" +
-                std::to_string(regionPosition + 1) + "']";
+        query = "Building[@Group=" + xpathLiteral(groupName) +
+                " and @Region=" + xpathLiteral(std::to_string(regionPosition + 1)) + "]";
     std::vector<BuildingEntry> result;
     for (const pugi::xml_node& e : selectNodes(doc.root(), query))
         result.push_back(BuildingEntry::fromElement(e));
@@ -37,7 +37,7 @@ std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosit
 
 namespace {
 pugi::xml_node findEntry(const XmlDocument& doc, const QString& guid) {
-    return selectNode(doc.root(), "Building[@GUID='" + utf8(guid) + "']");
+    return selectNode(doc.root(), "Building[@GUID=" + xpathLiteral(guid) + "]");
 }
 } // namespace
 

@@ -7,10 +7,108 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace velmora::data {
+
+namespace {
+
+// Windows reports its own codes for what the errno values below name.
+enum WindowsError : int {
+    kFileNotFound = 2,
+    kPathNotFound = 3,
+    kAccessDenied = 5,
+    kWriteProtect = 19,
+    kSharingViolation = 32,
+    kLockViolation = 33,
+    kHandleDiskFull = 39,
+    kDiskFull = 112,
+};
+
+enum class FileFault { Missing, NoPermission, ReadOnly, DiskFull, InUse, Folder, Other };
+
+FileFault faultOf(const std::error_code& error) {
+    if (!error)
+        return FileFault::Other;
+#ifdef Q_OS_WIN
+    if (error.category() == std::system_category()) {
+        switch (error.value()) {
+        case kFileNotFound:
+        case kPathNotFound:
+            return FileFault::Missing;
+        case kAccessDenied:
+            return FileFault::NoPermission;
+        case kWriteProtect:
+            return FileFault::ReadOnly;
+        case kSharingViolation:
+        case kLockViolation:
+            return FileFault::InUse;
+        case kHandleDiskFull:
+        case kDiskFull:
+            return FileFault::DiskFull;
+        default:
+            break;
+        }
+    }
+#endif
+    const std::error_condition c = error.default_error_condition();
+    if (c == std::errc::no_such_file_or_directory || c == std::errc::not_a_directory)
+        return FileFault::Missing;
+    if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted)
+        return FileFault::NoPermission;
+    if (c == std::errc::read_only_file_system)
+        return FileFault::ReadOnly;
+    if (c == std::errc::no_space_on_device || c == std::errc::file_too_large)
+        return FileFault::DiskFull;
+#ifdef EDQUOT
+    if (c.category() == std::generic_category() && c.value() == EDQUOT)
+        return FileFault::DiskFull;
+#endif
+    if (c == std::errc::device_or_resource_busy || c == std::errc::text_file_busy)
+        return FileFault::InUse;
+    if (c == std::errc::is_a_directory)
+        return FileFault::Folder;
+    return FileFault::Other;
+}
+
+} // namespace
+
+QString fileErrorReason(const std::error_code& error, const QString& systemText) {
+    switch (faultOf(error)) {
+    case FileFault::Missing:
+        return QStringLiteral("Die Datei oder ihr Ordner fehlt.");
+    case FileFault::NoPermission:
+        return QStringLiteral("Die Berechtigung dazu fehlt.");
+    case FileFault::ReadOnly:
+        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case FileFault::DiskFull:
+        return QStringLiteral("Der Datenträger ist voll.");
+    case FileFault::InUse:
+        return QStringLiteral("Die Datei wird von einem anderen Programm verwendet.");
+    case FileFault::Folder:
+        return QStringLiteral("An ihrer Stelle steht ein Ordner.");
+    case FileFault::Other:
+        break;
+    }
+    if (!systemText.isEmpty())
+        return systemText;
+    return error ? QString::fromLocal8Bit(error.message().c_str())
+                 : QStringLiteral("Unbekannter Fehler.");
+}
+
+std::error_code lastSystemError() {
+#ifdef Q_OS_WIN
+    return {static_cast<int>(::GetLastError()), std::system_category()};
+#else
+    return {errno, std::generic_category()};
+#endif
+}
 
 QString resolveFileName(const QString& path) {
     const QFileInfo info(path);
@@ -32,32 +130,35 @@ QString resolveFileName(const QString& path) {
 void openForReading(QFile& file, const QString& path) {
     file.setFileName(resolveFileName(path));
     if (!file.exists())
-        throw DataError(
-            QStringLiteral("Die Datei \u201E%1\u201C fehlt.").arg(QDir::toNativeSeparators(path)));
+        throw DataError(QStringLiteral("Die Datei %1 fehlt.").arg(quotedPath(path)));
     if (!file.open(QIODevice::ReadOnly))
         failedToRead(file);
 }
 
-void failedToRead(const QFile& file) {
-    throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden: %2")
-                        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+void failedToRead(const QFile& file, std::error_code error) {
+    throw DataError(
+        QStringLiteral("Die Datei %1 kann nicht gelesen werden. %2")
+            .arg(quotedPath(file.fileName()), fileErrorReason(error, file.errorString())));
 }
 
 QByteArray readFileBytes(const QString& path) {
     QFile file;
     openForReading(file, path);
-    return file.readAll();
+    errno = 0;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        failedToRead(file);
+    return bytes;
 }
 
 namespace {
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
+// The message names the file the user knows: the target, not the new file beside it.
 [[noreturn]] void cannotSave(const QString& path, const QString& reason) {
-    throw DataError(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gespeichert werden: %2")
-                        .arg(native(path), reason));
+    const QString target =
+        path.endsWith(kNewFileSuffix) ? path.chopped(kNewFileSuffix.size()) : path;
+    throw DataError(QStringLiteral("Die Datei %1 kann nicht gespeichert werden. %2")
+                        .arg(quotedPath(target), reason));
 }
 
 std::filesystem::path fsPath(const QString& path) {
@@ -68,10 +169,13 @@ class DiskWriter final : public FileWriter {
 public:
     void writeNew(const QString& path, const QByteArray& bytes) override {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            cannotSave(path, file.errorString());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            const std::error_code error = lastSystemError();
+            cannotSave(path, fileErrorReason(error, file.errorString()));
+        }
         if (file.write(bytes) != bytes.size() || !file.flush()) {
-            const QString reason = file.errorString();
+            const std::error_code error = lastSystemError();
+            const QString reason = fileErrorReason(error, file.errorString());
             file.close();
             file.remove();
             cannotSave(path, reason);
@@ -82,7 +186,7 @@ public:
         std::error_code ec;
         std::filesystem::rename(fsPath(from), fsPath(to), ec);
         if (ec)
-            cannotSave(to, QString::fromStdString(ec.message()));
+            cannotSave(to, fileErrorReason(ec));
     }
     bool remove(const QString& path) override {
         std::error_code ec;
@@ -113,6 +217,11 @@ void writeFilesAllOrNothing(const std::vector<FileContent>& files, FileWriter& w
         Target t;
         t.path = resolveFileName(f.path);
         t.newFile = t.path + kNewFileSuffix;
+        // One target twice would share its new file: the second write would replace the first.
+        for (const Target& other : targets)
+            if (QFileInfo(other.path) == QFileInfo(t.path))
+                throw DataError(QStringLiteral("Die Datei %1 soll zweimal gespeichert werden.")
+                                    .arg(quotedPath(t.path)));
         targets.push_back(t);
     }
 
@@ -132,12 +241,12 @@ void writeFilesAllOrNothing(const std::vector<FileContent>& files, FileWriter& w
         throw;
     }
 
-    // Then the targets, each replaced in one step; a failure puts back the ones replaced.
+    // Then the targets, each replaced in one step; any failure puts back the ones replaced.
     size_t replaced = 0;
     try {
         for (; replaced < targets.size(); ++replaced)
             writer.replace(targets[replaced].newFile, targets[replaced].path);
-    } catch (const DataError& e) {
+    } catch (...) {
         for (size_t i = replaced; i < targets.size(); ++i)
             writer.remove(targets[i].newFile);
         QStringList notRestored;
@@ -148,16 +257,24 @@ void writeFilesAllOrNothing(const std::vector<FileContent>& files, FileWriter& w
                     writer.writeNew(t.newFile, t.oldBytes);
                     writer.replace(t.newFile, t.path);
                 } else if (!writer.remove(t.path)) {
-                    notRestored << native(t.path);
+                    notRestored << quotedPath(t.path);
                 }
-            } catch (const DataError&) {
+            } catch (...) {
                 writer.remove(t.newFile);
-                notRestored << native(t.path);
+                notRestored << quotedPath(t.path);
             }
         }
         if (notRestored.isEmpty())
             throw;
-        throw DataError(e.message() +
+        QString reason;
+        try {
+            throw;
+        } catch (const DataError& e) {
+            reason = e.message();
+        } catch (const std::exception& e) {
+            reason = QString::fromLocal8Bit(e.what());
+        }
+        throw DataError(reason +
                         QStringLiteral("\rDiese Dateien konnten nicht wiederhergestellt werden: ") +
                         notRestored.join(QStringLiteral(", ")));
     }

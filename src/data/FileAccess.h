@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <system_error>
 #include <vector>
 
 class QFile;
@@ -15,11 +16,19 @@ namespace velmora::data {
 // named or no file matches.
 QString resolveFileName(const QString& path);
 
+// Why a file operation failed, in German: a missing file or folder, no permission, a read-only
+// or full disk, a file in use by another program. Any other cause keeps the system's own text
+// (systemText, or else the error code's).
+QString fileErrorReason(const std::error_code& error, const QString& systemText = QString());
+// The error the system reported for the call that failed last on this thread.
+std::error_code lastSystemError();
+
 // Opens the file at path (its name matched regardless of case) for reading; a missing or
 // unreadable file raises DataError with a German message naming it.
 void openForReading(QFile& file, const QString& path);
-// Raises the German "cannot be read" error for a file opened by openForReading.
-[[noreturn]] void failedToRead(const QFile& file);
+// Raises the German "cannot be read" error for a file opened by openForReading; error is what
+// the system reported for the read that failed.
+[[noreturn]] void failedToRead(const QFile& file, std::error_code error = lastSystemError());
 
 // Reads a whole file; raises DataError with a German message naming the file when it fails.
 QByteArray readFileBytes(const QString& path);

@@ -37,7 +37,7 @@ HelpTable HelpTable::fromDocument(XmlDocument doc) {
 pugi::xml_node HelpTable::entry(const QString& id) const {
     if (!isHelpId(id))
         return {};
-    return selectNode(doc_.root(), "(//Text[GUID='" + utf8(id) + "'])[1]");
+    return selectNode(doc_.root(), "(//Text[GUID=" + xpathLiteral(id) + "])[1]");
 }
 
 QString HelpTable::label(const QString& id) const {

@@ -96,66 +96,114 @@ void appendRaw(std::string& out, const pugi::xml_node& node) {
     out += s.str();
 }
 
-// Writes node on a line of its own, lines ending in CR LF. The indent unit is a parameter so
-// that the saved layout (tabs) and the re-formatted layout (two blanks) share one writer.
-void appendNode(std::string& out, const pugi::xml_node& node, int depth, const char* indentUnit,
-                bool& first) {
-    const auto lineStart = [&] {
-        if (!first)
-            out += "\r\n";
-        first = false;
-        for (int i = 0; i < depth; ++i)
-            out += indentUnit;
-    };
-    switch (node.type()) {
-    case pugi::node_element: {
-        lineStart();
-        if (hasText(node) && !hasOnlyText(node)) {
-            // Mixed content keeps its exact text: written without layout.
-            appendRaw(out, node);
-            return;
+// The saved layout of a tree. newline and indent unit are parameters so that the saved layout
+// (tabs) and the re-formatted layout (two blanks) share one writer. The tree is walked through
+// its own links, never by recursion, so the depth of a document costs no stack.
+class LayoutWriter {
+public:
+    // first: whether nothing stands in out yet, so the first node needs no line break before it.
+    LayoutWriter(std::string& out, const char* indentUnit, const QString& path, bool first = true)
+        : out_(out), indentUnit_(indentUnit), path_(path), first_(first) {}
+
+    // Writes top and everything below it, each element on a line of its own.
+    void write(const pugi::xml_node& top, int depth) {
+        pugi::xml_node node = top;
+        while (true) {
+            if (open(node, depth)) {
+                node = node.first_child();
+                if (++depth >= kMaxNesting)
+                    throw tooDeeplyNested(path_);
+                continue;
+            }
+            while (true) {
+                if (node == top)
+                    return;
+                if (const pugi::xml_node next = node.next_sibling()) {
+                    node = next;
+                    break;
+                }
+                node = node.parent();
+                close(node, --depth);
+            }
         }
-        appendStartTag(out, node);
-        if (!node.first_child()) {
-            out += "/>";
-            return;
-        }
-        out += '>';
-        if (hasOnlyText(node)) {
+    }
+
+private:
+    void lineStart(int depth) {
+        if (!first_)
+            out_ += "\r\n";
+        first_ = false;
+        indent(depth);
+    }
+    void indent(int depth) {
+        const size_t length = static_cast<size_t>(depth) * indentUnit_.size();
+        while (indents_.size() < length)
+            indents_ += indentUnit_;
+        out_.append(indents_.data(), length);
+    }
+
+    // Writes a node, or the start of an element whose element children follow on lines of
+    // their own (then true).
+    bool open(const pugi::xml_node& node, int depth) {
+        switch (node.type()) {
+        case pugi::node_element:
+            lineStart(depth);
+            if (hasText(node) && !hasOnlyText(node)) {
+                // Mixed content keeps its exact text: written without layout.
+                appendRaw(out_, node);
+                return false;
+            }
+            appendStartTag(out_, node);
+            if (!node.first_child()) {
+                out_ += "/>";
+                return false;
+            }
+            out_ += '>';
+            if (!hasOnlyText(node))
+                return true;
             for (const pugi::xml_node& c : node.children()) {
                 if (c.type() == pugi::node_cdata) {
-                    out += "<![CDATA[";
-                    out += c.value();
-                    out += "]]>";
+                    out_ += "<![CDATA[";
+                    out_ += c.value();
+                    out_ += "]]>";
                 } else {
-                    appendEscaped(out, c.value(), false);
+                    appendEscaped(out_, c.value(), false);
                 }
             }
-        } else {
-            for (const pugi::xml_node& c : node.children())
-                appendNode(out, c, depth + 1, indentUnit, first);
-            out += "\r\n";
-            for (int i = 0; i < depth; ++i)
-                out += indentUnit;
+            appendEndTag(node);
+            return false;
+        case pugi::node_comment:
+            lineStart(depth);
+            out_ += "<!--";
+            out_ += node.value();
+            out_ += "-->";
+            return false;
+        case pugi::node_declaration:
+            return false; // written by the caller when wanted
+        default:
+            lineStart(depth);
+            appendRaw(out_, node);
+            return false;
         }
-        out += "</";
-        out += node.name();
-        out += '>';
-        return;
     }
-    case pugi::node_comment:
-        lineStart();
-        out += "<!--";
-        out += node.value();
-        out += "-->";
-        return;
-    case pugi::node_declaration:
-        return; // written by the caller when wanted
-    default:
-        lineStart();
-        appendRaw(out, node);
+    // The end tag of an element whose children stood on lines of their own.
+    void close(const pugi::xml_node& element, int depth) {
+        out_ += "\r\n";
+        indent(depth);
+        appendEndTag(element);
     }
-}
+    void appendEndTag(const pugi::xml_node& element) {
+        out_ += "</";
+        out_ += element.name();
+        out_ += '>';
+    }
+
+    std::string& out_;
+    const std::string indentUnit_;
+    std::string indents_; // indent units in a row, as many as the deepest line needed
+    const QString& path_;
+    bool first_ = true;
+};
 
 bool isLayout(const char* text) {
     bool lineBreak = false;
@@ -168,19 +216,93 @@ bool isLayout(const char* text) {
     return lineBreak;
 }
 
-// Drops the white-space texts that only lay out an otherwise empty element.
-void dropLayoutTexts(pugi::xml_node node) {
-    for (pugi::xml_node c = node.first_child(); c;) {
-        const pugi::xml_node next = c.next_sibling();
-        if (c.type() == pugi::node_element)
-            dropLayoutTexts(c);
-        else if (c.type() == pugi::node_pcdata && isLayout(c.value()))
-            node.remove_child(c);
-        c = next;
+// Stops at the first node nested deeper than kMaxNesting. The library's own walk follows the
+// tree's links without recursion and costs one call per node.
+class NestingProbe final : public pugi::xml_tree_walker {
+public:
+    bool tooDeep = false;
+    bool for_each(pugi::xml_node&) override {
+        // depth() counts from 0 for the children of the document.
+        tooDeep = depth() >= kMaxNesting;
+        return !tooDeep;
+    }
+};
+
+// Refuses a nesting deeper than kMaxNesting and, with lone blanks kept, drops the white-space
+// texts that only lay out an otherwise empty element.
+void checkTree(pugi::xml_document& doc, LoneBlanks blanks, const QString& path) {
+    NestingProbe probe;
+    doc.traverse(probe);
+    if (probe.tooDeep)
+        throw tooDeeplyNested(path);
+    if (blanks != LoneBlanks::Keep)
+        return;
+    // A walk through the tree's links, which may remove the leaf it has just left.
+    pugi::xml_node node = doc.first_child();
+    while (node) {
+        if (const pugi::xml_node child = node.first_child()) {
+            node = child;
+            continue;
+        }
+        const pugi::xml_node done = node;
+        while (node && !node.next_sibling())
+            node = node.parent();
+        if (node)
+            node = node.next_sibling();
+        if (done.type() == pugi::node_pcdata && isLayout(done.value()))
+            done.parent().remove_child(done);
     }
 }
 
 } // namespace
+
+DataError tooDeeplyNested(const QString& path) {
+    return DataError(QStringLiteral("Die Datei %1 ist mehr als %2 Ebenen tief verschachtelt und "
+                                    "kann nicht verarbeitet werden.")
+                         .arg(quotedPath(path))
+                         .arg(kMaxNesting));
+}
+
+QString parseStatusText(pugi::xml_parse_status status) {
+    switch (status) {
+    case pugi::status_ok:
+        return QStringLiteral("kein Fehler");
+    case pugi::status_file_not_found:
+        return QStringLiteral("Die Datei fehlt.");
+    case pugi::status_io_error:
+        return QStringLiteral("Die Datei kann nicht gelesen werden.");
+    case pugi::status_out_of_memory:
+        return QStringLiteral("Der Speicher reicht nicht.");
+    case pugi::status_internal_error:
+        return QStringLiteral("Interner Fehler beim Lesen.");
+    case pugi::status_unrecognized_tag:
+        return QStringLiteral("Nach \u201E<\u201C folgt kein gültiges Tag.");
+    case pugi::status_bad_pi:
+        return QStringLiteral("Eine XML-Deklaration oder Verarbeitungsanweisung ist fehlerhaft.");
+    case pugi::status_bad_comment:
+        return QStringLiteral("Ein Kommentar ist fehlerhaft oder endet nicht.");
+    case pugi::status_bad_cdata:
+        return QStringLiteral("Ein CDATA-Abschnitt ist fehlerhaft oder endet nicht.");
+    case pugi::status_bad_doctype:
+        return QStringLiteral("Die Dokumenttyp-Deklaration ist fehlerhaft.");
+    case pugi::status_bad_pcdata:
+        return QStringLiteral("Ein Text ist fehlerhaft.");
+    case pugi::status_bad_start_element:
+        return QStringLiteral("Ein Anfangstag ist fehlerhaft.");
+    case pugi::status_bad_attribute:
+        return QStringLiteral("Ein Attribut ist fehlerhaft.");
+    case pugi::status_bad_end_element:
+        return QStringLiteral("Ein Endtag ist fehlerhaft.");
+    case pugi::status_end_element_mismatch:
+        return QStringLiteral("Anfangs- und Endtags passen nicht zusammen (ein Endtag fehlt, ist "
+                              "zu viel oder trägt einen anderen Namen).");
+    case pugi::status_append_invalid_root:
+        return QStringLiteral("Der Inhalt kann an dieser Stelle nicht eingefügt werden.");
+    case pugi::status_no_document_element:
+        return QStringLiteral("Die Datei enthält kein XML-Element.");
+    }
+    return QStringLiteral("Unbekannter Fehler (Nummer %1).").arg(static_cast<int>(status));
+}
 
 namespace {
 
@@ -192,19 +314,21 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
 
 } // namespace
 
-void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line,
-                              LoneBlanks blanks) const {
-    if (!r)
-        throw DataError(QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden "
-                                       "(Zeile %2: %3).")
-                            .arg(quotedPath(path_))
-                            .arg(line)
-                            .arg(QString::fromUtf8(r.description())));
-    if (!doc_->document_element())
+void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, LoneBlanks blanks,
+                              Nesting nesting) const {
+    if (!doc_->document_element() && (r || r.status == pugi::status_no_document_element))
         throw DataError(
             QStringLiteral("Die Datei %1 enthält kein XML-Element.").arg(quotedPath(path_)));
-    if (blanks == LoneBlanks::Keep)
-        dropLayoutTexts(*doc_);
+    if (!r)
+        throw DataError(
+            QStringLiteral(
+                "Die Datei %1 ist beschädigt und kann nicht gelesen werden. Zeile %2: %3")
+                .arg(quotedPath(path_))
+                .arg(line)
+                .arg(parseStatusText(r.status)));
+    // The walk over the tree costs a good part of a parse: skipped when there is nothing for it.
+    if (blanks == LoneBlanks::Keep || nesting == Nesting::Unchecked)
+        checkTree(*doc_, blanks, path_);
 }
 
 XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceName,
@@ -232,19 +356,20 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
         throw DataError(QStringLiteral("Für die Datei %1 reicht der Speicher nicht.")
                             .arg(quotedPath(resolved)));
     if (file.read(buffer, static_cast<qint64>(size)) != static_cast<qint64>(size)) {
+        const std::error_code error = lastSystemError();
         pugi::get_memory_deallocation_function()(buffer);
-        failedToRead(file);
+        failedToRead(file, error);
     }
     return parseOwned(buffer, size, resolved, blanks);
 }
 
 XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& sourceName,
-                                    LoneBlanks blanks) {
+                                    LoneBlanks blanks, Nesting nesting) {
     XmlDocument d;
     d.path_ = sourceName;
     const pugi::xml_parse_result r =
         d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
-    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks);
+    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks, nesting);
     return d;
 }
 
@@ -265,9 +390,9 @@ pugi::xml_node XmlDocument::root() const {
 
 QByteArray XmlDocument::serialize() const {
     std::string out;
-    bool first = true;
+    LayoutWriter writer(out, "\t", path_);
     for (const pugi::xml_node& n : doc_->children())
-        appendNode(out, n, 0, "\t", first);
+        writer.write(n, 0);
     out += "\r\n";
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
@@ -395,17 +520,31 @@ void setElementText(pugi::xml_node element, const std::string& text) {
         element.prepend_child(pugi::node_pcdata).set_value(text.c_str());
 }
 
+void removeNode(pugi::xml_node node) {
+    // The library frees a subtree by recursion: the subtree is taken apart from its leaves up,
+    // each leaf removed on its own, in one pass.
+    pugi::xml_node n = node;
+    while (true) {
+        while (const pugi::xml_node child = n.first_child())
+            n = child;
+        pugi::xml_node parent = n.parent();
+        parent.remove_child(n);
+        if (n == node)
+            return;
+        n = parent;
+    }
+}
+
 pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
                             const pugi::xml_node& source) {
     pugi::xml_node copy = parent.insert_copy_before(source, child);
-    parent.remove_child(child);
+    removeNode(child);
     return copy;
 }
 
 bool ReformatXmlFile(const QString& path) {
     const XmlDocument source = XmlDocument::load(path);
     std::string out;
-    bool first = true;
     for (const pugi::xml_node& n : source.document().children()) {
         if (n.type() == pugi::node_declaration) {
             // Version, standalone and encoding of the source's declaration are kept.
@@ -421,10 +560,9 @@ bool ReformatXmlFile(const QString& path) {
                 out += '"';
             }
             out += "?>";
-            first = false;
             continue;
         }
-        appendNode(out, n, 0, "  ", first);
+        LayoutWriter(out, "  ", source.path(), out.empty()).write(n, 0);
     }
     writeFileAtomically(source.path(), QByteArray(out.data(), static_cast<qsizetype>(out.size())));
     return true;

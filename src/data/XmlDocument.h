@@ -20,6 +20,19 @@
 
 namespace velmora::data {
 
+// The deepest nesting of elements a document may have: far beyond any real file. A deeper
+// document is refused on load and on save with a German message naming the file.
+inline constexpr int kMaxNesting = 4096;
+
+// The error for a file nested deeper than kMaxNesting, naming it.
+DataError tooDeeplyNested(const QString& path);
+
+// Whether a text handed to the parser is known to nest no deeper than kMaxNesting.
+enum class Nesting { Unchecked, Checked };
+
+// The German text of a parse status of the XML library.
+QString parseStatusText(pugi::xml_parse_status status);
+
 // What becomes of an element whose whole text is white space. Layout between elements is
 // always dropped; the help table holds texts made of a lone blank, which are content there.
 enum class LoneBlanks { Drop, Keep };
@@ -32,17 +45,18 @@ public:
     XmlDocument(XmlDocument&&) = default;
     XmlDocument& operator=(XmlDocument&&) = default;
 
-    // Loads the file at path (its name matched regardless of letter case). A missing or
-    // malformed file raises DataError with a German message that names the file.
+    // Loads the file at path (its name matched regardless of letter case). A missing, malformed
+    // or too deeply nested file raises DataError with a German message that names the file.
     static XmlDocument load(const QString& path, LoneBlanks blanks = LoneBlanks::Drop);
     // Parses text held in memory; sourceName names it in error messages.
     static XmlDocument parse(const QByteArray& bytes, const QString& sourceName,
                              LoneBlanks blanks = LoneBlanks::Drop);
     // Parses a buffer in place and takes it over, so large texts are not copied. The buffer
     // must come from pugi::get_memory_allocation_function(); it is freed with the document,
-    // also when the parse fails.
+    // also when the parse fails. Nesting::Checked: the caller has refused deeper nesting.
     static XmlDocument parseOwned(char* buffer, size_t size, const QString& sourceName,
-                                  LoneBlanks blanks = LoneBlanks::Drop);
+                                  LoneBlanks blanks = LoneBlanks::Drop,
+                                  Nesting nesting = Nesting::Unchecked);
     // A new document holding only an empty root element of the given name.
     static XmlDocument withRoot(const char* rootName, const QString& path = QString());
 
@@ -60,8 +74,8 @@ public:
 
 private:
     // Raises DataError for a failed parse or a document without root; drops layout texts.
-    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine,
-                     LoneBlanks blanks) const;
+    void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine, LoneBlanks blanks,
+                     Nesting nesting = Nesting::Unchecked) const;
 
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;
@@ -95,6 +109,8 @@ pugi::xml_node elementChildAt(const pugi::xml_node& parent, int index);
 std::string childText(const pugi::xml_node& context, const std::string& relativePath);
 // Sets the text of an element, replacing whatever text it held.
 void setElementText(pugi::xml_node element, const std::string& text);
+// Removes a node with everything below it, however deep.
+void removeNode(pugi::xml_node node);
 // Replaces child by a deep copy of source (possibly from another document), at the same place.
 pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
                             const pugi::xml_node& source);

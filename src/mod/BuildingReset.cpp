@@ -32,7 +32,7 @@ void requireGuid(const QString& guid) {
 
 pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QString& fileName) {
     const pugi::xml_node asset =
-        selectNode(doc.root(), "//Asset[Values/Standard/GUID=\"" + utf8(guid) + "\"]");
+        selectNode(doc.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
     if (!asset)
         missing(QStringLiteral("Das Gebäude %1").arg(guid), fileName);
     return asset;
@@ -41,7 +41,7 @@ pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QS
 pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QString& guid,
                            const QString& what, const QString& fileName) {
     const pugi::xml_node e =
-        selectNode(doc.root(), std::string(element) + "[@GUID=\"" + utf8(guid) + "\"]");
+        selectNode(doc.root(), std::string(element) + "[@GUID=" + xpathLiteral(guid) + "]");
     if (!e)
         missing(what, fileName);
     return e;

@@ -145,6 +145,8 @@ void BuildingExtraction::extractTemplateBuildings() {
                 failStep(
                     org(files::kGameAssets),
                     QStringLiteral("Ein Gebäude der Vorlage %1 hat keine GUID.").arg(templateName));
+            requirePlainGuid(guid, org(files::kGameAssets),
+                             QStringLiteral("Ein Gebäude der Vorlage %1").arg(templateName));
             guids << data::fromUtf8(guid);
             appendTextElement(standard, "Local",
                               data::utf8(NormaliseName(data::fromUtf8(displayName(record, guid)))));
@@ -217,8 +219,11 @@ void BuildingExtraction::extractDerivedBuildings() {
                 failStep(tmp(files::kDerivedBuildings),
                          QStringLiteral("Ein von %1 abgeleitetes Gebäude hat keine GUID.")
                              .arg(baseGuidText));
+            requirePlainGuid(guid, tmp(files::kDerivedBuildings),
+                             QStringLiteral("Ein von %1 abgeleitetes Gebäude").arg(baseGuidText));
 
-            record.remove_child(record.child("BaseAssetGUID"));
+            if (const pugi::xml_node base = record.child("BaseAssetGUID"))
+                data::removeNode(base);
             const pugi::xml_node values = record.child("Values");
             data::setElementText(values ? record.insert_child_before("Template", values)
                                         : record.append_child("Template"),

@@ -23,7 +23,7 @@ void saveAssetLists(const XmlDocument& doc, const PrepDirectories& dirs) {
 
 void removeChildren(pugi::xml_node parent, const char* name) {
     while (const pugi::xml_node child = parent.child(name))
-        parent.remove_child(child);
+        data::removeNode(child);
 }
 
 void appendTextElement(pugi::xml_node parent, const char* name, const std::string& text) {
@@ -133,13 +133,13 @@ void ResolveCostSlots(const PrepDirectories& dirs) {
             const bool hasAmount = item.child("Amount");
             if (!hasAmount) {
                 if (const pugi::xml_node ingredient = item.child("Ingredient"))
-                    item.remove_child(ingredient);
+                    data::removeNode(ingredient);
             } else if (!item.child("Ingredient")) {
                 const std::string index = data::childText(item, "VectorElement/InheritedIndex");
                 appendTextElement(item, "Ingredient", data::utf8(ingredientOfSlot(index)));
             }
             if (const pugi::xml_node vector = item.child("VectorElement"))
-                item.remove_child(vector);
+                data::removeNode(vector);
         }
     doc.saveAs(dirs.tmp() + files::kCostBuildings);
 }
@@ -168,8 +168,12 @@ void NumberDefaultBuffs(const PrepDirectories& dirs) {
     qint64 n = 0;
     for (const pugi::xml_node& record : recordsOf(doc)) {
         const qint64 buff = kFirstDefaultBuff + n++;
-        if (record.first_element_by_path("Values/UpgradeList/DefaultBuff"))
+        if (const pugi::xml_node given =
+                record.first_element_by_path("Values/UpgradeList/DefaultBuff")) {
+            requirePlainGuid(given.child_value(), file,
+                             QStringLiteral("Der Buff des Gebäudes %1").arg(recordGuid(record)));
             continue;
+        }
         appendTextElement(requireElement(record, "Values/UpgradeList", file), "DefaultBuff",
                           std::to_string(buff));
     }

@@ -1,13 +1,17 @@
 #include "tools/CreateBuildingsUnit.h"
 
 #include "data/DataError.h"
+#include "data/FileWriter.h"
 #include "tools/BuildingExtraction.h"
 #include "tools/CostsAndUpkeep.h"
 #include "tools/CreateProductsUnit.h"
 #include "tools/IndexAndTables.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace velmora::tools {
 
@@ -63,6 +67,98 @@ void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectori
                                       .arg(data::quotedPath(dir)));
         requireDirectories({dir});
     }
+}
+
+namespace {
+
+const QString kLockFileName = QStringLiteral(".velmora-dataprep.lock");
+const QString kOldFolderSuffix = QStringLiteral(".cindral-alt");
+
+void removeFolder(const QString& path) {
+    QDir dir(path);
+    if (dir.exists() && !dir.removeRecursively())
+        throw data::DataError(QStringLiteral("Der Ordner %1 kann nicht gelöscht werden.")
+                                  .arg(data::quotedPath(path)));
+}
+
+void renameFolder(const QString& from, const QString& to) {
+    if (!QDir().rename(from, to))
+        throw data::DataError(QStringLiteral("Der Ordner %1 kann nicht in %2 umbenannt werden.")
+                                  .arg(data::quotedPath(from), data::quotedPath(to)));
+}
+
+// Copies every file below from to the same place below to, keeping its modification time, so
+// that a file the run does not write looks untouched afterwards.
+void copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo source(it.next());
+        const QString target = to + QDir(from).relativeFilePath(source.filePath());
+        QFile copy(target);
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source.filePath(), target) ||
+            !copy.open(QIODevice::ReadWrite) ||
+            !copy.setFileTime(source.lastModified(), QFileDevice::FileModificationTime))
+            throw data::DataError(
+                QStringLiteral("Die Datei %1 kann nicht in den Ordner %2 kopiert werden.")
+                    .arg(data::quotedPath(source.filePath()), data::quotedPath(to)));
+    }
+}
+
+} // namespace
+
+ProgramDirLock::ProgramDirLock(const PrepDirectories& dirs)
+    : lock_(std::make_unique<QLockFile>(dirs.programDir + kLockFileName)) {
+    // Only a holder that died frees the lock early, never the age of a long run.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0))
+        return;
+    if (lock_->error() == QLockFile::LockFailedError)
+        throw data::DataError(
+            QStringLiteral("Im Programmverzeichnis %1 läuft bereits eine Datenaufbereitung. "
+                           "Warten Sie, bis sie beendet ist, und starten Sie diese dann erneut.")
+                .arg(data::quotedPath(dirs.programDir)));
+    throw data::DataError(
+        QStringLiteral("Das Programmverzeichnis %1 kann nicht gesperrt werden (Sperrdatei %2).")
+            .arg(data::quotedPath(dirs.programDir), kLockFileName));
+}
+
+ProgramDirLock::~ProgramDirLock() = default;
+
+void RunWithStagedDataDirectory(const PrepDirectories& dirs,
+                                const std::function<void(const PrepDirectories&)>& run) {
+    QString dataDir = dirs.xmlp();
+    dataDir.chop(1); // without the trailing separator
+    const QString staging = dataDir + data::kNewFileSuffix;
+    const QString old = dataDir + kOldFolderSuffix;
+
+    // A run killed between the two renames below left XMLP aside: it is put back. One killed
+    // after them left the old folder behind.
+    if (!QFileInfo::exists(dataDir) && QFileInfo(old).isDir())
+        renameFolder(old, dataDir);
+    removeFolder(old);
+    removeFolder(staging);
+
+    if (!QDir().mkpath(staging))
+        throw data::DataError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                                  .arg(data::quotedPath(staging)));
+    PrepDirectories staged = dirs;
+    staged.dataDir = staging + u'/';
+    try {
+        copyFolder(dirs.xmlp(), staged.dataDir);
+        run(staged);
+    } catch (...) {
+        QDir(staging).removeRecursively();
+        throw;
+    }
+
+    renameFolder(dataDir, old);
+    try {
+        renameFolder(staging, dataDir);
+    } catch (...) {
+        QDir().rename(old, dataDir);
+        throw;
+    }
+    QDir(old).removeRecursively(); // what stays is removed by the next run
 }
 
 } // namespace velmora::tools

@@ -12,6 +12,11 @@
 #include "tools/CreateProductsUnit.h"
 #include "tools/PrepCommon.h"
 
+#include <functional>
+#include <memory>
+
+class QLockFile;
+
 namespace velmora::tools {
 
 void RunBuildingsPipeline(const PrepDirectories& dirs, const StepReporter& report);
@@ -26,5 +31,25 @@ void RunAllPipelines(const PrepDirectories& dirs, const StepReporter& report);
 // createWorkDirectories is set, otherwise their absence is an error. Raises DataError naming the
 // first missing directory.
 void PrepareRunDirectories(const PrepDirectories& dirs, bool createWorkDirectories);
+
+// A run's hold on its program directory: a lock file there, so that two runs never work in one
+// directory at once. Taken at once or refused with a German message (DataError); released when
+// the holder ends, and by the next run when the process that held it has died.
+class ProgramDirLock {
+public:
+    explicit ProgramDirLock(const PrepDirectories& dirs);
+    ~ProgramDirLock();
+    ProgramDirLock(const ProgramDirLock&) = delete;
+    ProgramDirLock& operator=(const ProgramDirLock&) = delete;
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+};
+
+// Runs a pipeline whose data files go to a staging folder beside XMLP, filled first with a copy
+// of XMLP; the staging folder replaces XMLP only when run returns. A run that stops leaves XMLP
+// as it was, and a run killed while the folders are exchanged is put right by the next one.
+void RunWithStagedDataDirectory(const PrepDirectories& dirs,
+                                const std::function<void(const PrepDirectories&)>& run);
 
 } // namespace velmora::tools

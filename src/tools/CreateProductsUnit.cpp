@@ -114,6 +114,7 @@ void WriteProductList(const PrepDirectories& dirs) {
         if (!findText(record, "Values/Standard/GUID", guid))
             failStep(dirs.org() + files::kGameProducts,
                      QStringLiteral("Ein Produkt hat keine GUID."));
+        requirePlainGuid(guid, dirs.org() + files::kGameProducts, QStringLiteral("Ein Produkt"));
 
         std::string iconPath;
         QString icon = QString::fromUtf8(kNoIcon);

@@ -68,8 +68,9 @@ bool needsWholeDocument(const QByteArray& head) {
     return !(value.startsWith("=") && value.mid(1).trimmed().mid(1, 5).toLower() == "utf-8");
 }
 
-// Finds the outermost Asset elements of text fed to it chunk by chunk. Bytes are kept from
-// the start of the token or Asset element not yet complete; everything before is dropped.
+// Finds the outermost Asset elements of text fed to it chunk by chunk, and refuses a nesting
+// deeper than the document layer takes, so the kept records need no walk for it. Bytes are kept
+// from the start of the token or Asset element not yet complete; everything before is dropped.
 class AssetScanner {
 public:
     AssetScanner(const QString& fileName, const AssetFilter& keep)
@@ -151,6 +152,11 @@ private:
         const size_t start = pos_;
         pos_ = end + 1;
         sawElement_ = true;
+        // The records kept lie one level below the root of the document they are parsed into.
+        if (endTag)
+            --nesting_;
+        else if (text[end - 1] != '/' && ++nesting_ >= data::kMaxNesting)
+            throw data::tooDeeplyNested(fileName_);
         if (!asset)
             return Step::Done;
         if (endTag) {
@@ -227,6 +233,7 @@ private:
     size_t pos_ = 0;
     size_t assetStart_ = std::string::npos;
     int depth_ = 0;
+    int nesting_ = 0; // elements open at pos_, of any name
     bool first_ = true;
     bool sawElement_ = false;
     qsizetype linesDropped_ = 0;
@@ -266,7 +273,8 @@ data::XmlDocument loadGameAssets(const QString& path, const AssetFilter& keep,
     std::memcpy(buffer + kRootStart.size(), kept.data(), kept.size());
     std::memcpy(buffer + kRootStart.size() + kept.size(), kRootEnd.data(), kRootEnd.size());
     std::string().swap(kept);
-    return data::XmlDocument::parseOwned(buffer, total, resolved);
+    return data::XmlDocument::parseOwned(buffer, total, resolved, data::LoneBlanks::Drop,
+                                         data::Nesting::Checked);
 }
 
 bool holdsElement(std::string_view element, std::string_view name) {

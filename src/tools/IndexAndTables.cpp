@@ -55,11 +55,6 @@ const std::unordered_map<QString, QString>& groupOverrides() {
     return overrides;
 }
 
-bool isDecimal(const std::string& s) {
-    return !s.empty() &&
-           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::string markupOf(const pugi::xml_node& node) {
     std::ostringstream out;
     node.print(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
@@ -185,7 +180,7 @@ void WriteChainList(const PrepDirectories& dirs) {
     std::unordered_set<std::string> decimalGuids;
     size_t longest = 0;
     for (const std::string& guid : buildings)
-        if (isDecimal(guid)) {
+        if (isPlainNumber(guid)) {
             decimalGuids.insert(guid);
             longest = std::max(longest, guid.size());
         }
@@ -215,7 +210,7 @@ void WriteChainList(const PrepDirectories& dirs) {
                      text(building);
     };
     for (const std::string& building : buildings) {
-        if (isDecimal(building)) {
+        if (isPlainNumber(building)) {
             if (const auto it = chainsOfGuid.find(building); it != chainsOfGuid.end())
                 for (size_t c : it->second)
                     addLine(c, building);

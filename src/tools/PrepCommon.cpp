@@ -157,4 +157,16 @@ void failStep(const QString& path, const QString& reason) {
     throw data::DataError(QStringLiteral("%1: %2").arg(data::quotedPath(path), reason));
 }
 
+bool isPlainNumber(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void requirePlainGuid(const std::string& guid, const QString& path, const QString& what) {
+    if (!isPlainNumber(guid))
+        failStep(path, QStringLiteral("%1 hat die GUID \u201E%2\u201C; eine GUID besteht nur aus "
+                                      "Ziffern.")
+                           .arg(what, data::fromUtf8(guid)));
+}
+
 } // namespace velmora::tools

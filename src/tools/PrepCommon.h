@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora::tools {
@@ -21,9 +22,13 @@ namespace velmora::tools {
 struct PrepDirectories {
     QString programDir; // with trailing separator
     QString iconSourceDir;
+    // The folder the data files are written to instead of XMLP (a staging folder), or "".
+    QString dataDir = QString();
     QString org() const { return programDir + QStringLiteral("ORG/"); }
     QString tmp() const { return programDir + QStringLiteral("TMP/"); }
-    QString xmlp() const { return programDir + QStringLiteral("XMLP/"); }
+    QString xmlp() const {
+        return dataDir.isEmpty() ? programDir + QStringLiteral("XMLP/") : dataDir;
+    }
     QString png() const { return programDir + QStringLiteral("PNG/"); }
     QString wor() const { return programDir + QStringLiteral("WOR/"); }
     static PrepDirectories forProgramDir(const QString& programDir, const QString& iconSourceDir);
@@ -40,6 +45,12 @@ void requireDirectories(const QStringList& directories);
 
 // A step that stops: DataError naming the file and the reason.
 [[noreturn]] void failStep(const QString& path, const QString& reason);
+
+// Whether a text is a plain decimal number, as every GUID of the data files is.
+bool isPlainNumber(std::string_view text);
+// Stops the step when the GUID of a record is not a plain number: the data files would carry
+// it into queries and the program would refuse them. what names the record ("Ein Produkt").
+void requirePlainGuid(const std::string& guid, const QString& path, const QString& what);
 
 // How a line file is written and, without a byte-order mark, how it is read.
 enum class LineEncoding { Utf8WithBom, Utf8, Windows1252 };

@@ -23,7 +23,9 @@ struct LocalEncodingCall {
 
 const LocalEncodingCall kLocalEncodingCalls[] = {
     {R"(QFile::(encode|decode)Name\s*\()", "the ANSI code page on Windows"},
-    {R"((to|from)Local8Bit\s*\()", "the ANSI code page on Windows"},
+    {R"(toLocal8Bit\s*\()", "the ANSI code page on Windows"},
+    // The system's own messages come in the local encoding; anything else read so is a name.
+    {R"(fromLocal8Bit\s*\((?!.*\b(message|what)\s*\())", "the ANSI code page on Windows"},
     {R"(\b(load|save)_file\s*\()", "the XML library opens narrow names with fopen"},
     {R"(\b_?fopen\s*\()", "narrow names are ANSI on Windows"},
     {R"(filesystem::path\s*\([^;]*toStdString\s*\()", "a narrow std::string is ANSI on Windows"},

@@ -87,6 +87,40 @@ TEST_F(BuildingIndexTest, EntriesAreReadByPosition) {
                  DataError);
 }
 
+// A group name or GUID holding quotes is a value to compare, never part of the query: it finds
+// the entry holding exactly that text, or nothing, without a query error.
+TEST_F(BuildingIndexTest, QuotesInGroupNamesAndGuidsStayValues) {
+    writeBytes(
+        dir.file(kBuildingIndexFile),
+        "<Buildings>"
+        "<Building GUID=\"1\" Local=\"Apostroph\" ICON=\"\" Region=\"1\" IsChanged=\"false\" "
+        "IsExported=\"false\" Group=\"Bauern' Hof\" Production=\"1\" Add=\"0\" Chain=\"\"/>"
+        "<Building GUID=\"2\" Local=\"Zitat\" ICON=\"\" Region=\"1\" IsChanged=\"false\" "
+        "IsExported=\"false\" Group=\"&quot;Hof&quot;\" Production=\"1\" Add=\"0\" Chain=\"\"/>"
+        "<Building GUID=\"3\" Local=\"Beides\" ICON=\"\" Region=\"1\" IsChanged=\"false\" "
+        "IsExported=\"false\" Group=\"a'b&quot;c\" Production=\"1\" Add=\"0\" Chain=\"\"/>"
+        "</Buildings>");
+    const struct {
+        const char* group; // the group name asked for
+        const char* found; // the building listed under it ("" = none)
+    } groups[] = {
+        {"Bauern' Hof", "Apostroph"},
+        {"\"Hof\"", "Zitat"},
+        {"a'b\"c", "Beides"},
+        {"' or '1'='1", ""},
+    };
+    for (const auto& c : groups)
+        EXPECT_EQ(names(ListBuildings(dir.path(), 0, 2, QString::fromUtf8(c.group))).join(u','),
+                  QString::fromUtf8(c.found))
+            << c.group;
+    for (const char* guid : {"1'", "1\"", "1' or '1'='1", "x'\"y"}) {
+        EXPECT_FALSE(FindBuilding(dir.path(), QString::fromUtf8(guid))) << guid;
+        EXPECT_THROW(SetBuildingFlag(dir.path(), QString::fromUtf8(guid), kBuildingIsChanged, true),
+                     DataError)
+            << guid;
+    }
+}
+
 TEST_F(BuildingIndexTest, GroupNamesComeFromTheFirstAttribute) {
     EXPECT_EQ(
         ReadGroupNames(dir.path()),

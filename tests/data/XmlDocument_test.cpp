@@ -184,3 +184,129 @@ TEST(XmlDocument, XPathLiteralKeepsQuotesInsideTheValue) {
         EXPECT_STREQ(g.attribute("N").value(), value);
     }
 }
+
+namespace {
+
+// An element nested depth levels deep: "<a><a>...</a></a>".
+QByteArray nestedElements(int depth) {
+    QByteArray bytes;
+    bytes.reserve(depth * 7);
+    for (int i = 0; i < depth; ++i)
+        bytes += "<a>";
+    for (int i = 0; i < depth; ++i)
+        bytes += "</a>";
+    return bytes;
+}
+
+// The same nesting built in memory, past what any file may hold.
+pugi::xml_node appendNested(pugi::xml_node parent, int depth) {
+    pugi::xml_node top = parent.append_child("a");
+    pugi::xml_node n = top;
+    for (int i = 1; i < depth; ++i)
+        n = n.append_child("a");
+    n.append_child(pugi::node_pcdata).set_value("x");
+    return top;
+}
+
+constexpr int kFarTooDeep = 200000;
+
+} // namespace
+
+// A file nested far deeper than any real one ends in a German message naming it, never in a
+// crash: loaded with lone blanks kept (the help table) or dropped, or parsed from memory.
+TEST(XmlDocument, DeepNestingIsRefusedWithAMessageNamingTheFile) {
+    const struct {
+        const char* name;
+        int depth;
+        LoneBlanks blanks;
+        bool fromMemory;
+    } cases[] = {
+        {"Help.xml", kFarTooDeep, LoneBlanks::Keep, false},
+        {"Buildings.xml", kFarTooDeep, LoneBlanks::Drop, false},
+        {"Assets.xml", kFarTooDeep, LoneBlanks::Drop, true},
+        {"JustTooDeep.xml", kMaxNesting + 1, LoneBlanks::Keep, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const QString path = dir.file(QString::fromUtf8(c.name));
+        writeBytes(path, nestedElements(c.depth));
+        try {
+            if (c.fromMemory)
+                XmlDocument::parse(nestedElements(c.depth), path, c.blanks);
+            else
+                XmlDocument::load(path, c.blanks);
+            ADD_FAILURE() << "no error raised";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(quotedPath(path))) << e.what();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("verschachtelt"))) << e.what();
+        }
+    }
+    // At the limit a file is still read, saved and re-formatted.
+    TempDir dir;
+    const QString deepest = dir.file(QStringLiteral("Deepest.xml"));
+    writeBytes(deepest, nestedElements(kMaxNesting));
+    XmlDocument doc = XmlDocument::load(deepest, LoneBlanks::Keep);
+    doc.save();
+    EXPECT_TRUE(ReformatXmlFile(deepest));
+    EXPECT_NO_THROW(XmlDocument::load(deepest));
+}
+
+// Every walk of the layer follows the tree's own links: a tree built in memory far deeper than
+// any file is copied, replaced and removed, and its save is refused with a message.
+TEST(XmlDocument, WalksOfTheTreeTakeAnyDepth) {
+    XmlDocument deep = XmlDocument::withRoot("R", QStringLiteral("Tief.xml"));
+    const pugi::xml_node nested = appendNested(deep.root(), kFarTooDeep);
+    try {
+        (void)deep.serialize();
+        ADD_FAILURE() << "no error raised";
+    } catch (const DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Tief.xml"))) << e.what();
+    }
+
+    XmlDocument target = XmlDocument::parse("<T><old/></T>", QStringLiteral("t.xml"));
+    const pugi::xml_node copy = target.root().append_copy(nested);
+    EXPECT_EQ(childText(copy, "a/a/a/a"), "");
+    pugi::xml_node replaced = replaceChild(target.root(), copy, target.root().child("old"));
+    EXPECT_STREQ(replaced.name(), "old");
+    replaced = replaceChild(target.root(), target.root().first_child(), nested);
+    removeNode(replaced);
+    removeNode(nested);
+    EXPECT_EQ(target.serialize(), QByteArray("<T>\r\n\t<old/>\r\n</T>\r\n"));
+    EXPECT_EQ(deep.serialize(), QByteArray("<R/>\r\n"));
+}
+
+// Every status of the XML reader reads in German, with the line of the fault kept.
+TEST(XmlDocument, ParseFaultsReadInGermanWithTheirLine) {
+    for (int s = pugi::status_file_not_found; s <= pugi::status_no_document_element; ++s) {
+        pugi::xml_parse_result english;
+        english.status = static_cast<pugi::xml_parse_status>(s);
+        const QString german = parseStatusText(english.status);
+        EXPECT_FALSE(german.isEmpty()) << s;
+        EXPECT_NE(german, QString::fromUtf8(english.description())) << s;
+    }
+    const struct {
+        const char* bytes;
+        const char* line;   // "Zeile N"
+        const char* reason; // part of the German reason
+    } cases[] = {
+        {"<A>\r\n<B>\r\n</A>", "Zeile 3", "Endtags passen nicht zusammen"},
+        {"<A>\n<!-- offen", "Zeile 2", "Kommentar"},
+        {"<A>\n\n<B x=1/></A>", "Zeile 3", "Attribut"},
+        {"<A><![CDATA[x</A>", "Zeile 1", "CDATA"},
+        {"<A></A >\n</B>", "Zeile 2", "Endtag"},
+        {"<A>\n<\x01/></A>", "Zeile 2", "kein gültiges Tag"},
+        {"", "", "kein XML-Element"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        try {
+            XmlDocument::parse(QByteArray(c.bytes), QStringLiteral("Hilfe.xml"));
+            ADD_FAILURE() << "no error raised";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.line))) << e.what();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason))) << e.what();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("Hilfe.xml"))) << e.what();
+        }
+    }
+}

@@ -4,9 +4,11 @@
 #include "mod/BuildingReset.h"
 #include "mod/ModFolder.h"
 #include "support/DataDirBuilder.h"
+#include "support/ScriptedWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -134,6 +136,78 @@ TEST(BuildingReset, MissingPieceChangesNoFile) {
         EXPECT_EQ(readBytes(f.file("Buildings.xml")), working);
         EXPECT_EQ(readBytes(f.file("BuffsShort.xml")), buffs);
         EXPECT_EQ(readBytes(f.file("BuildingsShort.xml")), index);
+    }
+}
+
+const char* const kResetFiles[] = {"Buildings.xml", "BuffsShort.xml", "BuildingsShort.xml"};
+
+// What a failed reset must leave: the three files byte for byte, both mod folders, no new file
+// beside a target.
+struct ResetSnapshot {
+    const Fixture& f;
+    std::vector<QByteArray> bytes;
+    QString active, hyphenated;
+    explicit ResetSnapshot(const Fixture& fixture) : f(fixture) {
+        active = mod::ActiveModFolder(f.mods, kRows[1].guid, kRows[1].local);
+        hyphenated = mod::HyphenatedModFolder(f.mods, kRows[1].guid, kRows[1].local);
+        for (const QString& folder : {active, hyphenated})
+            writeBytes(folder + QStringLiteral("/assets.xml"), "<ModOps/>");
+        for (const char* name : kResetFiles)
+            bytes.push_back(readBytes(f.file(name)));
+    }
+    void expectUnchanged() const {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            EXPECT_EQ(readBytes(f.file(kResetFiles[i])), bytes[i]) << kResetFiles[i];
+        EXPECT_TRUE(QFileInfo::exists(active + QStringLiteral("/assets.xml")));
+        EXPECT_TRUE(QFileInfo::exists(hyphenated + QStringLiteral("/assets.xml")));
+        EXPECT_TRUE(QDir(f.data).entryList({QStringLiteral("*") + data::kNewFileSuffix}).isEmpty());
+    }
+};
+
+// Each of the three files made unwritable in turn, its new file failing to be written or to
+// replace it: the reset changes none of them and keeps the mod folders.
+TEST(BuildingReset, UnwritableFileLeavesEverythingAsItWas) {
+    struct Case {
+        int failWrite;           // the n-th new file can not be written (0: none)
+        const char* failReplace; // the file that can not be replaced (nullptr: none)
+    };
+    const Case cases[] = {{1, nullptr},        {2, nullptr},        {3, nullptr},
+                          {0, kResetFiles[0]}, {0, kResetFiles[1]}, {0, kResetFiles[2]}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failReplace ? c.failReplace : "write " + std::to_string(c.failWrite));
+        Fixture f;
+        const ResetSnapshot before(f);
+        ScriptedWriter writer;
+        writer.failWriteNumber = c.failWrite;
+        writer.failReplaceOf = c.failReplace ? QString::fromUtf8(c.failReplace) : QString();
+        EXPECT_THROW(mod::ResetBuilding(f.data, f.mods, kRows[1].guid, kRows[1].local, writer),
+                     data::DataError);
+        before.expectUnchanged();
+    }
+}
+
+// The same with the disk itself refusing: each file in turn made immutable, which holds even
+// for an administrator. Skipped where the file system or the user can not mark files so.
+TEST(BuildingReset, FileTheDiskRefusesToReplaceLeavesEverythingAsItWas) {
+    const auto setImmutable = [](const QString& path, bool on) {
+        return QProcess::execute(QStringLiteral("chattr"),
+                                 {on ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
+    };
+    for (const char* name : kResetFiles) {
+        SCOPED_TRACE(name);
+        Fixture f;
+        const ResetSnapshot before(f);
+        if (!setImmutable(f.file(name), true))
+            GTEST_SKIP() << "files can not be made immutable here";
+        try {
+            mod::ResetBuilding(f.data, f.mods, kRows[1].guid, kRows[1].local);
+            ADD_FAILURE() << "no error raised";
+        } catch (const data::DataError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(name))) << e.what();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("Berechtigung"))) << e.what();
+        }
+        setImmutable(f.file(name), false);
+        before.expectUnchanged();
     }
 }
 

@@ -6,11 +6,13 @@
 
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace velmora;
 using namespace velmora::tools;
 using namespace velmora::test;
 using Items = std::vector<std::string>;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -85,6 +87,10 @@ TEST(BuildingsRunner, StepsStopOnMissingInputWithTheFileAndTheReason) {
          NumberDefaultBuffs,
          "Buildings.xml",
          "Values/UpgradeList"},
+        {{{"prep-failures/DefaultBuffWithLetters.xml", "XMLP/Buildings.xml"}},
+         NumberDefaultBuffs,
+         "Buildings.xml",
+         "\u201E20005028x1\u201C"},
         {{{"prep-failures/RecordWithoutUpgradeList.xml", "XMLP/Buildings.xml"}},
          WriteBuffTable,
          "Buildings.xml",
@@ -181,4 +187,77 @@ TEST(BuildingsRunner, CommandNamesMissingDirectoriesAndRejectsBadArguments) {
         EXPECT_EQ(process.exitCode(), c.exitCode) << c.args.join(u' ').toStdString();
         EXPECT_TRUE(output.contains(c.inOutput)) << output.toStdString();
     }
+}
+
+namespace {
+
+// A program directory holding the stand-in game's files, its XMLP filled with marked files.
+struct GameProgramDir {
+    TempDir temp;
+    QString dir = temp.file(QStringLiteral("program"));
+    GameProgramDir() {
+        const QString game = sourcePath(QStringLiteral("sample-game/ORG/"));
+        for (const QString& file : QDir(game).entryList(QDir::Files))
+            writeBytes(dir + QStringLiteral("/ORG/") + file, readBytes(game + file));
+        for (const char* file : {"Buildings.xml", "BuffsShort.xml", "Help.xml"})
+            writeBytes(xmlp(file), QByteArray("before the run: ") + file);
+    }
+    QString xmlp(const char* file) const {
+        return dir + QStringLiteral("/XMLP/") + QString::fromUtf8(file);
+    }
+    // Runs velmora-dataprep all; returns its exit code and output.
+    std::pair<int, QString> runAll() const {
+        QProcess process;
+        process.start(QStringLiteral(VELMORA_BIN_DIR "/velmora-dataprep"),
+                      {QStringLiteral("all"), QStringLiteral("--program-dir"), dir,
+                       QStringLiteral("--icon-source"),
+                       sourcePath(QStringLiteral("sample-game/icons"))});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput() +
+                                                           process.readAllStandardError())};
+    }
+    QStringList dataFolderEntries() const {
+        return QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot).filter(u"XMLP"_s);
+    }
+};
+
+} // namespace
+
+// XMLP changes only when a run succeeds: a run that stops at its last step, or one refused
+// because another run holds the program directory, leaves every data file as it was.
+TEST(BuildingsRunner, DataFilesChangeOnlyWhenTheWholeRunSucceeds) {
+    const struct {
+        const char* what;
+        bool lateStepFails; // ProductionChain.xml, read by the last step, is damaged
+        bool otherRunHolds; // another run holds the program directory
+        const char* inOutput;
+    } cases[] = {
+        {"a run stopping at the last step", true, false, "B16"},
+        {"a second run at the same time", false, true, "läuft bereits"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameProgramDir program;
+        if (c.lateStepFails)
+            writeBytes(program.dir + QStringLiteral("/ORG/ProductionChain.xml"),
+                       "<AssetList><Asset><Values>"); // cut off
+        std::optional<ProgramDirLock> otherRun;
+        if (c.otherRunHolds)
+            otherRun.emplace(PrepDirectories::forProgramDir(program.dir, QString()));
+        const auto [exitCode, output] = program.runAll();
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_TRUE(output.contains(QString::fromUtf8(c.inOutput))) << output.toStdString();
+        for (const char* file : {"Buildings.xml", "BuffsShort.xml", "Help.xml"})
+            EXPECT_EQ(readBytes(program.xmlp(file)), QByteArray("before the run: ") + file);
+        EXPECT_EQ(QDir(program.dir + QStringLiteral("/XMLP")).entryList(QDir::Files).size(), 3);
+        EXPECT_EQ(program.dataFolderEntries(), QStringList(QStringLiteral("XMLP")));
+    }
+    // Once the way is free, a run replaces the data files and keeps the hand-made help.
+    GameProgramDir program;
+    const auto [exitCode, output] = program.runAll();
+    EXPECT_EQ(exitCode, 0) << output.toStdString();
+    EXPECT_EQ(readBytes(program.xmlp("Buildings.xml")),
+              readBytes(sourcePath(QStringLiteral("resources/data/XMLP/Buildings.xml"))));
+    EXPECT_EQ(readBytes(program.xmlp("Help.xml")), QByteArray("before the run: Help.xml"));
+    EXPECT_EQ(program.dataFolderEntries(), QStringList(QStringLiteral("XMLP")));
 }

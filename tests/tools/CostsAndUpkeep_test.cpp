@@ -100,11 +100,10 @@ TEST(CostsAndUpkeep, BuffsAreNumberedByPositionAndListedInTheBuffTable) {
     PrepRunDir run;
     run.place(QStringLiteral("prep-buffs/Buildings.xml"), QStringLiteral("XMLP/Buildings.xml"));
     NumberDefaultBuffs(run.dirs);
-    EXPECT_EQ(
-        markupOf(run.path(QStringLiteral("XMLP/BuildingsOrg.xml")),
-                 "Asset/Values/UpgradeList/DefaultBuff"),
-        (Items{"<DefaultBuff>2000502800</DefaultBuff>", "<DefaultBuff>777&amp;1</DefaultBuff>",
-               "<DefaultBuff>2000502802</DefaultBuff>"}));
+    EXPECT_EQ(markupOf(run.path(QStringLiteral("XMLP/BuildingsOrg.xml")),
+                       "Asset/Values/UpgradeList/DefaultBuff"),
+              (Items{"<DefaultBuff>2000502800</DefaultBuff>", "<DefaultBuff>7771</DefaultBuff>",
+                     "<DefaultBuff>2000502802</DefaultBuff>"}));
 
     WriteBuffTable(run.dirs);
     QByteArray zeros;
@@ -112,14 +111,14 @@ TEST(CostsAndUpkeep, BuffsAreNumberedByPositionAndListedInTheBuffTable) {
         zeros += QStringLiteral(" P%1=\"0\" A%1=\"0\" Z%1=\"0\"").arg(k).toUtf8();
     const QByteArray tail = zeros + " Set=\"0\" Chain=\"0\"/>\r\n";
     EXPECT_EQ(run.bytes(QStringLiteral("XMLP/BuffsShort.xml")),
-              "<Buffs>\r\n<Buff GUID=\"2000502800\"" + tail + "<Buff GUID=\"777&amp;1\"" + tail +
+              "<Buffs>\r\n<Buff GUID=\"2000502800\"" + tail + "<Buff GUID=\"7771\"" + tail +
                   "<Buff GUID=\"2000502802\"" + tail + "</Buffs>\r\n");
     const data::XmlDocument table =
         data::XmlDocument::load(run.path(QStringLiteral("XMLP/BuffsShort.xml")));
     const pugi::xml_node first = table.root().first_child();
     EXPECT_EQ(std::distance(first.attributes_begin(), first.attributes_end()), 30);
     EXPECT_STREQ(data::attributeAt(first, 10).name(), "P3");
-    EXPECT_STREQ(table.root().child("Buff").next_sibling().attribute("GUID").value(), "777&1");
+    EXPECT_STREQ(table.root().child("Buff").next_sibling().attribute("GUID").value(), "7771");
 }
 
 TEST(CostsAndUpkeep, EveryProductReferenceGetsItsNameAsComment) {

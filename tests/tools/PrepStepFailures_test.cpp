@@ -27,6 +27,11 @@ TEST(PrepStepFailures, StopWithAMessageNamingTheFile) {
         {"NoDerivedBuilding.xml", nullptr, false, "B5", "Buildings_Standard_UnCleaned.xml",
          "mindestens ein Gebäude"},
         {"ProductWithoutGuid.xml", nullptr, true, "P2", "Products.xml", "keine GUID"},
+        {"TemplateBuildingWithLetterInGuid.xml", nullptr, false, "B3", "Assets.xml",
+         "\u201E10103a5\u201C"},
+        {"DerivedBuildingWithQuoteInGuid.xml", nullptr, false, "B4", "BaseAsset_Buildings.xml",
+         "\u201E10\"01\u201C"},
+        {"ProductWithQuoteInGuid.xml", nullptr, true, "P2", "Products.xml", "\u201E1010'17\u201C"},
         {nullptr, nullptr, false, "B2", "Assets.xml", "fehlt"},
         {nullptr, nullptr, true, "P1", "Assets.xml", "fehlt"},
         {"NoDerivedBuilding.xml", "TMP", false, "B2", "TMP", "Verzeichnis"},
@@ -60,5 +65,31 @@ TEST(PrepStepFailures, StopWithAMessageNamingTheFile) {
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason)))
                 << e.message().toStdString();
         }
+    }
+}
+
+// A record nested far deeper than any game file stops the run at its first step with a message
+// naming the file, never a crash.
+TEST(PrepStepFailures, DeeplyNestedRecordStopsTheRunWithAMessage) {
+    QByteArray assets = "<AssetList><Asset><Template>FactoryBuilding7</Template><Values>"
+                        "<Standard><GUID>1010278</GUID><Name>mill</Name></Standard>";
+    constexpr int kDepth = 50000;
+    for (int i = 0; i < kDepth; ++i)
+        assets += "<Item>";
+    for (int i = 0; i < kDepth; ++i)
+        assets += "</Item>";
+    assets += "</Values></Asset></AssetList>";
+    const PrepRunDir run;
+    const PrepDirectories& dirs = run.dirs;
+    writeBytes(dirs.org() + QStringLiteral("texts_german.xml"),
+               readBytes(fixture(QStringLiteral("prep-failures/texts_german.xml"))));
+    writeBytes(dirs.org() + QStringLiteral("empty.xml"), "\xEF\xBB\xBF<AssetList/>\r\n");
+    writeBytes(dirs.org() + QStringLiteral("Assets.xml"), assets);
+    try {
+        RunExtractionSteps(dirs, {});
+        ADD_FAILURE() << "the run did not stop";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Assets.xml"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("verschachtelt"))) << e.what();
     }
 }

@@ -5,6 +5,9 @@
 // Prints each step as it starts and a one-line summary at the end. A step that stops prints
 // the step and the reason (which names the file) and ends the program with exit code 1;
 // wrong arguments end it with exit code 2.
+//
+// One run at a time works in a program directory (a second one is refused), and the data files
+// are written to a staging folder that replaces XMLP only when every step succeeded.
 #include "tools/CreateBuildingsUnit.h"
 
 #include "data/DataError.h"
@@ -112,17 +115,17 @@ int main(int argc, char** argv) {
         print(stdout, current + QStringLiteral(" ...\n"));
     };
     try {
-        if (command == QStringLiteral("all"))
-            tools::PrepareRunDirectories(dirs, true);
-        else
-            tools::PrepareRunDirectories(dirs, false);
+        tools::PrepareRunDirectories(dirs, command == QStringLiteral("all"));
+        const tools::ProgramDirLock lock(dirs);
         const auto before = fileStamps(dirs);
-        if (command == QStringLiteral("buildings"))
-            tools::RunBuildingsPipeline(dirs, report);
-        else if (command == QStringLiteral("products"))
-            tools::RunProductsPipeline(dirs, report);
-        else
-            tools::RunAllPipelines(dirs, report);
+        tools::RunWithStagedDataDirectory(dirs, [&](const tools::PrepDirectories& staged) {
+            if (command == QStringLiteral("buildings"))
+                tools::RunBuildingsPipeline(staged, report);
+            else if (command == QStringLiteral("products"))
+                tools::RunProductsPipeline(staged, report);
+            else
+                tools::RunAllPipelines(staged, report);
+        });
         const auto after = fileStamps(dirs);
         qsizetype written = 0;
         for (auto it = after.cbegin(); it != after.cend(); ++it)

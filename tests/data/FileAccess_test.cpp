@@ -1,0 +1,118 @@
+#include "data/DataError.h"
+#include "data/FileAccess.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace velmora::data;
+using namespace velmora::test;
+
+// The common causes of a failed file operation read in German; the system's text is kept only
+// for a cause without a German wording.
+TEST(FileAccess, CommonFileErrorsReadInGerman) {
+    const struct {
+        int error;          // errno of the failed call
+        const char* reason; // the German reason ("" = the system's text)
+    } cases[] = {
+        {ENOENT, "fehlt"},
+        {ENOTDIR, "fehlt"},
+        {EACCES, "Berechtigung"},
+        {EPERM, "Berechtigung"},
+        {EROFS, "schreibgeschützt"},
+        {ENOSPC, "voll"},
+        {EDQUOT, "voll"},
+        {EBUSY, "anderen Programm"},
+        {ETXTBSY, "anderen Programm"},
+        {EISDIR, "Ordner"},
+        {EILSEQ, ""},
+    };
+    for (const auto& c : cases) {
+        const std::error_code error(c.error, std::generic_category());
+        const QString reason = fileErrorReason(error, QStringLiteral("Systemtext"));
+        if (*c.reason)
+            EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reason)))
+                << c.error << " " << reason.toStdString();
+        else
+            EXPECT_EQ(reason, QStringLiteral("Systemtext")) << c.error;
+    }
+}
+
+// Real failures of the disk name the file and read in German.
+TEST(FileAccess, FailedReadsAndSavesNameTheFileInGerman) {
+    TempDir dir;
+    QDir().mkpath(dir.file(QStringLiteral("Ordner.xml")));
+    const QString noFolder = dir.file(QStringLiteral("fehlt/Neu.xml"));
+    const QString folder = dir.file(QStringLiteral("Ordner.xml"));
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        QString named;
+        const char* reason;
+    } cases[] = {
+        {"save into a missing folder", [&] { writeFileAtomically(noFolder, "x"); }, noFolder,
+         "fehlt"},
+        {"write where a folder stands", [&] { diskWriter().writeNew(folder, "x"); }, folder,
+         "Ordner"},
+        {"replace from a missing file",
+         [&] { diskWriter().replace(dir.file(QStringLiteral("weg.xml")), noFolder); }, noFolder,
+         "fehlt"},
+        {"read a missing file", [&] { readFileBytes(noFolder); }, noFolder, "fehlt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.run();
+            ADD_FAILURE() << "no error raised";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(quotedPath(c.named))) << e.what();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason))) << e.what();
+        }
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir()); // a failed write leaves what stood there
+}
+
+namespace {
+
+// Writes to the disk but fails the n-th replace with an error that is no DataError, as a
+// writer running out of memory would.
+class ThrowingWriter final : public FileWriter {
+public:
+    int failReplaceNumber = 0;
+    void writeNew(const QString& path, const QByteArray& bytes) override {
+        diskWriter().writeNew(path, bytes);
+    }
+    void replace(const QString& from, const QString& to) override {
+        if (++replaces_ == failReplaceNumber)
+            throw std::bad_alloc();
+        diskWriter().replace(from, to);
+    }
+    bool remove(const QString& path) override { return diskWriter().remove(path); }
+
+private:
+    int replaces_ = 0;
+};
+
+} // namespace
+
+// Whatever stops a save of several files half-way, the files replaced are put back; a file
+// named twice is refused before anything is written.
+TEST(FileAccess, SaveOfSeveralFilesPutsBackWhateverStopsIt) {
+    TempDir dir;
+    const QString a = dir.file(QStringLiteral("Buildings.xml"));
+    const QString b = dir.file(QStringLiteral("BuffsShort.xml"));
+    writeBytes(a, "old a");
+    writeBytes(b, "old b");
+    ThrowingWriter writer;
+    writer.failReplaceNumber = 2;
+    EXPECT_THROW(writeFilesAllOrNothing({{a, "new a"}, {b, "new b"}}, writer), std::bad_alloc);
+    EXPECT_EQ(readBytes(a), "old a");
+    EXPECT_EQ(readBytes(b), "old b");
+
+    EXPECT_THROW(writeFilesAllOrNothing({{a, "new a"}, {b, "new b"}, {a, "other a"}}), DataError);
+    EXPECT_EQ(readBytes(a), "old a");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}

@@ -661,14 +661,25 @@ tools::PrepDirectories prepDirectories(const QString& programDir) {
 }
 } // namespace
 
+// The developer's pipelines run as velmora-dataprep runs them: every work directory checked,
+// the program directory locked against a second run, the data files replaced only when the
+// whole run succeeded.
 void MainForm::CreateBuildingsBtnClick() {
-    tools::RunBuildingsPipeline(prepDirectories(setup_.programDir),
-                                [](const QString&, const QString&) {});
+    runPipeline(&tools::RunBuildingsPipeline);
 }
 
 void MainForm::CreateProductsBtnClick() {
-    tools::RunProductsPipeline(prepDirectories(setup_.programDir),
-                               [](const QString&, const QString&) {});
+    runPipeline(&tools::RunProductsPipeline);
+}
+
+void MainForm::runPipeline(void (*pipeline)(const tools::PrepDirectories&,
+                                            const tools::StepReporter&)) {
+    const tools::PrepDirectories dirs = prepDirectories(setup_.programDir);
+    tools::PrepareRunDirectories(dirs, false);
+    const tools::ProgramDirLock lock(dirs);
+    tools::RunWithStagedDataDirectory(dirs, [&](const tools::PrepDirectories& staged) {
+        pipeline(staged, [](const QString&, const QString&) {});
+    });
 }
 
 void MainForm::ShowHelp(const QString& id) {

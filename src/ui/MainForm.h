@@ -15,6 +15,7 @@
 // remembered row, ScrollToSelection, BuildingsViewClick; "Deaktivieren" removes the mod and
 // refreshes the same way without scrolling.
 #include "data/BuildingBrowser.h"
+#include "tools/PrepCommon.h"
 
 #include <QWidget>
 #include <memory>
@@ -100,6 +101,7 @@ private:
     QString selectedRowName(const QString& fallback) const;
     void warnLeftFolders(const QString& title, const QStringList& folders);
     // The parts of the window, created in this order by createControls.
+    void runPipeline(void (*pipeline)(const tools::PrepDirectories&, const tools::StepReporter&));
     void createControls();
     void createFilterColumn();
     void createInfoPanel();

@@ -616,6 +616,7 @@ TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing
     QDir().mkpath(mods);
     writeDataDir(data, standardRows());
     form = std::make_unique<ui::MainForm>(mainFormSetup(data, mods, program), dialogs);
+    QDir().mkpath(program);
 
     dialogs.shown.clear();
     QTest::mouseClick(get<QPushButton>("CreateProductsBtn"), Qt::LeftButton);

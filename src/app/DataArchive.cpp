@@ -64,8 +64,10 @@ struct EntryCloser {
     void operator()(zip_file_t* entry) const { zip_fclose(entry); }
 };
 
-QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archivePath,
-                     const QString& name) {
+// Copies one entry into the file at path piece by piece. The size an entry declares is not
+// trusted for an allocation: an archive of a few bytes may declare gigabytes.
+void extractEntry(zip_t* archive, zip_uint64_t index, const QString& archivePath,
+                  const QString& name, const QString& path) {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
@@ -73,12 +75,31 @@ QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archiveP
     std::unique_ptr<zip_file_t, EntryCloser> entry(zip_fopen_index(archive, index, 0));
     if (!entry)
         throw archiveError(archivePath, QString::fromLocal8Bit(zip_strerror(archive)));
-    QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
-    const zip_int64_t read = zip_fread(entry.get(), bytes.data(), stat.size);
-    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
-        throw archiveError(
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw archiveError(archivePath, file.errorString());
+    const auto incomplete = [&] {
+        return archiveError(
             archivePath, QStringLiteral("der Eintrag \u201E%1\u201C ist unvollständig").arg(name));
-    return bytes;
+    };
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    zip_uint64_t total = 0;
+    for (;;) {
+        const zip_int64_t read =
+            zip_fread(entry.get(), piece.data(), static_cast<zip_uint64_t>(piece.size()));
+        if (read < 0)
+            throw incomplete();
+        if (read == 0)
+            break;
+        total += static_cast<zip_uint64_t>(read);
+        if (total > stat.size)
+            throw incomplete(); // longer than declared
+        if (file.write(piece.constData(), read) != read)
+            throw archiveError(archivePath, file.errorString());
+    }
+    if (total != stat.size)
+        throw incomplete();
 }
 
 void extractArchive(const QString& archivePath, const QString& programDir) {
@@ -119,12 +140,7 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
             QDir().mkpath(path);
             continue;
         }
-        const QByteArray bytes =
-            readEntry(archive.get(), static_cast<zip_uint64_t>(i), archivePath, name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            throw archiveError(archivePath, file.errorString());
+        extractEntry(archive.get(), static_cast<zip_uint64_t>(i), archivePath, name, path);
         letEventsRun();
     }
     if (!QDir().rename(staging + QLatin1Char('/') + kDataFolder, target))

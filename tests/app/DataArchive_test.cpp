@@ -86,7 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Defects, RefusedArchiveTest,
                          ::testing::Values("EntryLeavingProgramDir.zip",
                                            "EntryOutsideDataFolder.zip",
                                            "EntryClimbingOutOfDataFolder.zip", "AbsoluteEntry.zip",
-                                           "BackslashEntry.zip", "TruncatedArchive.zip"));
+                                           "BackslashEntry.zip", "TruncatedArchive.zip",
+                                           // found by fuzzing: 157 bytes declaring an entry of
+                                           // 4 GiB, which was allocated before reading
+                                           "EntryDeclaringFourGigabytes.zip"));
 
 TEST_F(StartupTest, AnUnwritableProgramDirectoryIsReportedOnce) {
     writeBytes(root.file(QStringLiteral("Datei")), "not a folder");

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libpugixml-dev libzip-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth g++-mingw-w64-x86-64
-          fonts-dejavu-core clang-format)
+          fonts-dejavu-core clang-format wine wine64)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -120,6 +120,8 @@ struct EntryCloser {
     void operator()(zip_file_t* entry) const { zip_fclose(entry); }
 };
 
+// The bytes of one entry. The size an entry declares is not trusted for an allocation: an
+// archive of a few bytes may declare gigabytes.
 QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archivePath,
                      const QString& name) {
     zip_stat_t stat;
@@ -134,21 +136,29 @@ QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archiveP
             archivePath, QStringLiteral("Der Eintrag \u201E%1\u201C kann nicht gelesen werden. %2")
                              .arg(name, zipErrorText(zip_file_get_error(entry.get()))));
     };
-    QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
-    const zip_int64_t read = zip_fread(entry.get(), bytes.data(), stat.size);
-    if (read < 0)
-        throw unreadable();
-    // The checksum is compared when the entry is read to its end: one more read must find it.
-    char beyond = 0;
-    const zip_int64_t more =
-        static_cast<zip_uint64_t>(read) == stat.size ? zip_fread(entry.get(), &beyond, 1) : 0;
-    if (more < 0)
-        throw unreadable();
-    if (static_cast<zip_uint64_t>(read) != stat.size || more > 0)
-        throw archiveError(archivePath,
-                           QStringLiteral("Der Eintrag \u201E%1\u201C ist nicht so lang wie "
-                                          "angegeben.")
-                               .arg(name));
+    const auto wrongLength = [&] {
+        return archiveError(archivePath,
+                            QStringLiteral("Der Eintrag \u201E%1\u201C ist nicht so lang wie "
+                                           "angegeben.")
+                                .arg(name));
+    };
+    // Read in pieces to its end: the declared size is never trusted for one allocation, and the
+    // checksum is compared only when the entry is read to its end.
+    QByteArray bytes;
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const zip_int64_t read =
+            zip_fread(entry.get(), piece.data(), static_cast<zip_uint64_t>(piece.size()));
+        if (read < 0)
+            throw unreadable();
+        if (read == 0)
+            break;
+        if (static_cast<zip_uint64_t>(bytes.size()) + static_cast<zip_uint64_t>(read) > stat.size)
+            throw wrongLength();
+        bytes.append(piece.constData(), static_cast<qsizetype>(read));
+    }
+    if (static_cast<zip_uint64_t>(bytes.size()) != stat.size)
+        throw wrongLength();
     return bytes;
 }
 

@@ -369,7 +369,8 @@ XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& so
     d.path_ = sourceName;
     const pugi::xml_parse_result r =
         d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
-    d.checkParsed(r, r ? 0 : faultLine(buffer, size, r.offset), blanks, nesting);
+    d.checkParsed(r, r || r.encoding != pugi::encoding_utf8 ? 0 : faultLine(buffer, size, r.offset),
+                  blanks, nesting);
     return d;
 }
 

@@ -6,6 +6,7 @@
 #include "mod/ModFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace velmora::mod {
 
@@ -47,9 +48,21 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
     return e;
 }
 
+// Where a mod folder goes while it is deleted: beside it, under a name no mod has.
+QString asideName(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.dir().filePath(QStringLiteral(".cindral-weg ") + info.fileName());
+}
+
+// The folder is first renamed aside in one step and only then deleted, so that a run killed
+// while deleting leaves no half mod folder; what it left aside is deleted by the next reset.
 bool removeFolder(const QString& path) {
-    QDir dir(path);
-    return !dir.exists() || dir.removeRecursively();
+    const QString aside = asideName(path);
+    if (!QDir(aside).removeRecursively())
+        return false;
+    if (!QFileInfo::exists(path))
+        return true;
+    return QDir().rename(path, aside) && QDir(aside).removeRecursively();
 }
 
 } // namespace

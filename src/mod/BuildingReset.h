@@ -4,8 +4,9 @@
 // Order: every record and entry is looked up first; then the working record is replaced by the
 // original one ("Buildings.xml"), the buff entry is emptied ("BuffsShort.xml") and both flags
 // are cleared ("BuildingsShort.xml"), the three files saved all or nothing; then the active and
-// the hyphenated mod folder are deleted, and what a stopped activation left beside them. A building
-// missing from one of the files, or a file that can not be written, leaves all of them untouched.
+// the hyphenated mod folder are deleted, each renamed aside first so that it is never left half
+// deleted, and what a stopped activation left beside them. A building missing from one of the
+// files, or a file that can not be written, leaves all of them untouched.
 #include "data/FileWriter.h"
 
 #include <QString>

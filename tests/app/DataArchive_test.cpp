@@ -116,7 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedArchive{"NotAZipArchive.zip", "Die Datei ist kein ZIP-Archiv."},
         RefusedArchive{"EntryWithWrongChecksum.zip",
                        "Der Eintrag \u201EXMLP/Help.xml\u201C kann nicht gelesen werden. Die "
-                       "Prüfsumme eines Eintrags stimmt nicht."}));
+                       "Prüfsumme eines Eintrags stimmt nicht."},
+        // found by fuzzing: 157 bytes declaring an entry of 4 GiB, once allocated before reading
+        RefusedArchive{"EntryDeclaringFourGigabytes.zip",
+                       "Der Eintrag \u201EXMLP/\u2555./,./  EnXM'L/P/.x\u201C kann nicht gelesen "
+                       "werden. Fehler 18 der ZIP-Bibliothek."}));
 
 // The program folder's name reaches the ZIP library intact, whatever its letters.
 TEST_F(StartupTest, AProgramFolderWithUmlautsIsUnpacked) {

@@ -100,6 +100,21 @@ TEST(BuildingReset, ChangedAndExportedBuildingReturnsToTheGameValues) {
     EXPECT_TRUE(QFileInfo::exists(otherMod + QStringLiteral("/assets.xml")));
 }
 
+// A reset killed while deleting leaves the folder it renamed aside (".cindral-weg " + name),
+// never a half mod folder; the next reset deletes what was left.
+TEST(BuildingReset, FolderLeftAsideByAKilledResetIsDeletedByTheNext) {
+    Fixture f;
+    const QString guid = kRows[1].guid, name = kRows[1].local;
+    const QString active = mod::ActiveModFolder(f.mods, guid, name);
+    const QString aside = f.mods + QStringLiteral(".cindral-weg ") + QFileInfo(active).fileName();
+    writeBytes(aside + QStringLiteral("/data/ui/icon.png"), "half deleted");
+    writeBytes(active + QStringLiteral("/assets.xml"), "<ModOps/>");
+    EXPECT_TRUE(mod::ResetBuilding(f.data, f.mods, guid, name).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(active));
+    EXPECT_FALSE(QFileInfo::exists(aside));
+    EXPECT_TRUE(QDir(f.mods).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
 TEST(BuildingReset, UnchangedBuildingIsWrittenAnywayWithoutFolders) {
     Fixture f;
     EXPECT_TRUE(mod::ResetBuilding(f.data, f.mods, kRows[0].guid, kRows[0].local).isEmpty());

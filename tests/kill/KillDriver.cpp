@@ -1,0 +1,380 @@
+// Kills a writing operation at random moments and checks what it leaves behind.
+//
+//   velmora_kill_driver --operation NAME --source XMLP_DIR [--kills N] [--seed S]
+//                       [--fail-writes]
+//
+// The operation runs in a child process (no window) on a copy of the data; the driver sends it
+// SIGKILL after a random delay within the time an undisturbed run takes. After every kill:
+//   - every data file is there, loads, and holds exactly its old or its new content;
+//   - every mod folder is exactly the old folder, exactly the new one, or absent;
+//   - no building's IsExported flag claims a mod folder that is not there complete;
+//   - the next run of the operation succeeds and leaves exactly the state of an undisturbed
+//     run: what the killed run left (files beside their targets, staging folders) is cleaned.
+// --fail-writes runs the operation instead with a file layer that fails the n-th write for
+// every n, and each replace in turn: each ends in a German message and the same guarantees.
+// The seed is printed first; the same seed and count replay the same kill moments.
+#include "kill/KillOperations.h"
+
+#include "data/BuildingIndex.h"
+#include "data/DataError.h"
+#include "data/DataFiles.h"
+#include "data/XmlDocument.h"
+#include "mod/ModFolder.h"
+#include "support/ScriptedWriter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <random>
+#include <signal.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace velmora;
+
+namespace {
+
+// Every file (bytes) and folder (no bytes) below the workspace, by relative path.
+using Snapshot = std::map<QString, std::optional<QByteArray>>;
+
+Snapshot takeSnapshot(const QString& root) {
+    Snapshot s;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            s[relative] = std::nullopt;
+        } else {
+            QFile file(path);
+            s[relative] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }
+    }
+    return s;
+}
+
+void restoreSnapshot(const QString& root, const Snapshot& s) {
+    QDir(root).removeRecursively();
+    QDir().mkpath(root);
+    for (const auto& [relative, bytes] : s) {
+        const QString path = root + QLatin1Char('/') + relative;
+        if (!bytes) {
+            QDir().mkpath(path);
+            continue;
+        }
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size()) {
+            std::fprintf(stderr, "cannot restore %s\n", qPrintable(path));
+            std::exit(2);
+        }
+    }
+}
+
+// The part of a snapshot below one folder, with paths relative to it.
+Snapshot below(const Snapshot& s, const QString& folder) {
+    Snapshot part;
+    const QString prefix = folder + QLatin1Char('/');
+    for (const auto& [path, bytes] : s)
+        if (path.startsWith(prefix))
+            part[path.mid(prefix.size())] = bytes;
+    return part;
+}
+
+// The first element of a relative path ("mods/[Cindral] x/a.xml" below "mods" -> "[Cindral] x").
+QString topEntry(const QString& path, const QString& folder) {
+    return path.mid(folder.size() + 1).section(QLatin1Char('/'), 0, 0);
+}
+
+struct Run {
+    QString root;
+    killtest::Workspace workspace;
+    const killtest::Operation* operation = nullptr;
+    Snapshot before, after;
+};
+
+// Faults of the state on the disk, one line each; empty when every guarantee holds.
+QStringList checkGuarantees(const Run& run) {
+    QStringList faults;
+    const Snapshot now = takeSnapshot(run.root);
+
+    // Data files: each there, loading, old or new.
+    for (const auto& [path, bytes] : run.before) {
+        if (!path.startsWith(QLatin1String("data/")) || !bytes)
+            continue;
+        const auto found = now.find(path);
+        if (found == now.end() || !found->second) {
+            faults << QStringLiteral("%1 fehlt").arg(path);
+            continue;
+        }
+        const auto newBytes = run.after.find(path);
+        if (found->second != bytes &&
+            (newBytes == run.after.end() || found->second != newBytes->second))
+            faults << QStringLiteral("%1 ist weder alt noch neu").arg(path);
+        if (path.endsWith(QLatin1String(".xml"))) {
+            try {
+                data::XmlDocument::load(run.root + QLatin1Char('/') + path).root();
+            } catch (const data::DataError& e) {
+                faults << e.message();
+            }
+        }
+    }
+
+    // Mod folders: old, new or absent, never in between.
+    QStringList folders;
+    for (const Snapshot* s : {&run.before, &run.after, &now})
+        for (const auto& [path, bytes] : *s)
+            if (path.startsWith(QLatin1String("mods/")) &&
+                !folders.contains(topEntry(path, QStringLiteral("mods"))))
+                folders << topEntry(path, QStringLiteral("mods"));
+    const auto complete = [&](const QString& folder) {
+        const QString path = QStringLiteral("mods/") + folder;
+        const Snapshot content = below(now, path);
+        const bool there = now.count(path) > 0;
+        const auto same = [&](const Snapshot& s) {
+            return s.count(path) > 0 && below(s, path) == content;
+        };
+        return there && (same(run.before) || same(run.after));
+    };
+    for (const QString& folder : folders) {
+        const QString path = QStringLiteral("mods/") + folder;
+        if (now.count(path) == 0)
+            continue; // absent
+        const bool known = run.before.count(path) || run.after.count(path);
+        if (known && !complete(folder))
+            faults << QStringLiteral("Mod-Ordner %1 ist unvollständig").arg(folder);
+    }
+
+    // Flags: an exported building has its mod folder, complete.
+    try {
+        const data::XmlDocument index =
+            data::XmlDocument::load(run.workspace.data + data::kBuildingIndexFile);
+        for (const pugi::xml_node& e :
+             data::selectNodes(index.root(), "Building[@IsExported='true']")) {
+            const auto b = data::BuildingEntry::fromElement(e);
+            const QString active =
+                QFileInfo(mod::ActiveModFolder(run.workspace.mods, b.guid, b.local)).fileName();
+            const QString hyphenated =
+                QFileInfo(mod::HyphenatedModFolder(run.workspace.mods, b.guid, b.local)).fileName();
+            if (!complete(active) && !complete(hyphenated))
+                faults << QStringLiteral("%1 ist als exportiert markiert, hat aber keinen "
+                                         "vollständigen Mod-Ordner")
+                              .arg(b.guid);
+        }
+    } catch (const data::DataError& e) {
+        faults << e.message();
+    }
+    return faults;
+}
+
+// The next run after a disturbed one: succeeds and leaves exactly the undisturbed result.
+QStringList checkNextRun(const Run& run) {
+    try {
+        run.operation->run(run.workspace, data::diskWriter());
+    } catch (const data::DataError& e) {
+        return {QStringLiteral("der nächste Lauf scheitert: ") + e.message()};
+    }
+    QStringList faults;
+    const Snapshot now = takeSnapshot(run.root);
+    for (const auto& [path, bytes] : now)
+        if (!run.after.count(path))
+            faults << QStringLiteral("nach dem nächsten Lauf liegt noch %1 herum").arg(path);
+    for (const auto& [path, bytes] : run.after)
+        if (!now.count(path) || now.at(path) != bytes)
+            faults << QStringLiteral("nach dem nächsten Lauf ist %1 nicht wie nach einem "
+                                     "ungestörten Lauf")
+                          .arg(path);
+    return faults;
+}
+
+// Runs the operation in a child; kills it after delay (none: lets it finish). True when the
+// child ended by itself with success.
+bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("fork");
+        std::exit(2);
+    }
+    if (child == 0) {
+        int status = 0;
+        try {
+            run.operation->run(run.workspace, data::diskWriter());
+        } catch (const data::DataError&) {
+            status = 1;
+        }
+        _exit(status);
+    }
+    if (delay) {
+        std::this_thread::sleep_for(*delay);
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void report(const QString& what, const QStringList& faults) {
+    std::printf("FEHLER %s:\n", qPrintable(what));
+    for (const QString& f : faults)
+        std::printf("  %s\n", qPrintable(f));
+}
+
+int killRound(Run& run, int kills, std::uint64_t seed) {
+    // How long an undisturbed run takes: the median of five.
+    std::vector<std::chrono::microseconds> durations;
+    for (int i = 0; i < 5; ++i) {
+        restoreSnapshot(run.root, run.before);
+        const auto start = std::chrono::steady_clock::now();
+        if (!runChild(run, std::nullopt)) {
+            std::printf("FEHLER: der ungestörte Lauf scheitert\n");
+            return 1;
+        }
+        durations.push_back(std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start));
+    }
+    std::sort(durations.begin(), durations.end());
+    const std::chrono::microseconds longest = durations[2];
+    std::mt19937_64 random(seed);
+    std::uniform_int_distribution<long long> moment(0, longest.count());
+    int unchanged = 0, between = 0, finished = 0, faultCount = 0;
+    for (int k = 1; k <= kills; ++k) {
+        const std::chrono::microseconds delay(moment(random));
+        restoreSnapshot(run.root, run.before);
+        runChild(run, delay);
+        const Snapshot now = takeSnapshot(run.root);
+        QStringList faults = checkGuarantees(run);
+        if (now == run.before)
+            ++unchanged;
+        else if (now == run.after)
+            ++finished;
+        else
+            ++between;
+        faults << checkNextRun(run);
+        if (!faults.isEmpty()) {
+            ++faultCount;
+            report(QStringLiteral("Kill %1 nach %2 µs").arg(k).arg(delay.count()), faults);
+        }
+    }
+    std::printf("%d Kills in %lld µs je Lauf: %d vorher, %d dazwischen, %d fertig; %d Fehler\n",
+                kills, static_cast<long long>(longest.count()), unchanged, between, finished,
+                faultCount);
+    return faultCount == 0 ? 0 : 1;
+}
+
+int failRound(Run& run) {
+    // Which writes and replaces an undisturbed run makes.
+    restoreSnapshot(run.root, run.before);
+    test::ScriptedWriter counter;
+    run.operation->run(run.workspace, counter);
+    int writes = 0;
+    QStringList replaced;
+    for (const QString& call : counter.calls) {
+        if (call.startsWith(QLatin1String("write ")))
+            ++writes;
+        else if (call.startsWith(QLatin1String("replace ")))
+            replaced << call.mid(8);
+    }
+    int faultCount = 0, cases = 0;
+    const auto attempt = [&](const QString& what, test::ScriptedWriter& writer) {
+        ++cases;
+        restoreSnapshot(run.root, run.before);
+        QStringList faults;
+        try {
+            run.operation->run(run.workspace, writer);
+            faults << QStringLiteral("kein Fehler gemeldet");
+        } catch (const data::DataError& e) {
+            if (e.message().isEmpty())
+                faults << QStringLiteral("leere Meldung");
+        }
+        faults << checkGuarantees(run) << checkNextRun(run);
+        if (!faults.isEmpty()) {
+            ++faultCount;
+            report(what, faults);
+        }
+    };
+    for (int n = 1; n <= writes; ++n) {
+        test::ScriptedWriter writer;
+        writer.failWriteNumber = n;
+        attempt(QStringLiteral("Schreiben %1 von %2 scheitert").arg(n).arg(writes), writer);
+    }
+    for (const QString& name : replaced) {
+        test::ScriptedWriter writer;
+        writer.failReplaceOf = name;
+        attempt(QStringLiteral("Ersetzen von %1 scheitert").arg(name), writer);
+    }
+    std::printf("%d Schreibfehler-Fälle (%d Schreibvorgänge, %lld Ersetzungen); %d Fehler\n", cases,
+                writes, static_cast<long long>(replaced.size()), faultCount);
+    return faultCount == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QString operationName, source;
+    int kills = 100;
+    std::optional<std::uint64_t> seed;
+    bool failWrites = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--operation" && hasValue)
+            operationName = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == "--source" && hasValue)
+            source = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == "--kills" && hasValue)
+            kills = std::atoi(argv[++i]);
+        else if (arg == "--seed" && hasValue)
+            seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (arg == "--fail-writes")
+            failWrites = true;
+        else {
+            std::fprintf(stderr, "unknown argument %s\n", arg.c_str());
+            return 64;
+        }
+    }
+    const auto& table = killtest::operationTable();
+    const auto found = table.find(operationName);
+    if (found == table.end() || source.isEmpty()) {
+        std::fprintf(stderr, "usage: --operation NAME --source XMLP_DIR [--kills N] [--seed S] "
+                             "[--fail-writes]\noperations:");
+        for (const auto& [name, operation] : table)
+            std::fprintf(stderr, " %s", qPrintable(name));
+        std::fprintf(stderr, "\n");
+        return 64;
+    }
+    if (!seed)
+        seed = std::random_device()();
+
+    QTemporaryDir temp;
+    Run run;
+    run.root = temp.path() + QStringLiteral("/workspace");
+    run.workspace = {run.root + QStringLiteral("/data/"), run.root + QStringLiteral("/mods/")};
+    run.operation = &found->second;
+    QDir().mkpath(run.workspace.mods);
+    QDir().mkpath(run.workspace.data);
+    for (const QString& name : QDir(source).entryList(QDir::Files))
+        QFile::copy(QDir(source).filePath(name), run.workspace.data + name);
+    try {
+        run.operation->prepare(run.workspace);
+        run.before = takeSnapshot(run.root);
+        run.operation->run(run.workspace, data::diskWriter());
+        run.after = takeSnapshot(run.root);
+    } catch (const data::DataError& e) {
+        std::printf("FEHLER beim Vorbereiten: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    std::printf("%s: Seed %llu (wiederholen mit --seed %llu --kills %d)\n",
+                qPrintable(operationName), static_cast<unsigned long long>(*seed),
+                static_cast<unsigned long long>(*seed), kills);
+    return failWrites ? failRound(run) : killRound(run, kills, *seed);
+}

@@ -217,3 +217,23 @@ TEST(RegistryFiles, SeveralValuesAreWrittenInOneSave) {
 }
 
 } // namespace
+
+namespace {
+
+// A file whose last line ends in a backslash (found by fuzzing): the backslash continues the
+// value with nothing, so the value reads the same from the file and from its saved form.
+TEST(RegistryFiles, ABackslashAtTheEndOfTheFileReadsTheSameOnceSaved) {
+    const QString texts[] = {
+        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[Key]\r\n\"Name\"=\\"),
+        QStringLiteral("[]\n\"\"=\\"),
+        QStringLiteral("[Key]\r\n\"Name\"=dword:\\\r\n00000001"),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        const RegistryFile first = RegistryFile::parse(text);
+        const QString saved = first.serialize();
+        EXPECT_EQ(RegistryFile::parse(saved).serialize(), saved);
+    }
+}
+
+} // namespace

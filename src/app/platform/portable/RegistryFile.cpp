@@ -206,13 +206,17 @@ RegistryFile RegistryFile::parse(const QString& text) {
             part.chop(1);
         if (!joined.isEmpty())
             joined += part.trimmed();
-        const QStringView line = joined.isEmpty() ? part : QStringView(joined);
-        // A value written over several lines ends each but the last with a backslash.
-        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('[')) && !lastLine) {
+        QStringView line = joined.isEmpty() ? part : QStringView(joined);
+        // A value written over several lines ends each but the last with a backslash. One at
+        // the end of the file continues with nothing: it is dropped there too, so that a saved
+        // file (whose lines all end with a line break) reads back the same.
+        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('['))) {
             if (joined.isEmpty())
                 joined = line.toString();
             joined.chop(1);
-            continue;
+            if (!lastLine)
+                continue;
+            line = QStringView(joined);
         }
         const QStringView trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed == kHeader ||

@@ -31,7 +31,8 @@ template <class T> T* widget(const QWidget& root, const char* name) {
 inline ui::MainFormSetup mainFormSetup(const QString& dataDir, const QString& modsDir,
                                        const QString& programDir = QString()) {
     data::LoadHelpTable(QDir(dataDir).filePath(data::kHelpFile));
-    return {dataDir, modsDir, QStringLiteral("1.0.0.0"), programDir, data::ReadGroupNames(dataDir)};
+    return {dataDir,  modsDir, QStringLiteral("1.0.0.0"), programDir, data::ReadGroupNames(dataDir),
+            QString()};
 }
 
 // Runs action as soon as the event loop of a modal window runs.

@@ -8,9 +8,9 @@ cd "$(dirname "$0")/.."
 kills=${1:-10000}
 shift || true
 operations=("$@")
-[ ${#operations[@]} -eq 0 ] && operations=(Reset)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 nice -n 10 cmake --build build -j"$(nproc)" --target velmora_kill_driver
+[ ${#operations[@]} -eq 0 ] && mapfile -t operations < <(build/bin/velmora_kill_driver --list)
 status=0
 for op in "${operations[@]}"; do
     build/bin/velmora_kill_driver --operation "$op" --kills "$kills" \

@@ -48,23 +48,6 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
     return e;
 }
 
-// Where a mod folder goes while it is deleted: beside it, under a name no mod has.
-QString asideName(const QString& folder) {
-    const QFileInfo info(folder);
-    return info.dir().filePath(QStringLiteral(".cindral-weg ") + info.fileName());
-}
-
-// The folder is first renamed aside in one step and only then deleted, so that a run killed
-// while deleting leaves no half mod folder; what it left aside is deleted by the next reset.
-bool removeFolder(const QString& path) {
-    const QString aside = asideName(path);
-    if (!QDir(aside).removeRecursively())
-        return false;
-    if (!QFileInfo::exists(path))
-        return true;
-    return QDir().rename(path, aside) && QDir(aside).removeRecursively();
-}
-
 } // namespace
 
 QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
@@ -113,7 +96,7 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
          {ActiveModFolder(modsDir, guid, displayName),
           HyphenatedModFolder(modsDir, guid, displayName), NewModFolder(modsDir, guid, displayName),
           SetAsideModFolder(modsDir, guid, displayName)}) {
-        if (!removeFolder(folder))
+        if (!RemoveModFolder(folder))
             undeleted << folder;
     }
     return undeleted;

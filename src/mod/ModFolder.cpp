@@ -3,6 +3,7 @@
 #include "data/FileWriter.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace velmora::mod {
 
@@ -24,6 +25,16 @@ QString NewModFolder(const QString& modsDir, const QString& guid, const QString&
 
 QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QString& local) {
     return HyphenatedModFolder(modsDir, guid, local) + QStringLiteral(".cindral-alt");
+}
+
+bool RemoveModFolder(const QString& path) {
+    const QFileInfo info(path);
+    const QString aside = info.dir().filePath(QStringLiteral(".cindral-weg ") + info.fileName());
+    if (!QDir(aside).removeRecursively())
+        return false;
+    if (!QFileInfo::exists(path))
+        return true;
+    return QDir().rename(path, aside) && QDir(aside).removeRecursively();
 }
 
 } // namespace velmora::mod

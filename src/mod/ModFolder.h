@@ -16,4 +16,10 @@ QString HyphenatedModFolder(const QString& modsDir, const QString& guid, const Q
 QString NewModFolder(const QString& modsDir, const QString& guid, const QString& local);
 QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QString& local);
 
+// Deletes a folder of the mods directory: it is first renamed aside in one step (".cindral-weg "
+// + its name) and only then deleted, so that a run killed while deleting leaves no half mod
+// folder under a name the game loads; what a killed run left aside is deleted first. True when
+// neither the folder nor its set-aside copy is left.
+bool RemoveModFolder(const QString& path);
+
 } // namespace velmora::mod

@@ -65,13 +65,8 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
     return e;
 }
 
-bool removeFolder(const QString& path) {
-    QDir dir(path);
-    return !dir.exists() || dir.removeRecursively();
-}
-
 void requireRemoved(const QString& path) {
-    if (!removeFolder(path))
+    if (!RemoveModFolder(path))
         throw DataError(QStringLiteral("Der Ordner %1 kann nicht vollständig gelöscht werden.")
                             .arg(quotedPath(path)));
 }
@@ -160,7 +155,7 @@ void swapIn(const QString& fresh, const QString& folder, const QString& aside, F
         if (hadMod)
             writer.replace(folder, aside);
     } catch (const DataError& e) {
-        removeFolder(fresh);
+        RemoveModFolder(fresh);
         throw DataError(QStringLiteral("Der Mod-Ordner %1 kann nicht ersetzt werden: %2")
                             .arg(quotedPath(folder), e.message()));
     }
@@ -177,7 +172,7 @@ void swapIn(const QString& fresh, const QString& folder, const QString& aside, F
                     QStringLiteral("\rDer bisherige Mod liegt in %1.").arg(quotedPath(aside));
             }
         }
-        removeFolder(fresh);
+        RemoveModFolder(fresh);
         throw DataError(message);
     }
 }
@@ -364,7 +359,7 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
         writer.writeNew(below(fresh, QStringLiteral("modinfo.json")), modinfo);
         checkWrittenFiles(fresh);
     } catch (...) {
-        removeFolder(fresh);
+        RemoveModFolder(fresh);
         throw;
     }
 
@@ -375,7 +370,7 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
 
     WrittenMod result{folder, marked, {}};
     for (const QString& left : {aside, HyphenatedModFolder(r.modsDir, r.guid, r.name)})
-        if (!removeFolder(left))
+        if (!RemoveModFolder(left))
             result.leftFolders << left;
     return result;
 }
@@ -387,13 +382,15 @@ void RemoveMod(const QString& dataDir, const QString& modsDir, const QString& gu
     const pugi::xml_node entry = entryByGuid(
         index, "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid), kBuildingIndexFile);
 
+    // The flag first: a run stopped while deleting must not leave the building marked exported
+    // without its mod folder.
+    setAttributeAt(entry, kBuildingIsExported, "false");
+    index.save(writer);
+
     for (const QString& folder :
          {ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
           NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)})
         requireRemoved(folder);
-
-    setAttributeAt(entry, kBuildingIsExported, "false");
-    index.save(writer);
 }
 
 } // namespace velmora::mod

@@ -2,6 +2,7 @@
 //
 //   velmora_kill_driver --operation NAME --source XMLP_DIR [--kills N] [--seed S]
 //                       [--fail-writes]
+//   velmora_kill_driver --list          (the operations' names, one a line)
 //
 // The operation runs in a child process (no window) on a copy of the data; the driver sends it
 // SIGKILL after a random delay within the time an undisturbed run takes. After every kill:
@@ -176,12 +177,21 @@ QStringList checkGuarantees(const Run& run) {
     return faults;
 }
 
-// The next run after a disturbed one: succeeds and leaves exactly the undisturbed result.
-QStringList checkNextRun(const Run& run) {
-    try {
-        run.operation->run(run.workspace, data::diskWriter());
-    } catch (const data::DataError& e) {
-        return {QStringLiteral("der nächste Lauf scheitert: ") + e.message()};
+bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay);
+
+// The next run after a disturbed one: succeeds and leaves exactly the undisturbed result. The
+// kill round runs it in a child as well: the painting of the mod writer starts worker threads,
+// and a process that forks must not have any.
+QStringList checkNextRun(const Run& run, bool inChild) {
+    if (inChild) {
+        if (!runChild(run, std::nullopt))
+            return {QStringLiteral("der nächste Lauf scheitert (Meldung oben)")};
+    } else {
+        try {
+            run.operation->run(run.workspace, data::diskWriter());
+        } catch (const data::DataError& e) {
+            return {QStringLiteral("der nächste Lauf scheitert: ") + e.message()};
+        }
     }
     QStringList faults;
     const Snapshot now = takeSnapshot(run.root);
@@ -209,9 +219,11 @@ bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay) {
         int status = 0;
         try {
             run.operation->run(run.workspace, data::diskWriter());
-        } catch (const data::DataError&) {
+        } catch (const data::DataError& e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
             status = 1;
         }
+        std::fflush(nullptr);
         _exit(status);
     }
     if (delay) {
@@ -259,7 +271,7 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
             ++finished;
         else
             ++between;
-        faults << checkNextRun(run);
+        faults << checkNextRun(run, true);
         if (!faults.isEmpty()) {
             ++faultCount;
             report(QStringLiteral("Kill %1 nach %2 µs").arg(k).arg(delay.count()), faults);
@@ -296,7 +308,7 @@ int failRound(Run& run) {
             if (e.message().isEmpty())
                 faults << QStringLiteral("leere Meldung");
         }
-        faults << checkGuarantees(run) << checkNextRun(run);
+        faults << checkGuarantees(run) << checkNextRun(run, false);
         if (!faults.isEmpty()) {
             ++faultCount;
             report(what, faults);
@@ -337,7 +349,11 @@ int main(int argc, char** argv) {
             seed = std::strtoull(argv[++i], nullptr, 10);
         else if (arg == "--fail-writes")
             failWrites = true;
-        else {
+        else if (arg == "--list") {
+            for (const auto& [name, operation] : killtest::operationTable())
+                std::printf("%s\n", qPrintable(name));
+            return 0;
+        } else {
             std::fprintf(stderr, "unknown argument %s\n", arg.c_str());
             return 64;
         }
@@ -367,12 +383,16 @@ int main(int argc, char** argv) {
     try {
         run.operation->prepare(run.workspace);
         run.before = takeSnapshot(run.root);
-        run.operation->run(run.workspace, data::diskWriter());
-        run.after = takeSnapshot(run.root);
     } catch (const data::DataError& e) {
         std::printf("FEHLER beim Vorbereiten: %s\n", qPrintable(e.message()));
         return 1;
     }
+    // The undisturbed run, in a child like every run the kill round makes.
+    if (!runChild(run, std::nullopt)) {
+        std::printf("FEHLER: der ungestörte Lauf scheitert\n");
+        return 1;
+    }
+    run.after = takeSnapshot(run.root);
     std::printf("%s: Seed %llu (wiederholen mit --seed %llu --kills %d)\n",
                 qPrintable(operationName), static_cast<unsigned long long>(*seed),
                 static_cast<unsigned long long>(*seed), kills);

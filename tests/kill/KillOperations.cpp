@@ -1,11 +1,17 @@
 #include "kill/KillOperations.h"
 
+#include "data/AdditionalProducts.h"
+#include "data/BuildCosts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
 #include "mod/BuildingReset.h"
 #include "mod/ModFolder.h"
+#include "mod/ModWriter.h"
+#include "mod/NamedPictures.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 
@@ -62,21 +68,89 @@ void prepareChangedBuilding(const Workspace& w) {
     writeModFolder(mod::HyphenatedModFolder(w.mods, building.guid, building.local));
 }
 
+// Every picture a plain square of a colour of its own: the mod writer needs pictures, not
+// particular ones.
+class PlainPictures final : public mod::NamedPictures {
+public:
+    QImage picture(const QString& name, QSize size) const override {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(QColor::fromRgb(qHash(name.toLower()) | 0xff000000u));
+        return image;
+    }
+};
+
+// The fresh copy is the state before for the operations that change values of the data files.
+void unchanged(const Workspace&) {}
+
+void resetBuilding(const Workspace& w, FileWriter& writer) {
+    const BuildingEntry building = firstBuilding(w);
+    const QStringList undeleted =
+        mod::ResetBuilding(w.data, w.mods, building.guid, building.local, writer);
+    if (!undeleted.isEmpty())
+        throw DataError(QStringLiteral("Diese Mod-Ordner konnten nicht gelöscht werden: %1")
+                            .arg(undeleted.join(QStringLiteral(", "))));
+}
+
+// "Annehmen" of the production window with a changed output amount.
+void applyProduction(const Workspace& w, FileWriter& writer) {
+    const BuildingEntry building = firstBuilding(w);
+    ProductionSettings settings = LoadProductionSettings(w.data, building.guid);
+    settings.current.outputAmount = QStringLiteral("7");
+    ApplyProductionSettings(w.data, building.guid, settings, writer);
+}
+
+// "Annehmen" of the build costs with other coins and a second good.
+void applyCosts(const Workspace& w, FileWriter& writer) {
+    const BuildingEntry building = firstBuilding(w);
+    CostSlots costs = LoadCosts(w.data, building.guid).current;
+    costs[0].amount = QStringLiteral("250");
+    costs[1].guid = QStringLiteral("1010195");
+    costs[1].amount = QStringLiteral("4");
+    ApplyCosts(w.data, building.guid, costs, writer);
+}
+
+// "Annehmen" of the additional products with a product in the first slot.
+void applyAdditionalProducts(const Workspace& w, FileWriter& writer) {
+    const BuildingEntry building = firstBuilding(w);
+    AddSlots goods = LoadAdditionalProducts(w.data, building.guid).goods;
+    goods[0].guid = QStringLiteral("1010195");
+    goods[0].amount = QStringLiteral("2");
+    goods[0].cycle = QStringLiteral("3");
+    ApplyAdditionalProducts(w.data, building.guid, goods, QStringLiteral("0"), writer);
+}
+
+void activateMod(const Workspace& w, FileWriter& writer) {
+    const BuildingEntry building = firstBuilding(w);
+    const mod::ModRequest request{w.data,
+                                  w.mods,
+                                  building.guid,
+                                  building.local,
+                                  QStringLiteral("20.1.3.0"),
+                                  QStringLiteral("tester"),
+                                  QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9))};
+    const mod::WrittenMod written = mod::WriteMod(request, PlainPictures(), writer);
+    if (!written.leftFolders.isEmpty())
+        throw DataError(QStringLiteral("Diese Ordner konnten nicht gelöscht werden: %1")
+                            .arg(written.leftFolders.join(QStringLiteral(", "))));
+}
+
+void deactivateMod(const Workspace& w, FileWriter& writer) {
+    const BuildingEntry building = firstBuilding(w);
+    mod::RemoveMod(w.data, w.mods, building.guid, building.local, writer);
+}
+
 } // namespace
 
 const std::map<QString, Operation>& operationTable() {
+    // Aktivieren starts from an exported building with an older mod in both folders, so that
+    // the new mod replaces one; Deaktivieren removes that.
     static const std::map<QString, Operation> table = {
-        {QStringLiteral("Reset"),
-         {prepareChangedBuilding,
-          [](const Workspace& w, FileWriter& writer) {
-              const BuildingEntry building = firstBuilding(w);
-              const QStringList undeleted =
-                  mod::ResetBuilding(w.data, w.mods, building.guid, building.local, writer);
-              if (!undeleted.isEmpty())
-                  throw DataError(QStringLiteral("Diese Mod-Ordner konnten nicht gelöscht "
-                                                 "werden: %1")
-                                      .arg(undeleted.join(QStringLiteral(", "))));
-          }}},
+        {QStringLiteral("Reset"), {prepareChangedBuilding, resetBuilding}},
+        {QStringLiteral("Produktion"), {unchanged, applyProduction}},
+        {QStringLiteral("Baukosten"), {unchanged, applyCosts}},
+        {QStringLiteral("Zusatzwaren"), {unchanged, applyAdditionalProducts}},
+        {QStringLiteral("Aktivieren"), {prepareChangedBuilding, activateMod}},
+        {QStringLiteral("Deaktivieren"), {prepareChangedBuilding, deactivateMod}},
     };
     return table;
 }

@@ -615,10 +615,17 @@ void MainForm::ActivateBtnClick() {
 }
 
 // Removes the selected building's mod and refreshes the list with the same row selected.
+// The flag is cleared before the folders go, so the list is refreshed also when deleting a
+// folder fails (the error is shown after the refresh).
 void MainForm::DeactivateBtnClick() {
     const int row = selection_.listIndex;
-    mod::RemoveMod(setup_.dataDir, setup_.modsDir, selection_.building,
-                   selectedRowName(selection_.buildingName));
+    try {
+        mod::RemoveMod(setup_.dataDir, setup_.modsDir, selection_.building,
+                       selectedRowName(selection_.buildingName));
+    } catch (...) {
+        RefreshAfterChange(row, false);
+        throw;
+    }
     RefreshAfterChange(row, false);
 }
 

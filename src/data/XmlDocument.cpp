@@ -20,7 +20,9 @@ unsigned optionsFor(LoneBlanks blanks) {
     return blanks == LoneBlanks::Keep ? parseOptions | pugi::parse_ws_pcdata_single : parseOptions;
 }
 
-void appendEscaped(std::string& out, const char* text, bool attribute) {
+} // namespace
+
+void appendXmlEscaped(std::string& out, const char* text, bool attribute) {
     for (const char* p = text; *p; ++p) {
         switch (*p) {
         case '&':
@@ -59,6 +61,8 @@ void appendEscaped(std::string& out, const char* text, bool attribute) {
     }
 }
 
+namespace {
+
 void appendStartTag(std::string& out, const pugi::xml_node& element) {
     out += '<';
     out += element.name();
@@ -66,7 +70,7 @@ void appendStartTag(std::string& out, const pugi::xml_node& element) {
         out += ' ';
         out += a.name();
         out += "=\"";
-        appendEscaped(out, a.value(), true);
+        appendXmlEscaped(out, a.value(), true);
         out += '"';
     }
 }
@@ -167,7 +171,7 @@ private:
                     out_ += c.value();
                     out_ += "]]>";
                 } else {
-                    appendEscaped(out_, c.value(), false);
+                    appendXmlEscaped(out_, c.value(), false);
                 }
             }
             appendEndTag(node);

@@ -115,6 +115,10 @@ void removeNode(pugi::xml_node node);
 pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
                             const pugi::xml_node& source);
 
+// Appends text XML-escaped as an attribute value (quotes and line breaks escaped too) or as
+// element text.
+void appendXmlEscaped(std::string& out, const char* text, bool attribute);
+
 // Conversions between QString and the UTF-8 texts of the documents.
 inline std::string utf8(const QString& s) {
     return s.toStdString();

@@ -1,5 +1,6 @@
 #include "mod/BuildingReset.h"
 
+#include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
@@ -13,10 +14,6 @@ namespace velmora::mod {
 using namespace velmora::data;
 
 namespace {
-
-constexpr int kBuffSlots = 9;
-constexpr int kBuffSetPosition = 28;
-constexpr int kBuffChainPosition = 29;
 
 [[noreturn]] void missing(const QString& what, const QString& fileName) {
     throw DataError(QStringLiteral("%1 steht nicht in %2.").arg(what, quotedPath(fileName)));
@@ -77,10 +74,10 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     // and the flags are reset together or not at all.
     replaceChild(workingRecord.parent(), workingRecord, originalRecord);
 
-    for (int k = 0; k < kBuffSlots; ++k) {
-        setAttributeAt(buff, 1 + 3 * k, "0"); // product
-        setAttributeAt(buff, 2 + 3 * k, "1"); // amount
-        setAttributeAt(buff, 3 + 3 * k, "1"); // cycle
+    for (int k = 0; k < kAddSlots; ++k) {
+        setAttributeAt(buff, buffProductPosition(k), "0");
+        setAttributeAt(buff, buffAmountPosition(k), "1");
+        setAttributeAt(buff, buffCyclePosition(k), "1");
     }
     setAttributeAt(buff, kBuffSetPosition, "0");
     setAttributeAt(buff, kBuffChainPosition, "0");

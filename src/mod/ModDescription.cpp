@@ -1,5 +1,6 @@
 #include "mod/ModDescription.h"
 
+#include "data/AdditionalProducts.h"
 #include "data/XmlDocument.h"
 #include "mod/ModText.h"
 
@@ -170,12 +171,12 @@ QStringList ModDescriptionLines(const DescriptionSources& s) {
 
     if (buffAt(s.buff, 28) == QStringLiteral("1")) {
         lines << QStringLiteral("zusätzliche Waren:");
-        for (int k = 0; k < 9; ++k) {
-            const QString product = buffAt(s.buff, 1 + 3 * k);
+        for (int k = 0; k < data::kAddSlots; ++k) {
+            const QString product = buffAt(s.buff, data::buffProductPosition(k));
             if (product != QStringLiteral("0"))
                 lines << QLatin1Char(' ') + GoodName(s.products, product) + QStringLiteral(" (") +
-                             buffAt(s.buff, 3 + 3 * k) + QLatin1Char('/') +
-                             buffAt(s.buff, 2 + 3 * k) + QLatin1Char(')');
+                             buffAt(s.buff, data::buffCyclePosition(k)) + QLatin1Char('/') +
+                             buffAt(s.buff, data::buffAmountPosition(k)) + QLatin1Char(')');
         }
     }
 

@@ -67,33 +67,6 @@ QString centredHeaderLine(const QString& line) {
 
 namespace {
 
-void appendEscaped(std::string& out, const char* text, bool attribute) {
-    for (const char* p = text; *p; ++p) {
-        switch (*p) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += attribute ? "&quot;" : "\"";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        case '\n':
-            out += attribute ? "&#10;" : "\n";
-            break;
-        default:
-            out += *p;
-        }
-    }
-}
-
 bool isText(const pugi::xml_node& n) {
     return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
 }
@@ -169,7 +142,7 @@ private:
             out += ' ';
             out += a.name();
             out += "=\"";
-            appendEscaped(out, a.value(), true);
+            data::appendXmlEscaped(out, a.value(), true);
             out += '"';
         }
         if (!e.first_child()) {
@@ -184,7 +157,7 @@ private:
                     out += c.value();
                     out += "]]>";
                 } else {
-                    appendEscaped(out, c.value(), false);
+                    data::appendXmlEscaped(out, c.value(), false);
                 }
             }
         } else {

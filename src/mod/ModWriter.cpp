@@ -1,5 +1,6 @@
 #include "mod/ModWriter.h"
 
+#include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/FileAccess.h"
@@ -22,9 +23,6 @@ using namespace velmora::data;
 
 namespace {
 
-constexpr int kBuffSlots = 9;
-constexpr int kBuffSetPosition = 28;
-constexpr int kBuffChainPosition = 29;
 constexpr QSize kIconSize(128, 128);
 constexpr int kLongestName = 200;
 
@@ -271,8 +269,8 @@ QByteArray AssetsText(const AssetsSources& s) {
               << QStringLiteral("</Item>") << QStringLiteral("</EffectTargets>")
               << QStringLiteral("</ItemEffect>") << QStringLiteral("<FactoryUpgrade>")
               << QStringLiteral("<AdditionalOutput>");
-        for (int k = 0; k < kBuffSlots; ++k) {
-            const QString product = fromUtf8(attributeTextAt(s.buff, 1 + 3 * k));
+        for (int k = 0; k < kAddSlots; ++k) {
+            const QString product = fromUtf8(attributeTextAt(s.buff, buffProductPosition(k)));
             const QString name = GoodName(s.products, product);
             if (product == QStringLiteral("0"))
                 continue;
@@ -280,9 +278,9 @@ QByteArray AssetsText(const AssetsSources& s) {
                   << QStringLiteral("<!-- ") + commentSafe(name) + QStringLiteral(" -->")
                   << QStringLiteral("  <Product>") + xmlEscaped(product) +
                          QStringLiteral("</Product>")
-                  << QStringLiteral("  <AdditionalOutputCycle>") + buffValue(3 + 3 * k) +
+                  << QStringLiteral("  <AdditionalOutputCycle>") + buffValue(buffCyclePosition(k)) +
                          QStringLiteral("</AdditionalOutputCycle>")
-                  << QStringLiteral("  <Amount>") + buffValue(2 + 3 * k) +
+                  << QStringLiteral("  <Amount>") + buffValue(buffAmountPosition(k)) +
                          QStringLiteral("</Amount>")
                   << QStringLiteral("</Item>");
         }

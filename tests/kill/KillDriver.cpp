@@ -5,7 +5,8 @@
 //   velmora_kill_driver --list          (the operations' names, one a line)
 //
 // The operation runs in a child process (no window) on a copy of the data; the driver sends it
-// SIGKILL after a random delay within the time an undisturbed run takes. After every kill:
+// SIGKILL after a random delay within the time an undisturbed run takes, half of the time while
+// that run wrote (from its first write to its last). After every kill:
 //   - every data file is there, loads, and holds exactly its old or its new content;
 //   - every mod folder is exactly the old folder, exactly the new one, or absent;
 //   - no building's IsExported flag claims a mod folder that is not there complete;
@@ -177,7 +178,42 @@ QStringList checkGuarantees(const Run& run) {
     return faults;
 }
 
-bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay);
+// Writes through the disk writer and notes when the operation's writes began and ended.
+class WriteClock final : public data::FileWriter {
+public:
+    std::optional<std::chrono::steady_clock::time_point> first, last;
+
+    void writeNew(const QString& path, const QByteArray& bytes) override {
+        begin();
+        data::diskWriter().writeNew(path, bytes);
+        last = std::chrono::steady_clock::now();
+    }
+    void replace(const QString& from, const QString& to) override {
+        begin();
+        data::diskWriter().replace(from, to);
+        last = std::chrono::steady_clock::now();
+    }
+    bool remove(const QString& path) override {
+        begin();
+        const bool removed = data::diskWriter().remove(path);
+        last = std::chrono::steady_clock::now();
+        return removed;
+    }
+
+private:
+    void begin() {
+        if (!first)
+            first = std::chrono::steady_clock::now();
+    }
+};
+
+// When an undisturbed run wrote, counted from its start.
+struct WriteSpan {
+    std::chrono::microseconds first{0}, last{0};
+};
+
+bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
+              std::optional<WriteSpan>* span = nullptr);
 
 // The next run after a disturbed one: succeeds and leaves exactly the undisturbed result. The
 // kill round runs it in a child as well: the painting of the mod writer starts worker threads,
@@ -207,9 +243,18 @@ QStringList checkNextRun(const Run& run, bool inChild) {
 }
 
 // Runs the operation in a child; kills it after delay (none: lets it finish). True when the
-// child ended by itself with success.
-bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay) {
+// child ended by itself with success. With span, the child writes through a WriteClock and
+// the times of its first and last write land there (the steady clock is the same in both
+// processes); a run that wrote nothing leaves it empty.
+bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
+              std::optional<WriteSpan>* span) {
+    int channel[2] = {-1, -1};
+    if (span && pipe(channel) != 0) {
+        std::perror("pipe");
+        std::exit(2);
+    }
     std::fflush(nullptr);
+    const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child < 0) {
         std::perror("fork");
@@ -217,11 +262,22 @@ bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay) {
     }
     if (child == 0) {
         int status = 0;
+        WriteClock clock;
         try {
-            run.operation->run(run.workspace, data::diskWriter());
+            run.operation->run(run.workspace,
+                               span ? static_cast<data::FileWriter&>(clock) : data::diskWriter());
         } catch (const data::DataError& e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.message()));
             status = 1;
+        }
+        if (span) {
+            const auto since = [&](const auto& t) {
+                return t ? std::chrono::duration_cast<std::chrono::microseconds>(*t - start).count()
+                         : -1LL;
+            };
+            const long long times[2] = {since(clock.first), since(clock.last)};
+            if (write(channel[1], times, sizeof times) != sizeof times)
+                status = 2;
         }
         std::fflush(nullptr);
         _exit(status);
@@ -229,6 +285,15 @@ bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay) {
     if (delay) {
         std::this_thread::sleep_for(*delay);
         ::kill(child, SIGKILL);
+    }
+    if (span) {
+        close(channel[1]);
+        long long times[2] = {-1, -1};
+        span->reset();
+        if (read(channel[0], times, sizeof times) == sizeof times && times[0] >= 0)
+            *span =
+                WriteSpan{std::chrono::microseconds(times[0]), std::chrono::microseconds(times[1])};
+        close(channel[0]);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -242,25 +307,36 @@ void report(const QString& what, const QStringList& faults) {
 }
 
 int killRound(Run& run, int kills, std::uint64_t seed) {
-    // How long an undisturbed run takes: the median of five.
-    std::vector<std::chrono::microseconds> durations;
+    // How long an undisturbed run takes and when it writes: the medians of five.
+    std::vector<std::chrono::microseconds> durations, firsts, lasts;
     for (int i = 0; i < 5; ++i) {
         restoreSnapshot(run.root, run.before);
+        std::optional<WriteSpan> span;
         const auto start = std::chrono::steady_clock::now();
-        if (!runChild(run, std::nullopt)) {
+        if (!runChild(run, std::nullopt, &span)) {
             std::printf("FEHLER: der ungestörte Lauf scheitert\n");
             return 1;
         }
         durations.push_back(std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - start));
+        firsts.push_back(span ? span->first : std::chrono::microseconds(0));
+        lasts.push_back(span ? span->last : durations.back());
     }
-    std::sort(durations.begin(), durations.end());
+    for (auto* times : {&durations, &firsts, &lasts})
+        std::sort(times->begin(), times->end());
     const std::chrono::microseconds longest = durations[2];
+    const std::chrono::microseconds writeFrom = std::min(firsts[2], longest);
+    const std::chrono::microseconds writeTo = std::clamp(lasts[2], writeFrom, longest);
+    // Half of the kills fall anywhere in the run, half while it writes: most of a run is
+    // reading, and the moments that matter are those while it changes files.
     std::mt19937_64 random(seed);
-    std::uniform_int_distribution<long long> moment(0, longest.count());
+    std::uniform_int_distribution<long long> anywhere(0, longest.count());
+    std::uniform_int_distribution<long long> whileWriting(writeFrom.count(), writeTo.count());
+    std::bernoulli_distribution inWrites(0.5);
     int unchanged = 0, between = 0, finished = 0, faultCount = 0;
     for (int k = 1; k <= kills; ++k) {
-        const std::chrono::microseconds delay(moment(random));
+        const std::chrono::microseconds delay(inWrites(random) ? whileWriting(random)
+                                                               : anywhere(random));
         restoreSnapshot(run.root, run.before);
         runChild(run, delay);
         const Snapshot now = takeSnapshot(run.root);
@@ -277,9 +353,11 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
             report(QStringLiteral("Kill %1 nach %2 µs").arg(k).arg(delay.count()), faults);
         }
     }
-    std::printf("%d Kills in %lld µs je Lauf: %d vorher, %d dazwischen, %d fertig; %d Fehler\n",
-                kills, static_cast<long long>(longest.count()), unchanged, between, finished,
-                faultCount);
+    std::printf("%d Kills in %lld µs je Lauf (Schreiben von %lld bis %lld µs): %d vorher, %d "
+                "dazwischen, %d fertig; %d Fehler\n",
+                kills, static_cast<long long>(longest.count()),
+                static_cast<long long>(writeFrom.count()), static_cast<long long>(writeTo.count()),
+                unchanged, between, finished, faultCount);
     return faultCount == 0 ? 0 : 1;
 }
 

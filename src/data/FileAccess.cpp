@@ -12,7 +12,10 @@
 #include <system_error>
 
 #ifdef Q_OS_WIN
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace velmora::data {
@@ -165,6 +168,16 @@ std::filesystem::path fsPath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
 }
 
+// Makes the system write the file's bytes to the disk before it is renamed over its target:
+// otherwise a power failure after the rename could leave the target empty.
+bool syncToDisk(QFile& file) {
+#ifdef Q_OS_WIN
+    return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
 class DiskWriter final : public FileWriter {
 public:
     void writeNew(const QString& path, const QByteArray& bytes) override {
@@ -173,7 +186,7 @@ public:
             const std::error_code error = lastSystemError();
             cannotSave(path, fileErrorReason(error, file.errorString()));
         }
-        if (file.write(bytes) != bytes.size() || !file.flush()) {
+        if (file.write(bytes) != bytes.size() || !file.flush() || !syncToDisk(file)) {
             const std::error_code error = lastSystemError();
             const QString reason = fileErrorReason(error, file.errorString());
             file.close();

@@ -104,10 +104,25 @@ struct Run {
     Snapshot before, after;
 };
 
-// Faults of the state on the disk, one line each; empty when every guarantee holds.
-QStringList checkGuarantees(const Run& run) {
+// The data files of a snapshot that do not load from the disk, one message each.
+QStringList unloadableDataFiles(const QString& root, const Snapshot& s) {
     QStringList faults;
-    const Snapshot now = takeSnapshot(run.root);
+    for (const auto& [path, bytes] : s) {
+        if (!bytes || !path.startsWith(QLatin1String("data/")) ||
+            !path.endsWith(QLatin1String(".xml")))
+            continue;
+        try {
+            data::XmlDocument::load(root + QLatin1Char('/') + path).root();
+        } catch (const data::DataError& e) {
+            faults << e.message();
+        }
+    }
+    return faults;
+}
+
+// Faults of the state on the disk, one line each; empty when every guarantee holds.
+QStringList checkGuarantees(const Run& run, const Snapshot& now) {
+    QStringList faults;
 
     // Data files: each there, loading, old or new.
     for (const auto& [path, bytes] : run.before) {
@@ -118,17 +133,14 @@ QStringList checkGuarantees(const Run& run) {
             faults << QStringLiteral("%1 fehlt").arg(path);
             continue;
         }
+        // The old and the new content both load (checked once before the round), so only a
+        // file holding neither needs loading.
         const auto newBytes = run.after.find(path);
-        if (found->second != bytes &&
-            (newBytes == run.after.end() || found->second != newBytes->second))
-            faults << QStringLiteral("%1 ist weder alt noch neu").arg(path);
-        if (path.endsWith(QLatin1String(".xml"))) {
-            try {
-                data::XmlDocument::load(run.root + QLatin1Char('/') + path).root();
-            } catch (const data::DataError& e) {
-                faults << e.message();
-            }
-        }
+        if (found->second == bytes ||
+            (newBytes != run.after.end() && found->second == newBytes->second))
+            continue;
+        faults << QStringLiteral("%1 ist weder alt noch neu").arg(path);
+        faults << unloadableDataFiles(run.root, {{path, found->second}});
     }
 
     // Mod folders: old, new or absent, never in between.
@@ -340,7 +352,7 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
         restoreSnapshot(run.root, run.before);
         runChild(run, delay);
         const Snapshot now = takeSnapshot(run.root);
-        QStringList faults = checkGuarantees(run);
+        QStringList faults = checkGuarantees(run, now);
         if (now == run.before)
             ++unchanged;
         else if (now == run.after)
@@ -386,7 +398,7 @@ int failRound(Run& run) {
             if (e.message().isEmpty())
                 faults << QStringLiteral("leere Meldung");
         }
-        faults << checkGuarantees(run) << checkNextRun(run, false);
+        faults << checkGuarantees(run, takeSnapshot(run.root)) << checkNextRun(run, false);
         if (!faults.isEmpty()) {
             ++faultCount;
             report(what, faults);
@@ -465,12 +477,19 @@ int main(int argc, char** argv) {
         std::printf("FEHLER beim Vorbereiten: %s\n", qPrintable(e.message()));
         return 1;
     }
-    // The undisturbed run, in a child like every run the kill round makes.
+    // The undisturbed run, in a child like every run the kill round makes. The data files
+    // before and after it must load: the checks after a kill rely on that.
+    QStringList faults = unloadableDataFiles(run.root, run.before);
     if (!runChild(run, std::nullopt)) {
         std::printf("FEHLER: der ungestörte Lauf scheitert\n");
         return 1;
     }
     run.after = takeSnapshot(run.root);
+    faults << unloadableDataFiles(run.root, run.after);
+    if (!faults.isEmpty()) {
+        report(QStringLiteral("Daten vor oder nach dem ungestörten Lauf"), faults);
+        return 1;
+    }
     std::printf("%s: Seed %llu (wiederholen mit --seed %llu --kills %d)\n",
                 qPrintable(operationName), static_cast<unsigned long long>(*seed),
                 static_cast<unsigned long long>(*seed), kills);

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <sstream>
+#include <string_view>
 
 namespace velmora::data {
 
@@ -316,7 +318,67 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
     return std::count(bytes, bytes + end, '\n') + 1;
 }
 
+// The first NUL character of a file's bytes, or -1, with the line it stands on. XML allows
+// none, and the parser takes one for the end of the text: what follows would be dropped
+// without a word. The width of a character is told by the start of the bytes, as the parser
+// tells the encoding: UTF-32 and UTF-16 by their byte-order marks or a leading "<", everything
+// else byte by byte.
+struct NulCharacter {
+    ptrdiff_t offset = -1;
+    qsizetype line = 0;
+};
+
+NulCharacter findNulCharacter(const char* bytes, size_t size) {
+    const auto startsWith = [&](std::string_view head) {
+        return size >= head.size() && std::memcmp(bytes, head.data(), head.size()) == 0;
+    };
+    using namespace std::string_view_literals;
+    size_t unit = 1;
+    if (startsWith("\0\0\xFE\xFF"sv) || startsWith("\xFF\xFE\0\0"sv) || startsWith("<\0\0\0"sv) ||
+        startsWith("\0\0\0<"sv))
+        unit = 4;
+    else if (startsWith("\xFE\xFF") || startsWith("\xFF\xFE") || startsWith("<\0"sv) ||
+             startsWith("\0<"sv))
+        unit = 2;
+    NulCharacter found;
+    if (unit == 1) {
+        const void* at = std::memchr(bytes, 0, size);
+        if (!at)
+            return found;
+        found.offset = static_cast<const char*>(at) - bytes;
+        found.line = std::count(bytes, bytes + found.offset, '\n') + 1;
+        return found;
+    }
+    qsizetype line = 1;
+    for (size_t i = 0; i + unit <= size; i += unit) {
+        size_t zeros = 0, lineFeeds = 0;
+        for (size_t b = 0; b < unit; ++b) {
+            zeros += bytes[i + b] == 0;
+            lineFeeds += bytes[i + b] == '\n';
+        }
+        if (zeros == unit) {
+            found.offset = static_cast<ptrdiff_t>(i);
+            found.line = line;
+            return found;
+        }
+        if (zeros == unit - 1 && lineFeeds == 1)
+            ++line;
+    }
+    return found;
+}
+
 } // namespace
+
+void XmlDocument::refuseNulCharacter(const char* bytes, size_t size) const {
+    const NulCharacter nul = findNulCharacter(bytes, size);
+    if (nul.offset >= 0)
+        throw DataError(
+            QStringLiteral(
+                "Die Datei %1 ist beschädigt und kann nicht gelesen werden. Zeile %2: %3")
+                .arg(quotedPath(path_))
+                .arg(nul.line)
+                .arg(QStringLiteral("Sie enthält ein Nullzeichen, das in XML nicht erlaubt ist.")));
+}
 
 void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, LoneBlanks blanks,
                               Nesting nesting) const {
@@ -339,6 +401,7 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceNam
                                LoneBlanks blanks) {
     XmlDocument d;
     d.path_ = sourceName;
+    d.refuseNulCharacter(bytes.constData(), static_cast<size_t>(bytes.size()));
     const pugi::xml_parse_result r =
         d.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
                             optionsFor(blanks), pugi::encoding_auto);
@@ -371,6 +434,12 @@ XmlDocument XmlDocument::parseOwned(char* buffer, size_t size, const QString& so
                                     LoneBlanks blanks, Nesting nesting) {
     XmlDocument d;
     d.path_ = sourceName;
+    try {
+        d.refuseNulCharacter(buffer, size);
+    } catch (...) {
+        pugi::get_memory_deallocation_function()(buffer);
+        throw;
+    }
     const pugi::xml_parse_result r =
         d.doc_->load_buffer_inplace_own(buffer, size, optionsFor(blanks), pugi::encoding_auto);
     d.checkParsed(r, r || r.encoding != pugi::encoding_utf8 ? 0 : faultLine(buffer, size, r.offset),

@@ -76,6 +76,9 @@ private:
     // Raises DataError for a failed parse or a document without root; drops layout texts.
     void checkParsed(const pugi::xml_parse_result& result, qsizetype faultLine, LoneBlanks blanks,
                      Nesting nesting = Nesting::Unchecked) const;
+    // Raises DataError for a NUL character in the bytes, which the parser would take for the
+    // end of the text.
+    void refuseNulCharacter(const char* bytes, size_t size) const;
 
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;

@@ -79,6 +79,10 @@ public:
     void feed(const QByteArray& chunk, bool atEnd) {
         dropConsumed();
         buffer_.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+        // XML allows no NUL character; the whole document's parser would end the text there.
+        const size_t nul = buffer_.find('\0', buffer_.size() - static_cast<size_t>(chunk.size()));
+        if (nul != std::string::npos)
+            fail(nul, "ein Nullzeichen, das in XML nicht erlaubt ist");
         if (first_) {
             first_ = false;
             if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0)

@@ -25,6 +25,12 @@ TEST(FuzzFindings, DamagedInputEndsInAMessageNamingTheFile) {
          "the fault line was counted in the file's bytes after the parser had freed them "
          "(any damaged file that is not UTF-8)",
          [](const QString& path) { data::XmlDocument::load(path); }},
+        {"data/NulAfterRoot.xml",
+         "the parser took the NUL for the end of the text and dropped what followed without a "
+         "word; a save would have lost it",
+         [](const QString& path) { data::XmlDocument::load(path); }},
+        {"data/Utf16NulAfterRoot.xml", "the same for a NUL character in a UTF-16 file",
+         [](const QString& path) { data::XmlDocument::load(path); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.fixture) + ": " + c.found);

@@ -87,6 +87,9 @@ TEST(GameAssetFilter, MalformedOrMissingFileNamesTheFile) {
         {"UnterminatedAsset.xml", "Zeile 3: Element Asset ohne Endtag"},
         {"UnterminatedComment.xml", "Zeile 3: Kommentar ohne Ende"},
         {"StrayAssetEndTag.xml", "Zeile 3: Endtag </Asset> ohne Anfangstag"},
+        // The whole document's parser ends the text at a NUL, so the Asset after it was kept
+        // by the scanner alone.
+        {"NulAfterRoot.xml", "Zeile 2: ein Nullzeichen"},
         {"NoSuchFile.xml", "fehlt"},
     };
     for (const auto& c : cases) {

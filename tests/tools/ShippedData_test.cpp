@@ -379,10 +379,11 @@ TEST_F(ShippedData, EveryReferencedProductAndModuleIsListed) {
             for (const pugi::xml_node& p : data::selectNodes(r, path))
                 EXPECT_TRUE(products.count(p.text().get()) || siteInputs.count(p.text().get()))
                     << guid << " " << path;
-        if (data::selectNode(r, "Values/ModuleOwner/ModuleLimits"))
+        if (data::selectNode(r, "Values/ModuleOwner/ModuleLimits")) {
             EXPECT_TRUE(
                 modules.count(text(r, "Values/ModuleOwner/ConstructionOptions/Item/ModuleGUID")))
                 << guid;
+        }
     }
 }
 

@@ -9,9 +9,9 @@
 // Saved layout: UTF-8 without byte-order mark, no XML declaration, one element per line
 // indented by one tab per level, lines ended by CR LF, an empty element as <Name/>.
 //
-// Re-formatted layout (ReformatXml, ReformatXmlFile): the same, indented by two blanks per level,
-// with the declaration's version, encoding and standalone values kept. By choice, line breaks
-// inside comments become CR LF too, and the text ends with a line break.
+// Re-formatted layout (ReformatXml, ReformatXmlFile): like the saved one, but indented by two
+// blanks per level and with a declaration's version, encoding and standalone values kept. On
+// request, line breaks inside comments become CR LF too, and the text ends with a line break.
 //
 // Every walk of a tree, in loading, saving, re-formatting, copying and removing, follows the
 // tree's own links, never recursion: the depth of a document costs no stack.

@@ -5,7 +5,6 @@
 // (an existing data directory is never unpacked again).
 #include "app/Settings.h"
 #include "app/Startup.h"
-#include "app/SystemErrorText.h"
 
 #include "data/DataError.h"
 #include "data/FileAccess.h"
@@ -81,7 +80,7 @@ QString zipErrorText(const zip_error_t* error) {
         break;
     }
     if (zip_error_system_type(error) == ZIP_ET_SYS && zip_error_code_system(error) != 0)
-        text += QLatin1Char(' ') + systemErrorText(zip_error_code_system(error));
+        text += QLatin1Char(' ') + data::fileErrorReason(zip_error_code_system(error));
     return text;
 }
 

@@ -27,14 +27,27 @@ enum WindowsError : int {
     kFileNotFound = 2,
     kPathNotFound = 3,
     kAccessDenied = 5,
+    kNotEnoughMemory = 8,
+    kOutOfMemory = 14,
     kWriteProtect = 19,
     kSharingViolation = 32,
     kLockViolation = 33,
     kHandleDiskFull = 39,
     kDiskFull = 112,
+    kFileNameTooLong = 206,
 };
 
-enum class FileFault { Missing, NoPermission, ReadOnly, DiskFull, InUse, Folder, Other };
+enum class FileFault {
+    Missing,
+    NoPermission,
+    ReadOnly,
+    DiskFull,
+    InUse,
+    Folder,
+    PathTooLong,
+    NoMemory,
+    Other
+};
 
 FileFault faultOf(const std::error_code& error) {
     if (!error)
@@ -55,6 +68,11 @@ FileFault faultOf(const std::error_code& error) {
         case kHandleDiskFull:
         case kDiskFull:
             return FileFault::DiskFull;
+        case kFileNameTooLong:
+            return FileFault::PathTooLong;
+        case kNotEnoughMemory:
+        case kOutOfMemory:
+            return FileFault::NoMemory;
         default:
             break;
         }
@@ -77,6 +95,10 @@ FileFault faultOf(const std::error_code& error) {
         return FileFault::InUse;
     if (c == std::errc::is_a_directory)
         return FileFault::Folder;
+    if (c == std::errc::filename_too_long)
+        return FileFault::PathTooLong;
+    if (c == std::errc::not_enough_memory)
+        return FileFault::NoMemory;
     return FileFault::Other;
 }
 
@@ -96,6 +118,10 @@ QString fileErrorReason(const std::error_code& error, const QString& systemText)
         return QStringLiteral("Die Datei wird von einem anderen Programm verwendet.");
     case FileFault::Folder:
         return QStringLiteral("An ihrer Stelle steht ein Ordner.");
+    case FileFault::PathTooLong:
+        return QStringLiteral("Der Pfad ist zu lang.");
+    case FileFault::NoMemory:
+        return QStringLiteral("Nicht genügend Arbeitsspeicher.");
     case FileFault::Other:
         break;
     }
@@ -103,6 +129,10 @@ QString fileErrorReason(const std::error_code& error, const QString& systemText)
         return systemText;
     return error ? QString::fromLocal8Bit(error.message().c_str())
                  : QStringLiteral("Unbekannter Fehler.");
+}
+
+QString fileErrorReason(int errorNumber) {
+    return fileErrorReason(std::error_code(errorNumber, std::generic_category()));
 }
 
 std::error_code lastSystemError() {

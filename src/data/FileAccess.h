@@ -16,10 +16,13 @@ namespace velmora::data {
 // named or no file matches.
 QString resolveFileName(const QString& path);
 
-// Why a file operation failed, in German: a missing file or folder, no permission, a read-only
-// or full disk, a file in use by another program. Any other cause keeps the system's own text
-// (systemText, or else the error code's).
+// Why a system call failed, in German: a missing file or folder, no permission, a read-only
+// or full disk, a file in use by another program, a folder in the file's place, a path too long,
+// too little memory. Any other cause keeps the system's own text (systemText, or else the error
+// code's). The one table of such sentences: every layer words the same error alike.
 QString fileErrorReason(const std::error_code& error, const QString& systemText = QString());
+// The same for an error number (errno) of the C library, or of a library that hands one on.
+QString fileErrorReason(int errorNumber);
 // The error the system reported for the call that failed last on this thread.
 std::error_code lastSystemError();
 

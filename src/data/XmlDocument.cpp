@@ -102,14 +102,25 @@ void appendRaw(std::string& out, const pugi::xml_node& node) {
     out += s.str();
 }
 
-// The saved layout of a tree. newline and indent unit are parameters so that the saved layout
-// (tabs) and the re-formatted layout (two blanks) share one writer. The tree is walked through
-// its own links, never by recursion, so the depth of a document costs no stack.
+// Appends a comment's text, each line break in it written as CR LF.
+void appendWithCrLf(std::string& out, const char* text) {
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n' && (p == text || p[-1] != '\r'))
+            out += '\r';
+        out += *p;
+    }
+}
+
+// The layout of a tree. The indent unit and the comment line breaks are parameters so that the
+// saved layout (tabs) and the re-formatted layout (two blanks) share one writer. The tree is
+// walked through its own links, never by recursion, so the depth of a document costs no stack.
 class LayoutWriter {
 public:
     // first: whether nothing stands in out yet, so the first node needs no line break before it.
-    LayoutWriter(std::string& out, const char* indentUnit, const QString& path, bool first = true)
-        : out_(out), indentUnit_(indentUnit), path_(path), first_(first) {}
+    LayoutWriter(std::string& out, const char* indentUnit, const QString& path, bool first = true,
+                 CommentBreaks commentBreaks = CommentBreaks::AsParsed)
+        : out_(out), indentUnit_(indentUnit), path_(path), first_(first),
+          commentBreaks_(commentBreaks) {}
 
     // Writes top and everything below it, each element on a line of its own.
     void write(const pugi::xml_node& top, int depth) {
@@ -181,7 +192,10 @@ private:
         case pugi::node_comment:
             lineStart(depth);
             out_ += "<!--";
-            out_ += node.value();
+            if (commentBreaks_ == CommentBreaks::CrLf)
+                appendWithCrLf(out_, node.value());
+            else
+                out_ += node.value();
             out_ += "-->";
             return false;
         case pugi::node_declaration:
@@ -209,6 +223,7 @@ private:
     std::string indents_; // indent units in a row, as many as the deepest line needed
     const QString& path_;
     bool first_ = true;
+    const CommentBreaks commentBreaks_;
 };
 
 bool isLayout(const char* text) {
@@ -616,10 +631,9 @@ pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
     return copy;
 }
 
-bool ReformatXmlFile(const QString& path) {
-    const XmlDocument source = XmlDocument::load(path);
+QByteArray ReformatXml(const XmlDocument& document, ReformatOptions options) {
     std::string out;
-    for (const pugi::xml_node& n : source.document().children()) {
+    for (const pugi::xml_node& n : document.document().children()) {
         if (n.type() == pugi::node_declaration) {
             // Version, standalone and encoding of the source's declaration are kept.
             out += "<?xml";
@@ -636,9 +650,16 @@ bool ReformatXmlFile(const QString& path) {
             out += "?>";
             continue;
         }
-        LayoutWriter(out, "  ", source.path(), out.empty()).write(n, 0);
+        LayoutWriter(out, "  ", document.path(), out.empty(), options.commentBreaks).write(n, 0);
     }
-    writeFileAtomically(source.path(), QByteArray(out.data(), static_cast<qsizetype>(out.size())));
+    if (options.finalBreak == FinalBreak::CrLf)
+        out += "\r\n";
+    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+bool ReformatXmlFile(const QString& path) {
+    const XmlDocument source = XmlDocument::load(path);
+    writeFileAtomically(source.path(), ReformatXml(source));
     return true;
 }
 

@@ -8,6 +8,13 @@
 //
 // Saved layout: UTF-8 without byte-order mark, no XML declaration, one element per line
 // indented by one tab per level, lines ended by CR LF, an empty element as <Name/>.
+//
+// Re-formatted layout (ReformatXml, ReformatXmlFile): like the saved one, but indented by two
+// blanks per level and with a declaration's version, encoding and standalone values kept. On
+// request, line breaks inside comments become CR LF too, and the text ends with a line break.
+//
+// Every walk of a tree, in loading, saving, re-formatting, copying and removing, follows the
+// tree's own links, never recursion: the depth of a document costs no stack.
 #include "data/DataError.h"
 #include "data/FileWriter.h"
 
@@ -133,7 +140,19 @@ inline QString fromUtf8(const char* s) {
     return QString::fromUtf8(s);
 }
 
-// Re-indents an XML file in place: CR LF and two blanks per level before each element.
+// Line breaks inside comments: as the parser left them (LF), or CR LF like every other line.
+enum class CommentBreaks { AsParsed, CrLf };
+// Whether a re-formatted text ends with a line break.
+enum class FinalBreak { None, CrLf };
+struct ReformatOptions {
+    CommentBreaks commentBreaks = CommentBreaks::AsParsed;
+    FinalBreak finalBreak = FinalBreak::None;
+};
+
+// The document in the re-formatted layout: CR LF and two blanks per level before each element.
+// A document nested deeper than kMaxNesting raises DataError naming its path.
+QByteArray ReformatXml(const XmlDocument& document, ReformatOptions options = {});
+// Re-indents an XML file in place (ReformatXml with the default options).
 bool ReformatXmlFile(const QString& path);
 
 } // namespace velmora::data

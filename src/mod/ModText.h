@@ -1,10 +1,7 @@
 #pragma once
-// Text pieces of a mod folder: escaping for assets.xml and modinfo.json, the centred header
-// lines, and the re-format of the assets text (one node per line, two blanks per level).
-#include <QByteArray>
+// Text pieces of a mod folder: escaping for assets.xml and modinfo.json, and the centred
+// header lines.
 #include <QString>
-#include <QStringList>
-#include <pugixml.hpp>
 
 namespace velmora::mod {
 
@@ -20,10 +17,5 @@ QString jsonEscaped(const QString& value);
 
 // The line with (70 - length) / 2 leading blanks; a line of 70 or more characters unchanged.
 QString centredHeaderLine(const QString& line);
-
-// Parses text and writes it again: every node on a line of its own, nested nodes indented by
-// two blanks per level, lines ended by CR LF; comments and element texts stay as they are.
-// A text that does not parse raises data::DataError naming sourceName.
-QByteArray reformatXml(const QByteArray& text, const QString& sourceName);
 
 } // namespace velmora::mod

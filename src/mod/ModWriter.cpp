@@ -333,9 +333,12 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
     const QImage marked = markedIcon(icon, star);
     const QByteArray markedPng = png(marked, iconFile);
     const QByteArray buffPng = png(buffPicture.scaled(kIconSize), QStringLiteral("Buff.png"));
-    const QByteArray assets = reformatXml(AssetsText({r.guid, r.name, r.version, r.userName,
-                                                      r.createdAt, record, products.root(), buff}),
-                                          QStringLiteral("assets.xml"));
+    // assets.xml keeps CR LF on every line, also inside its header comment, and ends with one.
+    const QByteArray assets =
+        ReformatXml(XmlDocument::parse(AssetsText({r.guid, r.name, r.version, r.userName,
+                                                   r.createdAt, record, products.root(), buff}),
+                                       QStringLiteral("assets.xml")),
+                    {CommentBreaks::CrLf, FinalBreak::CrLf});
     const QByteArray modinfo = ModInfoJson(
         r.version, ModTitle(r.guid, r.name),
         BuildModDescription({r.name, record, products.root(), fields.root(), buff}), markedPng);

@@ -69,7 +69,7 @@ TEST(SingleInstance, AGuardThatCanNotBeCreatedIsReportedInGerman) {
     } catch (const velmora::app::PlatformError& e) {
         EXPECT_EQ(QString::fromStdWString(e.message()),
                   QStringLiteral("Die Programmsperre \u201E%1\u201C kann nicht angelegt werden: An "
-                                 "dieser Stelle steht ein Ordner.")
+                                 "ihrer Stelle steht ein Ordner.")
                       .arg(dir.file(QStringLiteral("VelmoraProduction.lock"))));
     }
 }

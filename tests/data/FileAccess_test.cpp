@@ -11,8 +11,8 @@
 using namespace velmora::data;
 using namespace velmora::test;
 
-// The common causes of a failed file operation read in German; the system's text is kept only
-// for a cause without a German wording.
+// The common causes of a failed system call read in German, alike from an error code and from
+// errno; the system's text is kept only for a cause without a German wording.
 TEST(FileAccess, CommonFileErrorsReadInGerman) {
     const struct {
         int error;          // errno of the failed call
@@ -28,16 +28,22 @@ TEST(FileAccess, CommonFileErrorsReadInGerman) {
         {EBUSY, "anderen Programm"},
         {ETXTBSY, "anderen Programm"},
         {EISDIR, "Ordner"},
+        {ENAMETOOLONG, "Pfad ist zu lang"},
+        {ENOMEM, "Arbeitsspeicher"},
         {EILSEQ, ""},
     };
     for (const auto& c : cases) {
         const std::error_code error(c.error, std::generic_category());
         const QString reason = fileErrorReason(error, QStringLiteral("Systemtext"));
-        if (*c.reason)
+        if (*c.reason) {
             EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reason)))
                 << c.error << " " << reason.toStdString();
-        else
+            EXPECT_EQ(fileErrorReason(c.error), reason) << c.error;
+        } else {
             EXPECT_EQ(reason, QStringLiteral("Systemtext")) << c.error;
+            // Without a text of its own the error code's text names it.
+            EXPECT_EQ(fileErrorReason(c.error), QString::fromLocal8Bit(error.message().c_str()));
+        }
     }
 }
 

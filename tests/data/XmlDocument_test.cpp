@@ -119,6 +119,33 @@ TEST(XmlDocument, ReformatPutsEveryElementOnANewLineWithTwoBlanksPerLevel) {
         QByteArray("<A>\r\n  <B>\r\n    <C>x</C>\r\n    <D/>\r\n  </B>\r\n  <!--n-->\r\n</A>"));
 }
 
+// The two choices of the in-memory re-format. The parser leaves LF inside a comment; a comment
+// made in memory may already hold CR LF, which stays as it is.
+TEST(XmlDocument, ReformatChoosesCommentBreaksAndFinalBreak) {
+    XmlDocument doc =
+        XmlDocument::parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><A><!--a\r\nb--><B>x</B></A>",
+                           QStringLiteral("assets.xml"));
+    doc.root().append_child(pugi::node_comment).set_value("c\r\nd");
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<A>\r\n";
+    const struct {
+        CommentBreaks comments; // line breaks inside comments
+        FinalBreak end;         // a line break after the last line
+        QByteArray expected;    // what follows the declaration and the root's start tag
+    } cases[] = {
+        {CommentBreaks::AsParsed, FinalBreak::None,
+         "  <!--a\nb-->\r\n  <B>x</B>\r\n  <!--c\r\nd-->\r\n</A>"},
+        {CommentBreaks::CrLf, FinalBreak::None,
+         "  <!--a\r\nb-->\r\n  <B>x</B>\r\n  <!--c\r\nd-->\r\n</A>"},
+        {CommentBreaks::AsParsed, FinalBreak::CrLf,
+         "  <!--a\nb-->\r\n  <B>x</B>\r\n  <!--c\r\nd-->\r\n</A>\r\n"},
+        {CommentBreaks::CrLf, FinalBreak::CrLf,
+         "  <!--a\r\nb-->\r\n  <B>x</B>\r\n  <!--c\r\nd-->\r\n</A>\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReformatXml(doc, {c.comments, c.end}), head + c.expected)
+            << int(c.comments) << " " << int(c.end);
+}
+
 } // namespace
 
 TEST(XmlDocument, LoneBlankIsKeptOnRequestButLayoutNever) {
@@ -250,18 +277,30 @@ TEST(XmlDocument, DeepNestingIsRefusedWithAMessageNamingTheFile) {
     doc.save();
     EXPECT_TRUE(ReformatXmlFile(deepest));
     EXPECT_NO_THROW(XmlDocument::load(deepest));
+    // In memory too: the deepest element stands in the middle, indented by two blanks per level.
+    const QList<QByteArray> lines =
+        ReformatXml(XmlDocument::load(deepest), {CommentBreaks::CrLf, FinalBreak::CrLf})
+            .split('\n');
+    // 2 * kMaxNesting - 1 lines, and after the final break an empty rest.
+    ASSERT_EQ(lines.size(), 2 * kMaxNesting);
+    EXPECT_EQ(lines.back(), "");
+    EXPECT_EQ(lines[kMaxNesting - 1], QByteArray(2 * (kMaxNesting - 1), ' ') + "<a/>\r");
+    EXPECT_EQ(lines[2 * kMaxNesting - 2], "</a>\r");
 }
 
 // Every walk of the layer follows the tree's own links: a tree built in memory far deeper than
-// any file is copied, replaced and removed, and its save is refused with a message.
+// any file is copied, replaced and removed, and its save and re-format are refused with a
+// message.
 TEST(XmlDocument, WalksOfTheTreeTakeAnyDepth) {
     XmlDocument deep = XmlDocument::withRoot("R", QStringLiteral("Tief.xml"));
     const pugi::xml_node nested = appendNested(deep.root(), kFarTooDeep);
-    try {
-        (void)deep.serialize();
-        ADD_FAILURE() << "no error raised";
-    } catch (const DataError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Tief.xml"))) << e.what();
+    for (const bool reformat : {false, true}) {
+        try {
+            (void)(reformat ? ReformatXml(deep) : deep.serialize());
+            ADD_FAILURE() << "no error raised, re-format " << reformat;
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("Tief.xml"))) << e.what();
+        }
     }
 
     XmlDocument target = XmlDocument::parse("<T><old/></T>", QStringLiteral("t.xml"));

@@ -67,6 +67,7 @@ TEST(WriteMod, FisheryGetsItsFolderFilesAndFlag) {
     EXPECT_EQ(lines[10], "    <Asset>\r");
     EXPECT_FALSE(assets.contains("\n\n"));
     EXPECT_EQ(assets.count('\n'), assets.count("\r\n"));
+    EXPECT_TRUE(assets.endsWith("</ModOps>\r\n"));
 
     const data::XmlDocument doc = assetsOf(mod.folder);
     EXPECT_EQ(data::selectNodes(doc.root(), "ModOp").size(), 1u); // buff entry not set

@@ -1,6 +1,5 @@
 #include "app/platform/portable/PortablePlatform.h"
 
-#include "app/SystemErrorText.h"
 #include "app/platform/portable/RegistryFile.h"
 #include "data/DataError.h"
 #include "data/FileAccess.h"
@@ -145,13 +144,15 @@ bool PortablePlatform::holdSingleInstance(const std::wstring& name) {
         QDir(registryDir_).filePath(QString::fromStdWString(name) + QStringLiteral(".lock"));
     // The system takes file names as UTF-8 bytes, like every C library this program calls.
     const int fd = ::open(lockPath.toUtf8().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
+    if (fd < 0) {
+        const QString reason = data::fileErrorReason(errno);
         throw PlatformError(QStringLiteral("Die Programmsperre %1 kann nicht angelegt werden: %2")
-                                .arg(data::quotedPath(lockPath), systemErrorText(errno))
+                                .arg(data::quotedPath(lockPath), reason)
                                 .toStdWString());
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool heldElsewhere = errno == EWOULDBLOCK;
-        const QString reason = systemErrorText(errno);
+        const QString reason = data::fileErrorReason(errno);
         ::close(fd);
         if (heldElsewhere)
             return false;

@@ -53,17 +53,17 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     const QString building = QStringLiteral("Das Gebäude %1").arg(guid);
 
     // Look everything up first.
-    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
-    XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
+    XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
     const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
     const pugi::xml_node workingRecord = assetRecord(working, guid, kWorkingAssetsFile);
 
-    XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = entryByGuid(index, "Building", guid, building, kBuildingIndexFile);
     const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
     requireGuid(buffGuid);
 
-    XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
+    XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
     const pugi::xml_node buff = entryByGuid(
         buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
     if (!attributeAt(buff, kBuffChainPosition))

@@ -70,6 +70,15 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
         throw DataError(QStringLiteral("Der Eintrag %1 in %2 ist unvollständig.")
                             .arg(buffGuid, quotedPath(kBuffTableFile)));
 
+    const QStringList folders = modsDir.isEmpty() // no mods directory, so no mod folder either
+                                    ? QStringList()
+                                    : QStringList{ActiveModFolder(modsDir, guid, displayName),
+                                                  HyphenatedModFolder(modsDir, guid, displayName),
+                                                  NewModFolder(modsDir, guid, displayName),
+                                                  SetAsideModFolder(modsDir, guid, displayName)};
+    for (const QString& folder : folders)
+        RequireRemovable(folder);
+
     // Then change the three documents and save them all or nothing: the record, the buff entry
     // and the flags are reset together or not at all.
     replaceChild(workingRecord.parent(), workingRecord, originalRecord);
@@ -87,15 +96,9 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     saveAllOrNothing({&working, &buffs, &index}, writer);
 
     QStringList undeleted;
-    if (modsDir.isEmpty())
-        return undeleted; // no mods directory, so no mod folder either
-    for (const QString& folder :
-         {ActiveModFolder(modsDir, guid, displayName),
-          HyphenatedModFolder(modsDir, guid, displayName), NewModFolder(modsDir, guid, displayName),
-          SetAsideModFolder(modsDir, guid, displayName)}) {
+    for (const QString& folder : folders)
         if (!RemoveModFolder(folder))
             undeleted << folder;
-    }
     return undeleted;
 }
 

@@ -380,14 +380,18 @@ void RemoveMod(const QString& dataDir, const QString& modsDir, const QString& gu
     const pugi::xml_node entry = entryByGuid(
         index, "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid), kBuildingIndexFile);
 
+    const QString folders[] = {
+        ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
+        NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)};
+    for (const QString& folder : folders)
+        RequireRemovable(folder);
+
     // The flag first: a run stopped while deleting must not leave the building marked exported
     // without its mod folder.
     setAttributeAt(entry, kBuildingIsExported, "false");
     index.save(writer);
 
-    for (const QString& folder :
-         {ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
-          NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)})
+    for (const QString& folder : folders)
         requireRemoved(folder);
 }
 

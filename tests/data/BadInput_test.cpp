@@ -166,30 +166,7 @@ const FileRow kRows[] = {
     {&kApplyProducts, data::kBuffTableFile, kAscii},
 };
 
-struct BadDataCase {
-    const FileRow* row;
-    Damage damage;
-};
-
-std::vector<BadDataCase> everyCase() {
-    std::vector<BadDataCase> cases;
-    for (const FileRow& row : kRows)
-        for (Damage d : kEveryDamage)
-            if (std::find(row.skip.begin(), row.skip.end(), d) == row.skip.end())
-                cases.push_back({&row, d});
-    return cases;
-}
-
-std::string caseName(const BadDataCase& c) {
-    QString file = c.row->file;
-    file.remove(QStringLiteral(".xml"));
-    return std::string(c.row->operation->name) + "_" + file.toStdString() + "_" +
-           damageName(c.damage);
-}
-
-void PrintTo(const BadDataCase& c, std::ostream* os) {
-    *os << caseName(c);
-}
+using BadDataCase = DamageCase<FileRow>;
 
 class BadDataInputTest : public ::testing::TestWithParam<BadDataCase> {};
 
@@ -220,12 +197,13 @@ TEST_P(BadDataInputTest, EndsInAGermanMessageNamingTheFileAndChangesNothing) {
         expectGermanMessageNaming(message, c.row->file);
     }
     if (c.damage != Damage::Utf16 || !op.writes || !message.isEmpty()) {
-        EXPECT_EQ(snapshot(workspace.path()), before);
+        expectSameFiles(before, snapshot(workspace.path()));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, BadDataInputTest, ::testing::ValuesIn(everyCase()),
-                         [](const auto& info) { return caseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Catalogue, BadDataInputTest,
+                         ::testing::ValuesIn(damageCases(kRows, kEveryDamage)),
+                         [](const auto& info) { return damageCaseName(info.param); });
 
 } // namespace
 
@@ -254,7 +232,7 @@ TEST(BadDataInput, ADataDirectoryThatCanNotBeWrittenStopsEveryAnnehmen) {
             }
         }
         expectGermanMessageNaming(message, QStringLiteral("XMLP"));
-        EXPECT_EQ(snapshot(workspace.path()), before);
+        expectSameFiles(before, snapshot(workspace.path()));
     }
 }
 

@@ -10,7 +10,10 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace velmora::test {
 
@@ -104,6 +107,36 @@ inline void damageFile(const QString& path, Damage damage, const std::string& re
     }
 }
 
+// One case of a catalogue table: a row (an operation, the file it reads and the damage kinds
+// that can not apply to that file) with one damage kind.
+template <typename Row> struct DamageCase {
+    const Row* row;
+    Damage damage;
+};
+
+// Every row with every kind of `kinds` that the row does not skip.
+template <typename Row, std::size_t N>
+std::vector<DamageCase<Row>> damageCases(const Row (&rows)[N], const std::vector<Damage>& kinds) {
+    std::vector<DamageCase<Row>> cases;
+    for (const Row& row : rows)
+        for (Damage d : kinds)
+            if (std::find(row.skip.begin(), row.skip.end(), d) == row.skip.end())
+                cases.push_back({&row, d});
+    return cases;
+}
+
+// "<operation>_<file without .xml>_<damage>", the name of the case in the test list.
+template <typename Row> std::string damageCaseName(const DamageCase<Row>& c) {
+    QString file = c.row->file;
+    file.remove(QStringLiteral(".xml"));
+    return std::string(c.row->operation->name) + "_" + file.toStdString() + "_" +
+           damageName(c.damage);
+}
+
+template <typename Row> void PrintTo(const DamageCase<Row>& c, std::ostream* os) {
+    *os << damageCaseName(c);
+}
+
 // Whether a message reads as German text: a few of the words every German sentence of the
 // program's messages is made of, and no English stock phrase.
 inline bool looksGerman(const QString& message) {
@@ -122,6 +155,20 @@ inline void expectGermanMessageNaming(const QString& message, const QString& fil
     EXPECT_TRUE(looksGerman(message)) << "not German: " << message.toStdString();
     EXPECT_TRUE(message.contains(fileName, Qt::CaseInsensitive))
         << "does not name " << fileName.toStdString() << ": " << message.toStdString();
+}
+
+// Every file and folder is still there with the same bytes, and nothing was added; the
+// failure lists the paths that differ.
+inline void expectSameFiles(const QMap<QString, QByteArray>& before,
+                            const QMap<QString, QByteArray>& after) {
+    QStringList differ;
+    for (auto it = before.begin(); it != before.end(); ++it)
+        if (!after.contains(it.key()) || after.value(it.key()) != it.value())
+            differ << it.key();
+    for (auto it = after.begin(); it != after.end(); ++it)
+        if (!before.contains(it.key()))
+            differ << QStringLiteral("+") + it.key();
+    EXPECT_TRUE(differ.isEmpty()) << "changed: " << differ.join(QStringLiteral(", ")).toStdString();
 }
 
 // Marks a file or folder immutable with chattr, which stops even the root user the tests run

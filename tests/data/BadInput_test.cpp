@@ -106,19 +106,6 @@ const Operation kApplyProducts{"ZusatzwarenAnnehmen",
                                },
                                true};
 
-// The record an operation looks up in each file: removing it is the damage "MissingRecord".
-// The catalogue and the field table are left out: a product or field they lack shows as
-// "keine Auswahl" by design.
-std::string recordXPath(const QString& file) {
-    if (file == data::kWorkingAssetsFile || file == data::kOriginalAssetsFile)
-        return "/AssetList/Asset[Values/Standard/GUID=" + data::xpathLiteral(kGuid) + "]";
-    if (file == data::kBuildingIndexFile)
-        return "/Buildings/Building[@GUID=" + data::xpathLiteral(kGuid) + "]";
-    if (file == data::kBuffTableFile)
-        return "/Buffs/Buff[@GUID=" + data::xpathLiteral(kBuffGuid) + "]";
-    return {};
-}
-
 using D = Damage;
 // Every damage kind that applies to a file of the data directory; "Windows1252" only where the
 // file holds umlauts ("BuffsShort.xml" is plain ASCII), "MissingRecord" where recordXPath names
@@ -181,8 +168,8 @@ TEST_P(BadDataInputTest, EndsInAGermanMessageNamingTheFileAndChangesNothing) {
         op.writes ? QString() : op.run(copyShippedData(workspace.file(QStringLiteral("Kopie"))));
     QDir(workspace.file(QStringLiteral("Kopie"))).removeRecursively();
 
-    ASSERT_NO_FATAL_FAILURE(
-        damageFile(data::dataFilePath(dir, c.row->file), c.damage, recordXPath(c.row->file)));
+    ASSERT_NO_FATAL_FAILURE(damageFile(data::dataFilePath(dir, c.row->file), c.damage,
+                                       recordXPath(c.row->file, kGuid, kBuffGuid)));
     const auto before = snapshot(workspace.path());
     QString message, result;
     try {

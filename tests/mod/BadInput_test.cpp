@@ -44,17 +44,6 @@ const ModOperation kReset{
         return mod::ResetBuilding(d.data, d.mods, kGuid, kName).join(QLatin1Char(' '));
     }};
 
-// The fishery's record in each file an operation looks it up in.
-std::string recordXPath(const QString& file) {
-    if (file == data::kWorkingAssetsFile || file == data::kOriginalAssetsFile)
-        return "/AssetList/Asset[Values/Standard/GUID=" + data::xpathLiteral(kGuid) + "]";
-    if (file == data::kBuildingIndexFile)
-        return "/Buildings/Building[@GUID=" + data::xpathLiteral(kGuid) + "]";
-    if (file == data::kBuffTableFile)
-        return "/Buffs/Buff[@GUID=" + data::xpathLiteral(kBuffGuid) + "]";
-    return {};
-}
-
 using D = Damage;
 // UTF-16 is left out: the file is still valid XML and the operation writes as usual.
 const std::vector<Damage> kEveryDamage = {D::Missing,     D::Empty,     D::Truncated,    D::Binary,
@@ -100,7 +89,8 @@ TEST_P(BadModInputTest, EndsInAGermanMessageNamingTheFileAndChangesNothing) {
     const BadModCase& c = GetParam();
     ShippedData d;
     d.activate(kGuid); // an active mod for every operation to replace or remove
-    ASSERT_NO_FATAL_FAILURE(damageFile(d.file(c.row->file), c.damage, recordXPath(c.row->file)));
+    ASSERT_NO_FATAL_FAILURE(
+        damageFile(d.file(c.row->file), c.damage, recordXPath(c.row->file, kGuid, kBuffGuid)));
     const auto before = snapshot(d.dir.path());
     expectGermanMessageNaming(runCatching(*c.row->operation, d), c.row->file);
     expectSameFiles(before, snapshot(d.dir.path()));

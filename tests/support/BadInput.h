@@ -2,6 +2,7 @@
 // The bad-input catalogue's tools, shared by every layer's table: one input file damaged in one
 // way, and the checks each case makes afterwards (a German message naming the file, no file of
 // the workspace changed).
+#include "data/DataFiles.h"
 #include "data/XmlDocument.h"
 #include "support/TestSupport.h"
 
@@ -45,6 +46,19 @@ inline QByteArray deeplyNested(int levels) {
     for (int i = 0; i < levels; ++i)
         text += "</a>";
     return text;
+}
+
+// The XPath of a building's record in a data file, the record "MissingRecord" removes: its asset
+// in the asset lists, its entry in the index, its buff entry (buffGuid) in the buff table; ""
+// for the other files, whose entries a building's look-up does not require.
+inline std::string recordXPath(const QString& file, const QString& guid, const QString& buffGuid) {
+    if (file == data::kWorkingAssetsFile || file == data::kOriginalAssetsFile)
+        return "/AssetList/Asset[Values/Standard/GUID=" + data::xpathLiteral(guid) + "]";
+    if (file == data::kBuildingIndexFile)
+        return "/Buildings/Building[@GUID=" + data::xpathLiteral(guid) + "]";
+    if (file == data::kBuffTableFile)
+        return "/Buffs/Buff[@GUID=" + data::xpathLiteral(buffGuid) + "]";
+    return {};
 }
 
 // Damages the file at path. recordXPath names the record MissingRecord removes (it must match).

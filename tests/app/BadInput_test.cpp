@@ -67,7 +67,7 @@ std::vector<StartupInputCase> everyCase() {
     // still valid XML. Neither holds records that a start looks up.
     for (const QString& file : {kHelpFile, kGroupListFile}) {
         for (Damage d : {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Binary,
-                         Damage::Utf16, Damage::Windows1252, Damage::WrongRoot}) {
+                         Damage::Utf16, Damage::Utf16Cut, Damage::Windows1252, Damage::WrongRoot}) {
             QString stem = file;
             stem.remove(QStringLiteral(".xml"));
             cases.push_back({stem.toStdString() + "_" + damageName(d),

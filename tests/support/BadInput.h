@@ -24,6 +24,7 @@ enum class Damage {
     Truncated,     // the first half of its bytes
     Binary,        // 4 KiB of random bytes, NULs among them
     Utf16,         // re-encoded as UTF-16LE with byte-order mark: still valid XML
+    Utf16Cut,      // the same cut after an odd number of bytes (found by fuzzing)
     Windows1252,   // re-encoded in code page 1252, its umlauts now single bytes
     WrongRoot,     // the root element renamed
     MissingRecord, // the record the operation looks up removed
@@ -31,9 +32,9 @@ enum class Damage {
 };
 
 inline const char* damageName(Damage d) {
-    static const char* const names[] = {"Missing",   "Empty",         "Truncated",
-                                        "Binary",    "Utf16",         "Windows1252",
-                                        "WrongRoot", "MissingRecord", "DeepNesting"};
+    static const char* const names[] = {"Missing",       "Empty",      "Truncated",   "Binary",
+                                        "Utf16",         "Utf16Cut",   "Windows1252", "WrongRoot",
+                                        "MissingRecord", "DeepNesting"};
     return names[static_cast<int>(d)];
 }
 
@@ -83,13 +84,15 @@ inline void damageFile(const QString& path, Damage damage, const std::string& re
         writeBytes(path, junk);
         return;
     }
-    case Damage::Utf16: {
+    case Damage::Utf16:
+    case Damage::Utf16Cut: {
         QString text = QString::fromUtf8(bytes);
         if (text.startsWith(QChar(0xFEFF)))
             text.remove(0, 1);
         const QByteArray utf16 =
             QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        writeBytes(path, "\xFF\xFE" + utf16);
+        const QByteArray whole = "\xFF\xFE" + utf16;
+        writeBytes(path, damage == Damage::Utf16 ? whole : whole.left(whole.size() / 2 | 1));
         return;
     }
     case Damage::Windows1252: {

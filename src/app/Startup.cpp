@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <functional>
-#include <string_view>
 
 namespace velmora::app {
 
@@ -40,17 +39,6 @@ QString queried(const std::function<std::wstring()>& query) {
     }
 }
 
-// The help table and the group list must load with the root the windows expect.
-data::XmlDocument loadStartupFile(const Directories& dirs, const QString& fileName,
-                                  const char* rootName, data::LoneBlanks blanks) {
-    data::XmlDocument doc = data::XmlDocument::load(dirs.data + fileName, blanks);
-    if (std::string_view(doc.root().name()) != rootName)
-        throw data::DataError(
-            QStringLiteral("Die Datei \u201E%1\u201C hat nicht den erwarteten Aufbau.")
-                .arg(QDir::toNativeSeparators(dirs.data + fileName)));
-    return doc;
-}
-
 } // namespace
 
 QString GetVersionString(Platform& platform) {
@@ -70,9 +58,8 @@ StartupResult RunStartup(Platform& platform, UserDialogs& dialogs, const QString
     LoadEmbeddedFont();
     try {
         data::XmlDocument help =
-            loadStartupFile(result.dirs, data::kHelpFile, "TextExport", data::LoneBlanks::Keep);
-        const data::XmlDocument groups =
-            loadStartupFile(result.dirs, data::kGroupListFile, "Groups", data::LoneBlanks::Drop);
+            data::loadDataFile(result.dirs.data, data::kHelpFile, data::LoneBlanks::Keep);
+        const data::XmlDocument groups = data::loadDataFile(result.dirs.data, data::kGroupListFile);
         data::SetHelpTable(data::HelpTable::fromDocument(std::move(help)));
         result.groupNames = data::GroupNames(groups);
     } catch (const data::DataError& e) {

@@ -95,14 +95,14 @@ QString FertilityCaption(bool on, const QString& fertilityGuid) {
 }
 
 AdditionalProducts LoadAdditionalProducts(const QString& dataDir, const QString& buildingGuid) {
-    const XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
+    const XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
     const pugi::xml_node buff = buffEntry(index, buffs, buildingGuid);
 
     AdditionalProducts state;
     if (!FertilityExcluded(buildingGuid)) {
-        const XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+        const XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
         const pugi::xml_node needed = requireAssetRecord(working, buildingGuid)
                                           .first_element_by_path("Values/Factory7/NeededFertility");
         const QString fertility = fromUtf8(needed.text().get());
@@ -134,8 +134,8 @@ BuffApplyResult ApplyAdditionalProducts(const QString& dataDir, const QString& b
                                         const AddSlots& goods, const QString& fertilityActive,
                                         FileWriter& writer) {
     // Look up and check everything first.
-    const XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
-    XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
+    const XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
+    XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
     const pugi::xml_node buff = buffEntry(index, buffs, buildingGuid);
     for (int k = 0; k < kAddSlots; ++k) {
         const AddSlot& slot = goods[std::size_t(k)];

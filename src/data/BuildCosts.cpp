@@ -61,8 +61,8 @@ CostSlots readSide(const pugi::xml_node& record, const ProductCatalogue& catalog
 
 BuildCosts LoadCosts(const QString& dataDir, const QString& buildingGuid) {
     const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
-    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
+    const XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
+    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
     return {readSide(requireAssetRecord(working, buildingGuid), catalogue, Side::Current),
             readSide(requireAssetRecord(original, buildingGuid), catalogue, Side::Original)};
 }
@@ -96,7 +96,7 @@ bool CostsDiffer(const CostSlots& current, const CostSlots& original) {
 CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
                            const CostSlots& current, FileWriter& writer) {
     // Look everything up first.
-    XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+    XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
     const pugi::xml_node record = requireAssetRecord(working, buildingGuid);
     pugi::xml_node values = record.child("Values");
     if (!values)
@@ -104,7 +104,7 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
             QStringLiteral("Der Datensatz des Gebäudes %1 in \u201E%2\u201C hat keine Werte.")
                 .arg(buildingGuid, kWorkingAssetsFile));
     const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
+    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
     const CostSlots before =
         readSide(requireAssetRecord(original, buildingGuid), catalogue, Side::Original);
 
@@ -131,7 +131,7 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
     XmlDocument index;
     pugi::xml_node entry;
     if (result.changed) {
-        index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+        index = loadDataFile(dataDir, kBuildingIndexFile);
         entry = requireEntry(index, "Building", buildingGuid);
     }
 

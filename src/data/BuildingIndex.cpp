@@ -10,6 +10,13 @@ QString dataFilePath(const QString& dataDir, const QString& fileName) {
     return QDir(dataDir).filePath(fileName);
 }
 
+XmlDocument loadDataFile(const QString& dataDir, const QString& fileName, LoneBlanks blanks) {
+    XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, fileName), blanks, Encoding::Unicode);
+    if (const char* root = dataFileRoot(fileName))
+        requireRoot(doc, root);
+    return doc;
+}
+
 BuildingEntry BuildingEntry::fromElement(const pugi::xml_node& e) {
     const auto at = [&](int pos) { return fromUtf8(attributeTextAt(e, pos)); };
     return {at(kBuildingGuid),   at(kBuildingLocal),      at(kBuildingIcon),
@@ -20,7 +27,7 @@ BuildingEntry BuildingEntry::fromElement(const pugi::xml_node& e) {
 
 std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition,
                                          int groupPosition, const QString& groupName) {
-    const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const XmlDocument doc = loadDataFile(dataDir, kBuildingIndexFile);
     std::string query;
     if (groupPosition == kChangedPseudoGroup)
         query = "Building[@IsChanged='true']";
@@ -42,7 +49,7 @@ pugi::xml_node findEntry(const XmlDocument& doc, const QString& guid) {
 } // namespace
 
 std::optional<BuildingEntry> FindBuilding(const QString& dataDir, const QString& guid) {
-    const XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const XmlDocument doc = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node e = findEntry(doc, guid);
     if (!e)
         return std::nullopt;
@@ -50,7 +57,7 @@ std::optional<BuildingEntry> FindBuilding(const QString& dataDir, const QString&
 }
 
 void SetBuildingFlag(const QString& dataDir, const QString& guid, int position, bool value) {
-    XmlDocument doc = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    XmlDocument doc = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node e = findEntry(doc, guid);
     if (!e)
         throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in %2.")
@@ -60,7 +67,7 @@ void SetBuildingFlag(const QString& dataDir, const QString& guid, int position, 
 }
 
 QStringList ReadGroupNames(const QString& dataDir) {
-    return GroupNames(XmlDocument::load(dataFilePath(dataDir, kGroupListFile)));
+    return GroupNames(loadDataFile(dataDir, kGroupListFile));
 }
 
 QStringList GroupNames(const XmlDocument& doc) {

@@ -53,4 +53,9 @@ QStringList GroupNames(const XmlDocument& doc);
 // dataDir + name, with the platform's separator between them.
 QString dataFilePath(const QString& dataDir, const QString& fileName);
 
+// Loads a file of the data directory: Unicode text (a file saved in an 8-bit code page is
+// refused) whose root element is the one its format names. Raises DataError naming the file.
+XmlDocument loadDataFile(const QString& dataDir, const QString& fileName,
+                         LoneBlanks blanks = LoneBlanks::Drop);
+
 } // namespace velmora::data

@@ -15,6 +15,22 @@ inline const QString kBuffTableFile = QStringLiteral("BuffsShort.xml");
 inline const QString kHelpFile = QStringLiteral("Help.xml");
 inline const QString kActivePictureFile = QStringLiteral("Active.png");
 
+// The root element of an XML file of the data directory, by the file's name (letter case
+// ignored); nullptr for a name that is none of them.
+inline const char* dataFileRoot(const QString& fileName) {
+    static const struct {
+        const QString& file;
+        const char* root;
+    } roots[] = {{kBuildingIndexFile, "Buildings"},   {kGroupListFile, "Groups"},
+                 {kWorkingAssetsFile, "AssetList"},   {kOriginalAssetsFile, "AssetList"},
+                 {kProductCatalogueFile, "Products"}, {kFieldTableFile, "Fields"},
+                 {kBuffTableFile, "Buffs"},           {kHelpFile, "TextExport"}};
+    for (const auto& r : roots)
+        if (r.file.compare(fileName, Qt::CaseInsensitive) == 0)
+            return r.root;
+    return nullptr;
+}
+
 // The four regions as the product catalogue names them, in the order of the region lists; the
 // region number of the building index is the position + 1.
 inline const QStringList kRegionNames = {QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),

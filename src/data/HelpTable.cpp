@@ -1,5 +1,7 @@
 #include "data/HelpTable.h"
 
+#include "data/DataFiles.h"
+
 #include <QStringList>
 #include <memory>
 
@@ -24,13 +26,13 @@ bool isHelpId(const QString& id) {
 } // namespace
 
 HelpTable HelpTable::load(const QString& path) {
-    return fromDocument(XmlDocument::load(path, LoneBlanks::Keep));
+    return fromDocument(XmlDocument::load(path, LoneBlanks::Keep, Encoding::Unicode));
 }
 
 HelpTable HelpTable::fromDocument(XmlDocument doc) {
     HelpTable table;
     table.doc_ = std::move(doc);
-    table.doc_.root(); // a file without root element is no help table
+    requireRoot(table.doc_, dataFileRoot(kHelpFile)); // a file of another kind is no help table
     return table;
 }
 

@@ -12,7 +12,7 @@ Product Product::fromElement(const pugi::xml_node& e) {
 }
 
 ProductCatalogue ProductCatalogue::load(const QString& dataDir) {
-    return fromDocument(XmlDocument::load(dataFilePath(dataDir, kProductCatalogueFile)));
+    return fromDocument(loadDataFile(dataDir, kProductCatalogueFile));
 }
 
 ProductCatalogue ProductCatalogue::fromDocument(XmlDocument doc) {

@@ -2,6 +2,7 @@
 
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditorLookups.h"
 #include "data/ProductCatalogue.h"
 #include "data/XmlDocument.h"
 
@@ -345,14 +346,14 @@ std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, co
 }
 
 ProductionSettings LoadProductionSettings(const QString& dataDir, const QString& guid) {
-    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
+    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
     const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
-    const XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+    const XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
     const pugi::xml_node workingRecord = assetRecord(working, guid, kWorkingAssetsFile);
-    const XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    const XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const BuildingEntry building = BuildingEntry::fromElement(indexEntry(index, guid));
     const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument fields = XmlDocument::load(dataFilePath(dataDir, kFieldTableFile));
+    const XmlDocument fields = loadDataFile(dataDir, kFieldTableFile);
 
     ProductionSettings s;
     s.inputsEditable = childText(workingRecord, "Values/Standard/Production") != "0";
@@ -375,9 +376,8 @@ ProductionSettings LoadProductionSettings(const QString& dataDir, const QString&
     s.panels = PanelLayout(building.group, guid, building.region,
                            fromUtf8(workingRecord.child("Template").text().get()));
 
-    const XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
-    const pugi::xml_node buff =
-        selectNode(buffs.root(), "Buff[@GUID=" + xpathLiteral(building.add) + "]");
+    const XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
+    const pugi::xml_node buff = requireEntry(buffs, "Buff", building.add);
     s.hasBuff = attributeTextAt(buff, kBuffSetPosition) == "1" ? kOne : kZero;
     return s;
 }
@@ -435,11 +435,11 @@ bool ApplyProductionSettings(const QString& dataDir, const QString& guid,
     const bool changed = ProductionChanged(settings);
 
     // Look everything up before anything changes.
-    XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+    XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
     pugi::xml_node record = assetRecord(working, guid, kWorkingAssetsFile);
-    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
+    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
     const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
-    XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = indexEntry(index, guid);
     requireGroups(record, guid, fromUtf8(attributeTextAt(entry, kBuildingLocal)));
     // 2. The product names of the name comments.

@@ -77,7 +77,7 @@ std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, co
                                    const QString& templateName);
 
 // Loads the settings of the building with the GUID. Raises DataError when a file can not be
-// read or a list lacks the building.
+// read, a list lacks the building or the buff table its entry.
 ProductionSettings LoadProductionSettings(const QString& dataDir, const QString& guid);
 
 // The changed flag: yes when any current value differs from its original one as text, or the

@@ -382,6 +382,49 @@ NulCharacter findNulCharacter(const char* bytes, size_t size) {
     return found;
 }
 
+// Offset of the first byte that is no part of a UTF-8 character, or size when there is none.
+// Overlong forms, surrogates and values beyond U+10FFFF count as invalid.
+size_t firstNonUtf8(const unsigned char* bytes, size_t size) {
+    size_t i = 0;
+    while (i < size) {
+        const unsigned char c = bytes[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF; // range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return i;
+        }
+        if (size - i < static_cast<size_t>(length) || bytes[i + 1] < low || bytes[i + 1] > high)
+            return i;
+        for (int k = 2; k < length; ++k)
+            if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF)
+                return i;
+        i += static_cast<size_t>(length);
+    }
+    return size;
+}
+
+// Whether the parser reads the bytes as UTF-16 or UTF-32: a byte-order mark of either, or a NUL
+// among the first two bytes (a "<" in a wide encoding).
+bool isWideText(const char* bytes, size_t size) {
+    return size >= 2 &&
+           (bytes[0] == '\0' || bytes[1] == '\0' || (bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+            (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+}
+
 } // namespace
 
 void XmlDocument::refuseNulCharacter(const char* bytes, size_t size) const {
@@ -426,7 +469,7 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes, const QString& sourceNam
     return d;
 }
 
-XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
+XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks, Encoding encoding) {
     QFile file;
     openForReading(file, path);
     const QString resolved = file.fileName();
@@ -441,6 +484,17 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks) {
         const std::error_code error = lastSystemError();
         pugi::get_memory_deallocation_function()(buffer);
         failedToRead(file, error);
+    }
+    if (encoding == Encoding::Unicode && !isWideText(buffer, size)) {
+        const size_t bad = firstNonUtf8(reinterpret_cast<const unsigned char*>(buffer), size);
+        if (bad != size) {
+            const qsizetype line = faultLine(buffer, size, static_cast<ptrdiff_t>(bad));
+            pugi::get_memory_deallocation_function()(buffer);
+            throw DataError(QStringLiteral("Die Datei %1 ist nicht in UTF-8 gespeichert: Zeile %2 "
+                                           "enthält ein Zeichen einer anderen Kodierung.")
+                                .arg(quotedPath(resolved))
+                                .arg(line));
+        }
     }
     return parseOwned(buffer, size, resolved, blanks);
 }
@@ -475,6 +529,14 @@ pugi::xml_node XmlDocument::root() const {
         throw DataError(
             QStringLiteral("Die Datei %1 enthält kein XML-Element.").arg(quotedPath(path_)));
     return r;
+}
+
+void requireRoot(const XmlDocument& doc, const char* rootName) {
+    if (std::string_view(doc.root().name()) != rootName)
+        throw DataError(QStringLiteral("Die Datei %1 hat nicht den erwarteten Aufbau: ihr "
+                                       "Wurzelelement ist <%2> statt <%3>.")
+                            .arg(quotedPath(doc.path()), QString::fromUtf8(doc.root().name()),
+                                 QString::fromUtf8(rootName)));
 }
 
 QByteArray XmlDocument::serialize() const {

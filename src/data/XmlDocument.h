@@ -44,6 +44,12 @@ QString parseStatusText(pugi::xml_parse_status status);
 // always dropped; the help table holds texts made of a lone blank, which are content there.
 enum class LoneBlanks { Drop, Keep };
 
+// What the bytes of a file may be. Any: whatever the parser takes, also text in an 8-bit code
+// page, whose bytes are kept as they are. Unicode: UTF-8 (with or without byte-order mark) or
+// UTF-16/32; bytes that are no UTF-8, such as umlauts saved in code page 1252, are refused with
+// a German message naming the file and the line instead of being read garbled.
+enum class Encoding { Any, Unicode };
+
 class XmlDocument {
 public:
     XmlDocument() = default;
@@ -54,7 +60,8 @@ public:
 
     // Loads the file at path (its name matched regardless of letter case). A missing, malformed
     // or too deeply nested file raises DataError with a German message that names the file.
-    static XmlDocument load(const QString& path, LoneBlanks blanks = LoneBlanks::Drop);
+    static XmlDocument load(const QString& path, LoneBlanks blanks = LoneBlanks::Drop,
+                            Encoding encoding = Encoding::Any);
     // Parses text held in memory; sourceName names it in error messages.
     static XmlDocument parse(const QByteArray& bytes, const QString& sourceName,
                              LoneBlanks blanks = LoneBlanks::Drop);
@@ -90,6 +97,9 @@ private:
     std::unique_ptr<pugi::xml_document> doc_ = std::make_unique<pugi::xml_document>();
     QString path_;
 };
+
+// Raises DataError naming the file when the document's root element is not called rootName.
+void requireRoot(const XmlDocument& doc, const char* rootName);
 
 // Saves several documents, each to the path it was loaded from, all or nothing: when one can not
 // be written, every file keeps its old content (see writeFilesAllOrNothing).

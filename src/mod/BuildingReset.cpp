@@ -53,22 +53,31 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     const QString building = QStringLiteral("Das Gebäude %1").arg(guid);
 
     // Look everything up first.
-    const XmlDocument original = XmlDocument::load(dataFilePath(dataDir, kOriginalAssetsFile));
-    XmlDocument working = XmlDocument::load(dataFilePath(dataDir, kWorkingAssetsFile));
+    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
+    XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
     const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
     const pugi::xml_node workingRecord = assetRecord(working, guid, kWorkingAssetsFile);
 
-    XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = entryByGuid(index, "Building", guid, building, kBuildingIndexFile);
     const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
     requireGuid(buffGuid);
 
-    XmlDocument buffs = XmlDocument::load(dataFilePath(dataDir, kBuffTableFile));
+    XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
     const pugi::xml_node buff = entryByGuid(
         buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
     if (!attributeAt(buff, kBuffChainPosition))
         throw DataError(QStringLiteral("Der Eintrag %1 in %2 ist unvollständig.")
                             .arg(buffGuid, quotedPath(kBuffTableFile)));
+
+    const QStringList folders = modsDir.isEmpty() // no mods directory, so no mod folder either
+                                    ? QStringList()
+                                    : QStringList{ActiveModFolder(modsDir, guid, displayName),
+                                                  HyphenatedModFolder(modsDir, guid, displayName),
+                                                  NewModFolder(modsDir, guid, displayName),
+                                                  SetAsideModFolder(modsDir, guid, displayName)};
+    for (const QString& folder : folders)
+        RequireRemovable(folder);
 
     // Then change the three documents and save them all or nothing: the record, the buff entry
     // and the flags are reset together or not at all.
@@ -87,15 +96,9 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     saveAllOrNothing({&working, &buffs, &index}, writer);
 
     QStringList undeleted;
-    if (modsDir.isEmpty())
-        return undeleted; // no mods directory, so no mod folder either
-    for (const QString& folder :
-         {ActiveModFolder(modsDir, guid, displayName),
-          HyphenatedModFolder(modsDir, guid, displayName), NewModFolder(modsDir, guid, displayName),
-          SetAsideModFolder(modsDir, guid, displayName)}) {
+    for (const QString& folder : folders)
         if (!RemoveModFolder(folder))
             undeleted << folder;
-    }
     return undeleted;
 }
 

@@ -1,5 +1,6 @@
 #include "mod/ModFolder.h"
 
+#include "data/DataError.h"
 #include "data/FileWriter.h"
 
 #include <QDir>
@@ -35,6 +36,18 @@ bool RemoveModFolder(const QString& path) {
     if (!QFileInfo::exists(path))
         return true;
     return QDir().rename(path, aside) && QDir(aside).removeRecursively();
+}
+
+void RequireRemovable(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    for (const QFileInfo& folder : {QFileInfo(info.absolutePath()), info})
+        if (!folder.isWritable())
+            throw data::DataError(
+                QStringLiteral("Der Ordner %1 kann nicht gelöscht werden: %2 ist schreibgeschützt "
+                               "oder gesperrt. Es wurde nichts geändert.")
+                    .arg(data::quotedPath(path), data::quotedPath(folder.absoluteFilePath())));
 }
 
 } // namespace velmora::mod

@@ -22,4 +22,9 @@ QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QSt
 // neither the folder nor its set-aside copy is left.
 bool RemoveModFolder(const QString& path);
 
+// Raises data::DataError naming the folder when it exists but RemoveModFolder could not even
+// start on it: the mods directory or the folder itself can not be written (read-only, locked).
+// Called before an operation changes anything, so that it then changes nothing.
+void RequireRemovable(const QString& path);
+
 } // namespace velmora::mod

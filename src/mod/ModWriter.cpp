@@ -301,24 +301,24 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
     const QString building = QStringLiteral("Das Gebäude %1").arg(r.guid);
 
     // Look everything up first.
-    const XmlDocument working = XmlDocument::load(dataFilePath(r.dataDir, kWorkingAssetsFile));
+    const XmlDocument working = loadDataFile(r.dataDir, kWorkingAssetsFile);
     const pugi::xml_node original =
         selectNode(working.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(r.guid) + "]");
     if (!original)
         missing(building, kWorkingAssetsFile);
-    const XmlDocument products = XmlDocument::load(dataFilePath(r.dataDir, kProductCatalogueFile));
-    XmlDocument index = XmlDocument::load(dataFilePath(r.dataDir, kBuildingIndexFile));
+    const XmlDocument products = loadDataFile(r.dataDir, kProductCatalogueFile);
+    XmlDocument index = loadDataFile(r.dataDir, kBuildingIndexFile);
     const pugi::xml_node entry =
         entryByGuid(index, "Building", r.guid, building, kBuildingIndexFile);
     const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
     requireGuid(buffGuid);
-    const XmlDocument buffs = XmlDocument::load(dataFilePath(r.dataDir, kBuffTableFile));
+    const XmlDocument buffs = loadDataFile(r.dataDir, kBuffTableFile);
     const pugi::xml_node buff = entryByGuid(
         buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
     if (!attributeAt(buff, kBuffChainPosition))
         throw DataError(QStringLiteral("Der Eintrag %1 in \u201E%2\u201C ist unvollständig.")
                             .arg(buffGuid, kBuffTableFile));
-    const XmlDocument fields = XmlDocument::load(dataFilePath(r.dataDir, kFieldTableFile));
+    const XmlDocument fields = loadDataFile(r.dataDir, kFieldTableFile);
 
     // The prepared record is a copy: the working asset list is never changed.
     pugi::xml_document preparedDoc;
@@ -379,18 +379,22 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
 void RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
                const QString& name, FileWriter& writer) {
     requireFolderInputs(modsDir, guid, name);
-    XmlDocument index = XmlDocument::load(dataFilePath(dataDir, kBuildingIndexFile));
+    XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = entryByGuid(
         index, "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid), kBuildingIndexFile);
+
+    const QString folders[] = {
+        ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
+        NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)};
+    for (const QString& folder : folders)
+        RequireRemovable(folder);
 
     // The flag first: a run stopped while deleting must not leave the building marked exported
     // without its mod folder.
     setAttributeAt(entry, kBuildingIsExported, "false");
     index.save(writer);
 
-    for (const QString& folder :
-         {ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
-          NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)})
+    for (const QString& folder : folders)
         requireRemoved(folder);
 }
 

@@ -23,10 +23,12 @@
 // The working asset list, the buff table and IsChanged are never written.
 //
 // RemoveMod: the name is checked as above and the building looked up in "BuildingsShort.xml";
-// IsExported is set to "false" (saved atomically); then the mod folder, the hyphenated mod
-// folder and what an activation stopped half-way left are deleted, each renamed aside first
-// (RemoveModFolder). A folder that can not be deleted completely raises DataError; the flag is
-// then already cleared, so a building is never marked exported without its mod folder.
+// every mod folder that exists is checked to be removable (RequireRemovable), so a read-only
+// mods directory changes nothing; IsExported is set to "false" (saved atomically); then the mod
+// folder, the hyphenated mod folder and what an activation stopped half-way left are deleted, each
+// renamed aside first (RemoveModFolder). A folder that can not be deleted completely raises
+// DataError; the flag is then already cleared, so a building is never marked exported without its
+// mod folder.
 #include "data/FileWriter.h"
 #include "mod/NamedPictures.h"
 

@@ -3,7 +3,6 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QStringDecoder>
 
 namespace velmora::test {
@@ -20,16 +19,6 @@ QString registryText(const QString& path) {
         return {};
     QStringDecoder utf16(QStringDecoder::Utf16LE);
     return utf16(bytes.mid(2));
-}
-
-QMap<QString, QByteArray> snapshot(const QString& dir) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(dir).relativeFilePath(path), readBytes(path));
-    }
-    return files;
 }
 
 void copyShippedData(const QString& dataDir) {

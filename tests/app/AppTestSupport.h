@@ -31,9 +31,6 @@ void makeGame(const QString& dir, bool withMods);
 // The text of a registry file (UTF-16LE with byte-order mark).
 QString registryText(const QString& path);
 
-// Every file below dir (relative path -> bytes), to show that nothing changed.
-QMap<QString, QByteArray> snapshot(const QString& dir);
-
 // The shipped data files of the source tree, copied into dataDir.
 void copyShippedData(const QString& dataDir);
 

@@ -349,3 +349,49 @@ TEST(XmlDocument, ParseFaultsReadInGermanWithTheirLine) {
         }
     }
 }
+
+namespace {
+
+// A file that must be Unicode: UTF-8 in every length of character and UTF-16 load; bytes that
+// are no UTF-8 are refused naming the file and the line of the first one. A file of any kind
+// keeps loading its bytes as they are.
+TEST(XmlDocument, UnicodeFilesRefuseBytesThatAreNoUtf8) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        const char* line; // "" = loads
+    } cases[] = {
+        {"umlaut, euro sign, clef", "<A>\xC3\xA4\xE2\x82\xAC\xF0\x9D\x84\x9E</A>", ""},
+        {"byte-order mark", "\xEF\xBB\xBF<A>\xC3\xBC</A>", ""},
+        {"UTF-16 with byte-order mark", QByteArray("\xFF\xFE<\0A\0/\0>\0", 10), ""},
+        {"code page 1252 umlaut", "<A>\n<B>M\xFCnzen</B></A>", "Zeile 2"},
+        {"lead byte at the end", "<A/>\n\n\xC3", "Zeile 3"},
+        {"overlong slash", "<A>\xC0\xAF</A>", "Zeile 1"},
+        {"surrogate", "<A>\xED\xA0\x80</A>", "Zeile 1"},
+        {"beyond U+10FFFF", "<A>\xF4\x90\x80\x80</A>", "Zeile 1"},
+        {"lone continuation byte", "<A>\x80</A>", "Zeile 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const QString path = dir.file(QStringLiteral("Daten.xml"));
+        writeBytes(path, c.bytes);
+        if (!*c.line) {
+            EXPECT_NO_THROW(XmlDocument::load(path, LoneBlanks::Drop, Encoding::Unicode));
+            continue;
+        }
+        try {
+            XmlDocument::load(path, LoneBlanks::Drop, Encoding::Unicode);
+            ADD_FAILURE() << "loaded";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("Daten.xml"))) << e.what();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("nicht in UTF-8"))) << e.what();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.line))) << e.what();
+        }
+        if (c.bytes.startsWith("<A>\n<B>")) {
+            EXPECT_NO_THROW(XmlDocument::load(path)); // Encoding::Any reads it
+        }
+    }
+}
+
+} // namespace

@@ -1,8 +1,12 @@
 #include "support/TestSupport.h"
 
+#include "support/BadInput.h"
+
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <stdexcept>
 
 namespace velmora::test {
@@ -31,6 +35,32 @@ QString fixture(const QString& relative) {
 }
 QString sourcePath(const QString& relative) {
     return QStringLiteral(VELMORA_SOURCE_DIR "/") + relative;
+}
+
+QMap<QString, QByteArray> snapshot(const QString& dir) {
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(dir).relativeFilePath(path);
+        if (QFileInfo(path).isDir())
+            entries.insert(relative + QLatin1Char('/'), QByteArray());
+        else
+            entries.insert(relative, readBytes(path));
+    }
+    return entries;
+}
+
+static bool setImmutable(const QString& path, bool on) {
+    return QProcess::execute(QStringLiteral("chattr"),
+                             {on ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
+}
+
+Immutable::Immutable(QString path) : path_(std::move(path)), held_(setImmutable(path_, true)) {}
+Immutable::~Immutable() {
+    if (held_)
+        setImmutable(path_, false);
 }
 
 } // namespace velmora::test

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test executables.
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <ostream>
@@ -29,5 +30,8 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 QString fixture(const QString& relative);
 // Path below the repository's source tree.
 QString sourcePath(const QString& relative);
+// Every file below dir (relative path -> bytes), to show that nothing changed; folders are
+// listed too, as path + "/" with no bytes.
+QMap<QString, QByteArray> snapshot(const QString& dir);
 
 } // namespace velmora::test

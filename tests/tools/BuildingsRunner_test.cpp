@@ -189,40 +189,6 @@ TEST(BuildingsRunner, CommandNamesMissingDirectoriesAndRejectsBadArguments) {
     }
 }
 
-namespace {
-
-// A program directory holding the stand-in game's files, its XMLP filled with marked files.
-struct GameProgramDir {
-    TempDir temp;
-    QString dir = temp.file(QStringLiteral("program"));
-    GameProgramDir() {
-        const QString game = sourcePath(QStringLiteral("sample-game/ORG/"));
-        for (const QString& file : QDir(game).entryList(QDir::Files))
-            writeBytes(dir + QStringLiteral("/ORG/") + file, readBytes(game + file));
-        for (const char* file : {"Buildings.xml", "BuffsShort.xml", "Help.xml"})
-            writeBytes(xmlp(file), QByteArray("before the run: ") + file);
-    }
-    QString xmlp(const char* file) const {
-        return dir + QStringLiteral("/XMLP/") + QString::fromUtf8(file);
-    }
-    // Runs velmora-dataprep all; returns its exit code and output.
-    std::pair<int, QString> runAll() const {
-        QProcess process;
-        process.start(QStringLiteral(VELMORA_BIN_DIR "/velmora-dataprep"),
-                      {QStringLiteral("all"), QStringLiteral("--program-dir"), dir,
-                       QStringLiteral("--icon-source"),
-                       sourcePath(QStringLiteral("sample-game/icons"))});
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput() +
-                                                           process.readAllStandardError())};
-    }
-    QStringList dataFolderEntries() const {
-        return QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot).filter(u"XMLP"_s);
-    }
-};
-
-} // namespace
-
 // XMLP changes only when a run succeeds: a run that stops at its last step, or one refused
 // because another run holds the program directory, leaves every data file as it was.
 TEST(BuildingsRunner, DataFilesChangeOnlyWhenTheWholeRunSucceeds) {

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::test {
@@ -66,5 +68,38 @@ inline std::vector<std::string> recordTexts(const QString& path, const char* rel
         texts.push_back(data::childText(record, relativePath));
     return texts;
 }
+
+// A program directory holding the stand-in game's files, its XMLP filled with marked files.
+struct GameProgramDir {
+    TempDir temp;
+    QString dir = temp.file(QStringLiteral("program"));
+    GameProgramDir() {
+        const QString game = sourcePath(QStringLiteral("sample-game/ORG/"));
+        for (const QString& file : QDir(game).entryList(QDir::Files))
+            writeBytes(dir + QStringLiteral("/ORG/") + file, readBytes(game + file));
+        for (const char* file : {"Buildings.xml", "BuffsShort.xml", "Help.xml"})
+            writeBytes(xmlp(file), QByteArray("before the run: ") + file);
+    }
+    QString xmlp(const char* file) const {
+        return dir + QStringLiteral("/XMLP/") + QString::fromUtf8(file);
+    }
+    // Runs velmora-dataprep all; returns its exit code and output.
+    std::pair<int, QString> runAll() const {
+        QProcess process;
+        process.start(QStringLiteral(VELMORA_BIN_DIR "/velmora-dataprep"),
+                      {QStringLiteral("all"), QStringLiteral("--program-dir"), dir,
+                       QStringLiteral("--icon-source"),
+                       sourcePath(QStringLiteral("sample-game/icons"))});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "velmora-dataprep crashed";
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput() +
+                                                           process.readAllStandardError())};
+    }
+    QStringList dataFolderEntries() const {
+        return QDir(dir)
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+            .filter(QStringLiteral("XMLP"));
+    }
+};
 
 } // namespace velmora::test

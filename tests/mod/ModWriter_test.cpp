@@ -185,8 +185,9 @@ TEST(WriteMod, BuffBlockFollowsTheBuffEntry) {
                             text(item, "AdditionalOutputCycle") + QLatin1Char(' ') +
                             text(item, "Amount");
         EXPECT_EQ(products, c.products);
-        if (products.isEmpty())
+        if (products.isEmpty()) {
             EXPECT_FALSE(output.first_child()); // <AdditionalOutput/>
+        }
         EXPECT_EQ(text(buff, "Values/FactoryUpgrade/AddedFertility"), c.addedFertility);
     }
 }

@@ -195,8 +195,9 @@ TEST_F(ShippedData, AssetListsHoldTheTemplateFamilies) {
             if (!data::selectNode(r, "Values/ModuleOwner/ModuleLimits/Main/Limit"))
                 farmsWithoutLimit.insert(guid);
         }
-        if (fam == "free")
+        if (fam == "free") {
             EXPECT_FALSE(text(r, "Values/FreeAreaProductivity/InfluenceRadius").empty()) << guid;
+        }
         if (data::selectNode(r, "Values/Factory7/NeededFertility"))
             ++fertilities;
         EXPECT_EQ(text(r, "Values/Cost/Costs/Item/Ingredient"), guid == "1010561" ? "" : "1010017")
@@ -354,8 +355,9 @@ TEST_F(ShippedData, CatalogueHoldsTheStatedProducts) {
         ASSERT_TRUE(p) << f.guid;
         EXPECT_EQ(data::attributeTextAt(p, 1), f.name) << f.guid;
         EXPECT_EQ(data::attributeTextAt(p, 5), f.pos) << f.guid;
-        if (std::string(f.pos) == "No")
+        if (std::string(f.pos) == "No") {
             EXPECT_EQ(data::attributeTextAt(p, 2), f.name) << f.guid;
+        }
     }
 }
 

@@ -125,9 +125,10 @@ TEST_F(BasicFormTest, WindowFrameHeaderAndNamedControls) {
         EXPECT_EQ(get<QWidget>(control)->accessibleName(), QString::fromUtf8(accessible));
     for (QWidget* w : form.findChildren<QWidget*>()) {
         const auto* button = qobject_cast<QAbstractButton*>(w);
-        if (button || qobject_cast<QAbstractSpinBox*>(w))
+        if (button || qobject_cast<QAbstractSpinBox*>(w)) {
             EXPECT_TRUE(!w->accessibleName().isEmpty() || (button && !button->text().isEmpty()))
                 << w->objectName().toStdString();
+        }
     }
 }
 

@@ -66,8 +66,9 @@ std::vector<StartupInputCase> everyCase() {
     // The two data files the start reads, in every damage kind; a file re-encoded as UTF-16 is
     // still valid XML. Neither holds records that a start looks up.
     for (const QString& file : {kHelpFile, kGroupListFile}) {
-        for (Damage d : {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Binary,
-                         Damage::Utf16, Damage::Utf16Cut, Damage::Windows1252, Damage::WrongRoot}) {
+        for (Damage d :
+             {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Binary, Damage::Utf16,
+              Damage::Utf16Cut, Damage::Windows1252, Damage::WrongRoot, Damage::NulAfterRoot}) {
             QString stem = file;
             stem.remove(QStringLiteral(".xml"));
             cases.push_back({stem.toStdString() + "_" + damageName(d),

@@ -110,9 +110,9 @@ using D = Damage;
 // Every damage kind that applies to a file of the data directory; "Windows1252" only where the
 // file holds umlauts ("BuffsShort.xml" is plain ASCII), "MissingRecord" where recordXPath names
 // a record.
-const std::vector<Damage> kEveryDamage = {D::Missing,     D::Empty,     D::Truncated,
-                                          D::Binary,      D::Utf16Cut,  D::Utf16,
-                                          D::Windows1252, D::WrongRoot, D::MissingRecord};
+const std::vector<Damage> kEveryDamage = {
+    D::Missing, D::Empty,       D::Truncated, D::Binary,        D::Utf16Cut,
+    D::Utf16,   D::Windows1252, D::WrongRoot, D::MissingRecord, D::NulAfterRoot};
 
 struct FileRow {
     const Operation* operation; // what the user does

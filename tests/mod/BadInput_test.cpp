@@ -46,9 +46,9 @@ const ModOperation kReset{
 
 using D = Damage;
 // UTF-16 is left out: the file is still valid XML and the operation writes as usual.
-const std::vector<Damage> kEveryDamage = {D::Missing,   D::Empty,        D::Truncated,
-                                          D::Binary,    D::Utf16Cut,     D::Windows1252,
-                                          D::WrongRoot, D::MissingRecord};
+const std::vector<Damage> kEveryDamage = {D::Missing,   D::Empty,         D::Truncated,
+                                          D::Binary,    D::Utf16Cut,      D::Windows1252,
+                                          D::WrongRoot, D::MissingRecord, D::NulAfterRoot};
 
 struct FileRow {
     const ModOperation* operation; // what the user does

@@ -29,12 +29,13 @@ enum class Damage {
     WrongRoot,     // the root element renamed
     MissingRecord, // the record the operation looks up removed
     DeepNesting,   // 100,000 nested elements
+    NulAfterRoot,  // a NUL and one more element after the intact text (found by fuzzing)
 };
 
 inline const char* damageName(Damage d) {
-    static const char* const names[] = {"Missing",       "Empty",      "Truncated",   "Binary",
-                                        "Utf16",         "Utf16Cut",   "Windows1252", "WrongRoot",
-                                        "MissingRecord", "DeepNesting"};
+    static const char* const names[] = {"Missing",       "Empty",       "Truncated",   "Binary",
+                                        "Utf16",         "Utf16Cut",    "Windows1252", "WrongRoot",
+                                        "MissingRecord", "DeepNesting", "NulAfterRoot"};
     return names[static_cast<int>(d)];
 }
 
@@ -120,6 +121,10 @@ inline void damageFile(const QString& path, Damage damage, const std::string& re
     }
     case Damage::DeepNesting:
         writeBytes(path, deeplyNested(100000));
+        return;
+    case Damage::NulAfterRoot:
+        // The parser took the NUL for the end of the text: the rest was dropped without a word.
+        writeBytes(path, bytes + QByteArray(1, '\0') + "<Asset/>\r\n");
         return;
     }
 }

@@ -33,7 +33,7 @@ std::vector<PrepCase> everyCase() {
     // "MissingRecord" is left to the step tests (PrepStepFailures).
     for (const char* file : {"Assets.xml", "texts_german.xml", "ProductionChain.xml"})
         for (Damage d : {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Binary,
-                         Damage::DeepNesting})
+                         Damage::DeepNesting, Damage::NulAfterRoot})
             cases.push_back({file, d});
     return cases;
 }

@@ -333,28 +333,42 @@ qsizetype faultLine(const char* bytes, size_t size, ptrdiff_t offset) {
     return std::count(bytes, bytes + end, '\n') + 1;
 }
 
+// The error of a file that can not be parsed, with the line and the reason.
+DataError damagedFile(const QString& path, qsizetype line, const QString& reason) {
+    return DataError(
+        QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden. Zeile %2: %3")
+            .arg(quotedPath(path))
+            .arg(line)
+            .arg(reason));
+}
+
+// How many bytes a character takes as the parser reads the text: 4 for UTF-32 (a byte-order
+// mark or a "<" of four bytes), 2 for UTF-16 (a byte-order mark, or a NUL among the first two
+// bytes: a "<" of two), 1 for everything else.
+size_t characterWidth(const char* bytes, size_t size) {
+    const auto startsWith = [&](std::string_view head) {
+        return size >= head.size() && std::memcmp(bytes, head.data(), head.size()) == 0;
+    };
+    using namespace std::string_view_literals;
+    if (startsWith("\0\0\xFE\xFF"sv) || startsWith("\xFF\xFE\0\0"sv) || startsWith("<\0\0\0"sv) ||
+        startsWith("\0\0\0<"sv))
+        return 4;
+    if (size >= 2 &&
+        (bytes[0] == '\0' || bytes[1] == '\0' || startsWith("\xFF\xFE") || startsWith("\xFE\xFF")))
+        return 2;
+    return 1;
+}
+
 // The first NUL character of a file's bytes, or -1, with the line it stands on. XML allows
 // none, and the parser takes one for the end of the text: what follows would be dropped
-// without a word. The width of a character is told by the start of the bytes, as the parser
-// tells the encoding: UTF-32 and UTF-16 by their byte-order marks or a leading "<", everything
-// else byte by byte.
+// without a word.
 struct NulCharacter {
     ptrdiff_t offset = -1;
     qsizetype line = 0;
 };
 
 NulCharacter findNulCharacter(const char* bytes, size_t size) {
-    const auto startsWith = [&](std::string_view head) {
-        return size >= head.size() && std::memcmp(bytes, head.data(), head.size()) == 0;
-    };
-    using namespace std::string_view_literals;
-    size_t unit = 1;
-    if (startsWith("\0\0\xFE\xFF"sv) || startsWith("\xFF\xFE\0\0"sv) || startsWith("<\0\0\0"sv) ||
-        startsWith("\0\0\0<"sv))
-        unit = 4;
-    else if (startsWith("\xFE\xFF") || startsWith("\xFF\xFE") || startsWith("<\0"sv) ||
-             startsWith("\0<"sv))
-        unit = 2;
+    const size_t unit = characterWidth(bytes, size);
     NulCharacter found;
     if (unit == 1) {
         const void* at = std::memchr(bytes, 0, size);
@@ -417,25 +431,14 @@ size_t firstNonUtf8(const unsigned char* bytes, size_t size) {
     return size;
 }
 
-// Whether the parser reads the bytes as UTF-16 or UTF-32: a byte-order mark of either, or a NUL
-// among the first two bytes (a "<" in a wide encoding).
-bool isWideText(const char* bytes, size_t size) {
-    return size >= 2 &&
-           (bytes[0] == '\0' || bytes[1] == '\0' || (bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
-            (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
-}
-
 } // namespace
 
 void XmlDocument::refuseNulCharacter(const char* bytes, size_t size) const {
     const NulCharacter nul = findNulCharacter(bytes, size);
     if (nul.offset >= 0)
-        throw DataError(
-            QStringLiteral(
-                "Die Datei %1 ist beschädigt und kann nicht gelesen werden. Zeile %2: %3")
-                .arg(quotedPath(path_))
-                .arg(nul.line)
-                .arg(QStringLiteral("Sie enthält ein Nullzeichen, das in XML nicht erlaubt ist.")));
+        throw damagedFile(
+            path_, nul.line,
+            QStringLiteral("Sie enthält ein Nullzeichen, das in XML nicht erlaubt ist."));
 }
 
 void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, LoneBlanks blanks,
@@ -444,12 +447,7 @@ void XmlDocument::checkParsed(const pugi::xml_parse_result& r, qsizetype line, L
         throw DataError(
             QStringLiteral("Die Datei %1 enthält kein XML-Element.").arg(quotedPath(path_)));
     if (!r)
-        throw DataError(
-            QStringLiteral(
-                "Die Datei %1 ist beschädigt und kann nicht gelesen werden. Zeile %2: %3")
-                .arg(quotedPath(path_))
-                .arg(line)
-                .arg(parseStatusText(r.status)));
+        throw damagedFile(path_, line, parseStatusText(r.status));
     // The walk over the tree costs a good part of a parse: skipped when there is nothing for it.
     if (blanks == LoneBlanks::Keep || nesting == Nesting::Unchecked)
         checkTree(*doc_, blanks, path_);
@@ -485,7 +483,7 @@ XmlDocument XmlDocument::load(const QString& path, LoneBlanks blanks, Encoding e
         pugi::get_memory_deallocation_function()(buffer);
         failedToRead(file, error);
     }
-    if (encoding == Encoding::Unicode && !isWideText(buffer, size)) {
+    if (encoding == Encoding::Unicode && characterWidth(buffer, size) == 1) {
         const size_t bad = firstNonUtf8(reinterpret_cast<const unsigned char*>(buffer), size);
         if (bad != size) {
             const qsizetype line = faultLine(buffer, size, static_cast<ptrdiff_t>(bad));

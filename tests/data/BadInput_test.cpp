@@ -21,9 +21,8 @@ using namespace velmora::test;
 
 namespace {
 
-// The Fischerei of "Alte Welt", group "Farmen", and its entry in the buff table.
-const QString kGuid = QStringLiteral("1010278");
-const QString kBuffGuid = QStringLiteral("2000502800");
+const QString& kGuid = kCatalogueGuid;
+const QString& kBuffGuid = kCatalogueBuffGuid;
 
 // An operation of the user on the data directory. It returns a summary of what it read, so a
 // file that still reads (UTF-16) can be compared with the intact one.

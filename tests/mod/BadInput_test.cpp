@@ -16,8 +16,8 @@ using namespace velmora::test;
 
 namespace {
 
-const QString kGuid = QStringLiteral("1010278");
-const QString kBuffGuid = QStringLiteral("2000502800");
+const QString& kGuid = kCatalogueGuid;
+const QString& kBuffGuid = kCatalogueBuffGuid;
 
 struct ModOperation {
     const char* name;

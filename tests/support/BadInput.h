@@ -18,6 +18,11 @@
 
 namespace velmora::test {
 
+// The building the data and mod tables work on: the Fischerei of "Alte Welt", group "Farmen",
+// and its entry in the buff table.
+inline const QString kCatalogueGuid = QStringLiteral("1010278");
+inline const QString kCatalogueBuffGuid = QStringLiteral("2000502800");
+
 enum class Damage {
     Missing,       // the file is deleted
     Empty,         // zero bytes

@@ -28,6 +28,7 @@ class SilentDialogs final : public UserDialogs {
 public:
     QString chooseFolder(const QString&, const QString&) override { return {}; }
     void showError(const QString&, const QString&) override {}
+    void showNotice(const QString&, const QString&) override {}
 };
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -18,6 +18,7 @@ class QuietDialogs final : public app::UserDialogs {
 public:
     QString chooseFolder(const QString&, const QString&) override { return {}; }
     void showError(const QString&, const QString&) override {}
+    void showNotice(const QString&, const QString&) override {}
 };
 
 [[noreturn]] void fail(const QString& what) {

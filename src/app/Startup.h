@@ -43,6 +43,8 @@ public:
     virtual QString chooseFolder(const QString& instruction, const QString& preselect) = 0;
     // A modal message box with the error icon and an OK button.
     virtual void showError(const QString& title, const QString& text) = 0;
+    // A modal message box with the information icon and an OK button.
+    virtual void showNotice(const QString& title, const QString& text) = 0;
 };
 
 // The program must end now; its message has been shown already.

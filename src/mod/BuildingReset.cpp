@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace velmora::mod {
 
@@ -70,36 +71,53 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
         throw DataError(QStringLiteral("Der Eintrag %1 in %2 ist unvollständig.")
                             .arg(buffGuid, quotedPath(kBuffTableFile)));
 
-    const QStringList folders = modsDir.isEmpty() // no mods directory, so no mod folder either
-                                    ? QStringList()
-                                    : QStringList{ActiveModFolder(modsDir, guid, displayName),
-                                                  HyphenatedModFolder(modsDir, guid, displayName),
-                                                  NewModFolder(modsDir, guid, displayName),
-                                                  SetAsideModFolder(modsDir, guid, displayName)};
-    for (const QString& folder : folders)
-        RequireRemovable(folder);
+    // The folders get the same checks as an activation: a damaged name reaches no folder.
+    std::optional<BuildingModFolders> folders;
+    if (!modsDir.isEmpty()) { // no mods directory, so no mod folder either
+        folders.emplace(modsDir, guid, displayName);
+        for (const QString& folder : {folders->active(), folders->hyphenated()})
+            RequireRemovable(folder);
+    }
+
+    // The mod leaves its name first, so that a failure below never leaves it loaded with the
+    // flag cleared; it is put back when the data files can not be saved.
+    const MovedAside moved = folders ? MoveAside(modsDir, folders->active(), writer) : MovedAside{};
 
     // Then change the three documents and save them all or nothing: the record, the buff entry
     // and the flags are reset together or not at all.
-    replaceChild(workingRecord.parent(), workingRecord, originalRecord);
+    try {
+        replaceChild(workingRecord.parent(), workingRecord, originalRecord);
 
-    for (int k = 0; k < kAddSlots; ++k) {
-        setAttributeAt(buff, buffProductPosition(k), "0");
-        setAttributeAt(buff, buffAmountPosition(k), "1");
-        setAttributeAt(buff, buffCyclePosition(k), "1");
+        for (int k = 0; k < kAddSlots; ++k) {
+            setAttributeAt(buff, buffProductPosition(k), "0");
+            setAttributeAt(buff, buffAmountPosition(k), "1");
+            setAttributeAt(buff, buffCyclePosition(k), "1");
+        }
+        setAttributeAt(buff, kBuffSetPosition, "0");
+        setAttributeAt(buff, kBuffChainPosition, "0");
+
+        setAttributeAt(entry, kBuildingIsChanged, "false");
+        setAttributeAt(entry, kBuildingIsExported, "false");
+        saveAllOrNothing({&working, &buffs, &index}, writer);
+    } catch (const DataError& e) {
+        if (moved.path.isEmpty())
+            throw;
+        try {
+            writer.replace(moved.path, folders->active());
+        } catch (const DataError&) {
+            throw DataError(e.message() +
+                            QStringLiteral("\rDer Mod ist nicht mehr aktiv; er liegt in %1. Beim "
+                                           "nächsten Start wird das Gebäude als nicht exportiert "
+                                           "vermerkt.")
+                                .arg(quotedPath(moved.path)));
+        }
+        throw;
     }
-    setAttributeAt(buff, kBuffSetPosition, "0");
-    setAttributeAt(buff, kBuffChainPosition, "0");
 
-    setAttributeAt(entry, kBuildingIsChanged, "false");
-    setAttributeAt(entry, kBuildingIsExported, "false");
-    saveAllOrNothing({&working, &buffs, &index}, writer);
-
-    QStringList undeleted;
-    for (const QString& folder : folders)
-        if (!RemoveModFolder(folder))
-            undeleted << folder;
-    return undeleted;
+    QStringList notes = FinishRemoval(moved, writer);
+    if (folders)
+        notes << RemoveOtherFolders(*folders, writer);
+    return notes;
 }
 
 } // namespace velmora::mod

@@ -1,23 +1,98 @@
 #include "mod/ModFolder.h"
 
 #include "data/DataError.h"
-#include "data/FileWriter.h"
+#include "data/FileTree.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace velmora::mod {
 
+using data::EntryKind;
+
+namespace {
+
+constexpr int kLongestName = 200;
+
+const QString kActivePrefix = QStringLiteral("[Cindral] ");
+const QString kHyphenatedPrefix = QStringLiteral("-[Cindral] ");
+const QString kRemovalPrefix = QStringLiteral("-cindral-weg ");
+// Earlier versions moved folders aside under this name, which the game loads.
+const QString kOldRemovalPrefix = QStringLiteral(".cindral-weg ");
+
+QString pathIn(const QString& modsDir, const QString& name) {
+    return QDir(modsDir).filePath(name);
+}
+
+// GUIDs are decimal texts; anything else would break the queries and names built from them.
+void requireGuid(const QString& guid) {
+    bool digitsOnly = !guid.isEmpty();
+    for (const QChar c : guid)
+        digitsOnly = digitsOnly && c.unicode() >= '0' && c.unicode() <= '9';
+    if (!digitsOnly)
+        throw data::DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
+}
+
+// Every path the program removes or renames lies directly in the mods directory under one of
+// its own names: a damaged name can never reach a folder elsewhere.
+void requireProgramEntry(const QString& modsDir, const QString& path) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const bool ownName = name.startsWith(kActivePrefix) || name.startsWith(kHyphenatedPrefix) ||
+                         name.startsWith(kRemovalPrefix) || name.startsWith(kOldRemovalPrefix);
+    const bool direct = !modsDir.isEmpty() &&
+                        QDir::cleanPath(QFileInfo(path).absolutePath()) ==
+                            QDir::cleanPath(QDir(modsDir).absolutePath()) &&
+                        QDir::cleanPath(info.absoluteFilePath()) ==
+                            QDir::cleanPath(QDir(modsDir).absoluteFilePath(name));
+    if (!ownName || !direct || name.contains(QLatin1Char('\\')))
+        throw data::DataError(
+            QStringLiteral("Der Pfad %1 ist kein Mod-Ordner dieses Programms im Mod-Ordner des "
+                           "Spiels; er wird nicht angerührt.")
+                .arg(data::quotedPath(path)));
+}
+
+QString leftAlone(const QString& path, EntryKind kind) {
+    return QStringLiteral("%1 ist %2 und kein Ordner dieses Programms; es wurde nicht verändert.")
+        .arg(data::quotedPath(path), kind == EntryKind::Link ? QStringLiteral("eine Verknüpfung")
+                                                             : QStringLiteral("eine Datei"));
+}
+
+} // namespace
+
 QString ModTitle(const QString& guid, const QString& local) {
     return QStringLiteral("(") + guid + QStringLiteral(") ") + local;
 }
 
+QString ModFolderNameFault(const QString& name) {
+    const QString start = QStringLiteral("Der Gebäudename \u201E%1\u201C kann nicht Teil eines "
+                                         "Ordnernamens sein: ")
+                              .arg(name);
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("Das Gebäude hat keinen Namen; ohne ihn lässt sich kein Mod-Ordner "
+                              "benennen.");
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return start + QStringLiteral("er enthält ein Steuerzeichen.");
+        if (QStringLiteral("<>:\"/\\|?*").contains(c))
+            return start + QStringLiteral("er enthält das Zeichen \u201E%1\u201C.").arg(c);
+    }
+    if (name.contains(QStringLiteral("..")))
+        return start + QStringLiteral("er enthält \u201E..\u201C.");
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return start + QStringLiteral("er endet mit einem Punkt oder Leerzeichen.");
+    // A folder name holds at most 255 characters, the prefixes, GUID and suffixes included.
+    if (name.size() > kLongestName)
+        return start + QStringLiteral("er ist länger als %1 Zeichen.").arg(kLongestName);
+    return {};
+}
+
 QString ActiveModFolder(const QString& modsDir, const QString& guid, const QString& local) {
-    return QDir(modsDir).filePath(QStringLiteral("[Cindral] ") + ModTitle(guid, local));
+    return pathIn(modsDir, kActivePrefix + ModTitle(guid, local));
 }
 
 QString HyphenatedModFolder(const QString& modsDir, const QString& guid, const QString& local) {
-    return QDir(modsDir).filePath(QStringLiteral("-[Cindral] ") + ModTitle(guid, local));
+    return pathIn(modsDir, kHyphenatedPrefix + ModTitle(guid, local));
 }
 
 QString NewModFolder(const QString& modsDir, const QString& guid, const QString& local) {
@@ -28,21 +103,127 @@ QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QSt
     return HyphenatedModFolder(modsDir, guid, local) + QStringLiteral(".cindral-alt");
 }
 
-bool RemoveModFolder(const QString& path) {
+QString RemovalName(const QString& path) {
     const QFileInfo info(path);
-    const QString aside = info.dir().filePath(QStringLiteral(".cindral-weg ") + info.fileName());
-    if (!QDir(aside).removeRecursively())
-        return false;
-    if (!QFileInfo::exists(path))
+    return info.dir().filePath(kRemovalPrefix + info.fileName());
+}
+
+BuildingModFolders::BuildingModFolders(const QString& modsDir, const QString& guid,
+                                       const QString& local)
+    : modsDir_(modsDir) {
+    requireGuid(guid);
+    if (const QString fault = ModFolderNameFault(local); !fault.isEmpty())
+        throw data::DataError(fault);
+    if (modsDir.isEmpty())
+        throw data::DataError(QStringLiteral("Der Mod-Ordner des Spiels ist nicht bekannt."));
+    active_ = ActiveModFolder(modsDir, guid, local);
+    hyphenated_ = HyphenatedModFolder(modsDir, guid, local);
+    fresh_ = NewModFolder(modsDir, guid, local);
+    setAside_ = SetAsideModFolder(modsDir, guid, local);
+}
+
+QStringList BuildingModFolders::leftovers() const {
+    QStringList paths{fresh_, setAside_};
+    for (const QString& path : {active_, hyphenated_, fresh_, setAside_}) {
+        const QFileInfo info(path);
+        paths << RemovalName(path) << info.dir().filePath(kOldRemovalPrefix + info.fileName());
+    }
+    return paths;
+}
+
+bool GameLoadsMod(const QString& path) {
+    switch (data::entryKindOf(path)) {
+    case EntryKind::Folder:
         return true;
-    return QDir().rename(path, aside) && QDir(aside).removeRecursively();
+    case EntryKind::Link:
+        return QFileInfo(path).isDir();
+    default:
+        return false;
+    }
+}
+
+QString DeleteFolder(const QString& path, data::FileWriter& writer) {
+    if (data::removeTree(path, writer))
+        return {};
+    return QStringLiteral("Der Ordner %1 konnte nicht vollständig gelöscht werden. Das Spiel lädt "
+                          "ihn nicht; er kann von Hand gelöscht werden.")
+        .arg(data::quotedPath(path));
+}
+
+QString RemoveLeftover(const QString& modsDir, const QString& path, data::FileWriter& writer) {
+    requireProgramEntry(modsDir, path);
+    const EntryKind kind = data::entryKindOf(path);
+    switch (kind) {
+    case EntryKind::Absent:
+        return {};
+    case EntryKind::Folder:
+        return DeleteFolder(path, writer);
+    default:
+        return leftAlone(path, kind);
+    }
+}
+
+MovedAside MoveAside(const QString& modsDir, const QString& path, data::FileWriter& writer) {
+    requireProgramEntry(modsDir, path);
+    const EntryKind kind = data::entryKindOf(path);
+    if (kind == EntryKind::Absent)
+        return {};
+    if (kind == EntryKind::Other)
+        return {QString(), leftAlone(path, kind)};
+    const QString aside = RemovalName(path);
+    if (const QString note = RemoveLeftover(modsDir, aside, writer); !note.isEmpty())
+        throw data::DataError(
+            QStringLiteral("Der Mod-Ordner %1 kann nicht entfernt werden, weil sein Platz beim "
+                           "Löschen belegt ist: %2")
+                .arg(data::quotedPath(path), note));
+    try {
+        writer.replace(path, aside);
+    } catch (const data::DataError& e) {
+        throw data::DataError(
+            QStringLiteral("Der Mod-Ordner %1 kann nicht entfernt werden; er ist unverändert. %2")
+                .arg(data::quotedPath(path), e.message()));
+    }
+    return {aside, QString()};
+}
+
+QStringList FinishRemoval(const MovedAside& moved, data::FileWriter& writer) {
+    QStringList notes;
+    if (!moved.note.isEmpty())
+        notes << moved.note;
+    if (!moved.path.isEmpty())
+        if (const QString note = DeleteFolder(moved.path, writer); !note.isEmpty())
+            notes << note;
+    return notes;
+}
+
+QStringList RemoveModFolder(const QString& modsDir, const QString& path, data::FileWriter& writer) {
+    return FinishRemoval(MoveAside(modsDir, path, writer), writer);
+}
+
+QStringList RemoveOtherFolders(const BuildingModFolders& f, data::FileWriter& writer) {
+    QStringList notes;
+    try {
+        notes << RemoveModFolder(f.modsDir(), f.hyphenated(), writer);
+    } catch (const data::DataError& e) {
+        notes << e.message();
+    }
+    for (const QString& left : f.leftovers())
+        if (const QString note = RemoveLeftover(f.modsDir(), left, writer); !note.isEmpty())
+            notes << note;
+    notes.removeDuplicates();
+    return notes;
 }
 
 void RequireRemovable(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
+    const EntryKind kind = data::entryKindOf(path);
+    if (kind == EntryKind::Absent || kind == EntryKind::Other)
         return;
-    for (const QFileInfo& folder : {QFileInfo(info.absolutePath()), info})
+    const QFileInfo info(path);
+    QList<QFileInfo> folders{QFileInfo(info.absolutePath())};
+    // A link is renamed as itself: only the mods directory needs to be writable for it.
+    if (kind == EntryKind::Folder)
+        folders << info;
+    for (const QFileInfo& folder : folders)
         if (!folder.isWritable())
             throw data::DataError(
                 QStringLiteral("Der Ordner %1 kann nicht gelöscht werden: %2 ist schreibgeschützt "

@@ -1,30 +1,107 @@
 #pragma once
-// Names of a building's mod folder in the game's mods directory.
+// The program's folders in the game's mods directory: their names, what the game loads, and the
+// one way they are removed.
+//
+// A building's folders, all directly in the mods directory (title: "(" + GUID + ") " + Local):
+//   active      "[Cindral] " + title            the mod the game loads
+//   hyphenated  "-[Cindral] " + title           the same mod switched off by the player
+//   new         hyphenated + ".cindral-neu"     the new mod while an activation writes it
+//   set aside   hyphenated + ".cindral-alt"     the old mod while the new one takes its place
+//   removal     "-cindral-weg " + any of these  a folder on its way out
+// Every name the program creates or renames to starts with a hyphen, so the game never loads a
+// half-made or half-removed copy. The game loads a mod from a folder, or from a link to one,
+// under a name without the hyphen.
+//
+// Removal never follows a link: a link (on Windows also a junction) under one of the program's
+// names is removed as a link, its target untouched, and links inside a real folder are removed
+// as links. A leftover of a stopped run (new, set aside, removal names) is deleted only when it
+// is a real folder; anything else there is left alone and named in a German note.
+#include "data/FileWriter.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace velmora::mod {
 
 // "(" + GUID + ") " + the building's Local name: the mod's title and the end of its folder name.
 QString ModTitle(const QString& guid, const QString& local);
-// The folder of the active mod: mods directory + "[Cindral] " + title.
+
+// The German message why a Local name can not name a mod folder, or "" when it can.
+QString ModFolderNameFault(const QString& name);
+
+// The paths of a building's folders, without any check (for reading and for tests).
 QString ActiveModFolder(const QString& modsDir, const QString& guid, const QString& local);
-// The same mod under the name with a leading hyphen: mods directory + "-[Cindral] " + title.
 QString HyphenatedModFolder(const QString& modsDir, const QString& guid, const QString& local);
-// Beside the mod folder while an activation runs: the new mod as it is written, and the old mod
-// while the new one takes its place. Both names start with the hyphen, so the game never loads
-// them; an activation that was stopped may leave them, the next one deletes them.
 QString NewModFolder(const QString& modsDir, const QString& guid, const QString& local);
 QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QString& local);
+// The name a folder of the mods directory gets on its way out, beside it.
+QString RemovalName(const QString& path);
 
-// Deletes a folder of the mods directory: it is first renamed aside in one step (".cindral-weg "
-// + its name) and only then deleted, so that a run killed while deleting leaves no half mod
-// folder under a name the game loads; what a killed run left aside is deleted first. True when
-// neither the folder nor its set-aside copy is left.
-bool RemoveModFolder(const QString& path);
+// A building's folders once its GUID, its name and the mods directory are checked: every
+// operation that writes or removes a building's mod folders takes the paths from here.
+class BuildingModFolders {
+public:
+    // Raises data::DataError with a German message when the GUID is not decimal, the name
+    // could leave the mods directory or is no valid Windows file name, or modsDir is empty.
+    BuildingModFolders(const QString& modsDir, const QString& guid, const QString& local);
 
-// Raises data::DataError naming the folder when it exists but RemoveModFolder could not even
-// start on it: the mods directory or the folder itself can not be written (read-only, locked).
-// Called before an operation changes anything, so that it then changes nothing.
+    const QString& modsDir() const { return modsDir_; }
+    const QString& active() const { return active_; }
+    const QString& hyphenated() const { return hyphenated_; }
+    const QString& fresh() const { return fresh_; }
+    const QString& setAside() const { return setAside_; }
+    // The leftovers a stopped run may have left: new, set aside, and the removal names of all
+    // four (also the older removal name ".cindral-weg " + name of earlier versions).
+    QStringList leftovers() const;
+
+private:
+    QString modsDir_, active_, hyphenated_, fresh_, setAside_;
+};
+
+// True when the game loads a mod from path: a real folder, or a link to a folder.
+bool GameLoadsMod(const QString& path);
+
+// What MoveAside did.
+struct MovedAside {
+    QString path; // where the folder or link now lies; "" when nothing was moved
+    QString note; // a German note naming a file left alone under the folder's name, or ""
+};
+
+// Moves the folder (or link) at path aside under its removal name in one step, so that a run
+// stopped while deleting leaves nothing under a name the game loads. A file or anything else
+// but a folder or link is no mod: it is left alone and named in the note. Raises
+// data::DataError with a German message naming the entry when path does not lie directly in
+// modsDir under one of the program's names, when the removal name is taken by something the
+// program did not make, or when the rename fails.
+MovedAside MoveAside(const QString& modsDir, const QString& path,
+                     data::FileWriter& writer = data::diskWriter());
+
+// Deletes what MoveAside moved, or a leftover: a link as a link, a folder with everything in
+// it, never following a link. Returns "" when nothing is left, else a German note naming it.
+QString DeleteFolder(const QString& path, data::FileWriter& writer = data::diskWriter());
+
+// A leftover of a stopped run: deleted when it is a real folder; "" when nothing is left there,
+// else a German note naming what is left alone (a link, a file) or what could not be deleted.
+QString RemoveLeftover(const QString& modsDir, const QString& path,
+                       data::FileWriter& writer = data::diskWriter());
+
+// The second step: deletes what MoveAside moved; returns its note and the note of what could
+// not be deleted.
+QStringList FinishRemoval(const MovedAside& moved, data::FileWriter& writer = data::diskWriter());
+
+// Both steps for a folder the game may load: MoveAside, then DeleteFolder. Raises DataError
+// when the folder is still under its name; returns the German notes of what was left beside it.
+QStringList RemoveModFolder(const QString& modsDir, const QString& path,
+                            data::FileWriter& writer = data::diskWriter());
+
+// After the active folder: the hyphenated folder (removed like a mod folder) and every leftover
+// of a stopped run. Never raises; returns the German notes of what is left.
+QStringList RemoveOtherFolders(const BuildingModFolders& f,
+                               data::FileWriter& writer = data::diskWriter());
+
+// Raises data::DataError naming the folder when it exists but could not even be renamed: the
+// mods directory or the folder itself can not be written (read-only, locked). Called before an
+// operation changes anything, so that it then changes nothing.
 void RequireRemovable(const QString& path);
 
 } // namespace velmora::mod

@@ -4,6 +4,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/FileAccess.h"
+#include "data/FileTree.h"
 #include "data/XmlDocument.h"
 #include "mod/ModDescription.h"
 #include "mod/ModFolder.h"
@@ -24,7 +25,6 @@ using namespace velmora::data;
 namespace {
 
 constexpr QSize kIconSize(128, 128);
-constexpr int kLongestName = 200;
 
 const QString kAssetFolder = QStringLiteral("data/config/export/main/asset");
 const QString kIconFolder = QStringLiteral("data/icon");
@@ -33,21 +33,13 @@ QString below(const QString& folder, const QString& relative) {
     return folder + QLatin1Char('/') + relative;
 }
 
-// GUIDs are decimal texts; anything else would break the queries and names built from them.
+// A GUID from the data files; anything but a decimal text would break the queries built from it.
 void requireGuid(const QString& guid) {
     bool digitsOnly = !guid.isEmpty();
     for (const QChar c : guid)
         digitsOnly = digitsOnly && c.unicode() >= '0' && c.unicode() <= '9';
     if (!digitsOnly)
         throw DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
-}
-
-void requireFolderInputs(const QString& modsDir, const QString& guid, const QString& name) {
-    requireGuid(guid);
-    if (const QString fault = ModFolderNameFault(name); !fault.isEmpty())
-        throw DataError(fault);
-    if (modsDir.isEmpty())
-        throw DataError(QStringLiteral("Der Mod-Ordner des Spiels ist nicht bekannt."));
 }
 
 [[noreturn]] void missing(const QString& what, const QString& fileName) {
@@ -61,12 +53,6 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
     if (!e)
         missing(what, fileName);
     return e;
-}
-
-void requireRemoved(const QString& path) {
-    if (!RemoveModFolder(path))
-        throw DataError(QStringLiteral("Der Ordner %1 kann nicht vollständig gelöscht werden.")
-                            .arg(quotedPath(path)));
 }
 
 void makeFolder(const QString& path) {
@@ -145,60 +131,67 @@ void checkWrittenFiles(const QString& folder) {
                 .arg(error.errorString()));
 }
 
+// Where the swap left the mod folders, so that it can be undone.
+struct Swap {
+    bool hadMod = false; // the old mod (a folder or a link) lies under the set-aside name
+};
+
 // The new folder takes the mod folder's name; the old mod is moved aside first and put back
 // when the new one can not take its place.
-void swapIn(const QString& fresh, const QString& folder, const QString& aside, FileWriter& writer) {
-    const bool hadMod = QFileInfo::exists(folder);
+Swap swapIn(const BuildingModFolders& f, FileWriter& writer) {
+    Swap swap;
+    swap.hadMod = data::entryKindOf(f.active()) != data::EntryKind::Absent;
     try {
-        if (hadMod)
-            writer.replace(folder, aside);
+        if (swap.hadMod)
+            writer.replace(f.active(), f.setAside());
     } catch (const DataError& e) {
-        RemoveModFolder(fresh);
+        DeleteFolder(f.fresh(), writer);
         throw DataError(QStringLiteral("Der Mod-Ordner %1 kann nicht ersetzt werden: %2")
-                            .arg(quotedPath(folder), e.message()));
+                            .arg(quotedPath(f.active()), e.message()));
     }
     try {
-        writer.replace(fresh, folder);
+        writer.replace(f.fresh(), f.active());
     } catch (const DataError& e) {
         QString message = QStringLiteral("Der Mod-Ordner %1 kann nicht ersetzt werden: %2")
-                              .arg(quotedPath(folder), e.message());
-        if (hadMod) {
+                              .arg(quotedPath(f.active()), e.message());
+        if (swap.hadMod) {
             try {
-                writer.replace(aside, folder);
+                writer.replace(f.setAside(), f.active());
             } catch (const DataError&) {
-                message +=
-                    QStringLiteral("\rDer bisherige Mod liegt in %1.").arg(quotedPath(aside));
+                message += QStringLiteral("\rDer bisherige Mod liegt in %1.")
+                               .arg(quotedPath(f.setAside()));
             }
         }
-        RemoveModFolder(fresh);
+        DeleteFolder(f.fresh(), writer);
         throw DataError(message);
     }
+    return swap;
+}
+
+// Undoes a swap after the flag could not be saved: the new mod leaves the folder's name and the
+// old one (or none) is back, so the game loads what the flag says. Returns "" when done, else
+// a German sentence saying what the game now loads.
+QString undoSwap(const BuildingModFolders& f, const Swap& swap, FileWriter& writer) {
+    try {
+        writer.replace(f.active(), f.fresh());
+    } catch (const DataError&) {
+        return QStringLiteral("Der neue Mod liegt trotzdem in %1 und wird vom Spiel geladen; "
+                              "beim nächsten Start wird er als exportiert vermerkt.")
+            .arg(quotedPath(f.active()));
+    }
+    DeleteFolder(f.fresh(), writer);
+    if (swap.hadMod) {
+        try {
+            writer.replace(f.setAside(), f.active());
+        } catch (const DataError&) {
+            return QStringLiteral("Der bisherige Mod liegt in %1 und wird vom Spiel nicht geladen.")
+                .arg(quotedPath(f.setAside()));
+        }
+    }
+    return {};
 }
 
 } // namespace
-
-QString ModFolderNameFault(const QString& name) {
-    const QString start = QStringLiteral("Der Gebäudename \u201E%1\u201C kann nicht Teil eines "
-                                         "Ordnernamens sein: ")
-                              .arg(name);
-    if (name.trimmed().isEmpty())
-        return QStringLiteral("Das Gebäude hat keinen Namen; ohne ihn lässt sich kein Mod-Ordner "
-                              "benennen.");
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return start + QStringLiteral("er enthält ein Steuerzeichen.");
-        if (QStringLiteral("<>:\"/\\|?*").contains(c))
-            return start + QStringLiteral("er enthält das Zeichen \u201E%1\u201C.").arg(c);
-    }
-    if (name.contains(QStringLiteral("..")))
-        return start + QStringLiteral("er enthält \u201E..\u201C.");
-    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
-        return start + QStringLiteral("er endet mit einem Punkt oder Leerzeichen.");
-    // A folder name holds at most 255 characters, the prefix, GUID and suffixes included.
-    if (name.size() > kLongestName)
-        return start + QStringLiteral("er ist länger als %1 Zeichen.").arg(kLongestName);
-    return {};
-}
 
 QString PrepareAssetRecord(pugi::xml_node record, const QString& guid) {
     pugi::xml_node standard = record.child("Values").child("Standard");
@@ -297,8 +290,15 @@ QByteArray AssetsText(const AssetsSources& s) {
 }
 
 WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWriter& writer) {
-    requireFolderInputs(r.modsDir, r.guid, r.name);
+    const BuildingModFolders f(r.modsDir, r.guid, r.name);
     const QString building = QStringLiteral("Das Gebäude %1").arg(r.guid);
+    // The game may have been moved or removed since the start: nothing is created under a path
+    // that no longer holds it.
+    if (!r.gameExecutable.isEmpty() && !QFileInfo(r.gameExecutable).isFile())
+        throw DataError(QStringLiteral("Das Spiel ist nicht mehr installiert, wo es beim Start "
+                                       "war: %1 fehlt. Es wurde nichts geschrieben; bitte "
+                                       "starten Sie das Programm neu.")
+                            .arg(quotedPath(r.gameExecutable)));
 
     // Look everything up first.
     const XmlDocument working = loadDataFile(r.dataDir, kWorkingAssetsFile);
@@ -343,59 +343,110 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
         r.version, ModTitle(r.guid, r.name),
         BuildModDescription({r.name, record, products.root(), fields.root(), buff}), markedPng);
 
-    // Write them into a new folder beside the mod folder and check them.
-    const QString folder = ActiveModFolder(r.modsDir, r.guid, r.name);
-    const QString fresh = NewModFolder(r.modsDir, r.guid, r.name);
-    const QString aside = SetAsideModFolder(r.modsDir, r.guid, r.name);
-    requireRemoved(fresh); // left by an activation that was stopped
-    requireRemoved(aside);
+    // The names the swap needs must be free: a file under the mod folder's name is no mod and
+    // not the program's to replace, and leftovers of a stopped run are deleted only when they
+    // are real folders.
+    if (data::entryKindOf(f.active()) == data::EntryKind::Other)
+        throw DataError(QStringLiteral("Unter dem Namen des Mod-Ordners liegt die Datei %1. Sie "
+                                       "wurde nicht verändert und der Mod nicht geschrieben; "
+                                       "bitte verschieben oder löschen Sie sie.")
+                            .arg(quotedPath(f.active())));
+    for (const QString& left : {f.fresh(), f.setAside()})
+        if (const QString note = RemoveLeftover(f.modsDir(), left, writer); !note.isEmpty())
+            throw DataError(note + QStringLiteral(" Der Mod wurde nicht geschrieben."));
+
+    // Write the files into the new folder beside the mod folder and check them.
     try {
-        makeFolder(below(fresh, kAssetFolder));
-        writer.writeNew(below(fresh, kAssetFolder + QStringLiteral("/assets.xml")), assets);
-        makeFolder(below(fresh, kIconFolder));
-        writer.writeNew(below(fresh, kIconFolder + QLatin1Char('/') + iconFile), markedPng);
-        writer.writeNew(below(fresh, kIconFolder + QStringLiteral("/Buff.png")), buffPng);
+        makeFolder(below(f.fresh(), kAssetFolder));
+        writer.writeNew(below(f.fresh(), kAssetFolder + QStringLiteral("/assets.xml")), assets);
+        makeFolder(below(f.fresh(), kIconFolder));
+        writer.writeNew(below(f.fresh(), kIconFolder + QLatin1Char('/') + iconFile), markedPng);
+        writer.writeNew(below(f.fresh(), kIconFolder + QStringLiteral("/Buff.png")), buffPng);
         writeFileAtomically(dataFilePath(r.dataDir, kActivePictureFile), markedPng, writer);
         writer.remove(dataFilePath(r.dataDir, QStringLiteral("ActiveIcon.png"))); // may fail
-        writer.writeNew(below(fresh, QStringLiteral("modinfo.json")), modinfo);
-        checkWrittenFiles(fresh);
+        writer.writeNew(below(f.fresh(), QStringLiteral("modinfo.json")), modinfo);
+        checkWrittenFiles(f.fresh());
     } catch (...) {
-        RemoveModFolder(fresh);
+        DeleteFolder(f.fresh(), writer);
         throw;
     }
 
-    // Swap it in, then mark the building exported.
-    swapIn(fresh, folder, aside, writer);
-    setAttributeAt(entry, kBuildingIsExported, "true");
-    index.save(writer);
+    // Swap it in, then mark the building exported; when the flag can not be saved the swap is
+    // undone, so the flag still tells what the game loads.
+    Swap swap;
+    try {
+        swap = swapIn(f, writer);
+    } catch (const DataError& e) {
+        // The old mod could not be put back: the flag must not claim it any longer.
+        if (GameLoadsMod(f.active()) || attributeTextAt(entry, kBuildingIsExported) != "true")
+            throw;
+        QString message = e.message();
+        try {
+            setAttributeAt(entry, kBuildingIsExported, "false");
+            index.save(writer);
+            message += QStringLiteral("\rDas Gebäude ist jetzt als nicht exportiert vermerkt.");
+        } catch (const DataError&) {
+            message += QStringLiteral("\rBeim nächsten Start wird das Gebäude als nicht "
+                                      "exportiert vermerkt.");
+        }
+        throw DataError(message);
+    }
+    if (attributeTextAt(entry, kBuildingIsExported) != "true") {
+        try {
+            setAttributeAt(entry, kBuildingIsExported, "true");
+            index.save(writer);
+        } catch (const DataError& e) {
+            QString message = e.message() + QStringLiteral("\rDer Mod wurde nicht aktiviert.");
+            if (const QString left = undoSwap(f, swap, writer); !left.isEmpty())
+                message += QLatin1Char(' ') + left;
+            throw DataError(message);
+        }
+    }
 
-    WrittenMod result{folder, marked, {}};
-    for (const QString& left : {aside, HyphenatedModFolder(r.modsDir, r.guid, r.name)})
-        if (!RemoveModFolder(left))
-            result.leftFolders << left;
+    WrittenMod result{f.active(), marked, {}};
+    if (swap.hadMod)
+        if (const QString note = DeleteFolder(f.setAside(), writer); !note.isEmpty())
+            result.leftFolders << note;
+    result.leftFolders << RemoveOtherFolders(f, writer);
+    result.leftFolders.removeDuplicates();
     return result;
 }
 
-void RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
-               const QString& name, FileWriter& writer) {
-    requireFolderInputs(modsDir, guid, name);
+QStringList RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
+                      const QString& name, FileWriter& writer) {
+    const BuildingModFolders f(modsDir, guid, name);
     XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = entryByGuid(
         index, "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid), kBuildingIndexFile);
-
-    const QString folders[] = {
-        ActiveModFolder(modsDir, guid, name), HyphenatedModFolder(modsDir, guid, name),
-        NewModFolder(modsDir, guid, name), SetAsideModFolder(modsDir, guid, name)};
-    for (const QString& folder : folders)
+    for (const QString& folder : {f.active(), f.hyphenated()})
         RequireRemovable(folder);
 
-    // The flag first: a run stopped while deleting must not leave the building marked exported
-    // without its mod folder.
-    setAttributeAt(entry, kBuildingIsExported, "false");
-    index.save(writer);
+    // The mod leaves its name in one step first: when that fails the flag stays as it was.
+    const MovedAside moved = MoveAside(modsDir, f.active(), writer);
+    if (attributeTextAt(entry, kBuildingIsExported) != "false") {
+        try {
+            setAttributeAt(entry, kBuildingIsExported, "false");
+            index.save(writer);
+        } catch (const DataError& e) {
+            QString message = e.message();
+            if (!moved.path.isEmpty()) {
+                try {
+                    writer.replace(moved.path, f.active());
+                    message += QStringLiteral("\rDer Mod ist weiterhin aktiv.");
+                } catch (const DataError&) {
+                    message += QStringLiteral("\rDer Mod ist nicht mehr aktiv; er liegt in %1. "
+                                              "Beim nächsten Start wird das Gebäude als nicht "
+                                              "exportiert vermerkt.")
+                                   .arg(quotedPath(moved.path));
+                }
+            }
+            throw DataError(message);
+        }
+    }
 
-    for (const QString& folder : folders)
-        requireRemoved(folder);
+    QStringList notes = FinishRemoval(moved, writer);
+    notes << RemoveOtherFolders(f, writer);
+    return notes;
 }
 
 } // namespace velmora::mod

@@ -1,35 +1,42 @@
 #pragma once
 // Writing a building's mod ("Aktivieren") and removing it ("Deaktivieren").
 //
+// Both keep one rule: IsExported is "true" exactly when the game loads the building's mod (a
+// folder, or a link to one, under its active name), at the end of every run, failed or not. A
+// run killed between two steps may break it until the next start repairs the flags from the
+// folders (SyncExportFlags).
+//
 // WriteMod, in this order:
-// 1. The building's Local name is checked as part of a folder name; a name that could leave the
-//    mods directory or is no valid Windows file name is refused before anything is read.
+// 1. The building's Local name is checked as part of a folder name (BuildingModFolders); a name
+//    that could leave the mods directory or is no valid Windows file name is refused, and so is
+//    a game that is no longer where the start found it, before anything is read.
 // 2. Everything is looked up first: the record in "Buildings.xml", the entry in
 //    "BuildingsShort.xml", its buff entry in "BuffsShort.xml", the product catalogue and the
 //    field table, the building's icon, "Star" and "buff" among the pictures.
 // 3. Every file is made in memory: assets.xml (header, ModOps, the prepared record, the buff
 //    block when the entry's Set is "1", re-formatted), the marked icon, "Buff.png" and
 //    modinfo.json with the German description and the marked icon as its picture.
-// 4. A folder left behind by an earlier run that was stopped is deleted; the files are written
-//    into a new folder beside the mod folder (its name starts with a hyphen, like the folders
-//    the game's mod loader does not load), "Active.png" into the data directory.
-// 5. assets.xml and modinfo.json are read back and parsed; a file that does not parse stops the
-//    activation and the new folder is deleted.
-// 6. The new folder is swapped in: the old mod folder is moved aside, the new one takes its
-//    name, and the old one is deleted, so a failure before this point leaves the old mod as it
-//    was.
-// 7. IsExported is set to "true" in "BuildingsShort.xml" (saved atomically).
-// 8. The hyphenated mod folder is deleted.
+// 4. A file under the mod folder's name stops the activation; real folders left under the new
+//    and set-aside names by a stopped run are deleted, anything else there stops it too.
+// 5. The files are written into the new folder (its name starts with a hyphen, so the game does
+//    not load it), "Active.png" into the data directory; assets.xml and modinfo.json are read
+//    back and parsed. A failure deletes the new folder and leaves the old mod as it was.
+// 6. The new folder is swapped in: the old mod folder (or link) is moved to the set-aside name,
+//    the new one takes its name; a failure puts the old one back.
+// 7. IsExported is set to "true" in "BuildingsShort.xml" (saved atomically) unless it is so
+//    already; when the save fails the swap is undone before the error is raised.
+// 8. The old mod, the hyphenated mod folder and the leftovers of stopped runs are deleted; what
+//    can not be deleted is only named in the result.
 // The working asset list, the buff table and IsChanged are never written.
 //
 // RemoveMod: the name is checked as above and the building looked up in "BuildingsShort.xml";
-// every mod folder that exists is checked to be removable (RequireRemovable), so a read-only
-// mods directory changes nothing; IsExported is set to "false" (saved atomically); then the mod
-// folder, the hyphenated mod folder and what an activation stopped half-way left are deleted, each
-// renamed aside first (RemoveModFolder). A folder that can not be deleted completely raises
-// DataError; the flag is then already cleared, so a building is never marked exported without its
-// mod folder.
+// the mod folder and the hyphenated one are checked to be removable (RequireRemovable), so a
+// read-only mods directory changes nothing. Then the mod folder leaves its name in one step
+// (MoveAside: a failure raises DataError with the flag unchanged, the mod still active);
+// IsExported is set to "false" (saved atomically; a failure moves the mod back first); then the
+// moved folder, the hyphenated one and the leftovers are deleted, and what is left only named.
 #include "data/FileWriter.h"
+#include "mod/ModFolder.h"
 #include "mod/NamedPictures.h"
 
 #include <QDateTime>
@@ -49,25 +56,25 @@ struct ModRequest {
     QString version;  // the program's version text
     QString userName; // the login name of the current user
     QDateTime createdAt = QDateTime::currentDateTime();
+    QString gameExecutable; // checked to be still there before anything is written ("": never)
 };
 
 struct WrittenMod {
     QString folder;          // the mod folder
     QImage markedIcon;       // the building's icon with the star, as written
-    QStringList leftFolders; // the hyphenated or old folder when it could not be deleted
+    QStringList leftFolders; // German notes naming what was left: folders not deleted, entries
+                             // under the program's names left alone
 };
-
-// The German message why a Local name can not name a mod folder, or "" when it can.
-QString ModFolderNameFault(const QString& name);
 
 // Writes the mod of the building. A failure raises data::DataError with a German message;
 // whatever was written of the new mod is then deleted and the old mod stays as it was.
 WrittenMod WriteMod(const ModRequest& request, const NamedPictures& pictures,
                     data::FileWriter& writer = data::diskWriter());
 
-// Removes the mod of the building and clears its IsExported flag. Raises data::DataError.
-void RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
-               const QString& name, data::FileWriter& writer = data::diskWriter());
+// Removes the mod of the building and clears its IsExported flag. Raises data::DataError when
+// the mod is still active; returns German notes naming what was left beside it.
+QStringList RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
+                      const QString& name, data::FileWriter& writer = data::diskWriter());
 
 // The prepared asset record: a copy of record with the icon path of the mod, without Region,
 // Local, Template and BaseAssetGUID of Values/Standard and without Values/Standard/Output; a

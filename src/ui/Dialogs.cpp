@@ -117,4 +117,9 @@ void Dialogs::showError(const QString& title, const QString& text) {
     box.exec();
 }
 
+void Dialogs::showNotice(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Information, title, withLineFeeds(text), QMessageBox::Ok);
+    box.exec();
+}
+
 } // namespace velmora::ui

@@ -16,6 +16,7 @@ class Dialogs final : public app::UserDialogs {
 public:
     QString chooseFolder(const QString& instruction, const QString& preselect) override;
     void showError(const QString& title, const QString& text) override;
+    void showNotice(const QString& title, const QString& text) override;
 };
 
 // The folder chooser "Ordner suchen": the instruction as given, line breaks kept, above a plain

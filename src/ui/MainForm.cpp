@@ -1,9 +1,11 @@
 #include "ui/MainForm.h"
 
+#include "app/Settings.h"
 #include "app/Startup.h"
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
 #include "mod/BuildingReset.h"
+#include "mod/ExportFlags.h"
 #include "mod/ModWriter.h"
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
@@ -30,6 +32,7 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace velmora::ui {
 
@@ -217,7 +220,7 @@ std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDia
     const app::Directories& dirs = started.dirs;
     return std::make_unique<MainForm>(
         MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program,
-                      started.groupNames, app::GetWindowsUserName(platform)},
+                      started.groupNames, app::GetWindowsUserName(platform), dirs.game},
         dialogs);
 }
 
@@ -441,6 +444,7 @@ bool MainForm::FillBuildingList() {
     if (group < 0)
         return true;
     const int region = selectedRow(regionView_);
+    syncExportFlags();
     const std::vector<data::BuildingEntry> rows =
         data::BrowseBuildings(setup_.dataDir, region, group, groupView_->item(group)->text());
     {
@@ -592,11 +596,33 @@ QString MainForm::selectedRowName(const QString& fallback) const {
     return row ? row->text(kNameColumn) : fallback;
 }
 
-void MainForm::warnLeftFolders(const QString& title, const QStringList& folders) {
-    for (const QString& folder : folders)
-        dialogs_.showError(
-            title, QStringLiteral("Der Mod-Ordner %1 konnte nicht vollständig gelöscht werden.")
-                       .arg(data::quotedPath(folder)));
+void MainForm::warnLeftFolders(const QString& title, const QStringList& notes) {
+    if (!notes.isEmpty())
+        dialogs_.showError(title, notes.join(QStringLiteral("\r")));
+}
+
+void MainForm::syncExportFlags() {
+    const mod::FlagSync sync = mod::SyncExportFlags(setup_.dataDir, setup_.modsDir);
+    QStringList told;
+    if (!sync.corrected.empty())
+        told << mod::CorrectionMessage(sync.corrected);
+    if (!sync.problem.isEmpty() && sync.problem != lastFolderProblem_)
+        told << sync.problem;
+    lastFolderProblem_ = sync.problem;
+    if (told.isEmpty())
+        return;
+    if (!pendingNotice_.isEmpty())
+        told.prepend(pendingNotice_);
+    pendingNotice_ = told.join(QStringLiteral("\r\r"));
+    if (isVisible())
+        showPendingNotice();
+}
+
+void MainForm::showPendingNotice() {
+    if (pendingNotice_.isEmpty())
+        return;
+    const QString notice = std::exchange(pendingNotice_, QString());
+    dialogs_.showNotice(QStringLiteral("Mod-Ordner"), notice);
 }
 
 // Writes the selected building's mod, shows its marked icon in HelpJsonImage and refreshes
@@ -606,6 +632,8 @@ void MainForm::ActivateBtnClick() {
     mod::ModRequest request{setup_.dataDir,      setup_.modsDir,
                             selection_.building, selectedRowName(selection_.buildingName),
                             setup_.version,      setup_.userName};
+    if (!setup_.gameDir.isEmpty())
+        request.gameExecutable = QDir(setup_.gameDir).filePath(app::kGameExecutable);
     const mod::WrittenMod written =
         mod::WriteMod(request, CollectionPictures(ImageCollection::instance()));
     if (auto* image = findChild<QLabel*>(QStringLiteral("HelpJsonImage")))
@@ -614,19 +642,21 @@ void MainForm::ActivateBtnClick() {
     warnLeftFolders(QStringLiteral("Aktivieren"), written.leftFolders);
 }
 
-// Removes the selected building's mod and refreshes the list with the same row selected.
-// The flag is cleared before the folders go, so the list is refreshed also when deleting a
-// folder fails (the error is shown after the refresh).
+// Removes the selected building's mod and refreshes the list with the same row selected. The
+// list is refreshed also when the removal fails (the error is shown after the refresh); what
+// was left in the mods directory is named after it.
 void MainForm::DeactivateBtnClick() {
     const int row = selection_.listIndex;
+    QStringList notes;
     try {
-        mod::RemoveMod(setup_.dataDir, setup_.modsDir, selection_.building,
-                       selectedRowName(selection_.buildingName));
+        notes = mod::RemoveMod(setup_.dataDir, setup_.modsDir, selection_.building,
+                               selectedRowName(selection_.buildingName));
     } catch (...) {
         RefreshAfterChange(row, false);
         throw;
     }
     RefreshAfterChange(row, false);
+    warnLeftFolders(QStringLiteral("Deaktivieren"), notes);
 }
 
 void MainForm::ResetBtnClick() {
@@ -745,6 +775,8 @@ void MainForm::showEvent(QShowEvent* event) {
             move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     }
     ShowHelp(QStringLiteral("0"));
+    // After the window is on the screen: a message box must not come before it.
+    QMetaObject::invokeMethod(this, &MainForm::showPendingNotice, Qt::QueuedConnection);
 }
 
 } // namespace velmora::ui

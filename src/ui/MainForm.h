@@ -9,6 +9,9 @@
 // are selected and GroupViewClick fills the building list and selects its first row. On show,
 // the info panel shows help entry 0 of the help table the start-up loaded for the run.
 //
+// FillBuildingList first brings the export flags in line with the mods directory (a mod folder
+// deleted or put back by hand), saves the index when a flag changed and tells the player once.
+//
 // Every refresh after a change of a building's flags runs FillBuildingList, which keeps the
 // remembered row when it still exists and runs BuildingsViewClick on it. "Aktivieren" writes the
 // mod (src/mod), shows its marked icon in HelpJsonImage, then refreshes: FillBuildingList, the
@@ -46,6 +49,7 @@ struct MainFormSetup {
     QString programDir;     // the work directories of the data preparation lie below it
     QStringList groupNames; // of the group list, loaded once by the start-up
     QString userName;       // the login name the mod writer puts into a mod's header
+    QString gameDir;        // the game's folder; "Aktivieren" checks that the game is still there
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does
@@ -99,7 +103,11 @@ protected:
 private:
     // The Local name of the selected row, as the mod folders are named from it.
     QString selectedRowName(const QString& fallback) const;
-    void warnLeftFolders(const QString& title, const QStringList& folders);
+    void warnLeftFolders(const QString& title, const QStringList& notes);
+    // Brings the export flags in line with the mods directory; what it corrected (or why it
+    // could not look) is told once, after the window is shown.
+    void syncExportFlags();
+    void showPendingNotice();
     // The parts of the window, created in this order by createControls.
     void runPipeline(void (*pipeline)(const tools::PrepDirectories&, const tools::StepReporter&));
     void createControls();
@@ -128,7 +136,9 @@ private:
     BasicForm* basicForm_ = nullptr;
     CostForm* costForm_ = nullptr;
     bool centred_ = false;
-    int rowAtPress_ = -1; // selected row of the region or group list when a click began
+    QString pendingNotice_;     // told once the window is shown
+    QString lastFolderProblem_; // an unreadable mods directory is told once, not on every refill
+    int rowAtPress_ = -1;       // selected row of the region or group list when a click began
 
     QLabel* background_;
     QListWidget* regionView_;

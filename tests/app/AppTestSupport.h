@@ -20,6 +20,9 @@ public:
     void showError(const QString& title, const QString& text) override {
         errors << title + QLatin1Char('|') + text;
     }
+    void showNotice(const QString& title, const QString& text) override {
+        errors << title + QLatin1Char('|') + text;
+    }
 
     std::optional<QString> chosenFolder;
     QStringList chooserInstructions, chooserPreselects, errors;

@@ -9,7 +9,9 @@
 // that run wrote (from its first write to its last). After every kill:
 //   - every data file is there, loads, and holds exactly its old or its new content;
 //   - every mod folder is exactly the old folder, exactly the new one, or absent;
-//   - no building's IsExported flag claims a mod folder that is not there complete;
+//   - nothing the game loads lies in the mods directory besides the active mod folders;
+//   - after the next start's repair of the flags, IsExported is "true" exactly when the game
+//     loads the building's mod (a failed run, not killed, must keep that without the repair);
 //   - the next run of the operation succeeds and leaves exactly the state of an undisturbed
 //     run: what the killed run left (files beside their targets, staging folders) is cleaned.
 // --fail-writes runs the operation instead with a file layer that fails the n-th write for
@@ -21,12 +23,14 @@
 #include "data/DataError.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
+#include "mod/ExportFlags.h"
 #include "mod/ModFolder.h"
 #include "support/ScriptedWriter.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -139,6 +143,17 @@ QStringList checkGuarantees(const Run& run, const Snapshot& now) {
         if (found->second == bytes ||
             (newBytes != run.after.end() && found->second == newBytes->second))
             continue;
+        // The flags may follow the mod folders instead: a failed run that could not put an old
+        // mod back clears its flag.
+        const auto withoutFlags = [](QByteArray bytes) {
+            return QString::fromUtf8(bytes).remove(
+                QRegularExpression(QStringLiteral(" IsExported=\"[a-z]*\"")));
+        };
+        if (path.endsWith(data::kBuildingIndexFile) &&
+            (withoutFlags(*found->second) == withoutFlags(*bytes) ||
+             (newBytes != run.after.end() &&
+              withoutFlags(*found->second) == withoutFlags(*newBytes->second))))
+            continue;
         faults << QStringLiteral("%1 ist weder alt noch neu").arg(path);
         faults << unloadableDataFiles(run.root, {{path, found->second}});
     }
@@ -168,26 +183,51 @@ QStringList checkGuarantees(const Run& run, const Snapshot& now) {
             faults << QStringLiteral("Mod-Ordner %1 ist unvollständig").arg(folder);
     }
 
-    // Flags: an exported building has its mod folder, complete.
+    // No copy of a mod that the game loads besides the active ones: every entry of the mods
+    // directory without the leading hyphen was there before or is there after an undisturbed run.
+    for (const QString& folder : folders) {
+        const QString path = QStringLiteral("mods/") + folder;
+        if (now.count(path) && !folder.startsWith(QLatin1Char('-')) && !run.before.count(path) &&
+            !run.after.count(path))
+            faults << QStringLiteral("%1 wird vom Spiel geladen, ist aber kein aktiver Mod")
+                          .arg(folder);
+    }
+    return faults;
+}
+
+// IsExported is "true" exactly when the game loads the building's mod, in both directions.
+QStringList checkExportInvariant(const Run& run) {
+    QStringList faults;
     try {
         const data::XmlDocument index =
             data::XmlDocument::load(run.workspace.data + data::kBuildingIndexFile);
-        for (const pugi::xml_node& e :
-             data::selectNodes(index.root(), "Building[@IsExported='true']")) {
+        for (const pugi::xml_node& e : data::selectNodes(index.root(), "Building")) {
             const auto b = data::BuildingEntry::fromElement(e);
-            const QString active =
-                QFileInfo(mod::ActiveModFolder(run.workspace.mods, b.guid, b.local)).fileName();
-            const QString hyphenated =
-                QFileInfo(mod::HyphenatedModFolder(run.workspace.mods, b.guid, b.local)).fileName();
-            if (!complete(active) && !complete(hyphenated))
-                faults << QStringLiteral("%1 ist als exportiert markiert, hat aber keinen "
-                                         "vollständigen Mod-Ordner")
+            const bool loaded =
+                mod::GameLoadsMod(mod::ActiveModFolder(run.workspace.mods, b.guid, b.local));
+            const bool flagged = b.isExported == QLatin1String("true");
+            if (loaded && !flagged)
+                faults << QStringLiteral("%1: das Spiel lädt den Mod, IsExported ist nicht gesetzt")
+                              .arg(b.guid);
+            if (flagged && !loaded)
+                faults << QStringLiteral("%1: IsExported ist gesetzt, das Spiel lädt keinen Mod")
                               .arg(b.guid);
         }
     } catch (const data::DataError& e) {
         faults << e.message();
     }
     return faults;
+}
+
+// What the next start does before anything else: the flags follow the mod folders. Then the
+// invariant must hold.
+QStringList checkAfterNextStart(const Run& run) {
+    try {
+        mod::SyncExportFlags(run.workspace.data, run.workspace.mods);
+    } catch (const data::DataError& e) {
+        return {QStringLiteral("der nächste Start scheitert: ") + e.message()};
+    }
+    return checkExportInvariant(run);
 }
 
 // Writes through the disk writer and notes when the operation's writes began and ended.
@@ -353,6 +393,7 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
         runChild(run, delay);
         const Snapshot now = takeSnapshot(run.root);
         QStringList faults = checkGuarantees(run, now);
+        faults << checkAfterNextStart(run);
         if (now == run.before)
             ++unchanged;
         else if (now == run.after)
@@ -398,7 +439,9 @@ int failRound(Run& run) {
             if (e.message().isEmpty())
                 faults << QStringLiteral("leere Meldung");
         }
-        faults << checkGuarantees(run, takeSnapshot(run.root)) << checkNextRun(run, false);
+        // A failed run keeps the invariant by itself, without the repair of the next start.
+        faults << checkGuarantees(run, takeSnapshot(run.root)) << checkExportInvariant(run)
+               << checkNextRun(run, false);
         if (!faults.isEmpty()) {
             ++faultCount;
             report(what, faults);

@@ -136,7 +136,9 @@ void activateMod(const Workspace& w, FileWriter& writer) {
 
 void deactivateMod(const Workspace& w, FileWriter& writer) {
     const BuildingEntry building = firstBuilding(w);
-    mod::RemoveMod(w.data, w.mods, building.guid, building.local, writer);
+    const QStringList notes = mod::RemoveMod(w.data, w.mods, building.guid, building.local, writer);
+    if (!notes.isEmpty())
+        throw DataError(notes.join(QStringLiteral(", ")));
 }
 
 } // namespace

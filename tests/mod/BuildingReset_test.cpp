@@ -245,21 +245,4 @@ TEST(BuildingReset, WithoutModsDirectoryNothingIsRemoved) {
 
 // An empty name names the folders "[Cindral] (GUID) " and "-[Cindral] (GUID) ": they go, the
 // rest of the mods directory stays, the same building's folder under its name included.
-TEST(BuildingReset, EmptyNameRemovesOnlyTheFoldersItNames) {
-    Fixture f;
-    const QString& guid = kRows[0].guid;
-    writeBytes(f.mods + QStringLiteral("keep.txt"), "x");
-    writeBytes(mod::ActiveModFolder(f.mods, guid, kRows[0].local) + QStringLiteral("/keep.txt"),
-               "x");
-    for (const QString& folder : {mod::ActiveModFolder(f.mods, guid, QString()),
-                                  mod::HyphenatedModFolder(f.mods, guid, QString())})
-        writeBytes(folder + QStringLiteral("/modinfo.json"), "{}");
-    mod::ResetBuilding(f.data, f.mods, guid, QString());
-    EXPECT_TRUE(QFileInfo::exists(f.mods + QStringLiteral("keep.txt")));
-    EXPECT_TRUE(QFileInfo::exists(mod::ActiveModFolder(f.mods, guid, kRows[0].local) +
-                                  QStringLiteral("/keep.txt")));
-    EXPECT_FALSE(QFileInfo::exists(mod::ActiveModFolder(f.mods, guid, QString())));
-    EXPECT_FALSE(QFileInfo::exists(mod::HyphenatedModFolder(f.mods, guid, QString())));
-}
-
 } // namespace

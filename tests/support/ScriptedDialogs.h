@@ -20,6 +20,9 @@ public:
     void showError(const QString& title, const QString& text) override {
         shown << title + QLatin1Char('|') + text;
     }
+    void showNotice(const QString& title, const QString& text) override {
+        shown << title + QLatin1Char('|') + text;
+    }
 };
 
 } // namespace velmora::test

@@ -70,6 +70,11 @@ protected:
         QDir().mkpath(data);
         QDir().mkpath(mods);
         writeDataDir(data, rows);
+        // An exported building's mod is in the mods directory: the list's refill brings every
+        // flag in line with the folders.
+        for (const BuildingRow& row : rows)
+            if (row.isExported == QStringLiteral("true"))
+                QDir().mkpath(mod::ActiveModFolder(mods, row.guid, row.local));
         form = std::make_unique<ui::MainForm>(mainFormSetup(data, mods, dir.path()), dialogs);
         message = std::make_unique<ui::MessageForm>();
         form->setMessageForm(message.get());
@@ -638,3 +643,35 @@ TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(program + QStringLiteral("XMLP/ProductsShort.xml")));
 }
+
+namespace {
+
+// The flags follow the mods directory: a mod folder deleted by hand clears the flag, one put
+// back sets it; the index is saved and the player told once, after the window is shown.
+TEST_F(MainFormTest, FlagsFollowModFoldersChangedByHandAndThePlayerIsToldOnce) {
+    open({building("1", QStringLiteral("Alpha"), "1", "Farmen", "true", "true"),
+          building("2", QStringLiteral("Beta"), "1", "Farmen", "true", "false")});
+    QDir(mod::ActiveModFolder(mods, QStringLiteral("1"), QStringLiteral("Alpha")))
+        .removeRecursively();
+    QDir().mkpath(mod::ActiveModFolder(mods, QStringLiteral("2"), QStringLiteral("Beta")));
+    dialogs.shown.clear();
+    click("GroupView", 1);
+    click("GroupView", 2); // refilled with the folders as they now are
+    form->show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.shown.size(), 1) << dialogs.shown.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.shown.first().startsWith(QStringLiteral("Mod-Ordner|")));
+    EXPECT_TRUE(dialogs.shown.first().contains(QStringLiteral("(1) Alpha: sein Mod-Ordner fehlt")));
+    EXPECT_TRUE(dialogs.shown.first().contains(QStringLiteral("(2) Beta: sein Mod-Ordner ist da")));
+    EXPECT_EQ(data::FindBuilding(data, QStringLiteral("1"))->isExported, QStringLiteral("false"));
+    EXPECT_EQ(data::FindBuilding(data, QStringLiteral("2"))->isExported, QStringLiteral("true"));
+    list()->setCurrentItem(list()->topLevelItem(0)); // Alpha: "Aktivieren" possible again
+    form->BuildingsViewClick();
+    EXPECT_EQ(actionButtons(), (std::vector<bool>{true, true, true, false, true}));
+
+    click("GroupView", 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.shown.size(), 1); // nothing new to tell
+}
+
+} // namespace

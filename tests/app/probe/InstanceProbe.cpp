@@ -17,6 +17,7 @@ public:
     void showError(const QString& title, const QString& text) override {
         std::cout << (title + QLatin1Char('|') + text).toStdString() << std::endl;
     }
+    void showNotice(const QString& title, const QString& text) override { showError(title, text); }
 };
 
 } // namespace

@@ -1,0 +1,362 @@
+// The mods directory belongs to the player: whatever lies under the program's names (a link to
+// the player's own files, a file, a folder holding a link), "Aktivieren", "Deaktivieren" and
+// "Reset" never touch anything outside the mods directory, never leave a copy the game loads
+// besides the active mod, and leave IsExported telling whether the game loads the mod.
+#include "data/BuildingIndex.h"
+#include "data/DataError.h"
+#include "data/DataFiles.h"
+#include "data/FileTree.h"
+#include "data/XmlDocument.h"
+#include "mod/BuildingReset.h"
+#include "mod/ExportFlags.h"
+#include "mod/ModFolder.h"
+#include "mod/ModTestSupport.h"
+#include "support/ScriptedWriter.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+const QString kGuid = QStringLiteral("1010278");
+const QString kName = QStringLiteral("Fischerei");
+
+// Every entry below root by relative path, links as their target text, never followed.
+std::map<QString, QByteArray> treeOf(const QString& root) {
+    std::map<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        const QFileInfo info = it.fileInfo();
+        if (info.isSymLink()) {
+            tree[relative] = "link to " + info.symLinkTarget().toUtf8();
+        } else if (info.isDir()) {
+            tree[relative] = "folder";
+        } else {
+            QFile file(path);
+            tree[relative] = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
+        }
+    }
+    return tree;
+}
+
+void makeLink(const QString& target, const QString& link) {
+    ASSERT_TRUE(QFile::link(target, link)) << qPrintable(link);
+}
+
+struct Workspace : ShippedData {
+    QString outside = dir.file(QStringLiteral("outside")); // the player's own files
+    mod::BuildingModFolders folders{mods, kGuid, kName};
+
+    Workspace() {
+        writeBytes(outside + QStringLiteral("/Spielstand.txt"), "mein Spielstand");
+        writeBytes(outside + QStringLiteral("/Bilder/Bild.png"), "PNG");
+    }
+    bool flag() const { return data::FindBuilding(data, kGuid)->isExported == "true"; }
+    void setFlag(bool exported) {
+        data::XmlDocument index = data::XmlDocument::load(file(data::kBuildingIndexFile));
+        data::setAttributeAt(data::selectNode(index.root(), "Building[@GUID='1010278']"),
+                             data::kBuildingIsExported, exported ? "true" : "false");
+        index.save();
+    }
+    bool loaded() const { return mod::GameLoadsMod(folders.active()); }
+    // Entries of the mods directory the game loads (no leading hyphen).
+    QStringList loadable() const {
+        QStringList names;
+        for (const QString& name : QDir(mods).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot))
+            if (!name.startsWith(QLatin1Char('-')) && mod::GameLoadsMod(QDir(mods).filePath(name)))
+                names << name;
+        return names;
+    }
+};
+
+enum class Kind { LinkToUserFolder, DanglingLink, File, FolderHoldingLink };
+
+const std::pair<Kind, const char*> kKinds[] = {
+    {Kind::LinkToUserFolder, "LinkToUserFolder"},
+    {Kind::DanglingLink, "DanglingLink"},
+    {Kind::File, "File"},
+    {Kind::FolderHoldingLink, "FolderHoldingLink"},
+};
+
+void place(Workspace& w, Kind kind, const QString& path) {
+    switch (kind) {
+    case Kind::LinkToUserFolder:
+        makeLink(w.outside, path);
+        break;
+    case Kind::DanglingLink:
+        makeLink(w.dir.file(QStringLiteral("nirgends")), path);
+        break;
+    case Kind::File:
+        writeBytes(path, "eine Datei des Spielers");
+        break;
+    case Kind::FolderHoldingLink:
+        writeBytes(path + QStringLiteral("/modinfo.json"), "{}");
+        makeLink(w.outside, path + QStringLiteral("/Verknuepfung"));
+        break;
+    }
+}
+
+// The operations as the main window runs them; the text is the error or the notes.
+struct Outcome {
+    bool failed = false;
+    QString text;
+};
+
+using Operation = std::function<QStringList(Workspace&, data::FileWriter&)>;
+
+const std::pair<const char*, Operation> kOperations[] = {
+    {"Aktivieren",
+     [](Workspace& w, data::FileWriter& writer) {
+         return mod::WriteMod(w.request(kGuid), w.pictures, writer).leftFolders;
+     }},
+    {"Deaktivieren",
+     [](Workspace& w, data::FileWriter& writer) {
+         return mod::RemoveMod(w.data, w.mods, kGuid, kName, writer);
+     }},
+    {"Reset",
+     [](Workspace& w, data::FileWriter& writer) {
+         return mod::ResetBuilding(w.data, w.mods, kGuid, kName, writer);
+     }},
+};
+
+Outcome run(const Operation& operation, Workspace& w,
+            data::FileWriter& writer = data::diskWriter()) {
+    try {
+        return {false, operation(w, writer).join(QLatin1Char('\n'))};
+    } catch (const data::DataError& e) {
+        return {true, e.message()};
+    }
+}
+
+TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
+    const auto names = [](const mod::BuildingModFolders& f) {
+        return std::vector<std::pair<const char*, QString>>{
+            {"active", f.active()},
+            {"hyphenated", f.hyphenated()},
+            {"new", f.fresh()},
+            {"set aside", f.setAside()},
+            {"removal", mod::RemovalName(f.active())},
+            {"older removal",
+             QDir(f.modsDir())
+                 .filePath(QStringLiteral(".cindral-weg ") + QFileInfo(f.active()).fileName())},
+        };
+    };
+    for (const auto& [operationName, operation] : kOperations) {
+        for (const auto& [kind, kindName] : kKinds) {
+            for (std::size_t n = 0; n < 6; ++n) {
+                Workspace w;
+                const auto [nameKind, path] = names(w.folders)[n];
+                SCOPED_TRACE(std::string(operationName) + ", " + kindName + " as " + nameKind);
+                place(w, kind, path);
+                w.setFlag(w.loaded());
+                const auto userFiles = treeOf(w.outside);
+                const bool active = n == 0, hyphenated = n == 1;
+
+                const Outcome outcome = run(operation, w);
+
+                EXPECT_EQ(treeOf(w.outside), userFiles);
+                EXPECT_EQ(w.flag(), w.loaded()) << qPrintable(outcome.text);
+                // Nothing the game loads but the mod of an activation that succeeded.
+                // The older removal name has no hyphen: a link of the player's there is left
+                // alone and stays loadable, as it was.
+                QStringList loadable = w.loadable();
+                loadable.removeAll(n == 5 ? QFileInfo(path).fileName() : QString());
+                if (std::string(operationName) == "Aktivieren" && !outcome.failed) {
+                    EXPECT_EQ(loadable, QStringList{QFileInfo(w.folders.active()).fileName()});
+                    EXPECT_EQ(data::entryKindOf(w.folders.active()), data::EntryKind::Folder);
+                } else if (!active) {
+                    EXPECT_TRUE(loadable.isEmpty()) << qPrintable(loadable.join(", "));
+                }
+                // A link under the mod's own names is removed as a link; a file there, and
+                // anything but a real folder under the names of a stopped run, is left alone and
+                // named.
+                const bool leftAlone = kind == Kind::File ||
+                                       (!active && !hyphenated && kind != Kind::FolderHoldingLink);
+                if (leftAlone) {
+                    EXPECT_NE(data::entryKindOf(path), data::EntryKind::Absent);
+                    EXPECT_TRUE(outcome.text.contains(QFileInfo(path).fileName()))
+                        << qPrintable(outcome.text);
+                } else if (!(active && std::string(operationName) == "Aktivieren")) {
+                    EXPECT_EQ(data::entryKindOf(path), data::EntryKind::Absent)
+                        << qPrintable(outcome.text);
+                }
+            }
+        }
+    }
+}
+
+TEST(ModsDirectorySafety, HostileNamesReachNoFolderOutsideTheModsDirectory) {
+    const QString names[] = {
+        QStringLiteral("x/../../outside"),
+        QStringLiteral("x/../../../outside"),
+        QStringLiteral(".."),
+        QStringLiteral("x\\..\\..\\outside"),
+        QString(),
+        QStringLiteral("   "),
+    };
+    for (const QString& name : names) {
+        for (const auto& [operationName, operation] : kOperations) {
+            SCOPED_TRACE(std::string(operationName) + " with \"" + name.toStdString() + "\"");
+            Workspace w;
+            // The index names the building so; its folder paths would lead to outside.
+            data::XmlDocument index = data::XmlDocument::load(w.file(data::kBuildingIndexFile));
+            index.root()
+                .find_child_by_attribute("Building", "GUID", "1010278")
+                .attribute("Local")
+                .set_value(data::utf8(name).c_str());
+            index.save();
+            writeBytes(w.mods + QStringLiteral("/[Cindral] (1010278) x/modinfo.json"), "{}");
+            const auto userFiles = treeOf(w.outside);
+            const auto dataFiles = treeOf(w.data);
+            const auto modsBefore = treeOf(w.mods);
+
+            const Outcome outcome = operationName == std::string("Aktivieren")
+                                        ? [&] {
+                                              mod::ModRequest r = w.request(kGuid);
+                                              r.name = name;
+                                              return run([r](Workspace& ws, data::FileWriter&) {
+                                                  return mod::WriteMod(r, ws.pictures).leftFolders;
+                                              },
+                                                         w);
+                                          }()
+                                        : run(
+                                              [&](Workspace& ws, data::FileWriter& writer) {
+                                                  return std::string(operationName) == "Reset"
+                                                             ? mod::ResetBuilding(ws.data, ws.mods,
+                                                                                  kGuid, name,
+                                                                                  writer)
+                                                             : mod::RemoveMod(ws.data, ws.mods,
+                                                                              kGuid, name, writer);
+                                              },
+                                              w);
+            EXPECT_TRUE(outcome.failed);
+            EXPECT_TRUE(outcome.text.contains(QStringLiteral("Gebäude")))
+                << qPrintable(outcome.text);
+            EXPECT_EQ(treeOf(w.outside), userFiles);
+            EXPECT_EQ(treeOf(w.data), dataFiles);
+            EXPECT_EQ(treeOf(w.mods), modsBefore);
+        }
+    }
+}
+
+TEST(ModsDirectorySafety, PathsOutsideTheModsDirectoryAreRefused) {
+    Workspace w;
+    const auto userFiles = treeOf(w.outside);
+    const QString paths[] = {
+        w.outside,
+        w.mods + QStringLiteral("/[Cindral] (1) x/../../outside"),
+        w.mods + QStringLiteral("/[Cindral] (1) x/sub"),
+        w.mods + QStringLiteral("/Fremder Mod"),
+    };
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_THROW(mod::RemoveModFolder(w.mods, path), data::DataError);
+        EXPECT_THROW(mod::RemoveLeftover(w.mods, path), data::DataError);
+    }
+    EXPECT_EQ(treeOf(w.outside), userFiles);
+}
+
+// A failure between the swap and the flag, or between moving the mod aside and the flag,
+// leaves the flag telling what the game loads: the step before is undone.
+TEST(ModsDirectorySafety, AFlagThatCanNotBeSavedUndoesTheFolderStep) {
+    struct Case {
+        const char* operation;
+        bool exportedBefore; // an older mod in place and flagged
+        bool loadedAfter;
+    };
+    const Case cases[] = {
+        {"Aktivieren", false, false}, // the new mod leaves the name again
+        {"Deaktivieren", true, true}, // the mod is put back
+        {"Reset", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.operation);
+        Workspace w;
+        if (c.exportedBefore) {
+            w.activate(kGuid);
+            ASSERT_TRUE(w.flag());
+        }
+        const auto modsBefore = treeOf(w.mods);
+        ScriptedWriter writer;
+        writer.failReplaceOf = data::kBuildingIndexFile;
+        const Operation* operation = nullptr;
+        for (const auto& [name, op] : kOperations)
+            if (std::string(name) == c.operation)
+                operation = &op;
+        const Outcome outcome = run(*operation, w, writer);
+        EXPECT_TRUE(outcome.failed);
+        EXPECT_EQ(w.loaded(), c.loadedAfter);
+        EXPECT_EQ(w.flag(), c.loadedAfter);
+        EXPECT_EQ(treeOf(w.mods), modsBefore);
+    }
+}
+
+TEST(ModsDirectorySafety, ReactivatingAFlaggedModNeedsNoSaveOfTheFlag) {
+    Workspace w;
+    w.activate(kGuid);
+    ScriptedWriter writer;
+    writer.failReplaceOf = data::kBuildingIndexFile;
+    EXPECT_NO_THROW(mod::WriteMod(w.request(kGuid), w.pictures, writer));
+    EXPECT_TRUE(w.flag());
+    EXPECT_EQ(w.loadable(), QStringList{QFileInfo(w.folders.active()).fileName()});
+}
+
+TEST(ModsDirectorySafety, AGameThatHasGoneGetsNoNewFolders) {
+    Workspace w;
+    mod::ModRequest request = w.request(kGuid);
+    request.gameExecutable = w.dir.file(QStringLiteral("game/Bin/Win64/Velmora.exe"));
+    request.modsDir = w.dir.file(QStringLiteral("game/mods"));
+    try {
+        mod::WriteMod(request, w.pictures);
+        ADD_FAILURE() << "no error";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Velmora.exe"))) << qPrintable(e.message());
+    }
+    EXPECT_FALSE(QFileInfo::exists(w.dir.file(QStringLiteral("game"))));
+    EXPECT_FALSE(w.flag());
+}
+
+// The flags follow the folders at the start and at every refill of the list.
+TEST(ExportFlags, FollowTheModFoldersThePlayerDeletesOrPutsBack) {
+    Workspace w;
+    w.activate(kGuid);
+    const mod::BuildingModFolders bakery(w.mods, QStringLiteral("1010265"),
+                                         data::FindBuilding(w.data, "1010265")->local);
+    const QByteArray indexBefore = readBytes(w.file(data::kBuildingIndexFile));
+    EXPECT_TRUE(mod::SyncExportFlags(w.data, w.mods).corrected.empty());
+    EXPECT_EQ(readBytes(w.file(data::kBuildingIndexFile)), indexBefore); // nothing to save
+
+    QDir(w.folders.active()).removeRecursively(); // deleted by hand
+    makeLink(w.outside, bakery.active());         // a link to a folder is loaded too
+    const mod::FlagSync sync = mod::SyncExportFlags(w.data, w.mods);
+    ASSERT_EQ(sync.corrected.size(), 2u);
+    EXPECT_FALSE(w.flag());
+    EXPECT_EQ(data::FindBuilding(w.data, "1010265")->isExported, QStringLiteral("true"));
+    const QString message = mod::CorrectionMessage(sync.corrected);
+    EXPECT_TRUE(message.contains(QStringLiteral("(1010278) Fischerei: sein Mod-Ordner fehlt")))
+        << qPrintable(message);
+    EXPECT_TRUE(message.contains(QStringLiteral("Mod-Ordner ist da"))) << qPrintable(message);
+
+    // A mods directory that can not be read changes no flag.
+    QFile::remove(bakery.active());
+    const QString file = w.dir.file(QStringLiteral("notafolder"));
+    writeBytes(file, "x");
+    const QByteArray index = readBytes(w.file(data::kBuildingIndexFile));
+    const mod::FlagSync unreadable = mod::SyncExportFlags(w.data, file);
+    EXPECT_TRUE(unreadable.corrected.empty());
+    EXPECT_TRUE(unreadable.problem.contains(QStringLiteral("notafolder")));
+    EXPECT_EQ(readBytes(w.file(data::kBuildingIndexFile)), index);
+}
+
+} // namespace

@@ -143,7 +143,7 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
         pugi::xml_node item = costs.append_child("Item");
         if (slot.guid == kNone)
             continue;
-        item.append_child(pugi::node_comment).set_value(utf8(slot.name).c_str());
+        insertNameComment(item, slot.name);
         setElementText(item.append_child("Ingredient"), utf8(slot.guid));
         setElementText(item.append_child("Amount"), utf8(slot.amount));
     }

@@ -211,8 +211,15 @@ bool syncToDisk(QFile& file) {
 class DiskWriter final : public FileWriter {
 public:
     void writeNew(const QString& path, const QByteArray& bytes) override {
+        // Whatever a stopped run left at the path goes first and the file is created anew, never
+        // opened where it stands: a link left there would be written through, into its target.
+        std::error_code ignored;
+        const std::filesystem::file_status left =
+            std::filesystem::symlink_status(fsPath(path), ignored);
+        if (std::filesystem::exists(left) && !std::filesystem::is_directory(left))
+            std::filesystem::remove(fsPath(path), ignored);
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             const std::error_code error = lastSystemError();
             cannotSave(path, fileErrorReason(error, file.errorString()));
         }

@@ -17,8 +17,9 @@ inline const QString kNewFileSuffix = QStringLiteral(".cindral-neu");
 class FileWriter {
 public:
     virtual ~FileWriter() = default;
-    // Creates or truncates the file at path, writes bytes and flushes them to the disk. A
-    // failure raises DataError with a German message naming the file.
+    // Creates the file at path anew (whatever file or link was there is removed first, never
+    // written through), writes bytes and flushes them to the disk. A failure raises DataError
+    // with a German message naming the file.
     virtual void writeNew(const QString& path, const QByteArray& bytes) = 0;
     // Renames from to to, replacing an existing to in one step. Raises DataError on failure.
     virtual void replace(const QString& from, const QString& to) = 0;

@@ -182,7 +182,7 @@ pugi::xml_node appendText(pugi::xml_node parent, const char* name, const QString
 
 void appendNameComment(pugi::xml_node item, const ProductCatalogue& catalogue,
                        const QString& guid) {
-    item.append_child(pugi::node_comment).set_value(utf8(catalogue.find(guid).name).c_str());
+    insertNameComment(item, catalogue.find(guid).name);
 }
 
 // Removes the child of that name (if any) and appends a new empty one.

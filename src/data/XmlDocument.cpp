@@ -669,6 +669,43 @@ void setElementText(pugi::xml_node element, const std::string& text) {
         element.prepend_child(pugi::node_pcdata).set_value(text.c_str());
 }
 
+std::string nameCommentText(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        out += c;
+        if (c == QLatin1Char('\\'))
+            out += c;
+        else if (c == QLatin1Char('-') && (i + 1 == name.size() || name[i + 1] == QLatin1Char('-')))
+            out += QLatin1Char('\\');
+    }
+    return utf8(out);
+}
+
+QString nameFromComment(const std::string& text) {
+    const QString in = fromUtf8(text);
+    QString out;
+    out.reserve(in.size());
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] != QLatin1Char('\\')) {
+            out += in[i];
+        } else if (i + 1 < in.size() && in[i + 1] == QLatin1Char('\\')) {
+            out += in[i];
+            ++i;
+        } // else the mark after a hyphen, which stands for nothing
+    }
+    return out;
+}
+
+pugi::xml_node insertNameComment(pugi::xml_node parent, const QString& name,
+                                 const pugi::xml_node& before) {
+    pugi::xml_node comment = before ? parent.insert_child_before(pugi::node_comment, before)
+                                    : parent.append_child(pugi::node_comment);
+    comment.set_value(nameCommentText(name).c_str());
+    return comment;
+}
+
 void removeNode(pugi::xml_node node) {
     // The library frees a subtree by recursion: the subtree is taken apart from its leaves up,
     // each leaf removed on its own, in one pass.

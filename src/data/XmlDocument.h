@@ -129,6 +129,15 @@ pugi::xml_node elementChildAt(const pugi::xml_node& parent, int index);
 std::string childText(const pugi::xml_node& context, const std::string& relativePath);
 // Sets the text of an element, replacing whatever text it held.
 void setElementText(pugi::xml_node element, const std::string& text);
+// Name comments: a product's name as the text of an XML comment. A comment may not hold "--" nor
+// end with "-", so a hyphen followed by another or ending the name gets a backslash after it,
+// and a backslash of the name is doubled; other names are written as they are.
+std::string nameCommentText(const QString& name);
+// The name a comment of nameCommentText holds.
+QString nameFromComment(const std::string& text);
+// Inserts a name comment before the node, or appends it to parent when before is empty.
+pugi::xml_node insertNameComment(pugi::xml_node parent, const QString& name,
+                                 const pugi::xml_node& before = pugi::xml_node());
 // Removes a node with everything below it, however deep.
 void removeNode(pugi::xml_node node);
 // Replaces child by a deep copy of source (possibly from another document), at the same place.

@@ -111,9 +111,8 @@ void commentProducts(const std::vector<pugi::xml_node>& records, const char* ite
             pugi::xml_node product = item.child(productName);
             if (!product)
                 continue;
-            item.insert_child_before(pugi::node_comment, product)
-                .set_value(
-                    data::utf8(nameOf(record, QString::fromUtf8(product.child_value()))).c_str());
+            data::insertNameComment(item, nameOf(record, QString::fromUtf8(product.child_value())),
+                                    product);
         }
 }
 

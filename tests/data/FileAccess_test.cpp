@@ -122,3 +122,31 @@ TEST(FileAccess, SaveOfSeveralFilesPutsBackWhateverStopsIt) {
     EXPECT_EQ(readBytes(a), "old a");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
+
+// A save never writes through a link: neither one a stopped run left at the temporary name nor
+// a target that is itself a link. The link's target, a file of the player's, stays as it was.
+TEST(FileAccess, SavesNeverWriteThroughALink) {
+    struct Case {
+        const char* what;
+        bool linkAtNewFile; // else the target itself is the link
+    };
+    for (const Case c : {Case{"link at the temporary name", true}, Case{"target a link", false}}) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const QString users = dir.file(QStringLiteral("Eigene Datei.txt"));
+        writeBytes(users, "gehört dem Spieler");
+        const QString target = dir.file(QStringLiteral("XMLP/BuildingsShort.xml"));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (c.linkAtNewFile) {
+            writeBytes(target, "alt");
+            ASSERT_TRUE(QFile::link(users, target + kNewFileSuffix));
+        } else {
+            ASSERT_TRUE(QFile::link(users, target));
+        }
+        writeFileAtomically(target, "neu");
+        EXPECT_EQ(readBytes(users), QByteArray("gehört dem Spieler"));
+        EXPECT_EQ(readBytes(target), QByteArray("neu"));
+        EXPECT_FALSE(QFileInfo(target).isSymLink());
+        EXPECT_FALSE(QFileInfo::exists(target + kNewFileSuffix));
+    }
+}

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace velmora::data;
 using namespace velmora::test;
@@ -395,3 +396,43 @@ TEST(XmlDocument, UnicodeFilesRefuseBytesThatAreNoUtf8) {
 }
 
 } // namespace
+
+// Name comments stay well-formed for any product name and read back as the name: a comment may
+// not hold "--" nor end with "-".
+TEST(NameComments, AnyNameStaysWellFormedAndReadsBack) {
+    const struct {
+        QString name, text; // text: the comment as written ("" = the name itself)
+    } cases[] = {
+        {QStringLiteral("Bretter"), QString()},
+        {QStringLiteral("Öl-Lampen"), QString()},
+        {QStringLiteral("-Anfang"), QString()},
+        {QStringLiteral("a--b"), QStringLiteral("a-\\-b")},
+        {QStringLiteral("Ende-"), QStringLiteral("Ende-\\")},
+        {QStringLiteral("-->"), QStringLiteral("-\\->")},
+        {QStringLiteral("---"), QStringLiteral("-\\-\\-\\")},
+        {QStringLiteral("a\\b"), QStringLiteral("a\\\\b")},
+        {QStringLiteral("a-\\"), QStringLiteral("a-\\\\")},
+        {QStringLiteral("\\-"), QStringLiteral("\\\\-\\")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const std::string text = nameCommentText(c.name);
+        EXPECT_EQ(fromUtf8(text), c.text.isEmpty() ? c.name : c.text);
+        EXPECT_EQ(nameFromComment(text), c.name);
+
+        pugi::xml_document doc;
+        pugi::xml_node item = doc.append_child("Item");
+        insertNameComment(item, c.name, item.append_child("Product"));
+        std::ostringstream out;
+        doc.save(out, "", pugi::format_raw);
+        const QByteArray saved = QByteArray::fromStdString(out.str());
+        // What a strict reader checks: between "<!--" and "-->" no "--" and no "-" at the end.
+        const qsizetype open = saved.indexOf("<!--") + 4;
+        const QByteArray inside = saved.mid(open, saved.indexOf("-->", open) - open);
+        EXPECT_FALSE(inside.contains("--") || inside.endsWith('-')) << out.str();
+        EXPECT_EQ(
+            nameFromComment(
+                XmlDocument::parse(saved, QStringLiteral("x.xml")).root().first_child().value()),
+            c.name);
+    }
+}

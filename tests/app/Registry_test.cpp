@@ -220,20 +220,32 @@ TEST(RegistryFiles, SeveralValuesAreWrittenInOneSave) {
 
 namespace {
 
-// A file whose last line ends in a backslash (found by fuzzing): the backslash continues the
-// value with nothing, so the value reads the same from the file and from its saved form.
-TEST(RegistryFiles, ABackslashAtTheEndOfTheFileReadsTheSameOnceSaved) {
+// Files whose saved form once read back otherwise (found by fuzzing): a last line ending in one
+// or more backslashes continues with nothing, a backslash followed by blanks continues too, so
+// that no value ends with a backslash, which a saved file would read as a continuation; and a
+// key with blanks before its "-" is no deletion, which its saved form "[-Key]" would be.
+TEST(RegistryFiles, SavedFilesReadBackAsThemselves) {
     const QString texts[] = {
         QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[Key]\r\n\"Name\"=\\"),
         QStringLiteral("[]\n\"\"=\\"),
         QStringLiteral("[Key]\r\n\"Name\"=dword:\\\r\n00000001"),
+        QStringLiteral("[]\r\n\"\"=\\\\"),
+        QStringLiteral("[Key]\r\n\"Name\"=\"a\" \\\\ \\"),
+        QStringLiteral("[Key]\r\n\"Name\"=x\\ \r\n\"Other\"=y\r\n"),
+        QStringLiteral("[ -Key]\r\n\"Name\"=x\r\n"),
     };
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
-        const RegistryFile first = RegistryFile::parse(text);
-        const QString saved = first.serialize();
+        const QString saved = RegistryFile::parse(text).serialize();
         EXPECT_EQ(RegistryFile::parse(saved).serialize(), saved);
     }
+    // The fuzzer's input as it came: UTF-16LE without byte-order mark.
+    const QString saved =
+        RegistryFile::fromBytes(
+            readBytes(fixture(QStringLiteral("app/registry/TwoBackslashesEndTheFileUtf16.reg"))),
+            QStringLiteral("TwoBackslashesEndTheFileUtf16.reg"))
+            .serialize();
+    EXPECT_EQ(RegistryFile::parse(saved).serialize(), saved);
 }
 
 } // namespace

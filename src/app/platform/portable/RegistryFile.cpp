@@ -207,15 +207,20 @@ RegistryFile RegistryFile::parse(const QString& text) {
         if (!joined.isEmpty())
             joined += part.trimmed();
         QStringView line = joined.isEmpty() ? part : QStringView(joined);
-        // A value written over several lines ends each but the last with a backslash. One at
-        // the end of the file continues with nothing: it is dropped there too, so that a saved
-        // file (whose lines all end with a line break) reads back the same.
-        if (line.endsWith(QLatin1Char('\\')) && !line.startsWith(QLatin1Char('['))) {
+        // A value written over several lines ends each but the last with a backslash (blanks
+        // after it do not count). One at the end of the file continues with nothing, and so
+        // does every one left there once it is dropped: read so, no value ends with a
+        // backslash, and a saved file (whose lines all end with a line break) reads back the
+        // same.
+        if (line.trimmed().endsWith(QLatin1Char('\\')) &&
+            !line.trimmed().startsWith(QLatin1Char('['))) {
             if (joined.isEmpty())
                 joined = line.toString();
-            joined.chop(1);
+            joined = QStringView(joined).trimmed().chopped(1).toString();
             if (!lastLine)
                 continue;
+            while (QStringView(joined).trimmed().endsWith(QLatin1Char('\\')))
+                joined = QStringView(joined).trimmed().chopped(1).toString();
             line = QStringView(joined);
         }
         const QStringView trimmed = line.trimmed();
@@ -226,7 +231,8 @@ RegistryFile RegistryFile::parse(const QString& text) {
         }
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
             const QStringView key = trimmed.sliced(1, trimmed.size() - 2);
-            skipping = key.startsWith(QLatin1Char('-'));
+            // Judged on the key as it is kept: " -Key" would be saved as "[-Key]".
+            skipping = key.trimmed().startsWith(QLatin1Char('-'));
             current = skipping ? nullptr : &file.sectionFor(key.toString());
             joined.clear();
             continue;

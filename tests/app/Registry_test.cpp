@@ -223,7 +223,8 @@ namespace {
 // Files whose saved form once read back otherwise (found by fuzzing): a last line ending in one
 // or more backslashes continues with nothing, a backslash followed by blanks continues too, so
 // that no value ends with a backslash, which a saved file would read as a continuation; and a
-// key with blanks before its "-" is no deletion, which its saved form "[-Key]" would be.
+// key with blanks before its "-" is no deletion, which its saved form "[-Key]" would be; a key
+// ending in a blank and a backslash loses both, not only the backslash.
 TEST(RegistryFiles, SavedFilesReadBackAsThemselves) {
     const QString texts[] = {
         QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[Key]\r\n\"Name\"=\\"),
@@ -233,19 +234,24 @@ TEST(RegistryFiles, SavedFilesReadBackAsThemselves) {
         QStringLiteral("[Key]\r\n\"Name\"=\"a\" \\\\ \\"),
         QStringLiteral("[Key]\r\n\"Name\"=x\\ \r\n\"Other\"=y\r\n"),
         QStringLiteral("[ -Key]\r\n\"Name\"=x\r\n"),
+        QStringLiteral("[Key \\]\r\n\"Name\"=x\r\n"),
     };
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
         const QString saved = RegistryFile::parse(text).serialize();
         EXPECT_EQ(RegistryFile::parse(saved).serialize(), saved);
     }
-    // The fuzzer's input as it came: UTF-16LE without byte-order mark.
-    const QString saved =
-        RegistryFile::fromBytes(
-            readBytes(fixture(QStringLiteral("app/registry/TwoBackslashesEndTheFileUtf16.reg"))),
-            QStringLiteral("TwoBackslashesEndTheFileUtf16.reg"))
-            .serialize();
-    EXPECT_EQ(RegistryFile::parse(saved).serialize(), saved);
+    // The fuzzer's inputs as they came, minimised.
+    for (const char* name :
+         {"TwoBackslashesEndTheFileUtf16.reg", "BlankBeforeBackslashEndingAKeyUtf16.reg"}) {
+        SCOPED_TRACE(name);
+        const QString saved =
+            RegistryFile::fromBytes(
+                readBytes(fixture(QStringLiteral("app/registry/") + QString::fromUtf8(name))),
+                QString::fromUtf8(name))
+                .serialize();
+        EXPECT_EQ(RegistryFile::parse(saved).serialize(), saved);
+    }
 }
 
 } // namespace

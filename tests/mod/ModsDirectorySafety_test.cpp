@@ -11,6 +11,7 @@
 #include "mod/ExportFlags.h"
 #include "mod/ModFolder.h"
 #include "mod/ModTestSupport.h"
+#include "support/BadInput.h"
 #include "support/ScriptedWriter.h"
 
 #include <QDirIterator>
@@ -80,13 +81,14 @@ struct Workspace : ShippedData {
     }
 };
 
-enum class Kind { LinkToUserFolder, DanglingLink, File, FolderHoldingLink };
+enum class Kind { LinkToUserFolder, DanglingLink, File, FolderHoldingLink, ReadOnlyFolder };
 
 const std::pair<Kind, const char*> kKinds[] = {
     {Kind::LinkToUserFolder, "LinkToUserFolder"},
     {Kind::DanglingLink, "DanglingLink"},
     {Kind::File, "File"},
     {Kind::FolderHoldingLink, "FolderHoldingLink"},
+    {Kind::ReadOnlyFolder, "ReadOnlyFolder"}, // locked with chattr +i, which stops root too
 };
 
 void place(Workspace& w, Kind kind, const QString& path) {
@@ -103,6 +105,9 @@ void place(Workspace& w, Kind kind, const QString& path) {
     case Kind::FolderHoldingLink:
         writeBytes(path + QStringLiteral("/modinfo.json"), "{}");
         makeLink(w.outside, path + QStringLiteral("/Verknuepfung"));
+        break;
+    case Kind::ReadOnlyFolder:
+        writeBytes(path + QStringLiteral("/modinfo.json"), "{}");
         break;
     }
 }
@@ -163,7 +168,14 @@ TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
                 const auto userFiles = treeOf(w.outside);
                 const bool active = n == 0, hyphenated = n == 1;
 
+                std::optional<Immutable> lock;
+                if (kind == Kind::ReadOnlyFolder) {
+                    lock.emplace(path);
+                    if (!lock->held())
+                        continue; // chattr +i is not permitted here
+                }
                 const Outcome outcome = run(operation, w);
+                lock.reset();
 
                 EXPECT_EQ(treeOf(w.outside), userFiles);
                 EXPECT_EQ(w.flag(), w.loaded()) << qPrintable(outcome.text);
@@ -181,7 +193,7 @@ TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
                 // A link under the mod's own names is removed as a link; a file there, and
                 // anything but a real folder under the names of a stopped run, is left alone and
                 // named.
-                const bool leftAlone = kind == Kind::File ||
+                const bool leftAlone = kind == Kind::File || kind == Kind::ReadOnlyFolder ||
                                        (!active && !hyphenated && kind != Kind::FolderHoldingLink);
                 if (leftAlone) {
                     EXPECT_NE(data::entryKindOf(path), data::EntryKind::Absent);

@@ -39,10 +39,11 @@ bool readQuoted(QStringView line, qsizetype& pos, QString& out) {
     return false;
 }
 
+// A key without the blanks and backslashes around it: "[Key \\ ]" is "Key", also once saved.
 QString normalisedKey(const QString& key) {
     QString k = key.trimmed();
     while (k.endsWith(QLatin1Char('\\')))
-        k.chop(1);
+        k = k.chopped(1).trimmed();
     return k;
 }
 

@@ -56,7 +56,7 @@ struct ModRequest {
     QString version;  // the program's version text
     QString userName; // the login name of the current user
     QDateTime createdAt = QDateTime::currentDateTime();
-    QString gameExecutable; // checked to be still there before anything is written ("": never)
+    QString gameExecutable = {}; // checked to be still there before anything is written ("": never)
 };
 
 struct WrittenMod {

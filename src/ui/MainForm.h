@@ -49,7 +49,7 @@ struct MainFormSetup {
     QString programDir;     // the work directories of the data preparation lie below it
     QStringList groupNames; // of the group list, loaded once by the start-up
     QString userName;       // the login name the mod writer puts into a mod's header
-    QString gameDir;        // the game's folder; "Aktivieren" checks that the game is still there
+    QString gameDir = {};   // the game's folder; "Aktivieren" checks that the game is still there
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does

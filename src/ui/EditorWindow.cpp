@@ -386,7 +386,11 @@ void EditorWindow::missingControl(const QString& name) const {
 
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
     const bool altF4 = event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier);
-    if (altF4 || event->key() == Qt::Key_Escape) {
+    // Enter reaches the window only from a control that did not take it, such as a number box
+    // that has just committed the typed value: it presses no button then. A focused button
+    // takes Enter itself and is pressed.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (altF4 || enter || event->key() == Qt::Key_Escape) {
         event->accept();
         return;
     }

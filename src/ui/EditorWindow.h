@@ -1,7 +1,8 @@
 #pragma once
 // The common frame of the building editors and the product picker: a modal window of fixed
 // size without title-bar buttons, centred on the window that opened it, which closes only
-// through its buttons "Annehmen" and "Abbrechen" (Alt+F4 and Escape do nothing).
+// through its buttons "Annehmen" and "Abbrechen" (Alt+F4 and Escape do nothing, and Enter in a
+// number box commits the typed value and presses no button; on a focused button it presses it).
 //
 // Opening, in this order: the opener's context (data directory, selection values, refresh of
 // the main window) is taken over; FormShow loads the window's state (a failure is reported and

@@ -381,4 +381,29 @@ TEST_F(BasicFormTest, AFailingApplyIsShownAndTheWindowStaysOpen) {
     EXPECT_TRUE(dialogs.shown[0].contains(QStringLiteral("BuildingsOrg.xml")));
 }
 
+// Enter in a number box commits the typed value (the radius snaps at once); the window stays
+// open and writes nothing, while a focused button still takes Enter itself.
+TEST_F(BasicFormTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
+    const QByteArray working = readBytes(data::dataFilePath(data, data::kWorkingAssetsFile));
+    const QByteArray index = readBytes(data::dataFilePath(data, data::kBuildingIndexFile));
+    load("1010262");
+    form.show();
+    for (const auto& [box, typed, shown] :
+         {std::tuple{"MaintenanceAmountValue1", "3", "3"}, std::tuple{"ModuleRadius", "3", "5"}}) {
+        auto* number = get<QSpinBox>(box);
+        number->setFocus();
+        number->selectAll();
+        QTest::keyClicks(number, QString::fromLatin1(typed));
+        QTest::keyClick(number, Qt::Key_Return);
+        EXPECT_TRUE(form.isVisible()) << box;
+        EXPECT_EQ(text(box), QString::fromLatin1(shown)) << box;
+    }
+    EXPECT_EQ(readBytes(data::dataFilePath(data, data::kWorkingAssetsFile)), working);
+    EXPECT_EQ(readBytes(data::dataFilePath(data, data::kBuildingIndexFile)), index);
+    auto* abort = get<QPushButton>("AbortBtn");
+    abort->setFocus();
+    QTest::keyClick(abort, Qt::Key_Return);
+    EXPECT_FALSE(form.isVisible());
+}
+
 } // namespace

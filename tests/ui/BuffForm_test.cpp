@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -242,6 +243,22 @@ TEST_F(BuffFormTest, TheProductionWindowOpensTheEditorAndTakesHasBuffBack) {
     widget<QPushButton>(production, "AcceptBtn")->click();
     EXPECT_EQ(data::FindBuilding(data, kGrainFarm)->isChanged, QStringLiteral("true"));
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join(QLatin1Char('\n')).toStdString();
+}
+
+// Enter in a number box commits the typed value; the window stays open and writes nothing.
+TEST_F(BuffFormTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
+    const QByteArray before = readBytes(file(data::kBuffTableFile));
+    open(kGrainFarm);
+    form.show();
+    QSpinBox* amount = box("AddProductAmount", 0);
+    amount->setFocus();
+    amount->selectAll();
+    QTest::keyClicks(amount, QStringLiteral("4"));
+    QTest::keyClick(amount, Qt::Key_Enter);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(amount->value(), 4);
+    EXPECT_EQ(readBytes(file(data::kBuffTableFile)), before);
+    click(QStringLiteral("AbortBtn"));
 }
 
 } // namespace

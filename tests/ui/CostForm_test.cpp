@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace velmora;
@@ -208,6 +209,21 @@ TEST_F(CostFormTest, BaukostenOpensTheEditorAndItsApplyRefreshesTheMainWindow) {
     EXPECT_EQ(main.selection().building, building);                    // on the same row
     EXPECT_TRUE(widget<QPushButton>(main, "ActivateBtn")->isEnabled());
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join(QLatin1Char('\n')).toStdString();
+}
+
+// Enter in a number box commits the typed value; the window stays open and writes nothing.
+TEST_F(CostFormTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
+    const QStringList before = dataFiles();
+    open(kGrainFarm);
+    form.show();
+    amount(0)->setFocus();
+    amount(0)->selectAll();
+    QTest::keyClicks(amount(0), QStringLiteral("250"));
+    QTest::keyClick(amount(0), Qt::Key_Return);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(amount(0)->value(), 250);
+    EXPECT_EQ(dataFiles(), before);
+    click(QStringLiteral("AbortBtn"));
 }
 
 } // namespace

@@ -72,7 +72,8 @@ void BuffForm::createSlot(int k, const QPoint& at) {
     QLabel* text = textLabel(slotName("AddProductText", k), QStringLiteral("keine Auswahl"),
                              {x + 42, y, 160, 44});
     text->setWordWrap(true);
-    text->setAccessibleName(good);
+    // A label that shows a value is read as that value; the slot is its description.
+    text->setAccessibleDescription(good);
     stateLabel(slotName("AddProductGUID", k));
     QPushButton* change =
         pictureButton(slotName("AddProductBtn", k), QStringLiteral("ChangeProduct"),

@@ -63,6 +63,9 @@ CostForm::CostForm(app::UserDialogs& dialogs, QWidget* parent)
         QStringLiteral("Alle Baukosten zurücksetzen"), {16, kClient.height() + 20, 36, 36});
     connect(fullReset, &QPushButton::clicked, this,
             [this] { report([this] { FullResetBtnClick(); }); });
+    // Below the visible area and not shown to the user: hidden, a screen reader does not offer
+    // it either.
+    fullReset->hide();
 }
 
 void CostForm::setProductForm(ProductForm* picker) {
@@ -90,7 +93,8 @@ void CostForm::createSlot(int k, const QPoint& at) {
     QLabel* name =
         textLabel(slotName("CostLabel", k), QStringLiteral("keine Auswahl"), {x + 42, y, 150, 44});
     name->setWordWrap(true);
-    name->setAccessibleName(QStringLiteral("Baukosten %1 aktuell").arg(good));
+    // A label that shows a value is read as that value; the slot is its description.
+    name->setAccessibleDescription(QStringLiteral("Baukosten %1 aktuell").arg(good));
     stateLabel(slotName("CostGUID", k));
 
     QPushButton* change =
@@ -118,11 +122,11 @@ void CostForm::createSlot(int k, const QPoint& at) {
     QLabel* orgName = textLabel(slotName("OrgCostLabel", k), QStringLiteral("keine Auswahl"),
                                 {x + kOriginalOffset + 42, y, 110, 44});
     orgName->setWordWrap(true);
-    orgName->setAccessibleName(QStringLiteral("Baukosten %1 original").arg(good));
+    orgName->setAccessibleDescription(QStringLiteral("Baukosten %1 original").arg(good));
     QLabel* orgAmount = textLabel(slotName("OrgCost", k), QStringLiteral("0"),
                                   {x + kOriginalOffset + 152, y, 44, 44});
     orgAmount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    orgAmount->setAccessibleName(QStringLiteral("Baukosten %1 Menge original").arg(good));
+    orgAmount->setAccessibleDescription(QStringLiteral("Baukosten %1 Menge original").arg(good));
     stateLabel(slotName("OrgCostGUID", k));
 
     if (k != kCoinsSlot)

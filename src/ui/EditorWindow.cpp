@@ -328,7 +328,11 @@ QLabel* EditorWindow::stateLabel(const QString& name, const QString& text) {
     const QRect place(width() + kStateLabelGap, kStateLabelGap + stateLabels_ * kStateLabelHeight,
                       120, kStateLabelHeight);
     ++stateLabels_;
-    return textLabel(name, text, place);
+    QLabel* label = textLabel(name, text, place);
+    // Hidden, it is no showing object for assistive technology: a screen reader reads no stray
+    // GUIDs. The program reads and writes it by name all the same.
+    label->hide();
+    return label;
 }
 
 NumberBox* EditorWindow::numberBox(const QString& name, int minimum, int maximum, int largeStep,

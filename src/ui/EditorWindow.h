@@ -12,9 +12,9 @@
 // BuildingRegionImage at 96 by 96, BuildingGUIDLabel, BuildingNameLabel and the window's
 // caption), the info panel (InfoLabel, InfoText) filled by help id when the mouse moves over a
 // control, and the named slot controls. Every control a user operates gets a German accessible
-// name; a control with a help id gets the help text as accessible description. State labels
-// lie outside the client area, where the user never sees them but the program finds them by
-// name.
+// name; a control with a help id gets the help text as accessible description; a label that
+// shows a value is read as that value. State labels lie outside the client area, hidden, where
+// neither the user nor a screen reader meets them but the program finds them by name.
 #include "data/BuildingBrowser.h"
 #include "data/ProductPicker.h"
 

@@ -346,7 +346,12 @@ void MainForm::createDetailPane() {
                                  {16, kClientHeight + 20, 150, 30});
     createProductsBtn_ = button(this, "CreateProductsBtn", QStringLiteral("CreateProducts"),
                                 {180, kClientHeight + 20, 150, 30});
-    pictureLabel(this, "HelpJsonImage", {350, kClientHeight + 20, 128, 128});
+    QLabel* helpJsonImage =
+        pictureLabel(this, "HelpJsonImage", {350, kClientHeight + 20, 128, 128});
+    // Hidden as well: neither the user nor a screen reader meets them.
+    for (QWidget* unseen :
+         std::initializer_list<QWidget*>{createBuildingsBtn_, createProductsBtn_, helpJsonImage})
+        unseen->hide();
 }
 
 // The help entry each control shows in the info panel; every control with one, and the

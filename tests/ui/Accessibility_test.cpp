@@ -55,8 +55,8 @@ QStringList showingOutside(QWidget& window) {
         if (a == root || a->state().invisible || a->state().offscreen)
             continue;
         if (!area.contains(a->rect()))
-            faults << a->object()->objectName() + QStringLiteral(" (") + a->text(QAccessible::Name) +
-                          QStringLiteral(")");
+            faults << a->object()->objectName() + QStringLiteral(" (") +
+                          a->text(QAccessible::Name) + QStringLiteral(")");
     }
     return faults;
 }

@@ -3,6 +3,7 @@
 #include "data/DataFiles.h"
 #include "ui/ImageCollection.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -92,6 +93,14 @@ ProductForm::ProductForm(app::UserDialogs& dialogs, QWidget* parent)
             [this] { report([this] { CategoryListboxClick(); }); });
     connect(regionView_, &QListWidget::itemSelectionChanged, this,
             [this] { report([this] { RegionViewClick(); }); });
+    // A click on the row already selected changes no selection, yet refills the list too.
+    for (QListWidget* list : {categoryList_, regionView_}) {
+        list->viewport()->installEventFilter(this);
+        connect(list, &QListWidget::itemClicked, this, [this, list] {
+            if (list->currentRow() == rowAtPress_)
+                report([this] { FillProductList(); });
+        });
+    }
     connect(productView_, &QTreeWidget::itemDoubleClicked, this,
             [this] { report([this] { AcceptBtnClick(); }); });
 }
@@ -133,6 +142,16 @@ void ProductForm::FillProductList() {
     const QSignalBlocker quiet(productView_);
     productView_->clear();
     productView_->addTopLevelItems(items);
+}
+
+bool ProductForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == categoryList_->viewport())
+            rowAtPress_ = categoryList_->currentRow();
+        else if (watched == regionView_->viewport())
+            rowAtPress_ = regionView_->currentRow();
+    }
+    return EditorWindow::eventFilter(watched, event);
 }
 
 void ProductForm::CategoryListboxClick() {

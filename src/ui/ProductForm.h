@@ -61,6 +61,7 @@ public:
 
 protected:
     void FormShow() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FillProductList();
@@ -69,6 +70,7 @@ private:
     QListWidget* categoryList_;
     QListWidget* regionView_;
     QTreeWidget* productView_;
+    int rowAtPress_ = -1; // selected row of the category or region list when a click began
 };
 
 } // namespace velmora::ui

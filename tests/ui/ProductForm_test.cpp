@@ -177,4 +177,23 @@ TEST_F(ProductFormTest, AMissingSlotIsReportedAndNothingChanges) {
         << dialogs.shown[0].toStdString();
 }
 
+// A click on the category or region already selected refills the list with no row selected, as
+// a click on another one does.
+TEST_F(ProductFormTest, ClickingTheSelectedCategoryOrRegionRefillsWithNoRowSelected) {
+    picker.request() = {data::kCallerCostForm, 0, 1, 0};
+    ASSERT_TRUE(picker.load(&opener, context));
+    picker.show();
+    for (const char* listName : {"CategoryListbox", "RegionView"}) {
+        SCOPED_TRACE(listName);
+        auto* list = widget<QListWidget>(picker, listName);
+        choose(rowNames().value(1));
+        ASSERT_FALSE(products()->selectedItems().isEmpty());
+        const QRect row = list->visualItemRect(list->currentItem());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        EXPECT_TRUE(products()->selectedItems().isEmpty());
+        EXPECT_FALSE(rowNames().isEmpty());
+    }
+    widget<QPushButton>(picker, "AbortBtn")->click();
+}
+
 } // namespace

@@ -66,36 +66,9 @@ QString buffAt(const pugi::xml_node& buff, int position) {
 } // namespace
 
 QString FertilityName(const QString& guid) {
-    static const QHash<QString, QString> names = {
-        {QStringLiteral("0"), QStringLiteral("keine")},
-        {QStringLiteral("1010569"), QStringLiteral("Kartoffeln")},
-        {QStringLiteral("1010571"), QStringLiteral("Getreide")},
-        {QStringLiteral("1010572"), QStringLiteral("Hopfen")},
-        {QStringLiteral("120013"), QStringLiteral("Trauben")},
-        {QStringLiteral("1010570"), QStringLiteral("Paprika")},
-        {QStringLiteral("1010573"), QStringLiteral("Zucker")},
-        {QStringLiteral("1010575"), QStringLiteral("Kakao")},
-        {QStringLiteral("1010574"), QStringLiteral("Kautschuk")},
-        {QStringLiteral("1010576"), QStringLiteral("Baumwolle")},
-        {QStringLiteral("1010577"), QStringLiteral("Tabak")},
-        {QStringLiteral("120018"), QStringLiteral("Perlen")},
-        {QStringLiteral("120038"), QStringLiteral("Mais")},
-        {QStringLiteral("120039"), QStringLiteral("Kaffee")},
-        {QStringLiteral("120040"), QStringLiteral("Bananen")},
-        {QStringLiteral("114343"), QStringLiteral("Flachs")},
-        {QStringLiteral("114352"), QStringLiteral("Hibiscus")},
-        {QStringLiteral("114345"), QStringLiteral("Tef-Grass")},
-        {QStringLiteral("114347"), QStringLiteral("Indigo")},
-        {QStringLiteral("114348"), QStringLiteral("Gewürze")},
-        {QStringLiteral("114349"), QStringLiteral("Bienen")},
-        {QStringLiteral("118727"), QStringLiteral("Hummer")},
-        {QStringLiteral("112859"), QStringLiteral("Bärenfelle")},
-        {QStringLiteral("6251"), QStringLiteral("Orchideen")},
-        {QStringLiteral("6250"), QStringLiteral("Kräuter")},
-        {QStringLiteral("112858"), QStringLiteral("Rentiere im Überfluss")},
-        {QStringLiteral("1010581"), QStringLiteral("Jagdgründe")},
-    };
-    return names.value(guid);
+    // The one fertility table of the data layer, which the additional-products editor reads too.
+    const std::optional<data::Fertility> fertility = data::FertilityByGuid(guid);
+    return fertility ? fertility->name : QString();
 }
 
 QStringList ModDescriptionLines(const DescriptionSources& s) {

@@ -325,6 +325,20 @@ QString parseStatusText(pugi::xml_parse_status status) {
     return QStringLiteral("Unbekannter Fehler (Nummer %1).").arg(static_cast<int>(status));
 }
 
+size_t characterWidth(const char* bytes, size_t size) {
+    const auto startsWith = [&](std::string_view head) {
+        return size >= head.size() && std::memcmp(bytes, head.data(), head.size()) == 0;
+    };
+    using namespace std::string_view_literals;
+    if (startsWith("\0\0\xFE\xFF"sv) || startsWith("\xFF\xFE\0\0"sv) || startsWith("<\0\0\0"sv) ||
+        startsWith("\0\0\0<"sv))
+        return 4;
+    if (size >= 2 &&
+        (bytes[0] == '\0' || bytes[1] == '\0' || startsWith("\xFF\xFE") || startsWith("\xFE\xFF")))
+        return 2;
+    return 1;
+}
+
 namespace {
 
 // Line number of a parse fault, counted in the raw bytes.
@@ -340,23 +354,6 @@ DataError damagedFile(const QString& path, qsizetype line, const QString& reason
             .arg(quotedPath(path))
             .arg(line)
             .arg(reason));
-}
-
-// How many bytes a character takes as the parser reads the text: 4 for UTF-32 (a byte-order
-// mark or a "<" of four bytes), 2 for UTF-16 (a byte-order mark, or a NUL among the first two
-// bytes: a "<" of two), 1 for everything else.
-size_t characterWidth(const char* bytes, size_t size) {
-    const auto startsWith = [&](std::string_view head) {
-        return size >= head.size() && std::memcmp(bytes, head.data(), head.size()) == 0;
-    };
-    using namespace std::string_view_literals;
-    if (startsWith("\0\0\xFE\xFF"sv) || startsWith("\xFF\xFE\0\0"sv) || startsWith("<\0\0\0"sv) ||
-        startsWith("\0\0\0<"sv))
-        return 4;
-    if (size >= 2 &&
-        (bytes[0] == '\0' || bytes[1] == '\0' || startsWith("\xFF\xFE") || startsWith("\xFE\xFF")))
-        return 2;
-    return 1;
 }
 
 // The first NUL character of a file's bytes, or -1, with the line it stands on. XML allows

@@ -148,6 +148,11 @@ pugi::xml_node replaceChild(pugi::xml_node parent, pugi::xml_node child,
 // element text.
 void appendXmlEscaped(std::string& out, const char* text, bool attribute);
 
+// How many bytes a character takes as the parser reads the text: 4 for UTF-32 (a byte-order
+// mark or a "<" of four bytes), 2 for UTF-16 (a byte-order mark, or a NUL among the first two
+// bytes: a "<" of two), 1 for everything else.
+size_t characterWidth(const char* bytes, size_t size);
+
 // Conversions between QString and the UTF-8 texts of the documents.
 inline std::string utf8(const QString& s) {
     return s.toStdString();

@@ -53,8 +53,7 @@ size_t findStartTag(std::string_view text, std::string_view name, size_t from) {
 // Files the scanner cannot read byte by byte as UTF-8 (UTF-16 or UTF-32, or a declared
 // single-byte encoding) are loaded as a whole document, which converts them.
 bool needsWholeDocument(const QByteArray& head) {
-    if (head.size() >= 2 && (head[0] == '\0' || head[1] == '\0' || head.startsWith("\xFF\xFE") ||
-                             head.startsWith("\xFE\xFF")))
+    if (data::characterWidth(head.constData(), size_t(head.size())) != 1)
         return true;
     const qsizetype bom = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     if (head.mid(bom, 5) != "<?xml")

@@ -1,6 +1,7 @@
 #include "tools/CreateBuildingsUnit.h"
 
 #include "data/DataError.h"
+#include "data/FileTree.h"
 #include "data/FileWriter.h"
 #include "tools/BuildingExtraction.h"
 #include "tools/CostsAndUpkeep.h"
@@ -74,9 +75,10 @@ namespace {
 const QString kLockFileName = QStringLiteral(".velmora-dataprep.lock");
 const QString kOldFolderSuffix = QStringLiteral(".cindral-alt");
 
+// Removes what stands at path. A link there is removed as a link: the folder it points to is
+// not the run's, and what it holds stays.
 void removeFolder(const QString& path) {
-    QDir dir(path);
-    if (dir.exists() && !dir.removeRecursively())
+    if (!data::removeTree(path))
         throw data::DataError(QStringLiteral("Der Ordner %1 kann nicht gelöscht werden.")
                                   .arg(data::quotedPath(path)));
 }
@@ -147,7 +149,7 @@ void RunWithStagedDataDirectory(const PrepDirectories& dirs,
         copyFolder(dirs.xmlp(), staged.dataDir);
         run(staged);
     } catch (...) {
-        QDir(staging).removeRecursively();
+        data::removeTree(staging);
         throw;
     }
 
@@ -158,7 +160,7 @@ void RunWithStagedDataDirectory(const PrepDirectories& dirs,
         QDir().rename(old, dataDir);
         throw;
     }
-    QDir(old).removeRecursively(); // what stays is removed by the next run
+    data::removeTree(old); // what stays is removed by the next run
 }
 
 } // namespace velmora::tools

@@ -4,6 +4,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
+#include "support/NameComments.h"
 #include "support/ScriptedWriter.h"
 #include "support/ShippedData.h"
 
@@ -119,6 +120,33 @@ TEST_F(BuildCostsTest, ApplyWritesSevenItemsAfterAllOtherGroups) {
     // The reload shows what was written.
     const BuildCosts reloaded = LoadCosts(data, kWithSixGoods);
     EXPECT_EQ(reloaded.current, costs.current);
+}
+
+// Whatever the catalogue calls a product, the name comment of its cost item keeps the saved
+// list well-formed for a strict reader and reads back as the name; an ordinary name stands as
+// it is.
+TEST_F(BuildCostsTest, NameCommentsKeepTheListWellFormedForAnyProductName) {
+    const char* guids[] = {"1010017", "1010196", "1010205", "1010218",
+                           "1010207", "1010202", "1010208"};
+    ASSERT_EQ(kCommentedNames.size(), qsizetype(std::size(guids)));
+    QMap<QString, QString> names;
+    CostSlots costs;
+    for (std::size_t k = 0; k < std::size(guids); ++k) {
+        names.insert(QString::fromLatin1(guids[k]), kCommentedNames[qsizetype(k)]);
+        costs[k] = slot("3", kCommentedNames[qsizetype(k)], guids[k], "icon");
+    }
+    renameProducts(file(kProductCatalogueFile), names);
+    ApplyCosts(data, kWithSixGoods, costs);
+
+    expectStrictlyWellFormed(readBytes(file(kWorkingAssetsFile)));
+    const XmlDocument working = XmlDocument::load(file(kWorkingAssetsFile));
+    const pugi::xml_node record =
+        selectNode(working.root(), "//Asset[Values/Standard/GUID=\"1010326\"]");
+    expectCommentedNames({record.child("Values").child("Cost")}, names);
+    const std::vector<pugi::xml_node> items = selectNodes(record, "Values/Cost/Costs/Item");
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_STREQ(items[5].first_child().value(), "Öl-Lampen");
+    EXPECT_STREQ(items[6].first_child().value(), "Bretter");
 }
 
 TEST_F(BuildCostsTest, ApplyWritesTheAmountRulesAndSetsIsChangedOnlyForADifference) {

@@ -2,6 +2,7 @@
 #include "data/DataFiles.h"
 #include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
+#include "support/NameComments.h"
 #include "support/ScriptedWriter.h"
 #include "support/ShippedData.h"
 
@@ -170,6 +171,36 @@ TEST_F(ProductionSettingsTest, AcceptWithoutChangeKeepsTheRecordAndClearsTheFlag
     const QByteArray once = readBytes(dataFilePath(data, kWorkingAssetsFile));
     apply("1010280", load("1010280"));
     EXPECT_EQ(readBytes(dataFilePath(data, kWorkingAssetsFile)), once);
+}
+
+// Whatever the catalogue calls a product, the name comments of the inputs, the output and the
+// upkeep keep the saved list well-formed for a strict reader and read back as the names; an
+// ordinary name stands as it is.
+TEST_F(ProductionSettingsTest, NameCommentsKeepTheListWellFormedForAnyProductName) {
+    ProductionSettings s = load("1010280");
+    const char* inputs[] = {"1010208", "1011061", "1010196", "1010205"};
+    for (int k = 0; k < 4; ++k)
+        s.current.inputs[k].guid = QString::fromLatin1(inputs[k]);
+    const QString guids[] = {s.current.inputs[0].guid, s.current.inputs[1].guid,
+                             s.current.inputs[2].guid, s.current.inputs[3].guid,
+                             s.current.output.guid,    QStringLiteral("1010017"), // coins
+                             s.current.workforce.guid};
+    ASSERT_EQ(kCommentedNames.size(), qsizetype(std::size(guids)));
+    QMap<QString, QString> names;
+    for (std::size_t k = 0; k < std::size(guids); ++k)
+        names.insert(guids[k], kCommentedNames[qsizetype(k)]);
+    ASSERT_EQ(names.size(), kCommentedNames.size()); // one product per name
+    renameProducts(dataFilePath(data, kProductCatalogueFile), names);
+    apply("1010280", s);
+
+    expectStrictlyWellFormed(readBytes(dataFilePath(data, kWorkingAssetsFile)));
+    const XmlDocument doc = working();
+    const pugi::xml_node values = record(doc, "1010280").child("Values");
+    expectCommentedNames({values.child("FactoryBase"), values.child("Maintenance")}, names);
+    const std::vector<pugi::xml_node> upkeep = selectNodes(values, "Maintenance/Maintenances/Item");
+    ASSERT_EQ(upkeep.size(), 2u);
+    EXPECT_STREQ(upkeep[0].first_child().value(), "Öl-Lampen");
+    EXPECT_STREQ(upkeep[1].first_child().value(), "Bretter");
 }
 
 TEST_F(ProductionSettingsTest, AppliesEachSettingAsWritten) {

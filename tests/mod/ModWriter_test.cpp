@@ -5,6 +5,7 @@
 #include "mod/ModTestSupport.h"
 #include "mod/ModText.h"
 #include "mod/ModWriter.h"
+#include "support/NameComments.h"
 #include "support/ScriptedWriter.h"
 
 #include <QFileInfo>
@@ -295,9 +296,9 @@ TEST(WriteMod, ActivatingTwiceLeavesOneFreshFolder) {
 
 TEST(WriteMod, UnusualValuesAreEscaped) {
     ShippedData d;
-    // A name with characters that XML and JSON escape, and a product name with quote and
-    // backslash in the build costs and the buff.
-    const QString name = QStringLiteral("Fisch & <Co's> \"--\u00FC\\");
+    // A name with characters that XML and JSON escape, and a product name with quote,
+    // backslash and a closing hyphen in the build costs and the buff.
+    const QString name = QStringLiteral("Fisch & <Co's> \"--\u00FC\\-");
     mod::ModRequest request = d.request(kFishery);
     request.name = QStringLiteral("Fisch & Co's --Hütte");
     request.userName = QStringLiteral("a--b & c");
@@ -313,6 +314,8 @@ TEST(WriteMod, UnusualValuesAreEscaped) {
 
     const mod::WrittenMod mod = mod::WriteMod(request, d.pictures);
 
+    // The comments holding the names stay well-formed for a strict reader.
+    expectStrictlyWellFormed(readBytes(modFile(mod.folder, kAssetsFile)));
     const data::XmlDocument doc = assetsOf(mod.folder);
     EXPECT_EQ(text(data::selectNode(doc.root(), "ModOp/Asset/Values/FactoryUpgrade"),
                    "AdditionalOutput/Item/Amount"),

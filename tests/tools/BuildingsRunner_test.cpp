@@ -227,3 +227,40 @@ TEST(BuildingsRunner, DataFilesChangeOnlyWhenTheWholeRunSucceeds) {
     EXPECT_EQ(readBytes(program.xmlp("Help.xml")), QByteArray("before the run: Help.xml"));
     EXPECT_EQ(program.dataFolderEntries(), QStringList(QStringLiteral("XMLP")));
 }
+
+// A run never deletes or writes through a link: neither one a stopped run left at the name of
+// the staging folder or of the old folder, nor a data folder that is itself a link. The folder
+// a link points to, the user's, keeps what it holds; XMLP ends up a real folder with the new
+// data files.
+TEST(BuildingsRunner, FoldersALinkPointsToStayAsTheyWere) {
+    const struct {
+        const char* what;
+        const char* link; // the entry of the program directory that is a link
+    } cases[] = {
+        {"a link at the staging folder's name", "XMLP.cindral-neu"},
+        {"a link at the old folder's name", "XMLP.cindral-alt"},
+        {"the data folder a link", "XMLP"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameProgramDir program;
+        const QString users = program.temp.file(QStringLiteral("Eigener Ordner"));
+        const QString link = program.dir + u'/' + QString::fromUtf8(c.link);
+        if (QFileInfo(link).isDir()) {
+            ASSERT_TRUE(QDir().rename(link, users)); // the data files live in the user's folder
+        } else {
+            writeBytes(users + QStringLiteral("/Buildings.xml"), "gehört dem Spieler");
+        }
+        ASSERT_TRUE(QFile::link(users, link));
+        const QMap<QString, QByteArray> before = snapshot(users);
+
+        const auto [exitCode, output] = program.runAll();
+        EXPECT_EQ(exitCode, 0) << output.toStdString();
+        EXPECT_EQ(snapshot(users), before);
+        EXPECT_EQ(program.dataFolderEntries(), QStringList(QStringLiteral("XMLP")));
+        EXPECT_FALSE(QFileInfo(program.dir + QStringLiteral("/XMLP")).isSymLink());
+        EXPECT_EQ(readBytes(program.xmlp("Buildings.xml")),
+                  readBytes(sourcePath(QStringLiteral("resources/data/XMLP/Buildings.xml"))));
+        EXPECT_EQ(readBytes(program.xmlp("Help.xml")), QByteArray("before the run: Help.xml"));
+    }
+}

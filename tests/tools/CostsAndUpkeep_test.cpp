@@ -1,4 +1,5 @@
 #include "PrepTestSupport.h"
+#include "support/NameComments.h"
 #include "tools/CostsAndUpkeep.h"
 #include "tools/IndexAndTables.h"
 
@@ -143,4 +144,29 @@ TEST(CostsAndUpkeep, EveryProductReferenceGetsItsNameAsComment) {
     EXPECT_EQ(bytes, run.bytes(QStringLiteral("XMLP/BuildingsOrg.xml")));
     EXPECT_TRUE(bytes.startsWith("<AssetList>\r\n  <Asset>\r\n    <Template>"))
         << bytes.left(60).constData();
+}
+
+// Whatever the catalogue calls a product, the name comments keep both asset lists well-formed
+// for a strict reader and read back as the names.
+TEST(CostsAndUpkeep, NameCommentsKeepTheListsWellFormedForAnyProductName) {
+    PrepRunDir run;
+    run.place(QStringLiteral("prep-names/Buildings.xml"), QStringLiteral("XMLP/Buildings.xml"));
+    run.place(QStringLiteral("prep-names/ProductsShort.xml"),
+              QStringLiteral("XMLP/ProductsShort.xml"));
+    // a cost, the upkeep's coins and workforce, an output, a site input
+    const char* guids[] = {"1010196", "1010017", "1010052", "1010200", "1955"};
+    QMap<QString, QString> names;
+    for (std::size_t k = 0; k < std::size(guids); ++k)
+        names.insert(QString::fromLatin1(guids[k]), kCommentedNames[qsizetype(k)]);
+    renameProducts(run.path(QStringLiteral("XMLP/ProductsShort.xml")), names);
+    WriteNameComments(run.dirs);
+
+    for (const QString file :
+         {QStringLiteral("XMLP/Buildings.xml"), QStringLiteral("XMLP/BuildingsOrg.xml")}) {
+        SCOPED_TRACE(file.toStdString());
+        const QByteArray saved = run.bytes(file);
+        expectStrictlyWellFormed(saved);
+        const data::XmlDocument doc = data::XmlDocument::parse(saved, file);
+        expectCommentedNames({doc.root()}, names);
+    }
 }

@@ -161,7 +161,7 @@ TEST(CostsAndUpkeep, NameCommentsKeepTheListsWellFormedForAnyProductName) {
     renameProducts(run.path(QStringLiteral("XMLP/ProductsShort.xml")), names);
     WriteNameComments(run.dirs);
 
-    for (const QString file :
+    for (const QString& file :
          {QStringLiteral("XMLP/Buildings.xml"), QStringLiteral("XMLP/BuildingsOrg.xml")}) {
         SCOPED_TRACE(file.toStdString());
         const QByteArray saved = run.bytes(file);

@@ -1,6 +1,7 @@
 #include "data/FileAccess.h"
 
 #include "data/DataError.h"
+#include "data/FileTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -213,11 +214,11 @@ public:
     void writeNew(const QString& path, const QByteArray& bytes) override {
         // Whatever a stopped run left at the path goes first and the file is created anew, never
         // opened where it stands: a link left there would be written through, into its target.
-        std::error_code ignored;
-        const std::filesystem::file_status left =
-            std::filesystem::symlink_status(fsPath(path), ignored);
-        if (std::filesystem::exists(left) && !std::filesystem::is_directory(left))
+        if (const EntryKind left = entryKindOf(path);
+            left == EntryKind::Link || left == EntryKind::Other) {
+            std::error_code ignored;
             std::filesystem::remove(fsPath(path), ignored);
+        }
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             const std::error_code error = lastSystemError();

@@ -1,5 +1,6 @@
 #include "data/ProductionSettings.h"
 
+#include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/EditorLookups.h"
@@ -13,7 +14,6 @@ namespace velmora::data {
 namespace {
 
 constexpr int kInputSlots = 4;
-constexpr int kBuffSetPosition = 28;
 constexpr int kFieldSingular = 1;
 constexpr int kFieldPlural = 2;
 const char* const kCoins = "1010017";

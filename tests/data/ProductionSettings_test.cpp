@@ -1,3 +1,4 @@
+#include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/ProductionSettings.h"
@@ -14,6 +15,7 @@ using namespace velmora::test;
 namespace {
 
 using P = SidePanel;
+const QString kOtherGood = QStringLiteral("1010196"); // Bretter
 
 class ProductionSettingsTest : public ::testing::Test {
 protected:
@@ -147,9 +149,72 @@ TEST_F(ProductionSettingsTest, LoadsInputsElectricityAndIncidents) {
     EXPECT_EQ(load("1010280").current.workforce.name, QStringLiteral("Ingenieure"));
     EXPECT_EQ(load("1010280").current.workforceAmount, QStringLiteral("75"));
 
-    // A free-area building: its influence radius in both columns.
+    // A free-area building: its influence radius in both columns, each from its own list.
     EXPECT_EQ(load("1010314").current.influenceRadius, QStringLiteral("11"));
     EXPECT_EQ(load("1010262").current.influenceRadius, QStringLiteral("0"));
+    editWorking("1010314", [](pugi::xml_node r) {
+        setElementText(selectNode(r, "Values/FreeAreaProductivity/InfluenceRadius"), "7");
+    });
+    EXPECT_EQ(load("1010314").current.influenceRadius, QStringLiteral("7"));
+    EXPECT_EQ(load("1010314").original.influenceRadius, QStringLiteral("11"));
+}
+
+TEST_F(ProductionSettingsTest, AdditionalProductsAreReadFromTheBuffEntry) {
+    EXPECT_EQ(load("1010262").hasBuff, QStringLiteral("0"));
+    XmlDocument buffs = XmlDocument::load(dataFilePath(data, kBuffTableFile));
+    setAttributeAt(selectNode(buffs.root(), "Buff[@GUID=\"2000502908\"]"), kBuffSetPosition, "1");
+    buffs.save();
+    EXPECT_EQ(load("1010262").hasBuff, QStringLiteral("1"));
+}
+
+// Each value the window shows counts on its own: changing exactly one of them marks the building
+// changed; changing only what a slot shows (name, picture) does not.
+TEST_F(ProductionSettingsTest, ChangingExactlyOneValueMarksTheBuildingChanged) {
+    using Edit = void (*)(ProductionSettings&);
+    struct Case {
+        const char* what; // the value changed
+        Edit edit;        // the change, on the current column unless said otherwise
+        bool changed;     // the changed flag afterwards
+    };
+    const Case cases[] = {
+        {"input 1", [](ProductionSettings& s) { s.current.inputs[0].guid = kOtherGood; }, true},
+        {"input 2", [](ProductionSettings& s) { s.current.inputs[1].guid = kOtherGood; }, true},
+        {"input 3", [](ProductionSettings& s) { s.current.inputs[2].guid = kOtherGood; }, true},
+        {"input 4", [](ProductionSettings& s) { s.current.inputs[3].guid = kOtherGood; }, true},
+        {"output", [](ProductionSettings& s) { s.current.output.guid = kOtherGood; }, true},
+        {"output amount", [](ProductionSettings& s) { s.current.outputAmount = "9"; }, true},
+        {"money amount", [](ProductionSettings& s) { s.current.moneyAmount = "9"; }, true},
+        {"workforce", [](ProductionSettings& s) { s.current.workforce.guid = kOtherGood; }, true},
+        {"workforce amount", [](ProductionSettings& s) { s.current.workforceAmount = "9"; }, true},
+        {"influence radius", [](ProductionSettings& s) { s.current.influenceRadius = "9"; }, true},
+        {"module limit", [](ProductionSettings& s) { s.current.moduleLimit = "9"; }, true},
+        {"module radius", [](ProductionSettings& s) { s.current.moduleRadius = "9"; }, true},
+        {"incidents", [](ProductionSettings& s) { s.current.incidents = "0"; }, true},
+        {"electricity required", [](ProductionSettings& s) { s.current.electricMandatory = "1"; },
+         true},
+        {"electricity used", [](ProductionSettings& s) { s.current.electricBoosted = "1"; }, true},
+        {"additional products", [](ProductionSettings& s) { s.hasBuff = "1"; }, true},
+        {"the original column", [](ProductionSettings& s) { s.original.moneyAmount = "9"; }, true},
+        {"nothing", [](ProductionSettings&) {}, false},
+        {"only shown names and pictures",
+         [](ProductionSettings& s) {
+             s.current.output.name = "Anders";
+             s.current.workforce.icon = "Anders";
+             s.current.inputs[0].name = "Anders";
+             s.current.moduleName = "Anders";
+         },
+         false},
+    };
+    // The fishery: no input, no electricity, incidents possible, its upkeep in both columns.
+    const ProductionSettings fishery = load("1010278");
+    ASSERT_FALSE(ProductionChanged(fishery));
+    ASSERT_EQ(fishery.current.electricBoosted, QStringLiteral("0"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProductionSettings s = fishery;
+        c.edit(s);
+        EXPECT_EQ(ProductionChanged(s), c.changed);
+    }
 }
 
 TEST_F(ProductionSettingsTest, AcceptWithoutChangeKeepsTheRecordAndClearsTheFlag) {
@@ -243,6 +308,34 @@ TEST_F(ProductionSettingsTest, AppliesEachSettingAsWritten) {
               QStringLiteral("Africa_Resident_tier02"));
 }
 
+// A farm's module limit and radius are written, and its workforce names the archetype of the
+// record's message: one of the table's, or none for a workforce outside it.
+TEST_F(ProductionSettingsTest, AppliesAFarmsModulesAndWorkforceArchetype) {
+    struct Case {
+        const char* workforce; // GUID set in the window
+        const char* archetype; // ParticipantMessageArcheType afterwards
+    };
+    const Case cases[] = {
+        {"1010052", "Resident_tier01_atWork"}, // Bauern, as the game has it
+        {"1010115", "Resident_tier02_atWork"}, // Arbeiter
+        {"124478", ""},                        // Gelehrte
+        {"132723", ""},                        // Touristen
+        {"114341", "Africa_Resident_tier02"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.workforce);
+        ProductionSettings s = load("1010262");
+        s.current.workforce.guid = QString::fromLatin1(c.workforce);
+        s.current.moduleLimit = QStringLiteral("2");
+        s.current.moduleRadius = QStringLiteral("5");
+        apply("1010262", s);
+        EXPECT_EQ(at("1010262", "Values/Selection/ParticipantMessageArcheType"), c.archetype);
+        EXPECT_EQ(at("1010262", "Values/ModuleOwner/ModuleLimits/Main/Limit"), "2");
+        EXPECT_EQ(at("1010262", "Values/ModuleOwner/ModuleBuildRadius"), "5");
+        EXPECT_EQ(load("1010262").current.moduleName, QStringLiteral("Getreidefelder"));
+    }
+}
+
 TEST_F(ProductionSettingsTest, OutputStorageOfTheOilRefineries) {
     for (const char* guid : {"101331", "1010561"}) {
         SCOPED_TRACE(guid);
@@ -310,16 +403,28 @@ TEST_F(ProductionSettingsTest, IncidentsOffThenOnRestoresTheOriginalExactly) {
 }
 
 TEST_F(ProductionSettingsTest, ElectricityGroupsAndThePowerMenu) {
-    for (const char* guid : {"7919", "101262", "1010262"}) {
-        SCOPED_TRACE(guid);
-        ProductionSettings s = load(guid);
-        s.current.electricMandatory = QStringLiteral("1");
-        s.current.electricBoosted = QStringLiteral("1");
-        apply(guid, s);
-        EXPECT_EQ(at(guid, "Values/Industrializable/MandatoryIndustrialization"), "1");
-        EXPECT_EQ(at(guid, "Values/Industrializable/BoostedByIndustrialization"), "1");
-        const bool powerMenu = std::string(guid) == "1010262";
-        EXPECT_EQ(at(guid, "Values/Electrifiable/ShowPowerInObjectMenu"), powerMenu ? "1" : "");
+    struct Case {
+        const char* guid;      // building
+        const char* required;  // electricity required, set in the window
+        const char* used;      // electricity used, set in the window
+        const char* powerMenu; // ShowPowerInObjectMenu afterwards ("": the record has none)
+    };
+    const Case cases[] = {
+        {"7919", "1", "1", ""},   // the calamari fishery has no power menu
+        {"101262", "1", "1", ""}, // nor has the fish-oil factory
+        {"1010262", "1", "1", "1"}, {"1010262", "0", "1", "1"}, // the menu follows "used" ...
+        {"1010262", "1", "0", "0"},                             // ... not "required"
+        {"1010262", "0", "0", "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.guid) + " " + c.required + c.used);
+        ProductionSettings s = load(c.guid);
+        s.current.electricMandatory = QString::fromLatin1(c.required);
+        s.current.electricBoosted = QString::fromLatin1(c.used);
+        apply(c.guid, s);
+        EXPECT_EQ(at(c.guid, "Values/Industrializable/MandatoryIndustrialization"), c.required);
+        EXPECT_EQ(at(c.guid, "Values/Industrializable/BoostedByIndustrialization"), c.used);
+        EXPECT_EQ(at(c.guid, "Values/Electrifiable/ShowPowerInObjectMenu"), c.powerMenu);
     }
 }
 

@@ -202,27 +202,70 @@ TEST(ModDescription, JoinedByBackslashN) {
                              "keine Lieferrohstoffe\\nAusgangsware:\\nBetriebskosten:"));
 }
 
+// The whole file for the fishery's mod: its title, a description already in its JSON form and a
+// picture; a title with quotes is escaped wherever it stands.
 TEST(ModInfoJson, FortyFourLinesInTheirOrder) {
-    const QByteArray json = mod::ModInfoJson(QStringLiteral("1.0"), QStringLiteral("(5) A \"B\""),
-                                             QStringLiteral("x\\ny"), QByteArray("\x89PNG", 4));
-    const QList<QByteArray> lines = json.split('\n');
+    const char* const expected = R"({
+"Version": "20.1.3.0",
+"ModID": "(1010278) Fischerei",
+  "IncompatibleIds": null,
+  "ModDependencies": null,
+  "Category": {
+    "German": "Cindral",
+    "English": "Cindral",
+    "French": "Cindral",
+    "Italian": "Cindral",
+    "Polish": "Cindral",
+    "Russian": "Cindral"
+  },
+  "ModName": {
+    "German": "(1010278) Fischerei",
+    "English": "(1010278) Fischerei",
+    "French": "(1010278) Fischerei",
+    "Italian": "(1010278) Fischerei",
+    "Polish": "(1010278) Fischerei",
+    "Russian": "(1010278) Fischerei"
+  },
+  "Description": {
+    "German": "Velmora Cindral\n\nFischerei\nBaukosten:\n 100 Münzen",
+    "English": null,
+    "French": null,
+    "Italian": null,
+    "Polish": null,
+    "Russian": null
+  },
+  "KnownIssues": [
+    {
+    "German": null,
+    "English": null,
+    "French": null,
+    "Italian": null,
+    "Polish": null,
+    "Russian": null
+    }
+  ],
+  "DLCDependencies": null,
+  "CreatorName": "",
+  "CreatorContact": "",
+  "Image": "iVBORw=="
+}
+)";
+    const QByteArray json = mod::ModInfoJson(
+        QStringLiteral("20.1.3.0"), QStringLiteral("(1010278) Fischerei"),
+        QStringLiteral("Velmora Cindral\\n\\nFischerei\\nBaukosten:\\n 100 Münzen"),
+        QByteArray("\x89PNG", 4));
+    EXPECT_EQ(json.toStdString(), QByteArray(expected).replace("\n", "\r\n").toStdString());
+
+    const QByteArray quoted = mod::ModInfoJson(QStringLiteral("1.0"), QStringLiteral("(5) A \"B\""),
+                                               QStringLiteral("x\\ny"), QByteArray());
+    const QList<QByteArray> lines = quoted.split('\n');
     ASSERT_EQ(lines.size(), 45); // 44 lines and the empty rest after the last CR LF
-    EXPECT_EQ(lines[0], "{\r");
-    EXPECT_EQ(lines[1], "\"Version\": \"1.0\",\r");
     EXPECT_EQ(lines[2], "\"ModID\": \"(5) A \\\"B\\\"\",\r");
-    EXPECT_EQ(lines[6], "    \"German\": \"Cindral\",\r");
-    EXPECT_EQ(lines[11], "    \"Russian\": \"Cindral\"\r");
     EXPECT_EQ(lines[19], "    \"Russian\": \"(5) A \\\"B\\\"\"\r");
-    EXPECT_EQ(lines[22], "    \"German\": \"x\\ny\",\r");
-    EXPECT_EQ(lines[23], "    \"English\": null,\r");
-    EXPECT_EQ(lines[30], "    {\r");
-    EXPECT_EQ(lines[36], "    \"Russian\": null\r");
-    EXPECT_EQ(lines[40], "  \"CreatorName\": \"\",\r");
-    EXPECT_EQ(lines[42], "  \"Image\": \"iVBORw==\"\r");
-    EXPECT_EQ(lines[43], "}\r");
     QJsonParseError error;
-    const QJsonObject info = QJsonDocument::fromJson(json, &error).object();
+    const QJsonObject info = QJsonDocument::fromJson(quoted, &error).object();
     EXPECT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_EQ(info[QStringLiteral("ModID")].toString(), QStringLiteral("(5) A \"B\""));
     EXPECT_EQ(info[QStringLiteral("Description")].toObject()[QStringLiteral("German")].toString(),
               QStringLiteral("x\ny"));
 }

@@ -9,18 +9,12 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <map>
 
 using namespace velmora;
 using namespace velmora::test;
 
 namespace {
-
-std::string raw(const pugi::xml_node& node) {
-    std::ostringstream out;
-    node.print(out, "", pugi::format_raw);
-    return out.str();
-}
 
 pugi::xml_node gameAsset(const data::XmlDocument& game, const std::string& guid) {
     return data::selectNode(game.root(), "//Asset[Values/Standard/GUID='" + guid + "']");
@@ -77,6 +71,24 @@ TEST(ModLoader, EveryBuildingsModAppliesToTheGame) {
                                       {"P8", QStringLiteral("1010200")},
                                       {"Chain", QStringLiteral("1010571")}});
 
+    // Every building's money upkeep in the working list gets a value of its own, which the game
+    // holds after its mod is applied.
+    std::map<std::string, std::string> upkeep;
+    {
+        data::XmlDocument working =
+            data::XmlDocument::load(d.file(QStringLiteral("Buildings.xml")));
+        for (const pugi::xml_node& record : data::selectNodes(working.root(), "Asset")) {
+            const pugi::xml_node amount =
+                data::selectNode(record, "Values/Maintenance/Maintenances/Item/Amount");
+            if (!amount)
+                continue;
+            const std::string value = std::to_string(9000 + upkeep.size());
+            data::setElementText(amount, value);
+            upkeep[data::childText(record, "Values/Standard/GUID")] = value;
+        }
+        working.save();
+    }
+
     size_t buffs = 0;
     for (const data::BuildingEntry& b : buildings) {
         SCOPED_TRACE(b.guid.toStdString());
@@ -89,8 +101,9 @@ TEST(ModLoader, EveryBuildingsModAppliesToTheGame) {
         const std::vector<pugi::xml_node> assets =
             data::selectNodes(game.root(), "//Asset[Values/Standard/GUID='" + guid + "']");
         ASSERT_EQ(assets.size(), 1u);
-        EXPECT_EQ(raw(assets[0]),
-                  raw(data::selectNode(mod.root(), "ModOp[@Type='replace']/Asset")));
+        EXPECT_EQ(data::childText(assets[0], "Values/Maintenance/Maintenances/Item/Amount"),
+                  upkeep.count(guid) ? upkeep[guid] : "");
+        EXPECT_FALSE(data::selectNode(assets[0], "Values/Standard/Local")); // the list's own
         EXPECT_TRUE(modHasFile(written.folder, data::fromUtf8(data::childText(
                                                    assets[0], "Values/Standard/IconFilename"))));
         EXPECT_TRUE(QFileInfo::exists(modFile(written.folder, "modinfo.json")));

@@ -95,6 +95,10 @@ TEST_F(BuildCostsTest, ZeroCountsAsNoAmountOnlyOnTheOriginalSide) {
 }
 
 TEST_F(BuildCostsTest, ApplyWritesSevenItemsAfterAllOtherGroups) {
+    // A stale second cost group, as a hand-edited list may hold one, goes too.
+    editRecord(kWorkingAssetsFile, kWithSixGoods, [](pugi::xml_node record) {
+        record.child("Values").append_child("Cost").append_child("Costs").append_child("Item");
+    });
     BuildCosts costs = LoadCosts(data, kWithSixGoods);
     costs.current[6] = slot("3", QStringLiteral("Fenster"), "1010207", "icon_windows");
     costs.current[2] = kEmpty;
@@ -169,6 +173,9 @@ TEST_F(BuildCostsTest, ApplyWritesTheAmountRulesAndSetsIsChangedOnlyForADifferen
          [](CostSlots& s) { s[3].amount = QStringLiteral("7"); }, 3, "", false},
         {"a removed product", [](CostSlots& s) { s[1] = kEmpty; }, 1, "", true},
         {"another amount", [](CostSlots& s) { s[1].amount = QStringLiteral("5"); }, 1, "5", true},
+        {"a product in the last slot",
+         [](CostSlots& s) { s[6] = slot("2", QStringLiteral("Ziegel"), "1010205", "icon_bricks"); },
+         6, "2", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -110,6 +110,10 @@ TEST_F(AdditionalProductsTest, SlotsLoadByPositionWithNamesFromTheCatalogue) {
     EXPECT_EQ(state.goods[3],
               product("1010193", QStringLiteral("Rindfleisch"), "icon_meat_raw", "4", "12"));
     EXPECT_EQ(state.goods[0], product("0", QStringLiteral("keine Auswahl"), "NoInput", "0", "0"));
+    // A product the catalogue lacks is named as unknown, with its GUID.
+    setEntry(kGrainBuff, 10, "424242");
+    EXPECT_EQ(LoadAdditionalProducts(data, kGrainFarm).goods[3].name,
+              QStringLiteral("unbekannte Ware 424242"));
     EXPECT_EQ(state.hasBuff, QStringLiteral("0"));
     setEntry(kGrainBuff, kBuffSetPosition, "1");
     EXPECT_EQ(LoadAdditionalProducts(data, kGrainFarm).hasBuff, QStringLiteral("1"));
@@ -170,12 +174,39 @@ TEST_F(AdditionalProductsTest, ABadValueOrAFailedSaveLeavesTheTableAsItWas) {
     EXPECT_THROW(ApplyAdditionalProducts(data, kGrainFarm, bad, QStringLiteral("0")), DataError);
     EXPECT_THROW(ApplyAdditionalProducts(data, kGrainFarm, AddSlots{}, QStringLiteral("1\"0")),
                  DataError);
+    AddSlots badGuid;
+    badGuid[1] = product("10101\"93", QStringLiteral("?"), "Empty", "1", "1");
+    EXPECT_THROW(ApplyAdditionalProducts(data, kGrainFarm, badGuid, QStringLiteral("0")),
+                 DataError);
     ScriptedWriter writer;
     writer.failReplaceOf = kBuffTableFile;
     EXPECT_THROW(
         ApplyAdditionalProducts(data, kGrainFarm, AddSlots{}, QStringLiteral("1010571"), writer),
         DataError);
     EXPECT_EQ(readBytes(buffs()), before);
+}
+
+// The entry is addressed by position, so one cut short is refused by the load and the apply
+// alike, naming the table.
+TEST_F(AdditionalProductsTest, ABuffEntryCutShortIsRefused) {
+    XmlDocument doc = XmlDocument::load(buffs());
+    pugi::xml_node buff = selectNode(doc.root(), "Buff[@GUID=\"2000502908\"]");
+    buff.remove_attribute(buff.last_attribute());
+    doc.save();
+    const QByteArray before = readBytes(buffs());
+    for (const bool apply : {false, true}) {
+        SCOPED_TRACE(apply ? "apply" : "load");
+        try {
+            if (apply)
+                ApplyAdditionalProducts(data, kGrainFarm, AddSlots{}, QStringLiteral("1010571"));
+            else
+                LoadAdditionalProducts(data, kGrainFarm);
+            FAIL() << "no error";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(kBuffTableFile)) << e.what();
+        }
+        EXPECT_EQ(readBytes(buffs()), before);
+    }
 }
 
 } // namespace

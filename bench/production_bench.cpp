@@ -15,9 +15,9 @@
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
 #include "data/XmlDocument.h"
-#include "ui/BasicForm.h"
-#include "ui/MainForm.h"
-#include "ui/ProductForm.h"
+#include "ui/MainWindow.h"
+#include "ui/ProductPickerWindow.h"
+#include "ui/ProductionWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,21 +48,21 @@ struct Setup {
     QTemporaryDir dir;
     QString data = dir.filePath(QStringLiteral("XMLP"));
     NoDialogs dialogs;
-    std::unique_ptr<ui::MainForm> main;
-    std::unique_ptr<ui::ProductForm> picker;
-    std::unique_ptr<ui::BasicForm> form;
+    std::unique_ptr<ui::MainWindow> main;
+    std::unique_ptr<ui::ProductPickerWindow> picker;
+    std::unique_ptr<ui::ProductionWindow> form;
 
     Setup() {
         const QDir shipped(QStringLiteral(VELMORA_SHIPPED_DATA));
         QDir().mkpath(data);
         for (const QString& name : shipped.entryList(QDir::Files))
             QFile::copy(shipped.filePath(name), QDir(data).filePath(name));
-        main = std::make_unique<ui::MainForm>(
-            ui::MainFormSetup{data, dir.filePath(QStringLiteral("mods/")),
-                              QStringLiteral("1.0.0.0"), dir.path(), data::ReadGroupNames(data)},
+        main = std::make_unique<ui::MainWindow>(
+            ui::MainWindowSetup{data, dir.filePath(QStringLiteral("mods/")),
+                                QStringLiteral("1.0.0.0"), dir.path(), data::ReadGroupNames(data)},
             dialogs);
-        picker = std::make_unique<ui::ProductForm>(dialogs);
-        form = std::make_unique<ui::BasicForm>(dialogs, *picker);
+        picker = std::make_unique<ui::ProductPickerWindow>(dialogs);
+        form = std::make_unique<ui::ProductionWindow>(dialogs, *picker);
     }
 
     ui::EditorContext context() {

@@ -32,9 +32,9 @@ QStringList PickerCategories(const QString& caller) {
 }
 
 bool OffersRemovalRow(const PickerRequest& request) {
-    if (request.caller == kCallerBasicForm)
+    if (request.caller == kCallerProduction)
         return request.productionSlot >= 0 && request.productionSlot < kOutputSlot;
-    return request.caller == kCallerCostForm || request.caller == kCallerBuffForm;
+    return request.caller == kCallerBuildCosts || request.caller == kCallerAdditionalProducts;
 }
 
 std::vector<Product> PickerRows(const ProductCatalogue& catalogue, const PickerRequest& request,
@@ -54,7 +54,7 @@ std::vector<SlotAssignment> PickerHandBack(const PickerRequest& request, const P
     const bool removal = product.guid == kNoProduct;
     if (removal && !OffersRemovalRow(request))
         return {};
-    if (request.caller == kCallerBasicForm) {
+    if (request.caller == kCallerProduction) {
         const int k = request.productionSlot;
         if (k < 0 || k > kOutputSlot)
             return {};
@@ -74,7 +74,7 @@ std::vector<SlotAssignment> PickerHandBack(const PickerRequest& request, const P
         return {text(QStringLiteral("MaintenanceGUID2"), product.guid),
                 text(QStringLiteral("MaintenanceName2"), product.name),
                 picture(QStringLiteral("MaintenanceImage2"), product.icon)};
-    if (request.caller == kCallerCostForm) {
+    if (request.caller == kCallerBuildCosts) {
         const int k = request.costSlot;
         if (removal)
             return {text(slotName("Cost", k), kNoProduct),
@@ -86,7 +86,7 @@ std::vector<SlotAssignment> PickerHandBack(const PickerRequest& request, const P
                 text(slotName("CostLabel", k), product.name),
                 picture(slotName("CostImage", k), product.icon)};
     }
-    if (request.caller == kCallerBuffForm) {
+    if (request.caller == kCallerAdditionalProducts) {
         const int k = request.additionalProductSlot;
         if (removal)
             return {text(slotName("AddProductGUID", k), kNoProduct),

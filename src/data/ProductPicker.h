@@ -15,10 +15,10 @@
 namespace velmora::data {
 
 // The four openers of the picker.
-inline const QString kCallerBasicForm = QStringLiteral("BasicForm");
+inline const QString kCallerProduction = QStringLiteral("BasicForm");
 inline const QString kCallerWorkForce = QStringLiteral("BasicFormWorkForce");
-inline const QString kCallerCostForm = QStringLiteral("CostForm");
-inline const QString kCallerBuffForm = QStringLiteral("BuffForm");
+inline const QString kCallerBuildCosts = QStringLiteral("CostForm");
+inline const QString kCallerAdditionalProducts = QStringLiteral("BuffForm");
 
 // Production slots of the production window: 0 to 3 the inputs, then output and workforce.
 constexpr int kOutputSlot = 4;
@@ -27,7 +27,7 @@ constexpr int kWorkForceSlot = 5;
 // What the opener asks for. Each opener sets the caller and its own slot index (the last digit
 // of the clicked button's name); the other indices keep their values.
 struct PickerRequest {
-    QString caller = kCallerBasicForm;
+    QString caller = kCallerProduction;
     int productionSlot = 0;
     int costSlot = 0;
     int additionalProductSlot = 0;

@@ -3,6 +3,7 @@
 #include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditorLookups.h"
 #include "data/XmlDocument.h"
 #include "mod/ModFolder.h"
 
@@ -18,15 +19,6 @@ namespace {
 
 [[noreturn]] void missing(const QString& what, const QString& fileName) {
     throw DataError(QStringLiteral("%1 steht nicht in %2.").arg(what, quotedPath(fileName)));
-}
-
-// GUIDs are decimal texts; anything else would break the queries built from them.
-void requireGuid(const QString& guid) {
-    bool digitsOnly = !guid.isEmpty();
-    for (const QChar c : guid)
-        digitsOnly = digitsOnly && c.isDigit() && c.unicode() < 128;
-    if (!digitsOnly)
-        throw DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
 }
 
 pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QString& fileName) {
@@ -50,7 +42,7 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
 
 QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
                           const QString& displayName, FileWriter& writer) {
-    requireGuid(guid);
+    data::requireGuid(guid);
     const QString building = QStringLiteral("Das Gebäude %1").arg(guid);
 
     // Look everything up first.
@@ -62,7 +54,7 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
     XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = entryByGuid(index, "Building", guid, building, kBuildingIndexFile);
     const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
-    requireGuid(buffGuid);
+    data::requireGuid(buffGuid);
 
     XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
     const pugi::xml_node buff = entryByGuid(

@@ -1,6 +1,7 @@
 #include "mod/ModFolder.h"
 
 #include "data/DataError.h"
+#include "data/EditorLookups.h"
 #include "data/FileTree.h"
 
 #include <QDir>
@@ -22,15 +23,6 @@ const QString kOldRemovalPrefix = QStringLiteral(".cindral-weg ");
 
 QString pathIn(const QString& modsDir, const QString& name) {
     return QDir(modsDir).filePath(name);
-}
-
-// GUIDs are decimal texts; anything else would break the queries and names built from them.
-void requireGuid(const QString& guid) {
-    bool digitsOnly = !guid.isEmpty();
-    for (const QChar c : guid)
-        digitsOnly = digitsOnly && c.unicode() >= '0' && c.unicode() <= '9';
-    if (!digitsOnly)
-        throw data::DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
 }
 
 // Every path the program removes or renames lies directly in the mods directory under one of
@@ -111,7 +103,7 @@ QString RemovalName(const QString& path) {
 BuildingModFolders::BuildingModFolders(const QString& modsDir, const QString& guid,
                                        const QString& local)
     : modsDir_(modsDir) {
-    requireGuid(guid);
+    data::requireGuid(guid);
     if (const QString fault = ModFolderNameFault(local); !fault.isEmpty())
         throw data::DataError(fault);
     if (modsDir.isEmpty())

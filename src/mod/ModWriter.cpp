@@ -3,6 +3,7 @@
 #include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditorLookups.h"
 #include "data/FileAccess.h"
 #include "data/FileTree.h"
 #include "data/XmlDocument.h"
@@ -31,15 +32,6 @@ const QString kIconFolder = QStringLiteral("data/icon");
 
 QString below(const QString& folder, const QString& relative) {
     return folder + QLatin1Char('/') + relative;
-}
-
-// A GUID from the data files; anything but a decimal text would break the queries built from it.
-void requireGuid(const QString& guid) {
-    bool digitsOnly = !guid.isEmpty();
-    for (const QChar c : guid)
-        digitsOnly = digitsOnly && c.unicode() >= '0' && c.unicode() <= '9';
-    if (!digitsOnly)
-        throw DataError(QStringLiteral("\u201E%1\u201C ist keine gültige GUID.").arg(guid));
 }
 
 [[noreturn]] void missing(const QString& what, const QString& fileName) {
@@ -311,7 +303,7 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
     const pugi::xml_node entry =
         entryByGuid(index, "Building", r.guid, building, kBuildingIndexFile);
     const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
-    requireGuid(buffGuid);
+    data::requireGuid(buffGuid);
     const XmlDocument buffs = loadDataFile(r.dataDir, kBuffTableFile);
     const pugi::xml_node buff = entryByGuid(
         buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);

@@ -46,13 +46,13 @@ TEST(ProductPicker, CategoriesAndRemovalRowFollowTheCaller) {
         bool removal;
     };
     const Case cases[] = {
-        {request(kCallerBasicForm, 0), goods, true},  // first input slot
-        {request(kCallerBasicForm, 3), goods, true},  // last input slot
-        {request(kCallerBasicForm, 4), goods, false}, // output
+        {request(kCallerProduction, 0), goods, true},  // first input slot
+        {request(kCallerProduction, 3), goods, true},  // last input slot
+        {request(kCallerProduction, 4), goods, false}, // output
         {request(kCallerWorkForce, 5), {QStringLiteral("Arbeitskraft")}, false},
-        {request(kCallerCostForm, 4, 0), goods, true}, // production slot left at the output
-        {request(kCallerCostForm, 0, 6), goods, true},
-        {request(kCallerBuffForm, 5, 0, 8), goods, true}, // left at the workforce
+        {request(kCallerBuildCosts, 4, 0), goods, true}, // production slot left at the output
+        {request(kCallerBuildCosts, 0, 6), goods, true},
+        {request(kCallerAdditionalProducts, 5, 0, 8), goods, true}, // left at the workforce
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request.caller.toStdString() + " " +
@@ -69,25 +69,25 @@ TEST(ProductPicker, RowsOfTheShippedCatalogueInPickerOrder) {
                                QStringLiteral("Arbeitskraft"), QStringLiteral("Neue Welt"))),
               (QStringList{QStringLiteral("Jornalero"), QStringLiteral("Obrero"),
                            QStringLiteral("Artista")}));
-    EXPECT_EQ(names(PickerRows(catalogue, request(kCallerBasicForm, 2), QStringLiteral("Mine"),
+    EXPECT_EQ(names(PickerRows(catalogue, request(kCallerProduction, 2), QStringLiteral("Mine"),
                                QStringLiteral("Arktis"))),
               (QStringList{QStringLiteral("Entfernen"), QStringLiteral("Arktis-Gas"),
                            QStringLiteral("Gold"), QStringLiteral("Rohstoffvorkommen"),
                            QStringLiteral("Anbaufläche")}));
     // No building category in the picker and none in the old world: only the removal row.
-    EXPECT_EQ(names(PickerRows(catalogue, request(kCallerCostForm), QStringLiteral("Bauwerke"),
+    EXPECT_EQ(names(PickerRows(catalogue, request(kCallerBuildCosts), QStringLiteral("Bauwerke"),
                                QStringLiteral("Alte Welt"))),
               QStringList{QStringLiteral("Entfernen")});
-    EXPECT_TRUE(PickerRows(catalogue, request(kCallerBasicForm, 4), QStringLiteral("Bauwerke"),
+    EXPECT_TRUE(PickerRows(catalogue, request(kCallerProduction, 4), QStringLiteral("Bauwerke"),
                            QStringLiteral("Alte Welt"))
                     .empty());
 
     // Every list of the picker is sorted by position without regard to ASCII case.
-    for (const QString& category : PickerCategories(kCallerBasicForm))
+    for (const QString& category : PickerCategories(kCallerProduction))
         for (const QString& region : {QStringLiteral("Alte Welt"), QStringLiteral("Neue Welt"),
                                       QStringLiteral("Arktis"), QStringLiteral("Land der Löwen")}) {
             const std::vector<Product> rows =
-                PickerRows(catalogue, request(kCallerBasicForm, 1), category, region);
+                PickerRows(catalogue, request(kCallerProduction, 1), category, region);
             ASSERT_FALSE(rows.empty());
             EXPECT_EQ(rows.front().name, QStringLiteral("Entfernen"));
             for (std::size_t i = 1; i < rows.size(); ++i)
@@ -110,8 +110,8 @@ TEST(ProductPicker, PositionsCompareWithoutAsciiCase) {
                "Pos=\"a07\"/>\r\n"
                "</Products>\r\n");
     const ProductCatalogue catalogue = ProductCatalogue::load(dir.path());
-    EXPECT_EQ(names(PickerRows(catalogue, request(kCallerBuffForm), QStringLiteral("Markt"),
-                               QStringLiteral("Arktis"))),
+    EXPECT_EQ(names(PickerRows(catalogue, request(kCallerAdditionalProducts),
+                               QStringLiteral("Markt"), QStringLiteral("Arktis"))),
               (QStringList{QStringLiteral("Entfernen"), QStringLiteral("a07"),
                            QStringLiteral("B01"), QStringLiteral("b02"), QStringLiteral("Z150")}));
 }
@@ -141,39 +141,39 @@ TEST(ProductPicker, HandBackNamesTheOpenersSlots) {
     };
     const Case cases[] = {
         {"input 2",
-         request(kCallerBasicForm, 2),
+         request(kCallerProduction, 2),
          wood,
          {t("InputGUID2", guid), t("InputName2", name), p("InputImage2", "icon_wood")}},
         {"input 2 removed",
-         request(kCallerBasicForm, 2),
+         request(kCallerProduction, 2),
          removal,
          {t("InputGUID2", zero), t("InputName2", none), p("InputImage2", "Empty")}},
         {"output",
-         request(kCallerBasicForm, 4),
+         request(kCallerProduction, 4),
          wood,
          {t("OutputGUID", guid), t("OutputName", name), p("OutputImage", "icon_wood")}},
-        {"output never removed", request(kCallerBasicForm, 4), removal, {}},
+        {"output never removed", request(kCallerProduction, 4), removal, {}},
         {"workforce",
          request(kCallerWorkForce, 5),
          wood,
          {t("MaintenanceGUID2", guid), t("MaintenanceName2", name),
           p("MaintenanceImage2", "icon_wood")}},
         {"cost 3",
-         request(kCallerCostForm, 0, 3),
+         request(kCallerBuildCosts, 0, 3),
          wood,
          {A{QStringLiteral("Cost3"), A::TextIfZero, QStringLiteral("1")}, t("CostGUID3", guid),
           t("CostLabel3", name), p("CostImage3", "icon_wood")}},
         {"cost 3 removed",
-         request(kCallerCostForm, 4, 3),
+         request(kCallerBuildCosts, 4, 3),
          removal,
          {t("Cost3", zero), t("CostGUID3", zero), t("CostLabel3", none), p("CostImage3", "Empty")}},
         {"additional product 8",
-         request(kCallerBuffForm, 0, 0, 8),
+         request(kCallerAdditionalProducts, 0, 0, 8),
          wood,
          {t("AddProductGUID8", guid), t("AddProductText8", name),
           p("AddProductImage8", "icon_wood")}},
         {"additional product 8 removed",
-         request(kCallerBuffForm, 5, 0, 8),
+         request(kCallerAdditionalProducts, 5, 0, 8),
          removal,
          {t("AddProductGUID8", zero), t("AddProductAmount8", zero), t("AddProductCycle8", zero),
           t("AddProductText8", none), p("AddProductImage8", "NoInput")}},

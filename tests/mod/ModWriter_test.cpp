@@ -91,7 +91,10 @@ TEST(WriteMod, FisheryGetsItsFolderFilesAndFlag) {
     EXPECT_EQ(icon.pixel(100, 100),
               d.pictures.picture(QStringLiteral("icon_fish"), {128, 128}).pixel(0, 0));
     EXPECT_EQ(icon, mod.markedIcon);
-    EXPECT_EQ(QImage(modFile(mod.folder, "data/icon/Buff.png")).size(), QSize(128, 128));
+    const QImage buff(modFile(mod.folder, "data/icon/Buff.png"));
+    EXPECT_EQ(buff.size(), QSize(128, 128));
+    EXPECT_EQ(buff.pixel(10, 10),
+              d.pictures.picture(QStringLiteral("buff"), {128, 128}).pixel(0, 0));
     EXPECT_EQ(readBytes(d.file(QStringLiteral("Active.png"))),
               readBytes(modFile(mod.folder, "data/icon/icon_1010278.png")));
 }
@@ -310,7 +313,8 @@ TEST(WriteMod, UnusualValuesAreEscaped) {
     products.save();
     d.setBuff(kFishery, {{"Set", QStringLiteral("1")},
                          {"P0", QStringLiteral("1010196")},
-                         {"A0", QStringLiteral("1&2")}});
+                         {"A0", QStringLiteral("1&2")},
+                         {"P1", QStringLiteral("1<0")}});
 
     const mod::WrittenMod mod = mod::WriteMod(request, d.pictures);
 
@@ -320,6 +324,12 @@ TEST(WriteMod, UnusualValuesAreEscaped) {
     EXPECT_EQ(text(data::selectNode(doc.root(), "ModOp/Asset/Values/FactoryUpgrade"),
                    "AdditionalOutput/Item/Amount"),
               QStringLiteral("1&2"));
+    EXPECT_EQ(data::selectNodes(doc.root(), "ModOp/Asset/Values/FactoryUpgrade/AdditionalOutput/"
+                                            "Item/Product")
+                  .at(1)
+                  .text()
+                  .get(),
+              std::string("1<0"));
     const QJsonObject info =
         QJsonDocument::fromJson(readBytes(modFile(mod.folder, "modinfo.json"))).object();
     EXPECT_EQ(info[QStringLiteral("ModID")].toString(),
@@ -421,6 +431,26 @@ public:
     }
     bool remove(const QString& path) override { return data::diskWriter().remove(path); }
 };
+
+// The buff entry is read by position, so one cut short would shift every value of the buff
+// block: it is refused, naming the table, before anything is written.
+TEST(WriteMod, ABuffEntryCutShortIsRefused) {
+    ShippedData d;
+    data::XmlDocument buffs = data::XmlDocument::load(d.file(QStringLiteral("BuffsShort.xml")));
+    pugi::xml_node buff = data::selectNode(
+        buffs.root(),
+        "Buff[@GUID=\"" + data::utf8(data::FindBuilding(d.data, kFishery)->add) + "\"]");
+    buff.remove_attribute(buff.last_attribute());
+    buffs.save();
+    try {
+        d.activate(kFishery);
+        FAIL() << "no error";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("BuffsShort.xml"))) << e.what();
+    }
+    EXPECT_TRUE(d.modFolders().isEmpty());
+    EXPECT_EQ(data::FindBuilding(d.data, kFishery)->isExported, QStringLiteral("false"));
+}
 
 TEST(WriteMod, FileThatDoesNotParseIsNotInstalled) {
     for (const char* file : {"assets.xml", "modinfo.json"}) {

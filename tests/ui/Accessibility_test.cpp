@@ -1,11 +1,11 @@
 // What a screen reader meets in the editors and the picker: every label that shows a value is
 // read as that value, also after a product was handed back from the picker, and nothing that
 // reports itself as showing lies outside its window (the hidden state labels of the logic).
-#include "ui/BasicForm.h"
-#include "ui/BuffForm.h"
-#include "ui/CostForm.h"
+#include "ui/AdditionalProductsWindow.h"
+#include "ui/BuildCostsWindow.h"
 #include "ui/EditorFixture.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
+#include "ui/ProductionWindow.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -88,8 +88,8 @@ protected:
 };
 
 TEST_F(AccessibilityTest, TheBuildCostEditorReadsTheGoodsItShows) {
-    ui::CostForm form{dialogs};
-    form.setProductForm(&picker);
+    ui::BuildCostsWindow form{dialogs};
+    form.setProductPicker(&picker);
     ASSERT_TRUE(form.load(nullptr, contextFor(kFishery)));
     form.show();
     expectReadable(form, "loaded");
@@ -103,8 +103,8 @@ TEST_F(AccessibilityTest, TheBuildCostEditorReadsTheGoodsItShows) {
 }
 
 TEST_F(AccessibilityTest, TheAdditionalProductsEditorReadsTheGoodsItShows) {
-    ui::BuffForm form{dialogs};
-    form.setProductForm(&picker);
+    ui::AdditionalProductsWindow form{dialogs};
+    form.setProductPicker(&picker);
     QWidget opener;
     (new QLabel(QStringLiteral("0"), &opener))->setObjectName(QStringLiteral("HasBuff"));
     ASSERT_TRUE(form.load(&opener, contextFor(kFishery)));
@@ -120,7 +120,7 @@ TEST_F(AccessibilityTest, TheAdditionalProductsEditorReadsTheGoodsItShows) {
 }
 
 TEST_F(AccessibilityTest, TheProductionWindowReadsTheValuesItShows) {
-    ui::BasicForm form{dialogs, picker};
+    ui::ProductionWindow form{dialogs, picker};
     const data::BuildingEntry b = *data::FindBuilding(data, kFishery);
     ASSERT_TRUE(form.load(nullptr, {data, {b.guid, b.local, b.icon, b.region, 0, 1}, {}}));
     form.show();
@@ -131,7 +131,7 @@ TEST_F(AccessibilityTest, TheProductionWindowReadsTheValuesItShows) {
 TEST_F(AccessibilityTest, TheMainWindowReadsTheValuesItShows) {
     const QString mods = dir.file(QStringLiteral("mods"));
     QDir().mkpath(mods);
-    ui::MainForm form(mainFormSetup(data, mods), dialogs);
+    ui::MainWindow form(mainWindowSetup(data, mods), dialogs);
     form.show();
     expectReadable(form, "started");
 }

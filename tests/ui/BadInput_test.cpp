@@ -4,7 +4,7 @@
 #include "support/BadInput.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QCoreApplication>
@@ -17,9 +17,9 @@ using namespace velmora::test;
 
 namespace {
 
-class MainFormInputTest : public ::testing::TestWithParam<Damage> {};
+class MainWindowInputTest : public ::testing::TestWithParam<Damage> {};
 
-TEST_P(MainFormInputTest, ADamagedIndexIsReportedNamingItAndChangesNothing) {
+TEST_P(MainWindowInputTest, ADamagedIndexIsReportedNamingItAndChangesNothing) {
     TempDir dir;
     const QString data = dir.file(QStringLiteral("XMLP"));
     const QString mods = dir.file(QStringLiteral("mods"));
@@ -28,7 +28,7 @@ TEST_P(MainFormInputTest, ADamagedIndexIsReportedNamingItAndChangesNothing) {
                         {QStringLiteral("1010290"), QStringLiteral("Bäckerei"), QStringLiteral("1"),
                          QStringLiteral("Produktion")}});
     ScriptedDialogs dialogs;
-    ui::MainForm form(mainFormSetup(data, mods, dir.path()), dialogs);
+    ui::MainWindow form(mainWindowSetup(data, mods, dir.path()), dialogs);
     form.show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join(QLatin1Char('\n')).toStdString();
@@ -44,7 +44,7 @@ TEST_P(MainFormInputTest, ADamagedIndexIsReportedNamingItAndChangesNothing) {
     expectSameFiles(before, snapshot(dir.path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, MainFormInputTest,
+INSTANTIATE_TEST_SUITE_P(Catalogue, MainWindowInputTest,
                          ::testing::Values(Damage::Missing, Damage::Empty, Damage::Truncated,
                                            Damage::Binary, Damage::Utf16Cut, Damage::Windows1252,
                                            Damage::WrongRoot),

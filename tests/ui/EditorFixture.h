@@ -7,7 +7,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/ShippedData.h"
 #include "ui/EditorWindow.h"
-#include "ui/ProductForm.h"
+#include "ui/ProductPickerWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QListWidget>
@@ -22,7 +22,7 @@ protected:
     TempDir dir;
     ScriptedDialogs dialogs;
     QString data = copyShippedData(dir.file(QStringLiteral("XMLP")));
-    ui::ProductForm picker{dialogs};
+    ui::ProductPickerWindow picker{dialogs};
 
     EditorFixture() { data::LoadHelpTable(data::dataFilePath(data, QStringLiteral("Help.xml"))); }
 

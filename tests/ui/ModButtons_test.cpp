@@ -2,7 +2,7 @@
 #include "mod/ModFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QDir>
@@ -28,7 +28,7 @@ protected:
     QString data = dir.file(QStringLiteral("XMLP"));
     QString mods = dir.file(QStringLiteral("mods"));
     const QString fishery = QStringLiteral("1010278");
-    std::unique_ptr<ui::MainForm> form;
+    std::unique_ptr<ui::MainWindow> form;
 
     void SetUp() override {
         QDir().mkpath(data);
@@ -37,9 +37,9 @@ protected:
         for (const QString& name : shipped.entryList(QDir::Files))
             QFile::copy(shipped.filePath(name), data + QLatin1Char('/') + name);
         data::SetBuildingFlag(data, fishery, data::kBuildingIsChanged, true);
-        ui::MainFormSetup setup = mainFormSetup(data, mods, dir.path());
+        ui::MainWindowSetup setup = mainWindowSetup(data, mods, dir.path());
         setup.userName = QStringLiteral("tester");
-        form = std::make_unique<ui::MainForm>(setup, dialogs);
+        form = std::make_unique<ui::MainWindow>(setup, dialogs);
         for (int i = 0; i < list()->topLevelItemCount(); ++i)
             if (list()->topLevelItem(i)->text(0) == fishery)
                 list()->setCurrentItem(list()->topLevelItem(i)); // runs BuildingsViewClick

@@ -5,7 +5,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include <QDir>
 #include <QString>
@@ -28,8 +28,8 @@ template <class T> T* widget(const QWidget& root, const char* name) {
 
 // What the start-up hands to the main window for a data directory: loads its help table as the
 // run's table and its group names.
-inline ui::MainFormSetup mainFormSetup(const QString& dataDir, const QString& modsDir,
-                                       const QString& programDir = QString()) {
+inline ui::MainWindowSetup mainWindowSetup(const QString& dataDir, const QString& modsDir,
+                                           const QString& programDir = QString()) {
     data::LoadHelpTable(QDir(dataDir).filePath(data::kHelpFile));
     return {dataDir,  modsDir, QStringLiteral("1.0.0.0"), programDir, data::ReadGroupNames(dataDir),
             QString()};

@@ -7,13 +7,13 @@
 #include "data/BuildingIndex.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/AdditionalProductsWindow.h"
 #include "ui/AppStyle.h"
-#include "ui/BasicForm.h"
-#include "ui/BuffForm.h"
-#include "ui/CostForm.h"
-#include "ui/MainForm.h"
-#include "ui/MessageForm.h"
-#include "ui/ProductForm.h"
+#include "ui/BuildCostsWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageWindow.h"
+#include "ui/ProductPickerWindow.h"
+#include "ui/ProductionWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QApplication>
@@ -78,12 +78,12 @@ void hover(QWidget& window, const char* control) {
 }
 
 // The production window and the picker on three shipped buildings.
-void productionShots(const QString& dataDir, const QString& out, ui::MainForm& main,
+void productionShots(const QString& dataDir, const QString& out, ui::MainWindow& main,
                      app::UserDialogs& dialogs) {
-    ui::ProductForm picker(dialogs);
-    ui::BasicForm production(dialogs, picker);
-    ui::BuffForm buffs(dialogs);
-    production.setBuffForm(&buffs); // BuffBtn enabled, as in the program
+    ui::ProductPickerWindow picker(dialogs);
+    ui::ProductionWindow production(dialogs, picker);
+    ui::AdditionalProductsWindow buffs(dialogs);
+    production.setAdditionalProductsWindow(&buffs); // BuffBtn enabled, as in the program
     const auto open = [&](const char* guid) {
         const data::BuildingEntry b = *data::FindBuilding(dataDir, QString::fromLatin1(guid));
         production.load(&main, {dataDir, {b.guid, b.local, b.icon, b.region, 0, 1}, {}});
@@ -109,7 +109,7 @@ void productionShots(const QString& dataDir, const QString& out, ui::MainForm& m
 
 // The build-cost editor of the grain farm with two edited slots, and the additional-products
 // editor of the same farm with two goods and its fertility switched on.
-void editorScreenshots(const QString& dataDir, const QString& out, ui::MainForm& main,
+void editorScreenshots(const QString& dataDir, const QString& out, ui::MainWindow& main,
                        app::UserDialogs& dialogs) {
     const QString farm = QStringLiteral("1010262");
     const std::optional<data::BuildingEntry> entry = data::FindBuilding(dataDir, farm);
@@ -122,12 +122,12 @@ void editorScreenshots(const QString& dataDir, const QString& out, ui::MainForm&
     selection.buildingRegionImage = entry->region;
     const ui::EditorContext context{dataDir, selection, {}};
 
-    ui::ProductForm picker(dialogs);
-    ui::CostForm costs(dialogs);
-    costs.setProductForm(&picker);
+    ui::ProductPickerWindow picker(dialogs);
+    ui::BuildCostsWindow costs(dialogs);
+    costs.setProductPicker(&picker);
     if (costs.load(&main, context)) {
         costs.findChild<QSpinBox*>(QStringLiteral("Cost0"))->setValue(150);
-        picker.request().caller = data::kCallerCostForm;
+        picker.request().caller = data::kCallerBuildCosts;
         picker.request().costSlot = 2;
         ui::ApplySlotAssignments(
             costs, data::PickerHandBack(picker.request(),
@@ -144,8 +144,8 @@ void editorScreenshots(const QString& dataDir, const QString& out, ui::MainForm&
     goods[0] = {QStringLiteral("1010193"), {}, {}, QStringLiteral("2"), QStringLiteral("4")};
     goods[6] = {QStringLiteral("1010196"), {}, {}, QStringLiteral("1"), QStringLiteral("10")};
     data::ApplyAdditionalProducts(dataDir, farm, goods, QStringLiteral("1010571"));
-    ui::BuffForm buffs(dialogs);
-    buffs.setProductForm(&picker);
+    ui::AdditionalProductsWindow buffs(dialogs);
+    buffs.setProductPicker(&picker);
     if (buffs.load(&main, context)) {
         buffs.show();
         QCoreApplication::processEvents();
@@ -184,9 +184,10 @@ int main(int argc, char** argv) {
         writeDataDir(dir.path(), demoRows());
     }
     test::ScriptedDialogs dialogs;
-    ui::MainForm form(test::mainFormSetup(dir.path(), dir.file(QStringLiteral("mods"))), dialogs);
-    ui::MessageForm message;
-    form.setMessageForm(&message);
+    ui::MainWindow form(test::mainWindowSetup(dir.path(), dir.file(QStringLiteral("mods"))),
+                        dialogs);
+    ui::MessageWindow message;
+    form.setMessageWindow(&message);
     form.show();
     QCoreApplication::processEvents();
     form.grab().save(out + QStringLiteral("/main-start.png"));

@@ -2,9 +2,9 @@
 #include "data/AdditionalProducts.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
-#include "ui/BasicForm.h"
-#include "ui/BuffForm.h"
+#include "ui/AdditionalProductsWindow.h"
 #include "ui/EditorFixture.h"
+#include "ui/ProductionWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -20,15 +20,15 @@ namespace {
 const QString kGrainFarm = QStringLiteral("1010262"); // needs 1010571 "Getreide"
 const QString kFishery = QStringLiteral("1010278");   // needs none
 
-class BuffFormTest : public EditorFixture {
+class AdditionalProductsWindowTest : public EditorFixture {
 protected:
-    ui::BuffForm form{dialogs};
+    ui::AdditionalProductsWindow form{dialogs};
     // The production window's part: its state label HasBuff.
     QWidget opener;
     QLabel* hasBuff = new QLabel(QStringLiteral("?"), &opener);
 
-    BuffFormTest() {
-        form.setProductForm(&picker);
+    AdditionalProductsWindowTest() {
+        form.setProductPicker(&picker);
         hasBuff->setObjectName(QStringLiteral("HasBuff"));
     }
 
@@ -69,7 +69,7 @@ protected:
     }
 };
 
-TEST_F(BuffFormTest, WindowHasItsControlsCaptionsAndHelp) {
+TEST_F(AdditionalProductsWindowTest, WindowHasItsControlsCaptionsAndHelp) {
     open(kGrainFarm);
     EXPECT_EQ(text(QStringLiteral("Label1")), QStringLiteral("Zusatzwaren"));
     EXPECT_EQ(text(QStringLiteral("BuildingNameLabel")), QStringLiteral("Getreidefarm"));
@@ -92,7 +92,7 @@ TEST_F(BuffFormTest, WindowHasItsControlsCaptionsAndHelp) {
     EXPECT_EQ(hasBuff->text(), QStringLiteral("0"));
 }
 
-TEST_F(BuffFormTest, AFarmBringsItsFertilityWhenSwitchedOn) {
+TEST_F(AdditionalProductsWindowTest, AFarmBringsItsFertilityWhenSwitchedOn) {
     open(kGrainFarm);
     EXPECT_TRUE(fertilityShown());
     EXPECT_FALSE(toggle()->isChecked());
@@ -116,7 +116,8 @@ TEST_F(BuffFormTest, AFarmBringsItsFertilityWhenSwitchedOn) {
     EXPECT_TRUE(toggle()->isChecked());
 }
 
-TEST_F(BuffFormTest, ABuildingWithoutOrExcludedFromTheFertilityNeverShowsTheSwitch) {
+TEST_F(AdditionalProductsWindowTest,
+       ABuildingWithoutOrExcludedFromTheFertilityNeverShowsTheSwitch) {
     const QString buildings[] = {kFishery,
                                  QStringLiteral("114705"),
                                  QStringLiteral("114703"),
@@ -138,7 +139,7 @@ TEST_F(BuffFormTest, ABuildingWithoutOrExcludedFromTheFertilityNeverShowsTheSwit
     }
 }
 
-TEST_F(BuffFormTest, ProductsInSlotsZeroAndThreeAreWrittenAtTheirPositions) {
+TEST_F(AdditionalProductsWindowTest, ProductsInSlotsZeroAndThreeAreWrittenAtTheirPositions) {
     open(kGrainFarm);
     pickWhenShown(QStringLiteral("Rohstoff"), QStringLiteral("1010193"));
     click(QStringLiteral("AddProductBtn0"));
@@ -170,7 +171,7 @@ TEST_F(BuffFormTest, ProductsInSlotsZeroAndThreeAreWrittenAtTheirPositions) {
     EXPECT_EQ(box("AddProductCycle", 3)->value(), 0);
 }
 
-TEST_F(BuffFormTest, AllEmptyAndSwitchedOffLeavesSetAndClearsHasBuff) {
+TEST_F(AdditionalProductsWindowTest, AllEmptyAndSwitchedOffLeavesSetAndClearsHasBuff) {
     setEntry(kGrainFarm, data::kBuffSetPosition, "1");
     setEntry(kGrainFarm, data::buffProductPosition(5), "1010193");
     setEntry(kGrainFarm, data::kBuffChainPosition, "1010571");
@@ -189,7 +190,7 @@ TEST_F(BuffFormTest, AllEmptyAndSwitchedOffLeavesSetAndClearsHasBuff) {
     EXPECT_EQ(hasBuff->text(), QStringLiteral("0"));
 }
 
-TEST_F(BuffFormTest, TheResetButtonsEmptyTheirSlotAndTheFirstAlsoTheFertility) {
+TEST_F(AdditionalProductsWindowTest, TheResetButtonsEmptyTheirSlotAndTheFirstAlsoTheFertility) {
     for (int k : {0, 4, 7})
         setEntry(kGrainFarm, data::buffProductPosition(k), "1010193");
     setEntry(kGrainFarm, data::kBuffChainPosition, "1010571");
@@ -210,7 +211,7 @@ TEST_F(BuffFormTest, TheResetButtonsEmptyTheirSlotAndTheFirstAlsoTheFertility) {
     EXPECT_EQ(text(QStringLiteral("AddProductGUID7")), QStringLiteral("1010193"));
 }
 
-TEST_F(BuffFormTest, AbortWritesNothing) {
+TEST_F(AdditionalProductsWindowTest, AbortWritesNothing) {
     const QByteArray before = readBytes(file(data::kBuffTableFile));
     open(kGrainFarm);
     toggle()->click();
@@ -219,10 +220,10 @@ TEST_F(BuffFormTest, AbortWritesNothing) {
     EXPECT_EQ(readBytes(file(data::kBuffTableFile)), before);
 }
 
-TEST_F(BuffFormTest, TheProductionWindowOpensTheEditorAndTakesHasBuffBack) {
-    ui::BasicForm production(dialogs, picker);
+TEST_F(AdditionalProductsWindowTest, TheProductionWindowOpensTheEditorAndTakesHasBuffBack) {
+    ui::ProductionWindow production(dialogs, picker);
     EXPECT_FALSE(widget<QPushButton>(production, "BuffBtn")->isEnabled()); // no editor yet
-    production.setBuffForm(&form);
+    production.setAdditionalProductsWindow(&form);
     ASSERT_TRUE(production.load(nullptr, contextFor(kGrainFarm)));
     auto* buffBtn = widget<QPushButton>(production, "BuffBtn");
     ASSERT_TRUE(buffBtn->isEnabled());
@@ -246,7 +247,7 @@ TEST_F(BuffFormTest, TheProductionWindowOpensTheEditorAndTakesHasBuffBack) {
 }
 
 // Enter in a number box commits the typed value; the window stays open and writes nothing.
-TEST_F(BuffFormTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
+TEST_F(AdditionalProductsWindowTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
     const QByteArray before = readBytes(file(data::kBuffTableFile));
     open(kGrainFarm);
     form.show();

@@ -23,17 +23,17 @@ class QFrame;
 
 namespace velmora::ui {
 
-class BuffForm;
-class ProductForm;
+class AdditionalProductsWindow;
+class ProductPickerWindow;
 
-class BasicForm : public EditorWindow {
+class ProductionWindow : public EditorWindow {
     Q_OBJECT
 public:
-    BasicForm(app::UserDialogs& dialogs, ProductForm& picker, QWidget* parent = nullptr,
-              data::FileWriter& writer = data::diskWriter());
+    ProductionWindow(app::UserDialogs& dialogs, ProductPickerWindow& picker,
+                     QWidget* parent = nullptr, data::FileWriter& writer = data::diskWriter());
 
     // The additional-products editor that BuffBtn opens; BuffBtn is enabled only with one.
-    void setBuffForm(BuffForm* form);
+    void setAdditionalProductsWindow(AdditionalProductsWindow* form);
 
     // The settings as the controls hold them now (current and original column, HasBuff).
     data::ProductionSettings currentState() const;
@@ -73,8 +73,8 @@ private:
     void resetFromOriginal(const std::vector<std::pair<QString, QString>>& pairs);
     void layoutPanels(const std::vector<data::SidePanel>& panels);
 
-    ProductForm& picker_;
-    BuffForm* buffForm_ = nullptr;
+    ProductPickerWindow& picker_;
+    AdditionalProductsWindow* additionalProductsWindow_ = nullptr;
     data::FileWriter& writer_;
     bool inputsEditable_ = true;
 };

@@ -1,7 +1,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "ui/EditorWindow.h"
-#include "ui/ProductForm.h"
+#include "ui/ProductPickerWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QLabel>
@@ -39,10 +39,10 @@ struct Opener : QWidget {
     QString picture(const char* name) const { return ui::pictureName(widget<QLabel>(*this, name)); }
 };
 
-class ProductFormTest : public ::testing::Test {
+class ProductPickerWindowTest : public ::testing::Test {
 protected:
     ScriptedDialogs dialogs;
-    ui::ProductForm picker{dialogs};
+    ui::ProductPickerWindow picker{dialogs};
     Opener opener;
     ui::EditorContext context{sourcePath(QStringLiteral("resources/data/XMLP")),
                               {QStringLiteral("1010278"), QStringLiteral("Fischerei"),
@@ -68,7 +68,7 @@ protected:
     }
 };
 
-TEST_F(ProductFormTest, ShowsTheCallersCategoriesAndStartsAtTheFirstRow) {
+TEST_F(ProductPickerWindowTest, ShowsTheCallersCategoriesAndStartsAtTheFirstRow) {
     picker.request() = {data::kCallerWorkForce, 5, 0, 0};
     ASSERT_TRUE(picker.load(&opener, context));
     auto* categories = widget<QListWidget>(picker, "CategoryListbox");
@@ -87,8 +87,8 @@ TEST_F(ProductFormTest, ShowsTheCallersCategoriesAndStartsAtTheFirstRow) {
     EXPECT_TRUE(products()->selectedItems().isEmpty());
 }
 
-TEST_F(ProductFormTest, CostSlotGetsTheProductAndAnAmountOfOne) {
-    picker.request() = {data::kCallerCostForm, 0, 1, 0};
+TEST_F(ProductPickerWindowTest, CostSlotGetsTheProductAndAnAmountOfOne) {
+    picker.request() = {data::kCallerBuildCosts, 0, 1, 0};
     const int result = pick([&] {
         widget<QListWidget>(picker, "CategoryListbox")->setCurrentRow(1); // Baustoff
         choose(QStringLiteral("Holz"));
@@ -119,8 +119,8 @@ TEST_F(ProductFormTest, CostSlotGetsTheProductAndAnAmountOfOne) {
     EXPECT_EQ(opener.picture("CostImage1"), QStringLiteral("Empty"));
 }
 
-TEST_F(ProductFormTest, RemovalEmptiesAnAdditionalProductSlot) {
-    picker.request() = {data::kCallerBuffForm, 4, 0, 0};
+TEST_F(ProductPickerWindowTest, RemovalEmptiesAnAdditionalProductSlot) {
+    picker.request() = {data::kCallerAdditionalProducts, 4, 0, 0};
     pick([&] {
         EXPECT_EQ(rowNames().value(0), QStringLiteral("Entfernen"));
         QTest::mouseClick(widget<QPushButton>(picker, "AcceptBtn"), Qt::LeftButton);
@@ -133,8 +133,8 @@ TEST_F(ProductFormTest, RemovalEmptiesAnAdditionalProductSlot) {
     EXPECT_EQ(opener.text("AddProductAmount1"), QStringLiteral("5"));
 }
 
-TEST_F(ProductFormTest, AcceptWithoutSelectedRowKeepsThePickerOpen) {
-    picker.request() = {data::kCallerCostForm, 0, 0, 0};
+TEST_F(ProductPickerWindowTest, AcceptWithoutSelectedRowKeepsThePickerOpen) {
+    picker.request() = {data::kCallerBuildCosts, 0, 0, 0};
     bool stillOpen = false;
     const int result = pick([&] {
         widget<QListWidget>(picker, "CategoryListbox")->setCurrentRow(2); // no row selected now
@@ -155,10 +155,10 @@ TEST_F(ProductFormTest, AcceptWithoutSelectedRowKeepsThePickerOpen) {
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
-TEST_F(ProductFormTest, OpensCentredOnItsOpener) {
+TEST_F(ProductPickerWindowTest, OpensCentredOnItsOpener) {
     opener.setGeometry(100, 80, 900, 800);
     opener.show();
-    picker.request() = {data::kCallerCostForm, 0, 0, 0};
+    picker.request() = {data::kCallerBuildCosts, 0, 0, 0};
     QPoint centre;
     pick([&] {
         centre = picker.frameGeometry().center();
@@ -167,8 +167,8 @@ TEST_F(ProductFormTest, OpensCentredOnItsOpener) {
     EXPECT_LE((centre - opener.frameGeometry().center()).manhattanLength(), 2);
 }
 
-TEST_F(ProductFormTest, AMissingSlotIsReportedAndNothingChanges) {
-    picker.request() = {data::kCallerBasicForm, 1, 0, 0}; // the opener has no input slots
+TEST_F(ProductPickerWindowTest, AMissingSlotIsReportedAndNothingChanges) {
+    picker.request() = {data::kCallerProduction, 1, 0, 0}; // the opener has no input slots
     bool stillOpen = false;
     pick([&] {
         QTest::mouseClick(widget<QPushButton>(picker, "AcceptBtn"), Qt::LeftButton);
@@ -183,8 +183,8 @@ TEST_F(ProductFormTest, AMissingSlotIsReportedAndNothingChanges) {
 
 // A click on the category or region already selected refills the list with no row selected, as
 // a click on another one does.
-TEST_F(ProductFormTest, ClickingTheSelectedCategoryOrRegionRefillsWithNoRowSelected) {
-    picker.request() = {data::kCallerCostForm, 0, 1, 0};
+TEST_F(ProductPickerWindowTest, ClickingTheSelectedCategoryOrRegionRefillsWithNoRowSelected) {
+    picker.request() = {data::kCallerBuildCosts, 0, 1, 0};
     ASSERT_TRUE(picker.load(&opener, context));
     picker.show();
     for (const char* listName : {"CategoryListbox", "RegionView"}) {

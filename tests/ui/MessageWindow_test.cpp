@@ -1,4 +1,4 @@
-#include "ui/MessageForm.h"
+#include "ui/MessageWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QFrame>
@@ -14,7 +14,7 @@ using namespace velmora::test;
 namespace {
 
 struct Question {
-    ui::MessageForm form;
+    ui::MessageWindow form;
     explicit Question(const QString& message) {
         form.setHeader(QStringLiteral("Gebäude zurücksetzen"));
         QPixmap picture(64, 64);
@@ -31,7 +31,7 @@ QString resetQuestion(const QString& name) {
     return name + QStringLiteral("\r\rDieses Gebäude auf die Standardwerte zurücksetzen?\r");
 }
 
-TEST(MessageForm, LayoutFollowsTheMessage) {
+TEST(MessageWindow, LayoutFollowsTheMessage) {
     const QString cases[] = {
         resetQuestion(QStringLiteral("Fischerei")),
         resetQuestion(QStringLiteral(
@@ -71,30 +71,30 @@ TEST(MessageForm, LayoutFollowsTheMessage) {
 // What the user does while the window is open, and the result it ends with.
 struct KeyCase {
     const char* what;
-    std::function<void(ui::MessageForm&)> act;
+    std::function<void(ui::MessageWindow&)> act;
     int result; // -1: still open
 };
 
-TEST(MessageForm, ClosesOnlyThroughItsButtons) {
+TEST(MessageWindow, ClosesOnlyThroughItsButtons) {
     const KeyCase cases[] = {
         {"Enter presses OK",
-         [](ui::MessageForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Return); },
+         [](ui::MessageWindow& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Return); },
          QDialog::Accepted},
-        {"OK", [](ui::MessageForm& f) { widget<QPushButton>(f, "OKBtn")->click(); },
+        {"OK", [](ui::MessageWindow& f) { widget<QPushButton>(f, "OKBtn")->click(); },
          QDialog::Accepted},
-        {"Abbrechen", [](ui::MessageForm& f) { widget<QPushButton>(f, "AbortBtn")->click(); },
+        {"Abbrechen", [](ui::MessageWindow& f) { widget<QPushButton>(f, "AbortBtn")->click(); },
          QDialog::Rejected},
         {"Alt+F4",
-         [](ui::MessageForm& f) {
+         [](ui::MessageWindow& f) {
              // The window takes the key, so it never reaches the system, which would close it.
              QKeyEvent altF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
              QCoreApplication::sendEvent(f.focusWidget() ? f.focusWidget() : &f, &altF4);
              EXPECT_TRUE(altF4.isAccepted());
          },
          -1},
-        {"Escape", [](ui::MessageForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Escape); },
+        {"Escape", [](ui::MessageWindow& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Escape); },
          -1},
-        {"close request", [](ui::MessageForm& f) { f.close(); }, -1},
+        {"close request", [](ui::MessageWindow& f) { f.close(); }, -1},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.what);

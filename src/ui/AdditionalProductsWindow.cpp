@@ -1,8 +1,8 @@
-#include "ui/BuffForm.h"
+#include "ui/AdditionalProductsWindow.h"
 
 #include "data/ProductPicker.h"
 #include "ui/EditorSlots.h"
-#include "ui/ProductForm.h"
+#include "ui/ProductPickerWindow.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -33,7 +33,7 @@ QString goodOf(int k) {
 
 } // namespace
 
-BuffForm::BuffForm(app::UserDialogs& dialogs, QWidget* parent)
+AdditionalProductsWindow::AdditionalProductsWindow(app::UserDialogs& dialogs, QWidget* parent)
     : EditorWindow(dialogs, QStringLiteral("BuffForm"), QStringLiteral("Zusatzwaren"), kClient,
                    parent) {
     auto* background = pictureLabel(QStringLiteral("Background"), rect());
@@ -59,11 +59,11 @@ BuffForm::BuffForm(app::UserDialogs& dialogs, QWidget* parent)
             [this] { report([this] { FullResetBtnClick(); }); });
 }
 
-void BuffForm::setProductForm(ProductForm* picker) {
+void AdditionalProductsWindow::setProductPicker(ProductPickerWindow* picker) {
     picker_ = picker;
 }
 
-void BuffForm::createSlot(int k, const QPoint& at) {
+void AdditionalProductsWindow::createSlot(int k, const QPoint& at) {
     const int x = at.x();
     const int y = at.y();
     const QString good = goodOf(k);
@@ -98,7 +98,7 @@ void BuffForm::createSlot(int k, const QPoint& at) {
                 [this, reset] { report([&] { ResetAddBtnClick(reset); }); });
 }
 
-void BuffForm::createFertilityRow(const QPoint& at) {
+void AdditionalProductsWindow::createFertilityRow(const QPoint& at) {
     stateLabel(QStringLiteral("FertilityGUID"));
     stateLabel(QStringLiteral("FertilityGUIDActive"));
     fertilityToggle_ = toggle(QStringLiteral("FertilityToggle"),
@@ -114,7 +114,7 @@ void BuffForm::createFertilityRow(const QPoint& at) {
             [this] { report([this] { FertilityToggleClick(); }); });
 }
 
-void BuffForm::FormShow() {
+void AdditionalProductsWindow::FormShow() {
     fillHeader();
     const data::AdditionalProducts state =
         data::LoadAdditionalProducts(context().dataDir, context().selection.building);
@@ -134,7 +134,7 @@ void BuffForm::FormShow() {
     ShowHelp(QStringLiteral("50"));
 }
 
-void BuffForm::showSlot(int k, const data::AddSlot& s) {
+void AdditionalProductsWindow::showSlot(int k, const data::AddSlot& s) {
     slot<QLabel>(slotName("AddProductGUID", k))->setText(s.guid);
     slot<QLabel>(slotName("AddProductText", k))->setText(s.name);
     setPicture(slot<QLabel>(slotName("AddProductImage", k)), s.image);
@@ -145,67 +145,67 @@ void BuffForm::showSlot(int k, const data::AddSlot& s) {
     fitBoxes(k);
 }
 
-void BuffForm::fitBoxes(int k) {
+void AdditionalProductsWindow::fitBoxes(int k) {
     const bool filled = slot<QLabel>(slotName("AddProductGUID", k))->text() != kNone;
     for (const char* stem : {"AddProductAmount", "AddProductCycle"})
         slot<NumberBox>(slotName(stem, k))->setMinimum(filled ? 1 : 0);
 }
 
-void BuffForm::emptySlot(int k) {
+void AdditionalProductsWindow::emptySlot(int k) {
     showSlot(k, data::AddSlot{});
 }
 
-void BuffForm::setFertilityOn(bool on) {
+void AdditionalProductsWindow::setFertilityOn(bool on) {
     if (fertilityToggle_->isChecked() == on)
         FertilityToggleClick(); // the caption and the active GUID follow the state in any case
     else
         fertilityToggle_->setChecked(on);
 }
 
-void BuffForm::FertilityToggleClick() {
+void AdditionalProductsWindow::FertilityToggleClick() {
     const bool on = fertilityToggle_->isChecked();
     const QString needed = slot<QLabel>(QStringLiteral("FertilityGUID"))->text();
     slot<QLabel>(QStringLiteral("FertilityLabel"))->setText(data::FertilityCaption(on, needed));
     slot<QLabel>(QStringLiteral("FertilityGUIDActive"))->setText(on ? needed : kNone);
 }
 
-void BuffForm::setHasBuff(const QString& value) {
+void AdditionalProductsWindow::setHasBuff(const QString& value) {
     if (QWidget* window = opener())
         if (auto* hasBuff = window->findChild<QLabel*>(QStringLiteral("HasBuff")))
             hasBuff->setText(value);
 }
 
-void BuffForm::AddProductBtnClick(const QPushButton* button) {
+void AdditionalProductsWindow::AddProductBtnClick(const QPushButton* button) {
     const int k = slotNumber(button);
     if (!picker_ || k < 0 || k >= data::kAddSlots)
         return;
     // The picker's removal row puts "0" into the boxes.
     for (const char* stem : {"AddProductAmount", "AddProductCycle"})
         slot<NumberBox>(slotName(stem, k))->setMinimum(0);
-    picker_->request().caller = data::kCallerBuffForm;
+    picker_->request().caller = data::kCallerAdditionalProducts;
     picker_->request().additionalProductSlot = k;
     picker_->openFor(this, context());
     fitBoxes(k);
 }
 
-void BuffForm::FullResetAddBtnClick(const QPushButton* button) {
+void AdditionalProductsWindow::FullResetAddBtnClick(const QPushButton* button) {
     setFertilityOn(false);
     ResetAddBtnClick(button);
 }
 
-void BuffForm::ResetAddBtnClick(const QPushButton* button) {
+void AdditionalProductsWindow::ResetAddBtnClick(const QPushButton* button) {
     const int k = slotNumber(button);
     if (k >= 0 && k < data::kAddSlots)
         emptySlot(k);
 }
 
-void BuffForm::FullResetBtnClick() {
+void AdditionalProductsWindow::FullResetBtnClick() {
     setFertilityOn(false);
     for (int k = 0; k < data::kAddSlots; ++k)
         emptySlot(k);
 }
 
-void BuffForm::AcceptBtnClick() {
+void AdditionalProductsWindow::AcceptBtnClick() {
     data::AddSlots goods;
     for (int k = 0; k < data::kAddSlots; ++k) {
         data::AddSlot& s = goods[std::size_t(k)];

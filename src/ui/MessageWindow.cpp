@@ -1,4 +1,4 @@
-#include "ui/MessageForm.h"
+#include "ui/MessageWindow.h"
 
 #include "ui/AppStyle.h"
 
@@ -20,7 +20,8 @@ constexpr int kRemarkLeft = 24;
 constexpr int kMinMessageWidth = 16 + 150 + 12 + 150 - 105;
 } // namespace
 
-MessageForm::MessageForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+MessageWindow::MessageWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("MessageForm"));
     setModal(true);
     ApplyMainWindowLook(*this);
@@ -61,35 +62,35 @@ MessageForm::MessageForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     connect(abort_, &QPushButton::clicked, this, [this] { closeThroughButton(QDialog::Rejected); });
 }
 
-void MessageForm::setHeader(const QString& text) {
+void MessageWindow::setHeader(const QString& text) {
     header_->setText(text);
 }
-void MessageForm::setRemarkPicture(const QPixmap& picture) {
+void MessageWindow::setRemarkPicture(const QPixmap& picture) {
     remark_->setPixmap(picture);
 }
 
-void MessageForm::setMessage(const QString& text) {
+void MessageWindow::setMessage(const QString& text) {
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     message_->setText(shown);
 }
 
-void MessageForm::showOkButton(const QString& caption) {
+void MessageWindow::showOkButton(const QString& caption) {
     ok_->setText(caption);
     ok_->show();
 }
 
-void MessageForm::showAbortButton(const QString& caption) {
+void MessageWindow::showAbortButton(const QString& caption) {
     abort_->setText(caption);
     abort_->show();
 }
 
-void MessageForm::hideButtons() {
+void MessageWindow::hideButtons() {
     ok_->hide();
     abort_->hide();
 }
 
-void MessageForm::FormShow() {
+void MessageWindow::FormShow() {
     message_->move(105, 40);
     message_->adjustSize();
     message_->resize(std::max(message_->width() + 30, kMinMessageWidth), message_->height());
@@ -114,12 +115,12 @@ void MessageForm::FormShow() {
     ok_->setFocus();
 }
 
-void MessageForm::showEvent(QShowEvent* event) {
+void MessageWindow::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
 }
 
-void MessageForm::keyPressEvent(QKeyEvent* event) {
+void MessageWindow::keyPressEvent(QKeyEvent* event) {
     const bool altF4 = event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier);
     if (altF4 || event->key() == Qt::Key_Escape) {
         event->accept();
@@ -128,21 +129,21 @@ void MessageForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void MessageForm::closeThroughButton(int result) {
+void MessageWindow::closeThroughButton(int result) {
     closingThroughButton_ = true;
     done(result);
     closingThroughButton_ = false;
 }
 
 // Only the buttons close the window.
-void MessageForm::closeEvent(QCloseEvent* event) {
+void MessageWindow::closeEvent(QCloseEvent* event) {
     if (closingThroughButton_)
         event->accept();
     else
         event->ignore();
 }
 
-void MessageForm::paintEvent(QPaintEvent* event) {
+void MessageWindow::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     painter.setPen(QColor(0x44, 0x50, 0x5c));

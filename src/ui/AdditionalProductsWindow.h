@@ -31,15 +31,15 @@ class QPushButton;
 
 namespace velmora::ui {
 
-class ProductForm;
+class ProductPickerWindow;
 
-class BuffForm : public EditorWindow {
+class AdditionalProductsWindow : public EditorWindow {
     Q_OBJECT
 public:
-    explicit BuffForm(app::UserDialogs& dialogs, QWidget* parent = nullptr);
+    explicit AdditionalProductsWindow(app::UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // The picker that the change buttons open.
-    void setProductForm(ProductForm* picker);
+    void setProductPicker(ProductPickerWindow* picker);
 
     void AddProductBtnClick(const QPushButton* button);
     // ResetAddBtn0: the fertility off, then the slot of the clicked button emptied.
@@ -63,7 +63,7 @@ private:
     void setFertilityOn(bool on);
     void setHasBuff(const QString& value);
 
-    ProductForm* picker_ = nullptr;
+    ProductPickerWindow* picker_ = nullptr;
     QCheckBox* fertilityToggle_ = nullptr;
 };
 

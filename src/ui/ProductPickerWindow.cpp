@@ -1,4 +1,4 @@
-#include "ui/ProductForm.h"
+#include "ui/ProductPickerWindow.h"
 
 #include "data/DataFiles.h"
 #include "ui/ImageCollection.h"
@@ -42,7 +42,7 @@ void selectQuietly(QListWidget* list, int row) {
 }
 } // namespace
 
-ProductForm::ProductForm(app::UserDialogs& dialogs, QWidget* parent)
+ProductPickerWindow::ProductPickerWindow(app::UserDialogs& dialogs, QWidget* parent)
     : EditorWindow(dialogs, QStringLiteral("ProductForm"), QStringLiteral("Produktauswahl"),
                    kClient, parent) {
     QLabel* background = pictureLabel(QStringLiteral("Background"), rect());
@@ -105,7 +105,7 @@ ProductForm::ProductForm(app::UserDialogs& dialogs, QWidget* parent)
             [this] { report([this] { AcceptBtnClick(); }); });
 }
 
-void ProductForm::FormShow() {
+void ProductPickerWindow::FormShow() {
     fillHeader();
     {
         const QSignalBlocker quiet(categoryList_);
@@ -126,7 +126,7 @@ void ProductForm::FormShow() {
     productView_->setFocus();
 }
 
-void ProductForm::FillProductList() {
+void ProductPickerWindow::FillProductList() {
     const data::ProductCatalogue catalogue = data::ProductCatalogue::load(context().dataDir);
     const std::vector<data::Product> rows = data::PickerRows(
         catalogue, request_, selectedText(categoryList_), selectedText(regionView_));
@@ -144,7 +144,7 @@ void ProductForm::FillProductList() {
     productView_->addTopLevelItems(items);
 }
 
-bool ProductForm::eventFilter(QObject* watched, QEvent* event) {
+bool ProductPickerWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == categoryList_->viewport())
             rowAtPress_ = categoryList_->currentRow();
@@ -154,15 +154,15 @@ bool ProductForm::eventFilter(QObject* watched, QEvent* event) {
     return EditorWindow::eventFilter(watched, event);
 }
 
-void ProductForm::CategoryListboxClick() {
+void ProductPickerWindow::CategoryListboxClick() {
     FillProductList();
 }
 
-void ProductForm::RegionViewClick() {
+void ProductPickerWindow::RegionViewClick() {
     FillProductList();
 }
 
-void ProductForm::AcceptBtnClick() {
+void ProductPickerWindow::AcceptBtnClick() {
     const QList<QTreeWidgetItem*> selected = productView_->selectedItems();
     if (selected.isEmpty())
         return; // nothing chosen yet: the picker stays open

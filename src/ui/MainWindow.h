@@ -36,13 +36,13 @@ class QTreeWidgetItem;
 
 namespace velmora::ui {
 
-class BasicForm;
-class CostForm;
-class MessageForm;
+class ProductionWindow;
+class BuildCostsWindow;
+class MessageWindow;
 
 // What the main window needs of the start-up: where the data files and the game's mods live,
 // and the version string it shows.
-struct MainFormSetup {
+struct MainWindowSetup {
     QString dataDir;
     QString modsDir;
     QString version;
@@ -56,21 +56,21 @@ struct MainFormSetup {
 // nothing while all rows are visible.
 bool ScrollToSelection(QTreeWidget* view);
 
-class MainForm : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidget* parent = nullptr);
+    MainWindow(const MainWindowSetup& setup, app::UserDialogs& dialogs, QWidget* parent = nullptr);
     // Runs the start-up sequence, then creates the window on its directories. Throws
     // app::StartupAbort when the program must end.
-    static std::unique_ptr<MainForm> create(app::Platform& platform, app::UserDialogs& dialogs,
-                                            const QString& programDir);
+    static std::unique_ptr<MainWindow> create(app::Platform& platform, app::UserDialogs& dialogs,
+                                              const QString& programDir);
 
     // The window that asks the reset question; created on first use when none is given.
-    void setMessageForm(MessageForm* form);
+    void setMessageWindow(MessageWindow* form);
     // The production window that "Produktion" opens; the button does nothing without one.
-    void setBasicForm(BasicForm* form);
+    void setProductionWindow(ProductionWindow* form);
     // The build-cost editor that "Baukosten" opens; without one the button does nothing.
-    void setCostForm(CostForm* form);
+    void setBuildCostsWindow(BuildCostsWindow* form);
 
     // The selection values that the editors and the mod writer read.
     const data::SelectionValues& selection() const { return selection_; }
@@ -129,12 +129,12 @@ private:
     void selectRow(QTreeWidget* view, int row);
     void selectRow(QListWidget* view, int row);
 
-    MainFormSetup setup_;
+    MainWindowSetup setup_;
     app::UserDialogs& dialogs_;
     data::SelectionValues selection_;
-    MessageForm* messageForm_ = nullptr;
-    BasicForm* basicForm_ = nullptr;
-    CostForm* costForm_ = nullptr;
+    MessageWindow* messageWindow_ = nullptr;
+    ProductionWindow* productionWindow_ = nullptr;
+    BuildCostsWindow* buildCostsWindow_ = nullptr;
     bool centred_ = false;
     QString pendingNotice_;     // told once the window is shown
     QString lastFolderProblem_; // an unreadable mods directory is told once, not on every refill

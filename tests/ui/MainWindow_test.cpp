@@ -4,8 +4,8 @@
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/ImageCollection.h"
-#include "ui/MainForm.h"
-#include "ui/MessageForm.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QDir>
@@ -57,14 +57,14 @@ std::vector<BuildingRow> manyFarms(int count, const char* changed = "false") {
     return rows;
 }
 
-class MainFormTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     TempDir dir;
     ScriptedDialogs dialogs;
     QString data = dir.file(QStringLiteral("XMLP"));
     QString mods = dir.file(QStringLiteral("mods")) + QStringLiteral("/");
-    std::unique_ptr<ui::MainForm> form;
-    std::unique_ptr<ui::MessageForm> message;
+    std::unique_ptr<ui::MainWindow> form;
+    std::unique_ptr<ui::MessageWindow> message;
 
     void open(const std::vector<BuildingRow>& rows) {
         QDir().mkpath(data);
@@ -75,9 +75,9 @@ protected:
         for (const BuildingRow& row : rows)
             if (row.isExported == QStringLiteral("true"))
                 QDir().mkpath(mod::ActiveModFolder(mods, row.guid, row.local));
-        form = std::make_unique<ui::MainForm>(mainFormSetup(data, mods, dir.path()), dialogs);
-        message = std::make_unique<ui::MessageForm>();
-        form->setMessageForm(message.get());
+        form = std::make_unique<ui::MainWindow>(mainWindowSetup(data, mods, dir.path()), dialogs);
+        message = std::make_unique<ui::MessageWindow>();
+        form->setMessageWindow(message.get());
     }
 
     template <class T> T* get(const char* name) const { return widget<T>(*form, name); }
@@ -107,7 +107,7 @@ protected:
     }
 };
 
-TEST_F(MainFormTest, WindowHasEveryControlWithItsCaption) {
+TEST_F(MainWindowTest, WindowHasEveryControlWithItsCaption) {
     open(standardRows());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Velmora Cindral"));
     EXPECT_EQ(form->size(), QSize(888, 863));
@@ -166,7 +166,7 @@ TEST_F(MainFormTest, WindowHasEveryControlWithItsCaption) {
     EXPECT_EQ(form->palette().color(QPalette::WindowText), QColor(65, 55, 40));
 }
 
-TEST_F(MainFormTest, StartShowsTheFarmsOfTheFirstRegionInNameOrder) {
+TEST_F(MainWindowTest, StartShowsTheFarmsOfTheFirstRegionInNameOrder) {
     open(standardRows());
     EXPECT_EQ(get<QListWidget>("RegionView")->selectedItems().value(0)->text(),
               QStringLiteral("Alte Welt"));
@@ -199,11 +199,11 @@ TEST_F(MainFormTest, StartShowsTheFarmsOfTheFirstRegionInNameOrder) {
     EXPECT_EQ(first->text(3), QStringLiteral("false"));
 }
 
-TEST_F(MainFormTest, StartWithTheShippedData) {
+TEST_F(MainWindowTest, StartWithTheShippedData) {
     const QString shipped = sourcePath(QStringLiteral("resources/data/XMLP"));
     if (!QFileInfo::exists(shipped + QStringLiteral("/BuildingsShort.xml")))
         GTEST_SKIP() << "resources/data/XMLP ist noch nicht erzeugt";
-    form = std::make_unique<ui::MainForm>(mainFormSetup(shipped, mods, dir.path()), dialogs);
+    form = std::make_unique<ui::MainWindow>(mainWindowSetup(shipped, mods, dir.path()), dialogs);
     // The complete data set lists 15 farms in the first region; a smaller one what it holds.
     const bool complete =
         readBytes(shipped + QStringLiteral("/BuildingsShort.xml")).count("<Building ") == 208;
@@ -229,7 +229,7 @@ TEST_F(MainFormTest, StartWithTheShippedData) {
     }
 }
 
-TEST_F(MainFormTest, UnknownIconLeavesThePicturesEmpty) {
+TEST_F(MainWindowTest, UnknownIconLeavesThePicturesEmpty) {
     BuildingRow row = building("1", QStringLiteral("Farm"));
     row.icon = QStringLiteral("icon_that_does_not_exist");
     open({row});
@@ -238,7 +238,7 @@ TEST_F(MainFormTest, UnknownIconLeavesThePicturesEmpty) {
     EXPECT_EQ(get<QLabel>("BuildingNameLabel")->text(), QStringLiteral("Farm"));
 }
 
-TEST_F(MainFormTest, ModButtonsFollowTheFlagsOfTheSelectedBuilding) {
+TEST_F(MainWindowTest, ModButtonsFollowTheFlagsOfTheSelectedBuilding) {
     struct Case {
         const char* changed;
         const char* exported;
@@ -257,7 +257,7 @@ TEST_F(MainFormTest, ModButtonsFollowTheFlagsOfTheSelectedBuilding) {
     }
 }
 
-TEST_F(MainFormTest, EmptySelectionHidesTheListAndKeepsTheSelectionValues) {
+TEST_F(MainWindowTest, EmptySelectionHidesTheListAndKeepsTheSelectionValues) {
     open(standardRows());
     click("GroupView", 0); // no building is changed
     EXPECT_FALSE(list()->isVisibleTo(form.get()));
@@ -281,7 +281,7 @@ TEST_F(MainFormTest, EmptySelectionHidesTheListAndKeepsTheSelectionValues) {
     EXPECT_EQ(actionButtons(), (std::vector<bool>{true, true, false, false, true}));
 }
 
-TEST_F(MainFormTest, PseudoGroupsListFlaggedBuildingsOfEveryRegion) {
+TEST_F(MainWindowTest, PseudoGroupsListFlaggedBuildingsOfEveryRegion) {
     open({building("1", QStringLiteral("Alpha"), "3", "Farmen", "true", "false"),
           building("2", QStringLiteral("Beta"), "1", "Produktion", "true", "true"),
           building("3", QStringLiteral("Gamma"), "2", "Farmen", "false", "true"),
@@ -309,7 +309,7 @@ TEST_F(MainFormTest, PseudoGroupsListFlaggedBuildingsOfEveryRegion) {
     }
 }
 
-TEST_F(MainFormTest, WithoutRegionOrGroupSelected) {
+TEST_F(MainWindowTest, WithoutRegionOrGroupSelected) {
     open({building("1", QStringLiteral("Alpha"), "1", "Farmen", "true")});
     // No region: a real group finds nothing, the pseudo-groups still list their buildings.
     get<QListWidget>("RegionView")->clearSelection();
@@ -327,7 +327,7 @@ TEST_F(MainFormTest, WithoutRegionOrGroupSelected) {
     EXPECT_EQ(form->selection().buildingCount, 1);
 }
 
-TEST_F(MainFormTest, RefreshKeepsTheRememberedRowWhileItExists) {
+TEST_F(MainWindowTest, RefreshKeepsTheRememberedRowWhileItExists) {
     struct Case {
         const char* what;
         int rowsAfter;
@@ -353,7 +353,7 @@ TEST_F(MainFormTest, RefreshKeepsTheRememberedRowWhileItExists) {
     }
 }
 
-TEST_F(MainFormTest, SeventeenRowsLeaveNoRoomForThePlaceholderColumn) {
+TEST_F(MainWindowTest, SeventeenRowsLeaveNoRoomForThePlaceholderColumn) {
     struct Case {
         int rows;
         bool placeholder;
@@ -370,7 +370,7 @@ TEST_F(MainFormTest, SeventeenRowsLeaveNoRoomForThePlaceholderColumn) {
     }
 }
 
-TEST_F(MainFormTest, ScrollToSelectionMovesTheRowTowardsTheMiddle) {
+TEST_F(MainWindowTest, ScrollToSelectionMovesTheRowTowardsTheMiddle) {
     open(manyFarms(40));
     form->show();
     QCoreApplication::processEvents();
@@ -407,7 +407,7 @@ TEST_F(MainFormTest, ScrollToSelectionMovesTheRowTowardsTheMiddle) {
     EXPECT_EQ(bar->value(), 0);
 }
 
-TEST_F(MainFormTest, RefreshSelectsTheRememberedRowOrRowZeroAndShowsIt) {
+TEST_F(MainWindowTest, RefreshSelectsTheRememberedRowOrRowZeroAndShowsIt) {
     struct Case {
         const char* what;
         int group;      // the group selected while an editor saved
@@ -439,7 +439,7 @@ TEST_F(MainFormTest, RefreshSelectsTheRememberedRowOrRowZeroAndShowsIt) {
 
 // A click on the region or group already selected runs its reaction all the same: the list
 // starts again at row 0. The keyboard still changes the group.
-TEST_F(MainFormTest, ClickOnTheSelectedRegionOrGroupStartsTheListAgain) {
+TEST_F(MainWindowTest, ClickOnTheSelectedRegionOrGroupStartsTheListAgain) {
     open(standardRows());
     form->show();
     QCoreApplication::processEvents();
@@ -463,7 +463,7 @@ TEST_F(MainFormTest, ClickOnTheSelectedRegionOrGroupStartsTheListAgain) {
 
 // Over a disabled "Produktion", "Baukosten" or "Reset" what lies beneath answers: there the
 // Background, whose entry 10 looks empty.
-TEST_F(MainFormTest, DisabledButtonsLetTheBackgroundAnswer) {
+TEST_F(MainWindowTest, DisabledButtonsLetTheBackgroundAnswer) {
     open(standardRows());
     form->show();
     QCoreApplication::processEvents();
@@ -485,7 +485,7 @@ TEST_F(MainFormTest, DisabledButtonsLetTheBackgroundAnswer) {
     }
 }
 
-TEST_F(MainFormTest, MouseOverAControlShowsItsHelp) {
+TEST_F(MainWindowTest, MouseOverAControlShowsItsHelp) {
     open(standardRows());
     form->show();
     QCoreApplication::processEvents();
@@ -534,7 +534,7 @@ struct ResetCase {
     bool confirm;
 };
 
-TEST_F(MainFormTest, ResetAsksAndReturnsTheBuildingToTheGameValues) {
+TEST_F(MainWindowTest, ResetAsksAndReturnsTheBuildingToTheGameValues) {
     const std::vector<BuildingRow> rows = {
         building("1010294", QStringLiteral("Arsenal  Polizeiausruestung"), "1", "Farmen", "true",
                  "true"),
@@ -601,7 +601,7 @@ TEST_F(MainFormTest, ResetAsksAndReturnsTheBuildingToTheGameValues) {
     }
 }
 
-TEST_F(MainFormTest, ResettingTheOnlyChangedBuildingEmptiesThePseudoGroup) {
+TEST_F(MainWindowTest, ResettingTheOnlyChangedBuildingEmptiesThePseudoGroup) {
     open({building("7", QStringLiteral("Farm"), "1", "Farmen", "true")});
     click("GroupView", 0);
     whenModalShows([&] { widget<QPushButton>(*message, "OKBtn")->click(); });
@@ -615,12 +615,12 @@ TEST_F(MainFormTest, ResettingTheOnlyChangedBuildingEmptiesThePseudoGroup) {
 
 // The developer buttons run the pipelines in the program directory; a missing work directory is
 // reported in the error box, not a crash.
-TEST_F(MainFormTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing) {
+TEST_F(MainWindowTest, DeveloperButtonsRunTheProductsPipelineOrReportWhatIsMissing) {
     const QString program = dir.file(QStringLiteral("program")) + QStringLiteral("/");
     QDir().mkpath(data);
     QDir().mkpath(mods);
     writeDataDir(data, standardRows());
-    form = std::make_unique<ui::MainForm>(mainFormSetup(data, mods, program), dialogs);
+    form = std::make_unique<ui::MainWindow>(mainWindowSetup(data, mods, program), dialogs);
     QDir().mkpath(program);
 
     dialogs.shown.clear();
@@ -648,7 +648,7 @@ namespace {
 
 // The flags follow the mods directory: a mod folder deleted by hand clears the flag, one put
 // back sets it; the index is saved and the player told once, after the window is shown.
-TEST_F(MainFormTest, FlagsFollowModFoldersChangedByHandAndThePlayerIsToldOnce) {
+TEST_F(MainWindowTest, FlagsFollowModFoldersChangedByHandAndThePlayerIsToldOnce) {
     open({building("1", QStringLiteral("Alpha"), "1", "Farmen", "true", "true"),
           building("2", QStringLiteral("Beta"), "1", "Farmen", "true", "false")});
     QDir(mod::ActiveModFolder(mods, QStringLiteral("1"), QStringLiteral("Alpha")))

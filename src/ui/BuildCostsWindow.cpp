@@ -1,9 +1,9 @@
-#include "ui/CostForm.h"
+#include "ui/BuildCostsWindow.h"
 
 #include "data/ProductPicker.h"
 #include "ui/EditorSlots.h"
 #include "ui/ImageCollection.h"
-#include "ui/ProductForm.h"
+#include "ui/ProductPickerWindow.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -37,7 +37,7 @@ int amountOf(const QString& text) {
 
 } // namespace
 
-CostForm::CostForm(app::UserDialogs& dialogs, QWidget* parent)
+BuildCostsWindow::BuildCostsWindow(app::UserDialogs& dialogs, QWidget* parent)
     : EditorWindow(dialogs, QStringLiteral("CostForm"), QStringLiteral("Baukosten"), kClient,
                    parent) {
     auto* background = pictureLabel(QStringLiteral("Background"), rect());
@@ -68,11 +68,11 @@ CostForm::CostForm(app::UserDialogs& dialogs, QWidget* parent)
     fullReset->hide();
 }
 
-void CostForm::setProductForm(ProductForm* picker) {
+void BuildCostsWindow::setProductPicker(ProductPickerWindow* picker) {
     picker_ = picker;
 }
 
-void CostForm::createColumnHeadings(int x, bool named) {
+void BuildCostsWindow::createColumnHeadings(int x, bool named) {
     QFont bold = font();
     bold.setBold(true);
     QLabel* current = textLabel(named ? QStringLiteral("Label1") : QString(),
@@ -84,7 +84,7 @@ void CostForm::createColumnHeadings(int x, bool named) {
     original->setFont(bold);
 }
 
-void CostForm::createSlot(int k, const QPoint& at) {
+void BuildCostsWindow::createSlot(int k, const QPoint& at) {
     const int x = at.x();
     const int y = at.y();
     const QString good = goodOf(k);
@@ -138,7 +138,7 @@ void CostForm::createSlot(int k, const QPoint& at) {
 }
 
 // The fourth row of the right column has no function.
-void CostForm::createFillerRow(const QPoint& at) {
+void BuildCostsWindow::createFillerRow(const QPoint& at) {
     textLabel(QStringLiteral("UnusedLabel"), QStringLiteral("ungenutzt"),
               {at.x() + 42, at.y(), 150, 44});
     textLabel(QStringLiteral("OrgUnusedLabel"), QStringLiteral("ungnutzt"),
@@ -148,7 +148,7 @@ void CostForm::createFillerRow(const QPoint& at) {
     zero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void CostForm::FormShow() {
+void BuildCostsWindow::FormShow() {
     fillHeader();
     ShowHelp(QStringLiteral("51"));
     for (int k = 0; k < data::kCostSlots; ++k) {
@@ -159,7 +159,7 @@ void CostForm::FormShow() {
     LoadCosts();
 }
 
-void CostForm::LoadCosts() {
+void BuildCostsWindow::LoadCosts() {
     const data::BuildCosts costs = data::LoadCosts(context().dataDir, context().selection.building);
     for (int k = 0; k < data::kCostSlots; ++k) {
         showCurrent(k, costs.current[std::size_t(k)]);
@@ -168,7 +168,7 @@ void CostForm::LoadCosts() {
     MarkDifferences();
 }
 
-void CostForm::showCurrent(int k, const data::CostSlot& s) {
+void BuildCostsWindow::showCurrent(int k, const data::CostSlot& s) {
     {
         NumberBox* amount = slot<NumberBox>(slotName("Cost", k));
         const QSignalBlocker quiet(amount);
@@ -179,28 +179,28 @@ void CostForm::showCurrent(int k, const data::CostSlot& s) {
     setPicture(slot<QLabel>(slotName("CostImage", k)), s.image);
 }
 
-void CostForm::showOriginal(int k, const data::CostSlot& s) {
+void BuildCostsWindow::showOriginal(int k, const data::CostSlot& s) {
     slot<QLabel>(slotName("OrgCost", k))->setText(s.amount);
     slot<QLabel>(slotName("OrgCostLabel", k))->setText(s.name);
     slot<QLabel>(slotName("OrgCostGUID", k))->setText(s.guid);
     setPicture(slot<QLabel>(slotName("OrgCostImage", k)), s.image);
 }
 
-data::CostSlot CostForm::currentSlot(int k) const {
+data::CostSlot BuildCostsWindow::currentSlot(int k) const {
     return {controlText(slot<NumberBox>(slotName("Cost", k))),
             slot<QLabel>(slotName("CostLabel", k))->text(),
             slot<QLabel>(slotName("CostGUID", k))->text(),
             pictureName(slot<QLabel>(slotName("CostImage", k)))};
 }
 
-data::CostSlot CostForm::originalSlot(int k) const {
+data::CostSlot BuildCostsWindow::originalSlot(int k) const {
     return {slot<QLabel>(slotName("OrgCost", k))->text(),
             slot<QLabel>(slotName("OrgCostLabel", k))->text(),
             slot<QLabel>(slotName("OrgCostGUID", k))->text(),
             pictureName(slot<QLabel>(slotName("OrgCostImage", k)))};
 }
 
-void CostForm::MarkDifferences() {
+void BuildCostsWindow::MarkDifferences() {
     for (int k = 0; k < data::kCostSlots; ++k) {
         const data::CostSlot current = currentSlot(k);
         const data::CostSlot original = originalSlot(k);
@@ -211,17 +211,17 @@ void CostForm::MarkDifferences() {
     }
 }
 
-void CostForm::ChangeCostBtnClick(const QPushButton* button) {
+void BuildCostsWindow::ChangeCostBtnClick(const QPushButton* button) {
     const int k = slotNumber(button);
     if (!picker_ || k <= kCoinsSlot || k >= data::kCostSlots)
         return;
-    picker_->request().caller = data::kCallerCostForm;
+    picker_->request().caller = data::kCallerBuildCosts;
     picker_->request().costSlot = k;
     picker_->openFor(this, context());
     MarkDifferences();
 }
 
-void CostForm::resetSlot(int k) {
+void BuildCostsWindow::resetSlot(int k) {
     const QLabel* orgImage = slot<QLabel>(slotName("OrgCostImage", k));
     showCurrent(k, {slot<QLabel>(slotName("OrgCost", k))->text(),
                     slot<QLabel>(slotName("OrgCostLabel", k))->text(),
@@ -229,7 +229,7 @@ void CostForm::resetSlot(int k) {
     copyPicture(orgImage, slot<QLabel>(slotName("CostImage", k)));
 }
 
-void CostForm::ResetCostBtnClick(const QPushButton* button) {
+void BuildCostsWindow::ResetCostBtnClick(const QPushButton* button) {
     const int k = slotNumber(button);
     if (k < 0 || k >= data::kCostSlots)
         return;
@@ -237,13 +237,13 @@ void CostForm::ResetCostBtnClick(const QPushButton* button) {
     MarkDifferences();
 }
 
-void CostForm::FullResetBtnClick() {
+void BuildCostsWindow::FullResetBtnClick() {
     for (int k = 0; k < data::kCostSlots; ++k)
         resetSlot(k);
     MarkDifferences();
 }
 
-void CostForm::AcceptBtnClick() {
+void BuildCostsWindow::AcceptBtnClick() {
     data::CostSlots current;
     for (int k = 0; k < data::kCostSlots; ++k)
         current[std::size_t(k)] = currentSlot(k);

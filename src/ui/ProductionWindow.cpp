@@ -1,8 +1,8 @@
-#include "ui/BasicForm.h"
+#include "ui/ProductionWindow.h"
 
-#include "ui/BuffForm.h"
+#include "ui/AdditionalProductsWindow.h"
 #include "ui/ImageCollection.h"
-#include "ui/ProductForm.h"
+#include "ui/ProductPickerWindow.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -81,15 +81,15 @@ QString radiusText(const QString& radius) {
 
 } // namespace
 
-BasicForm::BasicForm(app::UserDialogs& dialogs, ProductForm& picker, QWidget* parent,
-                     data::FileWriter& writer)
+ProductionWindow::ProductionWindow(app::UserDialogs& dialogs, ProductPickerWindow& picker,
+                                   QWidget* parent, data::FileWriter& writer)
     : EditorWindow(dialogs, QStringLiteral("BasicForm"), QStringLiteral("Produktion"), kClient,
                    parent),
       picker_(picker), writer_(writer) {
     createControls();
 }
 
-QFrame* BasicForm::rowPanel(const QString& panelName, int top) {
+QFrame* ProductionWindow::rowPanel(const QString& panelName, int top) {
     auto* panel = new QFrame(this);
     panel->setObjectName(panelName);
     panel->setGeometry(kRowLeft, top, kRowWidth, kRowHeight);
@@ -97,13 +97,13 @@ QFrame* BasicForm::rowPanel(const QString& panelName, int top) {
     return panel;
 }
 
-QFrame* BasicForm::sidePanel(const QString& panelName, const QRect& geometry) {
+QFrame* ProductionWindow::sidePanel(const QString& panelName, const QRect& geometry) {
     QFrame* panel = rowPanel(panelName, geometry.top());
     panel->setGeometry(geometry);
     return panel;
 }
 
-void BasicForm::createControls() {
+void ProductionWindow::createControls() {
     auto* background = pictureLabel(name("Background"), rect());
     background->setPixmap(editorBackground(size()));
     background->lower();
@@ -146,7 +146,7 @@ void BasicForm::createControls() {
         stateLabel(name(state));
 }
 
-void BasicForm::createSlotRows() {
+void ProductionWindow::createSlotRows() {
     QFont heading = font();
     heading.setBold(true);
     const auto rowHeading = [&](const char* objectName, const char* text, int top) {
@@ -231,7 +231,7 @@ void BasicForm::createSlotRows() {
                 [this] { MarkDifferences(); });
 }
 
-void BasicForm::createSidePanels() {
+void ProductionWindow::createSidePanels() {
     const auto pair = [this](const char* current, const char* original) {
         QFrame* c = sidePanel(name(current), {kPanelLeft, kPanelRows[0], kPanelWidth, kRowHeight});
         QFrame* o =
@@ -239,7 +239,7 @@ void BasicForm::createSidePanels() {
         return std::pair{c, o};
     };
     const auto reset = [this](QWidget* panel, const char* objectName, const QString& what,
-                              void (BasicForm::*handler)()) {
+                              void (ProductionWindow::*handler)()) {
         QPushButton* b =
             pictureButton(name(objectName), kResetPicture, what + QStringLiteral(" zurücksetzen"),
                           {kPanelWidth - 40, 2, 36, 36}, panel);
@@ -251,7 +251,7 @@ void BasicForm::createSidePanels() {
                                  const char* boxName, const char* labelName,
                                  const char* orgValueName, const char* orgLabelName, int maximum,
                                  int largeStep, const QString& what, const char* resetName,
-                                 void (BasicForm::*handler)(), const char* helpId) {
+                                 void (ProductionWindow::*handler)(), const char* helpId) {
         auto [current, original] = pair(panelName, orgPanelName);
         NumberBox* box = numberBox(name(boxName), 0, maximum, largeStep,
                                    what + QStringLiteral(" aktuell"), {6, 6, 60, 28}, current);
@@ -270,16 +270,16 @@ void BasicForm::createSidePanels() {
     numberPanel("InfluenceRadiusPanel", "OrgInfluenceRadiusPanel", "InfluenceRadius",
                 "InfluenceRadiusLabel", "OrgInfluenceRadius", "OrgInfluenceRadiusLabel", 15, 5,
                 QStringLiteral("Nutzungsradius"), "InfluenceRadiusReset",
-                &BasicForm::InfluenceRadiusResetClick, "35");
+                &ProductionWindow::InfluenceRadiusResetClick, "35");
     slot<QLabel>(name("InfluenceRadiusLabel"))->setText(kFieldsRadiusCaption);
     slot<QLabel>(name("OrgInfluenceRadiusLabel"))->setText(kFieldsRadiusCaption);
     numberPanel("ModuleLimitPanel", "OrgModuleLimitPanel", "ModuleLimit", "ModuleLimitName",
                 "OrgModuleLimit", "OrgModuleLimitName", 500, 5, QStringLiteral("Anzahl der Module"),
-                "ModuleLimitReset", &BasicForm::ModuleLimitResetClick, "36");
+                "ModuleLimitReset", &ProductionWindow::ModuleLimitResetClick, "36");
     NumberBox* radius = numberPanel("ModuleRadiusPanel", "OrgModuleRadiusPanel", "ModuleRadius",
                                     "ModuleRadiusLabel", "OrgModuleRadius", "OrgModuleRadiusLabel",
                                     150, 5, QStringLiteral("Modulradius"), "ModuleRadiusReset",
-                                    &BasicForm::ModuleRadiusResetClick, "37");
+                                    &ProductionWindow::ModuleRadiusResetClick, "37");
     radius->setSingleStep(5);
     radius->setKeyboardTracking(false); // typed digits are snapped once the entry is complete
     connect(radius, &QSpinBox::valueChanged, this,
@@ -289,7 +289,7 @@ void BasicForm::createSidePanels() {
     const auto togglePanel = [&](const char* panelName, const char* orgPanelName,
                                  const char* toggleName, const char* labelName,
                                  const char* orgLabelName, const QString& what,
-                                 void (BasicForm::*handler)(), const char* helpId) {
+                                 void (ProductionWindow::*handler)(), const char* helpId) {
         auto [current, original] = pair(panelName, orgPanelName);
         QCheckBox* t =
             toggle(name(toggleName), what + QStringLiteral(" aktuell"), {8, 8, 24, 24}, current);
@@ -304,32 +304,32 @@ void BasicForm::createSidePanels() {
     };
     togglePanel("ExplosionPanel", "OrgExplosionPanel", "ExplosionToggle", "ExplosionLabel",
                 "OrgExplosionLabel", QStringLiteral("Zwischenfälle möglich"),
-                &BasicForm::ExplosionToggleClick, "38");
+                &ProductionWindow::ExplosionToggleClick, "38");
     togglePanel("ElectricMandatoryPanel", "OrgElectricMandatoryPanel", "ElectricityMandatoryToggle",
                 "ElectricityMandatoryLabel", "OrgElectricMandatoryLabel",
                 QStringLiteral("Elektrizität erforderlich"),
-                &BasicForm::ElectricityMandatoryToggleClick, "39");
+                &ProductionWindow::ElectricityMandatoryToggleClick, "39");
     togglePanel("ElectricBoostedPanel", "OrgElectricBoostedPanel", "ElecricityBoostedToogle",
                 "ElectricityBoostedLabel", "OrgElectricityBoostedLabel",
-                QStringLiteral("Elektrizität verwenden"), &BasicForm::ElecricityBoostedToogleClick,
-                "40");
+                QStringLiteral("Elektrizität verwenden"),
+                &ProductionWindow::ElecricityBoostedToogleClick, "40");
 }
 
 // --- loading ---------------------------------------------------------------------------------
 
-void BasicForm::showProduct(const char* image, const char* label, const char* guid,
-                            const data::ShownProduct& product) {
+void ProductionWindow::showProduct(const char* image, const char* label, const char* guid,
+                                   const data::ShownProduct& product) {
     setPicture(slot<QLabel>(name(image)), product.icon);
     slot<QLabel>(name(label))->setText(product.name);
     if (guid)
         slot<QLabel>(name(guid))->setText(product.guid);
 }
 
-void BasicForm::setNumber(const char* boxName, const QString& value) {
+void ProductionWindow::setNumber(const char* boxName, const QString& value) {
     setControlText(slot<QSpinBox>(name(boxName)), value.isEmpty() ? kZero : value);
 }
 
-void BasicForm::FormShow() {
+void ProductionWindow::FormShow() {
     const data::ProductionSettings s =
         data::LoadProductionSettings(context().dataDir, context().selection.building);
     fillHeader();
@@ -376,20 +376,20 @@ void BasicForm::FormShow() {
     slot<QLabel>(name("OrgInfluenceRadius"))->setText(s.original.influenceRadius);
     // Incidents and electricity: each toggle runs its handler.
     const auto setToggle = [this](const char* toggleName, const QString& value,
-                                  void (BasicForm::*handler)()) {
+                                  void (ProductionWindow::*handler)()) {
         slot<QCheckBox>(name(toggleName))->setChecked(value == kOne);
         (this->*handler)();
     };
-    setToggle("ExplosionToggle", s.current.incidents, &BasicForm::ExplosionToggleClick);
+    setToggle("ExplosionToggle", s.current.incidents, &ProductionWindow::ExplosionToggleClick);
     slot<QLabel>(name("OrgExplosionLabel"))->setText(incidentText(s.original.incidents == kOne));
     slot<QLabel>(name("OrgIncidentChance"))->setText(s.original.incidents);
     setToggle("ElectricityMandatoryToggle", s.current.electricMandatory,
-              &BasicForm::ElectricityMandatoryToggleClick);
+              &ProductionWindow::ElectricityMandatoryToggleClick);
     slot<QLabel>(name("OrgElectricMandatoryLabel"))
         ->setText(mandatoryText(s.original.electricMandatory == kOne));
     slot<QLabel>(name("OrgElectricMandatoryStatus"))->setText(s.original.electricMandatory);
     setToggle("ElecricityBoostedToogle", s.current.electricBoosted,
-              &BasicForm::ElecricityBoostedToogleClick);
+              &ProductionWindow::ElecricityBoostedToogleClick);
     slot<QLabel>(name("OrgElectricityBoostedLabel"))
         ->setText(boostedText(s.original.electricBoosted == kOne));
     slot<QLabel>(name("OrgElectricBoostedStatus"))->setText(s.original.electricBoosted);
@@ -400,7 +400,7 @@ void BasicForm::FormShow() {
     ShowHelp(QStringLiteral("30"));
 }
 
-void BasicForm::layoutPanels(const std::vector<data::SidePanel>& panels) {
+void ProductionWindow::layoutPanels(const std::vector<data::SidePanel>& panels) {
     for (const PanelNames& p : kPanels) {
         slot<QFrame>(name(p.current))->hide();
         slot<QFrame>(name(p.original))->hide();
@@ -419,7 +419,7 @@ void BasicForm::layoutPanels(const std::vector<data::SidePanel>& panels) {
 
 // --- state -----------------------------------------------------------------------------------
 
-data::ProductionSettings BasicForm::currentState() const {
+data::ProductionSettings ProductionWindow::currentState() const {
     const auto value = [this](const char* control) {
         return controlText(slot<QWidget>(name(control)));
     };
@@ -458,7 +458,7 @@ data::ProductionSettings BasicForm::currentState() const {
     return s;
 }
 
-void BasicForm::MarkDifferences() {
+void ProductionWindow::MarkDifferences() {
     if (!findChild<QLabel*>(name("HasBuff")))
         return; // still being built
     const data::ProductionSettings s = currentState();
@@ -486,7 +486,7 @@ void BasicForm::MarkDifferences() {
 
 // --- handlers --------------------------------------------------------------------------------
 
-void BasicForm::AcceptBtnClick() {
+void ProductionWindow::AcceptBtnClick() {
     const EditorContext& c = context();
     data::ApplyProductionSettings(c.dataDir, c.selection.building, currentState(), writer_);
     if (c.refreshMainWindow)
@@ -494,20 +494,20 @@ void BasicForm::AcceptBtnClick() {
     closeThroughButton(QDialog::Accepted);
 }
 
-void BasicForm::ChangeBtnClick(const QString& buttonName) {
+void ProductionWindow::ChangeBtnClick(const QString& buttonName) {
     const int k = slotOf(buttonName);
     if (k < 0 || k > data::kWorkForceSlot)
         return;
     if (k < data::kOutputSlot && !inputsEditable_)
         return; // a raw-material producer's inputs are not editable
     picker_.request().caller =
-        k == data::kWorkForceSlot ? data::kCallerWorkForce : data::kCallerBasicForm;
+        k == data::kWorkForceSlot ? data::kCallerWorkForce : data::kCallerProduction;
     picker_.request().productionSlot = k;
     picker_.openFor(this, context());
     MarkDifferences();
 }
 
-void BasicForm::resetFromOriginal(const std::vector<std::pair<QString, QString>>& pairs) {
+void ProductionWindow::resetFromOriginal(const std::vector<std::pair<QString, QString>>& pairs) {
     for (const auto& [original, current] : pairs) {
         auto* from = slot<QLabel>(original);
         if (original.contains(QStringLiteral("Image")))
@@ -518,7 +518,7 @@ void BasicForm::resetFromOriginal(const std::vector<std::pair<QString, QString>>
     MarkDifferences();
 }
 
-void BasicForm::ResetInputBtnClick(const QString& buttonName) {
+void ProductionWindow::ResetInputBtnClick(const QString& buttonName) {
     const int k = slotOf(buttonName);
     if (k < 0 || k >= data::kOutputSlot)
         return;
@@ -528,54 +528,54 @@ void BasicForm::ResetInputBtnClick(const QString& buttonName) {
                        {name("OrgInputImage", k), name("InputImage", k)}});
 }
 
-void BasicForm::ResetOutputBtnClick() {
+void ProductionWindow::ResetOutputBtnClick() {
     resetFromOriginal({{name("OrgOutPutImage"), name("OutputImage")},
                        {name("OrgOutputName"), name("OutputName")},
                        {name("OrgOutPutValue"), name("OutPutValue")},
                        {name("OrgOutPutGUID"), name("OutputGUID")}});
 }
 
-void BasicForm::ResetMaintenance1BtnClick() {
+void ProductionWindow::ResetMaintenance1BtnClick() {
     resetFromOriginal({{name("OrgMaintenanceImage1"), name("MaintenanceImage1")},
                        {name("OrgMaintenanceName1"), name("MaintenanceName1")},
                        {name("OrgMaintenanceAmount1"), name("MaintenanceAmountValue1")}});
 }
 
-void BasicForm::ResetMaintenance2BtnClick() {
+void ProductionWindow::ResetMaintenance2BtnClick() {
     resetFromOriginal({{name("OrgMaintenanceImage2"), name("MaintenanceImage2")},
                        {name("OrgMaintenanceName2"), name("MaintenanceName2")},
                        {name("OrgMaintenanceAmount2"), name("MaintenanceAmountValue2")},
                        {name("OrgMaintenanceGUID2"), name("MaintenanceGUID2")}});
 }
 
-void BasicForm::InfluenceRadiusResetClick() {
+void ProductionWindow::InfluenceRadiusResetClick() {
     resetFromOriginal({{name("OrgInfluenceRadius"), name("InfluenceRadius")},
                        {name("OrgInfluenceRadiusLabel"), name("InfluenceRadiusLabel")}});
 }
 
-void BasicForm::ModuleLimitResetClick() {
+void ProductionWindow::ModuleLimitResetClick() {
     resetFromOriginal({{name("OrgModuleLimit"), name("ModuleLimit")},
                        {name("OrgModuleLimitName"), name("ModuleLimitName")}});
 }
 
-void BasicForm::ModuleRadiusResetClick() {
+void ProductionWindow::ModuleRadiusResetClick() {
     resetFromOriginal({{name("OrgModuleRadius"), name("ModuleRadius")},
                        {name("OrgModuleRadiusLabel"), name("ModuleRadiusLabel")}});
 }
 
-void BasicForm::ExplosionToggleClick() {
+void ProductionWindow::ExplosionToggleClick() {
     const bool on = slot<QCheckBox>(name("ExplosionToggle"))->isChecked();
     slot<QLabel>(name("ExplosionLabel"))->setText(incidentText(on));
     slot<QLabel>(name("IncidentChance"))->setText(on ? kOne : kZero);
 }
 
-void BasicForm::ElecricityBoostedToogleClick() {
+void ProductionWindow::ElecricityBoostedToogleClick() {
     const bool on = slot<QCheckBox>(name("ElecricityBoostedToogle"))->isChecked();
     slot<QLabel>(name("ElectricityBoostedLabel"))->setText(boostedText(on));
     slot<QLabel>(name("ElectricBoostedStatus"))->setText(on ? kOne : kZero);
 }
 
-void BasicForm::ElectricityMandatoryToggleClick() {
+void ProductionWindow::ElectricityMandatoryToggleClick() {
     const bool on = slot<QCheckBox>(name("ElectricityMandatoryToggle"))->isChecked();
     slot<QLabel>(name("ElectricityMandatoryLabel"))->setText(mandatoryText(on));
     slot<QLabel>(name("ElectricMandatoryStatus"))->setText(on ? kOne : kZero);
@@ -587,7 +587,7 @@ void BasicForm::ElectricityMandatoryToggleClick() {
     boosted->setEnabled(!on);
 }
 
-void BasicForm::ModuleRadiusChange() {
+void ProductionWindow::ModuleRadiusChange() {
     auto* box = slot<QSpinBox>(name("ModuleRadius"));
     const int snapped = data::SnapModuleRadius(box->value());
     if (snapped != box->value())
@@ -595,16 +595,16 @@ void BasicForm::ModuleRadiusChange() {
     slot<QLabel>(name("ModuleRadiusLabel"))->setText(radiusText(QString::number(box->value())));
 }
 
-void BasicForm::setBuffForm(BuffForm* form) {
-    buffForm_ = form;
+void ProductionWindow::setAdditionalProductsWindow(AdditionalProductsWindow* form) {
+    additionalProductsWindow_ = form;
     slot<QPushButton>(name("BuffBtn"))->setEnabled(form != nullptr);
 }
 
 // The editor writes the buff table and sets HasBuff, which counts as a change here.
-void BasicForm::BuffBtnClick() {
-    if (!buffForm_)
+void ProductionWindow::BuffBtnClick() {
+    if (!additionalProductsWindow_)
         return;
-    buffForm_->openFor(this, context());
+    additionalProductsWindow_->openFor(this, context());
     MarkDifferences();
 }
 

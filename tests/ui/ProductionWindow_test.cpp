@@ -4,9 +4,9 @@
 #include "data/XmlDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ShippedData.h"
-#include "ui/BasicForm.h"
-#include "ui/MainForm.h"
-#include "ui/ProductForm.h"
+#include "ui/MainWindow.h"
+#include "ui/ProductPickerWindow.h"
+#include "ui/ProductionWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QCheckBox>
@@ -26,13 +26,13 @@ using namespace velmora::test;
 
 namespace {
 
-class BasicFormTest : public ::testing::Test {
+class ProductionWindowTest : public ::testing::Test {
 protected:
     TempDir dir;
     QString data = copyShippedData(dir.file(QStringLiteral("XMLP")));
     ScriptedDialogs dialogs;
-    ui::ProductForm picker{dialogs};
-    ui::BasicForm form{dialogs, picker};
+    ui::ProductPickerWindow picker{dialogs};
+    ui::ProductionWindow form{dialogs, picker};
 
     void SetUp() override { data::LoadHelpTable(data::dataFilePath(data, data::kHelpFile)); }
 
@@ -92,7 +92,7 @@ protected:
     }
 };
 
-TEST_F(BasicFormTest, WindowFrameHeaderAndNamedControls) {
+TEST_F(ProductionWindowTest, WindowFrameHeaderAndNamedControls) {
     load("1010262");
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Produktion"));
     EXPECT_EQ(form.size(), QSize(1323, 640));
@@ -133,7 +133,7 @@ TEST_F(BasicFormTest, WindowFrameHeaderAndNamedControls) {
     }
 }
 
-TEST_F(BasicFormTest, LoadsAFarmWithFieldModules) {
+TEST_F(ProductionWindowTest, LoadsAFarmWithFieldModules) {
     load("1010262");
     EXPECT_EQ(text("InputName0"), QStringLiteral("keine Auswahl"));
     EXPECT_EQ(picture("InputImage3"), QStringLiteral("NoInput"));
@@ -156,7 +156,7 @@ TEST_F(BasicFormTest, LoadsAFarmWithFieldModules) {
     EXPECT_FALSE(marked("OutputName"));
 }
 
-TEST_F(BasicFormTest, LoadsFreeAreaIndustryAndRawMaterialBuildings) {
+TEST_F(ProductionWindowTest, LoadsFreeAreaIndustryAndRawMaterialBuildings) {
     load("1010314"); // Jagdhuette: free area, site input, raw-material producer
     EXPECT_EQ(text("InfluenceRadius"), QStringLiteral("11"));
     EXPECT_EQ(text("OrgInfluenceRadius"), QStringLiteral("11"));
@@ -200,7 +200,7 @@ TEST_F(BasicFormTest, LoadsFreeAreaIndustryAndRawMaterialBuildings) {
     EXPECT_EQ(text("InputGUID0"), QStringLiteral("0"));
 }
 
-TEST_F(BasicFormTest, IncidentsSwitchedOffLoadOffBesideTheOriginal) {
+TEST_F(ProductionWindowTest, IncidentsSwitchedOffLoadOffBesideTheOriginal) {
     data::ProductionSettings s = data::LoadProductionSettings(data, QStringLiteral("1010262"));
     s.current.incidents = QStringLiteral("0");
     data::ApplyProductionSettings(data, QStringLiteral("1010262"), s);
@@ -211,7 +211,7 @@ TEST_F(BasicFormTest, IncidentsSwitchedOffLoadOffBesideTheOriginal) {
     EXPECT_TRUE(marked("ExplosionLabel"));
 }
 
-TEST_F(BasicFormTest, TogglesKeepLabelsAndEachOtherConsistent) {
+TEST_F(ProductionWindowTest, TogglesKeepLabelsAndEachOtherConsistent) {
     load("1010282"); // Naehmaschinenfabrik: electricity possible and used
     auto* mandatory = get<QCheckBox>("ElectricityMandatoryToggle");
     auto* boosted = get<QCheckBox>("ElecricityBoostedToogle");
@@ -235,7 +235,7 @@ TEST_F(BasicFormTest, TogglesKeepLabelsAndEachOtherConsistent) {
     EXPECT_EQ(text("IncidentChance"), QStringLiteral("0"));
 }
 
-TEST_F(BasicFormTest, ModuleRadiusSnapsAndResetsRestoreTheOriginal) {
+TEST_F(ProductionWindowTest, ModuleRadiusSnapsAndResetsRestoreTheOriginal) {
     load("1010262");
     auto* radius = get<QSpinBox>("ModuleRadius");
     for (const auto& [typed, value, label] :
@@ -267,7 +267,7 @@ TEST_F(BasicFormTest, ModuleRadiusSnapsAndResetsRestoreTheOriginal) {
         EXPECT_FALSE(marked(control)) << control;
 }
 
-TEST_F(BasicFormTest, ChangeButtonsOpenThePickerForTheirSlot) {
+TEST_F(ProductionWindowTest, ChangeButtonsOpenThePickerForTheirSlot) {
     load("1010280");
     // Input 3: the removal row first; choosing a product fills the slot.
     const QStringList offered = pickThrough("ChangeInputBtn3", QStringLiteral("Holz"), 1);
@@ -303,7 +303,7 @@ TEST_F(BasicFormTest, ChangeButtonsOpenThePickerForTheirSlot) {
     EXPECT_EQ(text("MaintenanceGUID2"), text("OrgMaintenanceGUID2"));
 }
 
-TEST_F(BasicFormTest, MouseOverShowsHelpAndHelpDescribesControls) {
+TEST_F(ProductionWindowTest, MouseOverShowsHelpAndHelpDescribesControls) {
     load("1010262");
     const auto hover = [&](const char* name) {
         QWidget* w = get<QWidget>(name);
@@ -336,9 +336,10 @@ TEST_F(BasicFormTest, MouseOverShowsHelpAndHelpDescribesControls) {
 }
 
 // "Produktion" in the main window opens the window; "Annehmen" saves and refreshes the list.
-TEST_F(BasicFormTest, AcceptFromTheMainWindowSavesAndRefreshes) {
-    ui::MainForm main(mainFormSetup(data, dir.file(QStringLiteral("mods/")), dir.path()), dialogs);
-    main.setBasicForm(&form);
+TEST_F(ProductionWindowTest, AcceptFromTheMainWindowSavesAndRefreshes) {
+    ui::MainWindow main(mainWindowSetup(data, dir.file(QStringLiteral("mods/")), dir.path()),
+                        dialogs);
+    main.setProductionWindow(&form);
     auto* list = widget<QTreeWidget>(main, "BuildingsView");
     list->setCurrentItem(list->topLevelItem(2));
     const QString guid = main.selection().building;
@@ -368,7 +369,7 @@ TEST_F(BasicFormTest, AcceptFromTheMainWindowSavesAndRefreshes) {
     EXPECT_TRUE(list->isHidden());
 }
 
-TEST_F(BasicFormTest, AFailingApplyIsShownAndTheWindowStaysOpen) {
+TEST_F(ProductionWindowTest, AFailingApplyIsShownAndTheWindowStaysOpen) {
     load("1010262");
     QFile::remove(data::dataFilePath(data, data::kOriginalAssetsFile));
     bool stillOpen = false;
@@ -385,7 +386,7 @@ TEST_F(BasicFormTest, AFailingApplyIsShownAndTheWindowStaysOpen) {
 
 // Enter in a number box commits the typed value (the radius snaps at once); the window stays
 // open and writes nothing, while a focused button still takes Enter itself.
-TEST_F(BasicFormTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
+TEST_F(ProductionWindowTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
     const QByteArray working = readBytes(data::dataFilePath(data, data::kWorkingAssetsFile));
     const QByteArray index = readBytes(data::dataFilePath(data, data::kBuildingIndexFile));
     load("1010262");

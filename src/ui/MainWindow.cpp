@@ -1,4 +1,4 @@
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include "app/Settings.h"
 #include "app/Startup.h"
@@ -10,12 +10,12 @@
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
-#include "ui/BasicForm.h"
-#include "ui/CostForm.h"
+#include "ui/BuildCostsWindow.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
-#include "ui/MessageForm.h"
+#include "ui/MessageWindow.h"
 #include "ui/ModPictures.h"
+#include "ui/ProductionWindow.h"
 
 #include <QDir>
 #include <QEvent>
@@ -195,7 +195,7 @@ bool ScrollToSelection(QTreeWidget* view) {
     return true;
 }
 
-MainForm::MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(const MainWindowSetup& setup, app::UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       setup_(setup), dialogs_(dialogs) {
@@ -214,17 +214,17 @@ MainForm::MainForm(const MainFormSetup& setup, app::UserDialogs& dialogs, QWidge
     GroupViewClick();
 }
 
-std::unique_ptr<MainForm> MainForm::create(app::Platform& platform, app::UserDialogs& dialogs,
-                                           const QString& programDir) {
+std::unique_ptr<MainWindow> MainWindow::create(app::Platform& platform, app::UserDialogs& dialogs,
+                                               const QString& programDir) {
     const app::StartupResult started = app::RunStartup(platform, dialogs, programDir);
     const app::Directories& dirs = started.dirs;
-    return std::make_unique<MainForm>(
-        MainFormSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program,
-                      started.groupNames, app::GetWindowsUserName(platform), dirs.game},
+    return std::make_unique<MainWindow>(
+        MainWindowSetup{dirs.data, dirs.mods, app::GetVersionString(platform), dirs.program,
+                        started.groupNames, app::GetWindowsUserName(platform), dirs.game},
         dialogs);
 }
 
-void MainForm::createControls() {
+void MainWindow::createControls() {
     background_ = pictureLabel(this, "Background", rect());
     background_->setScaledContents(true);
     createFilterColumn();
@@ -236,7 +236,7 @@ void MainForm::createControls() {
 }
 
 // Left column, top: the region and group lists with their labels.
-void MainForm::createFilterColumn() {
+void MainWindow::createFilterColumn() {
     textLabel(this, "RegionLabel", QStringLiteral("Region"), {16, 10, 232, 24});
     regionView_ = pictureList(this, "RegionView", {16, 36, 232, listHeight(4)});
     for (int i = 0; i < kRegionNames.size(); ++i)
@@ -246,7 +246,7 @@ void MainForm::createFilterColumn() {
 }
 
 // Left column, bottom: the info panel in its frame, the picture Image1 and the version.
-void MainForm::createInfoPanel() {
+void MainWindow::createInfoPanel() {
     auto* shape1 = new QFrame(this);
     shape1->setObjectName(QStringLiteral("Shape1"));
     shape1->setGeometry(16, 608, 232, 188);
@@ -273,7 +273,7 @@ void MainForm::createInfoPanel() {
 }
 
 // Middle column: the count label, the building list and the panel behind it.
-void MainForm::createBuildingList() {
+void MainWindow::createBuildingList() {
     countLabel_ =
         textLabel(this, "BuildingsViewCountedLabel", QStringLiteral("Gebäude"), {264, 10, 424, 24});
     const QRect listArea(264, 36, 424, 811);
@@ -316,7 +316,7 @@ void MainForm::createBuildingList() {
 
 // Right column: the detail pane of the selected building and the actions on it; outside the
 // client area the developer's buttons and the picture the mod description writer saves.
-void MainForm::createDetailPane() {
+void MainWindow::createDetailPane() {
     iconImage_ = pictureLabel(this, "BuildingIconImage", {724, 36, 128, 128});
     nameLabel_ = pictureLabel(this, "BuildingNameLabel", {700, 170, 176, 46});
     nameLabel_->setWordWrap(true);
@@ -356,7 +356,7 @@ void MainForm::createDetailPane() {
 
 // The help entry each control shows in the info panel; every control with one, and the
 // Background, tells the window of the mouse moving over it.
-void MainForm::assignHelpIds() {
+void MainWindow::assignHelpIds() {
     const std::pair<QWidget*, const char*> help[] = {
         {background_, "10"},    {regionView_, "11"}, {groupView_, "12"},   {buildingsView_, "13"},
         {basicFormBtn_, "14"},  {costBtn_, "15"},    {activateBtn_, "16"}, {shape3_, "16"},
@@ -375,15 +375,15 @@ void MainForm::assignHelpIds() {
 }
 
 // The reactions: each runs inside the error report, so a failure shows its German message.
-void MainForm::connectReactions() {
+void MainWindow::connectReactions() {
     const auto react = [this](auto handler) {
         return [this, handler] { ReportErrors(this, dialogs_, [&] { (this->*handler)(); }); };
     };
     // A region or group reacts to every click and to a change of selection by the keyboard. A
     // click on another entry changes the selection and reacts through that; a click on the entry
     // already selected changes nothing, so the click itself runs the reaction.
-    const std::pair<QListWidget*, void (MainForm::*)()> filters[] = {
-        {regionView_, &MainForm::RegionViewClick}, {groupView_, &MainForm::GroupViewClick}};
+    const std::pair<QListWidget*, void (MainWindow::*)()> filters[] = {
+        {regionView_, &MainWindow::RegionViewClick}, {groupView_, &MainWindow::GroupViewClick}};
     for (const auto& [view, handler] : filters) {
         connect(view, &QListWidget::itemSelectionChanged, this, react(handler));
         connect(view, &QListWidget::itemClicked, this,
@@ -393,45 +393,45 @@ void MainForm::connectReactions() {
                 });
     }
     connect(buildingsView_, &QTreeWidget::itemSelectionChanged, this,
-            react(&MainForm::BuildingsViewClick));
-    connect(basicFormBtn_, &QPushButton::clicked, this, react(&MainForm::BasicFormBtnClick));
-    connect(costBtn_, &QPushButton::clicked, this, react(&MainForm::CostBtnClick));
-    connect(activateBtn_, &QPushButton::clicked, this, react(&MainForm::ActivateBtnClick));
-    connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainForm::DeactivateBtnClick));
-    connect(resetBtn_, &QPushButton::clicked, this, react(&MainForm::ResetBtnClick));
-    connect(closeBtn_, &QPushButton::clicked, this, react(&MainForm::CloseBtnClick));
+            react(&MainWindow::BuildingsViewClick));
+    connect(basicFormBtn_, &QPushButton::clicked, this, react(&MainWindow::BasicFormBtnClick));
+    connect(costBtn_, &QPushButton::clicked, this, react(&MainWindow::CostBtnClick));
+    connect(activateBtn_, &QPushButton::clicked, this, react(&MainWindow::ActivateBtnClick));
+    connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainWindow::DeactivateBtnClick));
+    connect(resetBtn_, &QPushButton::clicked, this, react(&MainWindow::ResetBtnClick));
+    connect(closeBtn_, &QPushButton::clicked, this, react(&MainWindow::CloseBtnClick));
     connect(createBuildingsBtn_, &QPushButton::clicked, this,
-            react(&MainForm::CreateBuildingsBtnClick));
+            react(&MainWindow::CreateBuildingsBtnClick));
     connect(createProductsBtn_, &QPushButton::clicked, this,
-            react(&MainForm::CreateProductsBtnClick));
+            react(&MainWindow::CreateProductsBtnClick));
 }
 
-void MainForm::watchMouse(QWidget* control) {
+void MainWindow::watchMouse(QWidget* control) {
     control->setMouseTracking(true);
     control->installEventFilter(this);
 }
 
-void MainForm::setMessageForm(MessageForm* form) {
-    messageForm_ = form;
+void MainWindow::setMessageWindow(MessageWindow* form) {
+    messageWindow_ = form;
 }
 
-void MainForm::setCostForm(CostForm* form) {
-    costForm_ = form;
+void MainWindow::setBuildCostsWindow(BuildCostsWindow* form) {
+    buildCostsWindow_ = form;
 }
 
-void MainForm::FillGroupView() {
+void MainWindow::FillGroupView() {
     groupView_->clear();
     const QStringList& names = setup_.groupNames;
     for (int i = 0; i < names.size(); ++i)
         addListEntry(groupView_, names[i], kGroupPictures.value(i));
 }
 
-void MainForm::selectRow(QListWidget* view, int row) {
+void MainWindow::selectRow(QListWidget* view, int row) {
     const QSignalBlocker quiet(view);
     view->setCurrentRow(row);
 }
 
-void MainForm::selectRow(QTreeWidget* view, int row) {
+void MainWindow::selectRow(QTreeWidget* view, int row) {
     const QSignalBlocker quiet(view);
     if (QTreeWidgetItem* item = view->topLevelItem(row))
         view->setCurrentItem(item);
@@ -439,12 +439,12 @@ void MainForm::selectRow(QTreeWidget* view, int row) {
         view->clearSelection();
 }
 
-void MainForm::setActionButtonsEnabled(bool enabled) {
+void MainWindow::setActionButtonsEnabled(bool enabled) {
     for (QPushButton* b : {basicFormBtn_, costBtn_, activateBtn_, deactivateBtn_, resetBtn_})
         b->setEnabled(enabled);
 }
 
-bool MainForm::FillBuildingList() {
+bool MainWindow::FillBuildingList() {
     const int group = selectedRow(groupView_);
     if (group < 0)
         return true;
@@ -499,7 +499,7 @@ bool MainForm::FillBuildingList() {
     return true;
 }
 
-void MainForm::RefreshAfterChange(int rememberedRow, bool scrollToSelection) {
+void MainWindow::RefreshAfterChange(int rememberedRow, bool scrollToSelection) {
     FillBuildingList();
     const int group = selectedRow(groupView_);
     selectRow(buildingsView_,
@@ -509,7 +509,7 @@ void MainForm::RefreshAfterChange(int rememberedRow, bool scrollToSelection) {
     BuildingsViewClick();
 }
 
-void MainForm::showNoBuilding() {
+void MainWindow::showNoBuilding() {
     buildingsView_->hide();
     setActionButtonsEnabled(false);
     const QPixmap none =
@@ -520,7 +520,7 @@ void MainForm::showNoBuilding() {
     guidLabel_->clear();
 }
 
-void MainForm::BuildingsViewClick() {
+void MainWindow::BuildingsViewClick() {
     QTreeWidgetItem* item = selectedItem(buildingsView_);
     if (!item)
         return;
@@ -536,7 +536,7 @@ void MainForm::BuildingsViewClick() {
     showDetails(*item, *entry);
 }
 
-bool MainForm::ShowBuildingDetails() {
+bool MainWindow::ShowBuildingDetails() {
     QTreeWidgetItem* item = selectedItem(buildingsView_);
     if (!item)
         return true;
@@ -546,7 +546,7 @@ bool MainForm::ShowBuildingDetails() {
     return true;
 }
 
-void MainForm::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& entry) {
+void MainWindow::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& entry) {
     selection_.building = row.text(kImageColumn);
     selection_.listIndex = buildingsView_->indexOfTopLevelItem(&row);
     selection_.buildingName = entry.local;
@@ -560,7 +560,7 @@ void MainForm::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& entr
     regionImage_->setPixmap(ImageCollection::instance().picture(entry.region, kDetailPicture));
 }
 
-void MainForm::GroupViewClick() {
+void MainWindow::GroupViewClick() {
     if (selectedRow(groupView_) < 0)
         return;
     FillBuildingList();
@@ -572,41 +572,43 @@ void MainForm::GroupViewClick() {
     }
 }
 
-void MainForm::RegionViewClick() {
+void MainWindow::RegionViewClick() {
     GroupViewClick();
 }
 
-void MainForm::setBasicForm(BasicForm* form) {
-    basicForm_ = form;
+void MainWindow::setProductionWindow(ProductionWindow* form) {
+    productionWindow_ = form;
 }
 
-void MainForm::BasicFormBtnClick() {
-    if (!basicForm_)
+void MainWindow::BasicFormBtnClick() {
+    if (!productionWindow_)
         return;
     // After "Annehmen": FillBuildingList, the remembered row (row 0 under the pseudo-group of
     // changed buildings), ScrollToSelection, BuildingsViewClick.
-    basicForm_->openFor(this, EditorContext{setup_.dataDir, selection_,
-                                            [this](int row) { RefreshAfterChange(row, true); }});
+    productionWindow_->openFor(this, EditorContext{setup_.dataDir, selection_, [this](int row) {
+                                                       RefreshAfterChange(row, true);
+                                                   }});
 }
 
-void MainForm::CostBtnClick() {
-    if (!costForm_)
+void MainWindow::CostBtnClick() {
+    if (!buildCostsWindow_)
         return;
-    costForm_->openFor(this, EditorContext{setup_.dataDir, selection_,
-                                           [this](int row) { RefreshAfterChange(row, true); }});
+    buildCostsWindow_->openFor(this, EditorContext{setup_.dataDir, selection_, [this](int row) {
+                                                       RefreshAfterChange(row, true);
+                                                   }});
 }
 
-QString MainForm::selectedRowName(const QString& fallback) const {
+QString MainWindow::selectedRowName(const QString& fallback) const {
     const QTreeWidgetItem* row = selectedItem(buildingsView_);
     return row ? row->text(kNameColumn) : fallback;
 }
 
-void MainForm::warnLeftFolders(const QString& title, const QStringList& notes) {
+void MainWindow::warnLeftFolders(const QString& title, const QStringList& notes) {
     if (!notes.isEmpty())
         dialogs_.showError(title, notes.join(QStringLiteral("\r")));
 }
 
-void MainForm::syncExportFlags() {
+void MainWindow::syncExportFlags() {
     const mod::FlagSync sync = mod::SyncExportFlags(setup_.dataDir, setup_.modsDir);
     QStringList told;
     if (!sync.corrected.empty())
@@ -623,7 +625,7 @@ void MainForm::syncExportFlags() {
         showPendingNotice();
 }
 
-void MainForm::showPendingNotice() {
+void MainWindow::showPendingNotice() {
     if (pendingNotice_.isEmpty())
         return;
     const QString notice = std::exchange(pendingNotice_, QString());
@@ -632,7 +634,7 @@ void MainForm::showPendingNotice() {
 
 // Writes the selected building's mod, shows its marked icon in HelpJsonImage and refreshes
 // the list with the same row selected and scrolled into view.
-void MainForm::ActivateBtnClick() {
+void MainWindow::ActivateBtnClick() {
     const int row = selection_.listIndex;
     mod::ModRequest request{setup_.dataDir,      setup_.modsDir,
                             selection_.building, selectedRowName(selection_.buildingName),
@@ -650,7 +652,7 @@ void MainForm::ActivateBtnClick() {
 // Removes the selected building's mod and refreshes the list with the same row selected. The
 // list is refreshed also when the removal fails (the error is shown after the refresh); what
 // was left in the mods directory is named after it.
-void MainForm::DeactivateBtnClick() {
+void MainWindow::DeactivateBtnClick() {
     const int row = selection_.listIndex;
     QStringList notes;
     try {
@@ -664,7 +666,7 @@ void MainForm::DeactivateBtnClick() {
     warnLeftFolders(QStringLiteral("Deaktivieren"), notes);
 }
 
-void MainForm::ResetBtnClick() {
+void MainWindow::ResetBtnClick() {
     const std::optional<data::BuildingEntry> entry =
         data::FindBuilding(setup_.dataDir, selection_.building);
     if (!entry)
@@ -673,9 +675,9 @@ void MainForm::ResetBtnClick() {
                 .arg(selection_.building, data::quotedPath(data::kBuildingIndexFile)));
     const QString displayName = selectedRowName(entry->local);
 
-    if (!messageForm_)
-        messageForm_ = new MessageForm(this);
-    MessageForm& question = *messageForm_;
+    if (!messageWindow_)
+        messageWindow_ = new MessageWindow(this);
+    MessageWindow& question = *messageWindow_;
     question.setHeader(QStringLiteral("Gebäude zurücksetzen"));
     question.setRemarkPicture(ImageCollection::instance().picture(entry->icon, {64, 64}));
     question.setMessage(displayName + QStringLiteral("\r") + QStringLiteral("\r") +
@@ -691,7 +693,7 @@ void MainForm::ResetBtnClick() {
     warnLeftFolders(QStringLiteral("Reset"), undeleted);
 }
 
-void MainForm::CloseBtnClick() {
+void MainWindow::CloseBtnClick() {
     close();
 }
 
@@ -706,16 +708,16 @@ tools::PrepDirectories prepDirectories(const QString& programDir) {
 // The developer's pipelines run as velmora-dataprep runs them: every work directory checked,
 // the program directory locked against a second run, the data files replaced only when the
 // whole run succeeded.
-void MainForm::CreateBuildingsBtnClick() {
+void MainWindow::CreateBuildingsBtnClick() {
     runPipeline(&tools::RunBuildingsPipeline);
 }
 
-void MainForm::CreateProductsBtnClick() {
+void MainWindow::CreateProductsBtnClick() {
     runPipeline(&tools::RunProductsPipeline);
 }
 
-void MainForm::runPipeline(void (*pipeline)(const tools::PrepDirectories&,
-                                            const tools::StepReporter&)) {
+void MainWindow::runPipeline(void (*pipeline)(const tools::PrepDirectories&,
+                                              const tools::StepReporter&)) {
     const tools::PrepDirectories dirs = prepDirectories(setup_.programDir);
     tools::PrepareRunDirectories(dirs, false);
     const tools::ProgramDirLock lock(dirs);
@@ -724,7 +726,7 @@ void MainForm::runPipeline(void (*pipeline)(const tools::PrepDirectories&,
     });
 }
 
-void MainForm::ShowHelp(const QString& id) {
+void MainWindow::ShowHelp(const QString& id) {
     infoLabel_->setText(data::GetHelpLabel(id));
     QString text = data::GetHelpText(id);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -734,7 +736,7 @@ void MainForm::ShowHelp(const QString& id) {
 // The help id of what answers the mouse at a point of control: the control itself, or when it
 // is disabled what lies beneath it, its hover area or else the control below it in the
 // window (at last the Background).
-QVariant MainForm::helpIdAt(QWidget* control, const QPoint& globalPos) const {
+QVariant MainWindow::helpIdAt(QWidget* control, const QPoint& globalPos) const {
     while (control && !control->isEnabled()) {
         QWidget* parent = control->parentWidget();
         if (!parent)
@@ -756,7 +758,7 @@ QVariant MainForm::helpIdAt(QWidget* control, const QPoint& globalPos) const {
     return control ? control->property(kHelpIdProperty) : QVariant();
 }
 
-bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == regionView_->viewport())
             rowAtPress_ = selectedRow(regionView_);
@@ -772,7 +774,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void MainForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!centred_) {
         centred_ = true;
@@ -781,7 +783,7 @@ void MainForm::showEvent(QShowEvent* event) {
     }
     ShowHelp(QStringLiteral("0"));
     // After the window is on the screen: a message box must not come before it.
-    QMetaObject::invokeMethod(this, &MainForm::showPendingNotice, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::showPendingNotice, Qt::QueuedConnection);
 }
 
 } // namespace velmora::ui

@@ -25,15 +25,15 @@ class QPushButton;
 
 namespace velmora::ui {
 
-class ProductForm;
+class ProductPickerWindow;
 
-class CostForm : public EditorWindow {
+class BuildCostsWindow : public EditorWindow {
     Q_OBJECT
 public:
-    explicit CostForm(app::UserDialogs& dialogs, QWidget* parent = nullptr);
+    explicit BuildCostsWindow(app::UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // The picker that the change buttons open.
-    void setProductForm(ProductForm* picker);
+    void setProductPicker(ProductPickerWindow* picker);
 
     void LoadCosts();
     void ChangeCostBtnClick(const QPushButton* button);
@@ -55,7 +55,7 @@ private:
     void showCurrent(int k, const data::CostSlot& slot);
     void showOriginal(int k, const data::CostSlot& slot);
 
-    ProductForm* picker_ = nullptr;
+    ProductPickerWindow* picker_ = nullptr;
 };
 
 } // namespace velmora::ui

@@ -3,7 +3,7 @@
 // category and region, and "Annehmen" writes it straight into the opener's slot controls.
 //
 // How an opener uses it (the program entry creates one picker for the whole run):
-//   1. set the request: picker.request().caller = data::kCallerCostForm (or "BasicForm",
+//   1. set the request: picker.request().caller = data::kCallerBuildCosts (or "BasicForm",
 //      "BasicFormWorkForce", "BuffForm"), and the caller's own slot index, taken from the last
 //      digit of the clicked button's name: request().productionSlot (production window: 0 to 3
 //      inputs, 4 output, 5 workforce), request().costSlot (build-cost editor) or
@@ -46,10 +46,10 @@ class QTreeWidget;
 
 namespace velmora::ui {
 
-class ProductForm : public EditorWindow {
+class ProductPickerWindow : public EditorWindow {
     Q_OBJECT
 public:
-    explicit ProductForm(app::UserDialogs& dialogs, QWidget* parent = nullptr);
+    explicit ProductPickerWindow(app::UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // The program-wide picker request; set it before openFor.
     data::PickerRequest& request() { return request_; }

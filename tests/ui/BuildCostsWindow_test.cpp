@@ -2,9 +2,9 @@
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
-#include "ui/CostForm.h"
+#include "ui/BuildCostsWindow.h"
 #include "ui/EditorFixture.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 #include "ui/UiTestSupport.h"
 
 #include <QLabel>
@@ -21,11 +21,11 @@ namespace {
 const QString kGrainFarm = QStringLiteral("1010262");   // coins 100, Bretter 2
 const QString kOilRefinery = QStringLiteral("1010561"); // a cost list without items
 
-class CostFormTest : public EditorFixture {
+class BuildCostsWindowTest : public EditorFixture {
 protected:
-    ui::CostForm form{dialogs};
+    ui::BuildCostsWindow form{dialogs};
 
-    CostFormTest() { form.setProductForm(&picker); }
+    BuildCostsWindowTest() { form.setProductPicker(&picker); }
 
     template <class T> T* get(const QString& name) const {
         return widget<T>(form, name.toLatin1().constData());
@@ -54,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(CostFormTest, WindowHasItsControlsCaptionsAndHelp) {
+TEST_F(BuildCostsWindowTest, WindowHasItsControlsCaptionsAndHelp) {
     open(kGrainFarm);
     EXPECT_EQ(text(QStringLiteral("CostFormLabel")), QStringLiteral("Baukosten"));
     EXPECT_EQ(text(QStringLiteral("Label1")), QStringLiteral("aktuell"));
@@ -86,7 +86,7 @@ TEST_F(CostFormTest, WindowHasItsControlsCaptionsAndHelp) {
     EXPECT_EQ(text(QStringLiteral("OrgUnusedCost")), QStringLiteral("0"));
 }
 
-TEST_F(CostFormTest, BothSidesShowTheRecords) {
+TEST_F(BuildCostsWindowTest, BothSidesShowTheRecords) {
     open(kGrainFarm);
     EXPECT_EQ(amount(0)->value(), 100);
     EXPECT_EQ(text(QStringLiteral("CostLabel0")), QStringLiteral("Münzen"));
@@ -109,7 +109,7 @@ TEST_F(CostFormTest, BothSidesShowTheRecords) {
     }
 }
 
-TEST_F(CostFormTest, CoinsSetToZeroAreWrittenAsTen) {
+TEST_F(BuildCostsWindowTest, CoinsSetToZeroAreWrittenAsTen) {
     open(kGrainFarm);
     amount(0)->setValue(0);
     EXPECT_TRUE(amount(0)->property("differsFromOriginal").toBool()); // marked at once
@@ -120,7 +120,7 @@ TEST_F(CostFormTest, CoinsSetToZeroAreWrittenAsTen) {
     EXPECT_EQ(data::FindBuilding(data, kGrainFarm)->isChanged, QStringLiteral("true"));
 }
 
-TEST_F(CostFormTest, AProductChosenForASlotAtZeroTakesOne) {
+TEST_F(BuildCostsWindowTest, AProductChosenForASlotAtZeroTakesOne) {
     open(kGrainFarm);
     pickWhenShown(QStringLiteral("Baustoff"), QStringLiteral("1010205"));
     click(QStringLiteral("ChangeCostBtn2"));
@@ -137,7 +137,7 @@ TEST_F(CostFormTest, AProductChosenForASlotAtZeroTakesOne) {
     EXPECT_EQ(writtenAmounts(kGrainFarm).at(2), QStringLiteral("1"));
 }
 
-TEST_F(CostFormTest, TheRemovalRowEmptiesASlot) {
+TEST_F(BuildCostsWindowTest, TheRemovalRowEmptiesASlot) {
     open(kGrainFarm);
     pickWhenShown(QStringLiteral("Markt"), QStringLiteral("0"));
     click(QStringLiteral("ChangeCostBtn1"));
@@ -147,7 +147,7 @@ TEST_F(CostFormTest, TheRemovalRowEmptiesASlot) {
     EXPECT_EQ(picture(QStringLiteral("CostImage1")), QStringLiteral("Empty"));
 }
 
-TEST_F(CostFormTest, AResetRestoresTheOriginalSlotAndWritesNothing) {
+TEST_F(BuildCostsWindowTest, AResetRestoresTheOriginalSlotAndWritesNothing) {
     const QStringList before = dataFiles();
     open(kGrainFarm);
     pickWhenShown(QStringLiteral("Baustoff"), QStringLiteral("1010218"));
@@ -168,7 +168,7 @@ TEST_F(CostFormTest, AResetRestoresTheOriginalSlotAndWritesNothing) {
     EXPECT_EQ(dataFiles(), before);
 }
 
-TEST_F(CostFormTest, AbortWritesNothing) {
+TEST_F(BuildCostsWindowTest, AbortWritesNothing) {
     const QStringList before = dataFiles();
     open(kGrainFarm);
     amount(0)->setValue(5000);
@@ -177,7 +177,7 @@ TEST_F(CostFormTest, AbortWritesNothing) {
     EXPECT_EQ(dataFiles(), before);
 }
 
-TEST_F(CostFormTest, AnApplyWithoutDifferenceLeavesIsChangedAsItWas) {
+TEST_F(BuildCostsWindowTest, AnApplyWithoutDifferenceLeavesIsChangedAsItWas) {
     struct Case {
         bool changedBefore;
         const char* after;
@@ -191,9 +191,10 @@ TEST_F(CostFormTest, AnApplyWithoutDifferenceLeavesIsChangedAsItWas) {
     }
 }
 
-TEST_F(CostFormTest, BaukostenOpensTheEditorAndItsApplyRefreshesTheMainWindow) {
-    ui::MainForm main(mainFormSetup(data, dir.file(QStringLiteral("mods")), dir.path()), dialogs);
-    main.setCostForm(&form);
+TEST_F(BuildCostsWindowTest, BaukostenOpensTheEditorAndItsApplyRefreshesTheMainWindow) {
+    ui::MainWindow main(mainWindowSetup(data, dir.file(QStringLiteral("mods")), dir.path()),
+                        dialogs);
+    main.setBuildCostsWindow(&form);
     auto* list = widget<QTreeWidget>(main, "BuildingsView");
     list->setCurrentItem(list->topLevelItem(2));
     const QString building = main.selection().building;
@@ -212,7 +213,7 @@ TEST_F(CostFormTest, BaukostenOpensTheEditorAndItsApplyRefreshesTheMainWindow) {
 }
 
 // Enter in a number box commits the typed value; the window stays open and writes nothing.
-TEST_F(CostFormTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
+TEST_F(BuildCostsWindowTest, EnterInANumberBoxCommitsTheValueAndKeepsTheWindowOpen) {
     const QStringList before = dataFiles();
     open(kGrainFarm);
     form.show();

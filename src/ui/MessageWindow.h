@@ -18,10 +18,10 @@ class QPushButton;
 
 namespace velmora::ui {
 
-class MessageForm : public QDialog {
+class MessageWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit MessageForm(QWidget* parent = nullptr);
+    explicit MessageWindow(QWidget* parent = nullptr);
 
     void setHeader(const QString& text);
     void setRemarkPicture(const QPixmap& picture);

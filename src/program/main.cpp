@@ -1,0 +1,52 @@
+// Program entry of the editor: the application with its style, the main window (whose
+// creation runs the start-up sequence), the editors and the message window, then the event loop.
+// Closing the main window ends the loop and the program; a start-up that must end returns at once.
+#include "app/Startup.h"
+#include "data/DataError.h"
+#include "ui/AdditionalProductsWindow.h"
+#include "ui/AppStyle.h"
+#include "ui/BuildCostsWindow.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageWindow.h"
+#include "ui/ProductPickerWindow.h"
+#include "ui/ProductionWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <memory>
+
+int main(int argc, char** argv) {
+    using namespace velmora;
+    QApplication app(argc, argv);
+    ui::ApplyApplicationStyle(app);
+
+    // Every window shows its questions and errors through these dialogs, for the whole run.
+    ui::Dialogs dialogs;
+    std::unique_ptr<ui::MainWindow> mainWindow;
+    try {
+        mainWindow = ui::MainWindow::create(app::defaultPlatform(), dialogs,
+                                            QCoreApplication::applicationDirPath());
+    } catch (const app::StartupAbort&) {
+        return 1; // its message has been shown
+    } catch (const data::DataError& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
+        return 1;
+    }
+    // The windows live for the whole run, created in the order BuildCostsWindow,
+    // ProductPickerWindow, ProductionWindow, AdditionalProductsWindow, MessageWindow; the main
+    // window opens them.
+    ui::BuildCostsWindow buildCostsWindow(dialogs);
+    ui::ProductPickerWindow productPicker(dialogs);
+    ui::ProductionWindow productionWindow(dialogs, productPicker);
+    ui::AdditionalProductsWindow additionalProductsWindow(dialogs);
+    mainWindow->setProductionWindow(&productionWindow);
+    ui::MessageWindow messageWindow;
+    buildCostsWindow.setProductPicker(&productPicker);
+    additionalProductsWindow.setProductPicker(&productPicker);
+    productionWindow.setAdditionalProductsWindow(&additionalProductsWindow);
+    mainWindow->setBuildCostsWindow(&buildCostsWindow);
+    mainWindow->setMessageWindow(&messageWindow);
+    mainWindow->show();
+    return app.exec();
+}

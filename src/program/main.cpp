@@ -13,6 +13,7 @@
 #include "ui/ProductionWindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <memory>
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     using namespace velmora;
     QApplication app(argc, argv);
     ui::ApplyApplicationStyle(app);
+    // The gear of the program icon also stands in every window's title bar.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/gear256.png")));
 
     // Every window shows its questions and errors through these dialogs, for the whole run.
     ui::Dialogs dialogs;

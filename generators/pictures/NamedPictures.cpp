@@ -460,6 +460,9 @@ const QList<NamedEntry>& namedTable() {
              [](QPainter& p, const QString&) { badgeSymbol(p, kOrange, pg::pencil(), 4); }},
             {QStringLiteral("IsExported128"),
              [](QPainter& p, const QString&) { badgeSymbol(p, kGreen, pg::check(), 8); }},
+            // Another mod of the mods directory changes the building too.
+            {QStringLiteral("Conflict128"),
+             [](QPainter& p, const QString&) { badgeSymbol(p, kRed, pg::swapArrows(), 8); }},
             {QStringLiteral("NoMainFormIcon"), drawNoMainFormIcon},
             // The mod writer: the mark drawn over an exported icon and the buff's picture.
             {QStringLiteral("Star"), drawStar},

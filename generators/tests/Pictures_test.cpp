@@ -59,6 +59,7 @@ TEST_F(Pictures, TableHoldsEveryPictureTheWindowsAskForByName) {
                                      "empty",
                                      "IsChanged128",
                                      "IsExported128",
+                                     "Conflict128",
                                      "NoMainFormIcon",
                                      "Back",
                                      "Boosted",

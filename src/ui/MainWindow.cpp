@@ -6,6 +6,7 @@
 #include "data/HelpTable.h"
 #include "mod/BuildingReset.h"
 #include "mod/ExportFlags.h"
+#include "mod/ForeignMods.h"
 #include "mod/ModWriter.h"
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <utility>
@@ -54,10 +56,13 @@ enum BuildingColumn {
     kNameColumn,
     kChangedColumn,
     kExportedColumn,
+    kConflictColumn, // another mod of the mods directory changes the building too
     kPlaceholderColumn
 };
 
 const char* const kHelpIdProperty = "helpId";
+// The conflict column keeps the building's buff GUID, which other mods may change too.
+constexpr int kBuffGuidRole = Qt::UserRole + 1;
 
 // Pictures of the group list, by position: the two pseudo-groups, then the real groups.
 const QStringList kGroupPictures = {QStringLiteral("Group0"), QStringLiteral("Group1"),
@@ -292,10 +297,10 @@ void MainWindow::createBuildingList() {
     buildingsView_ = new QTreeWidget(this);
     buildingsView_->setObjectName(QStringLiteral("BuildingsView"));
     buildingsView_->setGeometry(listArea);
-    buildingsView_->setColumnCount(5);
+    buildingsView_->setColumnCount(6);
     buildingsView_->setHeaderLabels({QStringLiteral("Image"), QStringLiteral("Building"),
                                      QStringLiteral("IsChanged"), QStringLiteral("IsExported"),
-                                     QStringLiteral("Placeholder")});
+                                     QStringLiteral("Conflict"), QStringLiteral("Placeholder")});
     buildingsView_->setHeaderHidden(true);
     buildingsView_->setRootIsDecorated(false);
     buildingsView_->setIndentation(0);
@@ -309,9 +314,9 @@ void MainWindow::createBuildingList() {
     buildingsView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     buildingsView_->setItemDelegate(new BuildingRowDelegate(buildingsView_));
     buildingsView_->setColumnWidth(kImageColumn, 52);
-    buildingsView_->setColumnWidth(kNameColumn, 250);
-    buildingsView_->setColumnWidth(kChangedColumn, 50);
-    buildingsView_->setColumnWidth(kExportedColumn, 50);
+    buildingsView_->setColumnWidth(kNameColumn, 222);
+    for (const int mark : {kChangedColumn, kExportedColumn, kConflictColumn})
+        buildingsView_->setColumnWidth(mark, 44);
 }
 
 // Right column: the detail pane of the selected building and the actions on it; outside the
@@ -339,6 +344,10 @@ void MainWindow::createDetailPane() {
         button(shape4_, "DeactivateBtn", QStringLiteral("Deaktivieren"), {0, 0, 168, 36});
     resetBtn_ = button(this, "ResetBtn", QStringLiteral("Reset"), {704, 614, 168, 36});
     closeBtn_ = button(this, "CloseBtn", QStringLiteral("Beenden"), {704, 811, 168, 36});
+    // Below the actions: the other mods that change the selected building too.
+    conflictLabel_ = textLabel(this, "ConflictLabel", QString(), {704, 660, 168, 140});
+    conflictLabel_->setWordWrap(true);
+    conflictLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // Outside the client area: the developer's data preparation and the picture the mod
     // description writer saves.
@@ -465,7 +474,8 @@ bool MainWindow::FillBuildingList() {
         QList<QTreeWidgetItem*> items;
         for (const data::BuildingEntry& row : rows) {
             auto* item = new QTreeWidgetItem(
-                {row.guid, row.local, row.isChanged, row.isExported, QString()});
+                {row.guid, row.local, row.isChanged, row.isExported, QString(), QString()});
+            item->setData(kConflictColumn, kBuffGuidRole, row.add);
             item->setIcon(kImageColumn, pictures.icon(row.icon, kRowPicture));
             item->setIcon(kChangedColumn,
                           pictures.icon(flagPicture(row.isChanged, QStringLiteral("IsChanged128")),
@@ -480,6 +490,7 @@ bool MainWindow::FillBuildingList() {
             const QSignalBlocker quiet(buildingsView_);
             buildingsView_->addTopLevelItems(items);
         }
+        showConflictMarks();
         selection_.buildingCount = buildingsView_->topLevelItemCount();
         QHeaderView* header = buildingsView_->header();
         if (selection_.buildingCount <= kRowsWithoutScrollBar) {
@@ -518,6 +529,7 @@ void MainWindow::showNoBuilding() {
     regionImage_->setPixmap(none);
     nameLabel_->clear();
     guidLabel_->clear();
+    conflictLabel_->clear();
 }
 
 void MainWindow::BuildingsViewClick() {
@@ -554,6 +566,7 @@ void MainWindow::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& en
     selection_.buildingRegionImage = entry.region;
     guidLabel_->setText(entry.guid);
     nameLabel_->setText(entry.local);
+    showConflictText();
     iconImage_->clear();
     iconImage_->setPixmap(ImageCollection::instance().picture(entry.icon, kDetailPicture));
     regionImage_->clear();
@@ -636,6 +649,25 @@ void MainWindow::showPendingNotice() {
 // the list with the same row selected and scrolled into view.
 void MainWindow::ActivateBtnClick() {
     const int row = selection_.listIndex;
+    // Another mod that changes the building too: asked once, before anything is written.
+    if (QTreeWidgetItem* item = selectedItem(buildingsView_)) {
+        const QStringList others = conflictsOf(
+            item->text(kImageColumn), item->data(kConflictColumn, kBuffGuidRole).toString());
+        if (!others.isEmpty()) {
+            if (!messageWindow_)
+                messageWindow_ = new MessageWindow(this);
+            MessageWindow& question = *messageWindow_;
+            question.setHeader(QStringLiteral("Andere Mods"));
+            question.setRemarkPicture(
+                ImageCollection::instance().picture(QStringLiteral("Conflict128"), {64, 64}));
+            question.setMessage(selectedRowName(selection_.buildingName) + QStringLiteral("\r\r") +
+                                mod::ConflictQuestion(others));
+            question.showOkButton(QStringLiteral("Aktivieren"));
+            question.showAbortButton(QStringLiteral("Abbrechen"));
+            if (question.exec() != QDialog::Accepted)
+                return;
+        }
+    }
     mod::ModRequest request{setup_.dataDir,      setup_.modsDir,
                             selection_.building, selectedRowName(selection_.buildingName),
                             setup_.version,      setup_.userName};
@@ -774,8 +806,59 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+MainWindow::~MainWindow() {
+    // The scan only reads files; it is waited for so that it never outlives the window.
+    if (scanThread_)
+        scanThread_->wait();
+}
+
+void MainWindow::startForeignModScan() {
+    if (scanThread_ || setup_.modsDir.isEmpty())
+        return;
+    auto result = std::make_shared<mod::ForeignMods>();
+    scanThread_ = QThread::create(
+        [result, modsDir = setup_.modsDir] { *result = mod::ScanForeignMods(modsDir); });
+    connect(scanThread_, &QThread::finished, this, [this, result] { takeForeignMods(result); });
+    scanThread_->start(QThread::LowPriority);
+}
+
+void MainWindow::takeForeignMods(std::shared_ptr<const mod::ForeignMods> mods) {
+    foreignMods_ = std::move(mods);
+    showConflictMarks();
+    showConflictText();
+    if (const QString note = mod::SkippedModsNote(*foreignMods_); !note.isEmpty())
+        dialogs_.showNotice(QStringLiteral("Andere Mods"), note);
+    emit foreignModsScanned();
+}
+
+QStringList MainWindow::conflictsOf(const QString& guid, const QString& buffGuid) const {
+    return foreignMods_ ? mod::ConflictingMods(*foreignMods_, guid, buffGuid) : QStringList();
+}
+
+// The conflict column of every row: the picture, and the names as the cell's text, which a
+// screen reader reads (the delegate draws only the picture).
+void MainWindow::showConflictMarks() {
+    const ImageCollection& pictures = ImageCollection::instance();
+    for (int i = 0; i < buildingsView_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = buildingsView_->topLevelItem(i);
+        const QStringList names = conflictsOf(
+            item->text(kImageColumn), item->data(kConflictColumn, kBuffGuidRole).toString());
+        item->setText(kConflictColumn, mod::ConflictText(names));
+        item->setIcon(kConflictColumn,
+                      names.isEmpty() ? QIcon()
+                                      : pictures.icon(QStringLiteral("Conflict128"), kRowPicture));
+    }
+}
+
+void MainWindow::showConflictText() {
+    QTreeWidgetItem* item = selectedItem(buildingsView_);
+    conflictLabel_->setText(item && !buildingsView_->isHidden() ? item->text(kConflictColumn)
+                                                                : QString());
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    QMetaObject::invokeMethod(this, &MainWindow::startForeignModScan, Qt::QueuedConnection);
     if (!centred_) {
         centred_ = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen())

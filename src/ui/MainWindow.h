@@ -29,10 +29,15 @@ class UserDialogs;
 } // namespace velmora::app
 
 class QLabel;
+class QThread;
 class QListWidget;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace velmora::mod {
+struct ForeignMods;
+}
 
 namespace velmora::ui {
 
@@ -60,6 +65,7 @@ class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(const MainWindowSetup& setup, app::UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
     // Runs the start-up sequence, then creates the window on its directories. Throws
     // app::StartupAbort when the program must end.
     static std::unique_ptr<MainWindow> create(app::Platform& platform, app::UserDialogs& dialogs,
@@ -100,6 +106,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
+signals:
+    // The other mods of the mods directory have been read and the conflict marks shown.
+    void foreignModsScanned();
+
 private:
     // The Local name of the selected row, as the mod folders are named from it.
     QString selectedRowName(const QString& fallback) const;
@@ -107,6 +117,13 @@ private:
     // Brings the export flags in line with the mods directory; what it corrected (or why it
     // could not look) is told once, after the window is shown.
     void syncExportFlags();
+    // The other mods are read on a thread of their own once the window is shown; the result
+    // replaces the conflict marks when it arrives, and the program's own folders never change it.
+    void startForeignModScan();
+    void takeForeignMods(std::shared_ptr<const mod::ForeignMods> mods);
+    QStringList conflictsOf(const QString& guid, const QString& buffGuid) const;
+    void showConflictMarks();
+    void showConflictText();
     void showPendingNotice();
     // The parts of the window, created in this order by createControls.
     void runPipeline(void (*pipeline)(const tools::PrepDirectories&, const tools::StepReporter&));
@@ -136,7 +153,9 @@ private:
     ProductionWindow* productionWindow_ = nullptr;
     BuildCostsWindow* buildCostsWindow_ = nullptr;
     bool centred_ = false;
-    QString pendingNotice_;     // told once the window is shown
+    QThread* scanThread_ = nullptr;
+    std::shared_ptr<const mod::ForeignMods> foreignMods_; // null until the scan has ended
+    QString pendingNotice_;                               // told once the window is shown
     QString lastFolderProblem_; // an unreadable mods directory is told once, not on every refill
     int rowAtPress_ = -1;       // selected row of the region or group list when a click began
 
@@ -150,6 +169,7 @@ private:
     QLabel* nameLabel_;
     QLabel* guidLabel_;
     QLabel* regionImage_;
+    QLabel* conflictLabel_;
     QPushButton* basicFormBtn_;
     QPushButton* costBtn_;
     QPushButton* activateBtn_;

@@ -363,7 +363,7 @@ TEST_F(MainWindowTest, SeventeenRowsLeaveNoRoomForThePlaceholderColumn) {
         open(manyFarms(c.rows));
         form->show();
         QCoreApplication::processEvents();
-        EXPECT_EQ(list()->header()->sectionSize(4) > 0, c.placeholder);
+        EXPECT_EQ(list()->header()->sectionSize(list()->columnCount() - 1) > 0, c.placeholder);
         // The list is made for sixteen rows: a seventeenth needs the scroll bar.
         EXPECT_EQ(list()->verticalScrollBar()->isVisible(), !c.placeholder);
         form->hide();

@@ -5,11 +5,14 @@
 #include "ui/MainWindow.h"
 #include "ui/UiTestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -97,6 +100,63 @@ TEST_F(ModButtonsTest, FailedActivationIsShownAndChangesNothing) {
     EXPECT_TRUE(QDir(mods).isEmpty());
     EXPECT_EQ(data::FindBuilding(data, fishery)->isExported, QStringLiteral("false"));
     expectShown("false");
+}
+
+} // namespace
+
+namespace {
+
+// Another mod of the mods directory that changes the fishery, and one that can not be read:
+// once the window is shown the scan marks the fishery's row, the detail pane names the other
+// mod, the damaged one is named in one note, and "Aktivieren" asks before writing.
+TEST_F(ModButtonsTest, AnotherModChangingTheBuildingIsMarkedNamedAndAskedAbout) {
+    const QString other = mods + QStringLiteral("/Bessere Fischer");
+    QDir().mkpath(other + QStringLiteral("/data/config/export/main/asset"));
+    writeBytes(other + QStringLiteral("/data/config/export/main/asset/assets.xml"),
+               "<ModOps><ModOp Type=\"merge\" "
+               "Path=\"//Asset[Values/Standard/GUID='1010278']/Values/FactoryBase\"/></ModOps>");
+    writeBytes(other + QStringLiteral("/modinfo.json"),
+               "{\"ModName\": {\"German\": \"Bessere Fischer\"}}");
+    QDir().mkpath(mods + QStringLiteral("/Kaputt/data/config/export/main/asset"));
+    writeBytes(mods + QStringLiteral("/Kaputt/data/config/export/main/asset/assets.xml"),
+               "<ModOps");
+
+    EXPECT_TRUE(list()->topLevelItem(row)->icon(4).isNull()); // nothing known before the scan
+    QSignalSpy scanned(form.get(), &ui::MainWindow::foreignModsScanned);
+    form->show();
+    ASSERT_TRUE(scanned.wait(10000));
+
+    QTreeWidgetItem* fisheryRow = list()->topLevelItem(row);
+    EXPECT_FALSE(fisheryRow->icon(4).isNull());
+    EXPECT_EQ(fisheryRow->text(4), QStringLiteral("Wird auch geändert von: Bessere Fischer"));
+    for (int i = 0; i < list()->topLevelItemCount(); ++i)
+        if (i != row)
+            EXPECT_TRUE(list()->topLevelItem(i)->icon(4).isNull()) << i;
+    EXPECT_EQ(get<QLabel>("ConflictLabel")->text(),
+              QStringLiteral("Wird auch geändert von: Bessere Fischer"));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].startsWith(QStringLiteral("Andere Mods|")));
+    EXPECT_TRUE(dialogs.shown[0].contains(QStringLiteral("Kaputt")));
+
+    // "Abbrechen" writes nothing; confirmed, the mod is written and the mark stays.
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm ? "confirmed" : "cancelled");
+        QString question;
+        whenModalShows([&] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(window);
+            for (QLabel* label : window->findChildren<QLabel*>())
+                question += label->text();
+            widget<QPushButton>(*window, confirm ? "OKBtn" : "AbortBtn")->click();
+        });
+        get<QPushButton>("ActivateBtn")->click();
+        EXPECT_TRUE(question.contains(QStringLiteral("Der Mod \u201EBessere Fischer\u201C ändert "
+                                                     "dieses Gebäude ebenfalls")))
+            << question.toStdString();
+        EXPECT_EQ(QFileInfo::exists(folder() + QStringLiteral("/modinfo.json")), confirm);
+    }
+    EXPECT_FALSE(list()->topLevelItem(row)->icon(4).isNull());
+    EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
 } // namespace

@@ -1,0 +1,190 @@
+#include "mod/ForeignMods.h"
+
+#include "data/DataError.h"
+#include "data/XmlDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cstring>
+
+namespace velmora::mod {
+
+namespace {
+
+const QString kAssetsPath = QStringLiteral("data/config/export/main/asset/assets.xml");
+
+// The folders the program writes start with "[Cindral] "; the game skips hidden ones.
+bool isForeign(const QString& name) {
+    return !name.startsWith(QStringLiteral("[Cindral] ")) && !name.startsWith(QLatin1Char('-')) &&
+           !name.startsWith(QLatin1Char('.'));
+}
+
+// German, else English, else the folder's name. ModName may also be a plain text.
+QString modName(const QString& folder, const QString& fallback) {
+    QFile file(QDir(folder).filePath(QStringLiteral("modinfo.json")));
+    if (!file.open(QIODevice::ReadOnly))
+        return fallback;
+    const QJsonValue name = QJsonDocument::fromJson(file.readAll()).object().value(
+        QStringLiteral("ModName"));
+    if (name.isString() && !name.toString().trimmed().isEmpty())
+        return name.toString().trimmed();
+    for (const char* language : {"German", "English"}) {
+        const QString text = name.toObject().value(QLatin1String(language)).toString().trimmed();
+        if (!text.isEmpty())
+            return text;
+    }
+    return fallback;
+}
+
+// The digits at text as a GUID; false when there are none.
+bool readGuid(const char*& text, quint64& guid) {
+    if (*text < '0' || *text > '9')
+        return false;
+    guid = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        guid = guid * 10 + quint64(*text - '0');
+    return true;
+}
+
+void skipBlanks(const char*& text) {
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
+        ++text;
+}
+
+// The GUIDs a Path compares Values/Standard/GUID with: "…GUID='1'", "…GUID = \"2\"", "…GUID=3".
+void guidsOfPath(const char* path, std::vector<quint64>& guids) {
+    static const char kCompared[] = "Standard/GUID";
+    for (const char* at = std::strstr(path, kCompared); at; at = std::strstr(at, kCompared)) {
+        at += sizeof kCompared - 1;
+        skipBlanks(at);
+        if (*at != '=')
+            continue;
+        ++at;
+        skipBlanks(at);
+        if (*at == '\'' || *at == '"')
+            ++at;
+        skipBlanks(at);
+        if (quint64 guid = 0; readGuid(at, guid))
+            guids.push_back(guid);
+    }
+}
+
+// A GUID attribute: one GUID or a comma-separated list of them.
+void guidsOfAttribute(const char* value, std::vector<quint64>& guids) {
+    for (const char* at = value; *at;) {
+        skipBlanks(at);
+        quint64 guid = 0;
+        if (readGuid(at, guid))
+            guids.push_back(guid);
+        while (*at && *at != ',')
+            ++at;
+        if (*at == ',')
+            ++at;
+    }
+}
+
+// Every ModOp of the document, also inside the groups some mods wrap them in.
+void guidsOfModOps(const pugi::xml_node& root, std::vector<quint64>& guids) {
+    std::vector<pugi::xml_node> open = {root};
+    while (!open.empty()) {
+        const pugi::xml_node node = open.back();
+        open.pop_back();
+        if (std::strcmp(node.name(), "ModOp") == 0) {
+            guidsOfPath(node.attribute("Path").value(), guids);
+            guidsOfAttribute(node.attribute("GUID").value(), guids);
+            continue; // the content of a ModOp is the game's assets, not more ModOps
+        }
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+            if (child.type() == pugi::node_element)
+                open.push_back(child);
+    }
+}
+
+} // namespace
+
+ForeignMods ScanForeignMods(const QString& modsDir) {
+    ForeignMods result;
+    const QDir dir(modsDir);
+    const QStringList folders =
+        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    std::vector<quint64> guids;
+    for (const QString& folderName : folders) {
+        if (!isForeign(folderName))
+            continue;
+        const QString folder = dir.filePath(folderName);
+        const QString assets = QDir(folder).filePath(kAssetsPath);
+        if (!QFileInfo::exists(assets))
+            continue; // a mod without assets changes no building
+        guids.clear();
+        try {
+            guidsOfModOps(data::XmlDocument::load(assets).root(), guids);
+        } catch (const data::DataError& e) {
+            result.skipped << QStringLiteral("\u201E%1\u201C: %2").arg(folderName, e.message());
+            continue;
+        }
+        ++result.modCount;
+        if (guids.empty())
+            continue;
+        const auto index = quint32(result.names.size());
+        result.names << modName(folder, folderName);
+        for (const quint64 guid : guids)
+            result.changes.emplace_back(guid, index);
+    }
+    std::sort(result.changes.begin(), result.changes.end());
+    result.changes.erase(std::unique(result.changes.begin(), result.changes.end()),
+                         result.changes.end());
+    return result;
+}
+
+QStringList ConflictingMods(const ForeignMods& mods, const QString& buildingGuid,
+                            const QString& buffGuid) {
+    QStringList names;
+    for (const QString& text : {buildingGuid, buffGuid}) {
+        bool number = false;
+        const quint64 guid = text.toULongLong(&number);
+        if (!number || guid == 0)
+            continue;
+        const auto first = std::lower_bound(mods.changes.begin(), mods.changes.end(),
+                                            std::pair<quint64, quint32>(guid, 0));
+        for (auto it = first; it != mods.changes.end() && it->first == guid; ++it)
+            names << mods.names.at(qsizetype(it->second));
+    }
+    names.removeDuplicates();
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+QString ConflictText(const QStringList& names) {
+    if (names.isEmpty())
+        return {};
+    return QStringLiteral("Wird auch geändert von: ") + names.join(QStringLiteral(", "));
+}
+
+QString ConflictQuestion(const QStringList& names) {
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << QStringLiteral("\u201E%1\u201C").arg(name);
+    QString who;
+    if (quoted.size() == 1) {
+        who = QStringLiteral("Der Mod %1 ändert").arg(quoted.first());
+    } else {
+        const QString last = quoted.takeLast();
+        who = QStringLiteral("Die Mods %1 und %2 ändern").arg(quoted.join(QStringLiteral(", ")), last);
+    }
+    return who + QStringLiteral(" dieses Gebäude ebenfalls. Der Mod, den das Spiel zuletzt lädt, "
+                                "gewinnt. Trotzdem aktivieren?");
+}
+
+QString SkippedModsNote(const ForeignMods& mods) {
+    if (mods.skipped.isEmpty())
+        return {};
+    return QStringLiteral("Diese Mods im Mod-Ordner des Spiels konnten nicht gelesen werden und "
+                          "wurden bei der Suche nach Überschneidungen übergangen:\r") +
+           mods.skipped.join(QLatin1Char('\r'));
+}
+
+} // namespace velmora::mod

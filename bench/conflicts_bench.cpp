@@ -46,7 +46,8 @@ QString modsDir() {
             default:
                 xml += "  <ModOp Type=\"addNextSibling\" GUID=\"" + g +
                        "\">\n    <Asset><Template>GuildhouseBuff</Template><Values><Standard>"
-                       "<GUID>" + QByteArray::number(guid(random)) +
+                       "<GUID>" +
+                       QByteArray::number(guid(random)) +
                        "</GUID><Name>Buff</Name></Standard></Values></Asset>\n  </ModOp>\n";
             }
         }
@@ -91,8 +92,7 @@ void BM_ReadSameBytesPlainly(benchmark::State& state) {
         qint64 bytes = 0;
         const QDir mods(dir);
         for (const QString& folder : mods.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            for (const char* name :
-                 {"data/config/export/main/asset/assets.xml", "modinfo.json"}) {
+            for (const char* name : {"data/config/export/main/asset/assets.xml", "modinfo.json"}) {
                 QFile file(mods.filePath(folder) + QLatin1Char('/') + QLatin1String(name));
                 if (file.open(QIODevice::ReadOnly))
                     bytes += file.readAll().size();

@@ -28,8 +28,8 @@ QString modName(const QString& folder, const QString& fallback) {
     QFile file(QDir(folder).filePath(QStringLiteral("modinfo.json")));
     if (!file.open(QIODevice::ReadOnly))
         return fallback;
-    const QJsonValue name = QJsonDocument::fromJson(file.readAll()).object().value(
-        QStringLiteral("ModName"));
+    const QJsonValue name =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("ModName"));
     if (name.isString() && !name.toString().trimmed().isEmpty())
         return name.toString().trimmed();
     for (const char* language : {"German", "English"}) {
@@ -173,7 +173,8 @@ QString ConflictQuestion(const QStringList& names) {
         who = QStringLiteral("Der Mod %1 ändert").arg(quoted.first());
     } else {
         const QString last = quoted.takeLast();
-        who = QStringLiteral("Die Mods %1 und %2 ändern").arg(quoted.join(QStringLiteral(", ")), last);
+        who = QStringLiteral("Die Mods %1 und %2 ändern")
+                  .arg(quoted.join(QStringLiteral(", ")), last);
     }
     return who + QStringLiteral(" dieses Gebäude ebenfalls. Der Mod, den das Spiel zuletzt lädt, "
                                 "gewinnt. Trotzdem aktivieren?");

@@ -45,9 +45,9 @@ TEST(ForeignMods, WhoChangesWhichBuilding) {
         {"Ohne Info", // no modinfo.json: the folder's name
          "<ModOp Path=\"//Asset[Values/Standard/GUID=1010278 or Values/Standard/GUID=7]\"/>",
          nullptr},
-        {"Kaputt", "<ModOp Path=\"//x\"", "{}"},                    // damaged: skipped, named
+        {"Kaputt", "<ModOp Path=\"//x\"", "{}"},                  // damaged: skipped, named
         {"Nur Bilder", nullptr, "{\"ModName\": \"Nur Bilder\"}"}, // no assets: nothing changed
-        {"[Cindral] (1010278) Fischerei", // this program's own
+        {"[Cindral] (1010278) Fischerei",                         // this program's own
          "<ModOp Path=\"//Asset[Values/Standard/GUID='1010278']\"/>", "{}"},
         {"-Abgeschaltet", // switched off by the player
          "<ModOp Path=\"//Asset[Values/Standard/GUID='1010278']\"/>", "{}"},
@@ -77,7 +77,8 @@ TEST(ForeignMods, WhoChangesWhichBuilding) {
     }
     EXPECT_EQ(scan.modCount, 3); // those with an assets.xml that could be read
     ASSERT_EQ(scan.skipped.size(), 1);
-    EXPECT_TRUE(scan.skipped[0].startsWith(QStringLiteral("\u201EKaputt\u201C"))) << scan.skipped[0].toStdString();
+    EXPECT_TRUE(scan.skipped[0].startsWith(QStringLiteral("\u201EKaputt\u201C")))
+        << scan.skipped[0].toStdString();
     EXPECT_TRUE(mod::SkippedModsNote(scan).contains(QStringLiteral("Kaputt")));
     EXPECT_EQ(mod::ConflictText({QStringLiteral("A"), QStringLiteral("B")}),
               QStringLiteral("Wird auch geändert von: A, B"));
@@ -85,9 +86,10 @@ TEST(ForeignMods, WhoChangesWhichBuilding) {
     EXPECT_EQ(mod::ConflictQuestion({QStringLiteral("A")}),
               QStringLiteral("Der Mod \u201EA\u201C ändert dieses Gebäude ebenfalls. Der Mod, den "
                              "das Spiel zuletzt lädt, gewinnt. Trotzdem aktivieren?"));
-    EXPECT_TRUE(mod::ConflictQuestion({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")})
-                    .startsWith(QStringLiteral("Die Mods \u201EA\u201C, \u201EB\u201C und "
-                                               "\u201EC\u201C ändern dieses Gebäude")));
+    EXPECT_TRUE(
+        mod::ConflictQuestion({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")})
+            .startsWith(QStringLiteral("Die Mods \u201EA\u201C, \u201EB\u201C und "
+                                       "\u201EC\u201C ändern dieses Gebäude")));
 }
 
 TEST(ForeignMods, AMissingOrEmptyModsDirectoryHasNone) {

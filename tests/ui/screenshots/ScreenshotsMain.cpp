@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFontDatabase>
 #include <QListWidget>
@@ -183,14 +184,38 @@ int main(int argc, char** argv) {
     } else {
         writeDataDir(dir.path(), demoRows());
     }
+    // Two other mods in the mods directory that change the fishery too.
+    for (const auto& [folder, name] : {std::pair{"BessereFischer", "Bessere Fischer"},
+                                       std::pair{"GrossesBalancing", "Großes Balancing"}}) {
+        const QString root = dir.file(QStringLiteral("mods/") + QLatin1String(folder));
+        QDir().mkpath(root + QStringLiteral("/data/config/export/main/asset"));
+        QFile assets(root + QStringLiteral("/data/config/export/main/asset/assets.xml"));
+        assets.open(QIODevice::WriteOnly);
+        assets.write("<ModOps><ModOp Type=\"merge\" "
+                     "Path=\"//Asset[Values/Standard/GUID='1010278']/Values\"/></ModOps>");
+        QFile info(root + QStringLiteral("/modinfo.json"));
+        info.open(QIODevice::WriteOnly);
+        info.write(QByteArray("{\"ModName\": {\"German\": \"") + name + "\"}}");
+    }
     test::ScriptedDialogs dialogs;
     ui::MainWindow form(test::mainWindowSetup(dir.path(), dir.file(QStringLiteral("mods"))),
                         dialogs);
     ui::MessageWindow message;
     form.setMessageWindow(&message);
+    QEventLoop scanned;
+    QObject::connect(&form, &ui::MainWindow::foreignModsScanned, &scanned, &QEventLoop::quit);
+    QTimer::singleShot(10000, &scanned, &QEventLoop::quit);
     form.show();
+    scanned.exec();
     QCoreApplication::processEvents();
     form.grab().save(out + QStringLiteral("/main-start.png"));
+    if (shippedData) {
+        auto* list = form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"));
+        list->setCurrentItem(list->topLevelItem(1)); // the fishery
+        QCoreApplication::processEvents();
+        form.grab().save(out + QStringLiteral("/main-conflict.png"));
+        list->setCurrentItem(list->topLevelItem(0));
+    }
     if (shippedData)
         productionShots(dir.path(), out, form, dialogs);
 

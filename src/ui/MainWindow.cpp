@@ -5,6 +5,7 @@
 #include "data/DataFiles.h"
 #include "data/HelpTable.h"
 #include "mod/BuildingReset.h"
+#include "mod/BulkActivation.h"
 #include "mod/ExportFlags.h"
 #include "mod/ForeignMods.h"
 #include "mod/ModWriter.h"
@@ -12,6 +13,7 @@
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
 #include "ui/BuildCostsWindow.h"
+#include "ui/BulkProgressWindow.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
 #include "ui/MessageWindow.h"
@@ -345,9 +347,14 @@ void MainWindow::createDetailPane() {
     resetBtn_ = button(this, "ResetBtn", QStringLiteral("Reset"), {704, 614, 168, 36});
     closeBtn_ = button(this, "CloseBtn", QStringLiteral("Beenden"), {704, 811, 168, 36});
     // Below the actions: the other mods that change the selected building too.
-    conflictLabel_ = textLabel(this, "ConflictLabel", QString(), {704, 660, 168, 140});
+    conflictLabel_ = textLabel(this, "ConflictLabel", QString(), {704, 656, 168, 58});
     conflictLabel_->setWordWrap(true);
     conflictLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Every changed building at once, and every mod of this program removed at once.
+    activateAllBtn_ =
+        button(this, "ActivateAllBtn", QStringLiteral("Alle aktivieren"), {704, 720, 168, 36});
+    deactivateAllBtn_ =
+        button(this, "DeactivateAllBtn", QStringLiteral("Alle deaktivieren"), {704, 764, 168, 36});
 
     // Outside the client area: the developer's data preparation and the picture the mod
     // description writer saves.
@@ -367,9 +374,11 @@ void MainWindow::createDetailPane() {
 // Background, tells the window of the mouse moving over it.
 void MainWindow::assignHelpIds() {
     const std::pair<QWidget*, const char*> help[] = {
-        {background_, "10"},    {regionView_, "11"}, {groupView_, "12"},   {buildingsView_, "13"},
-        {basicFormBtn_, "14"},  {costBtn_, "15"},    {activateBtn_, "16"}, {shape3_, "16"},
-        {deactivateBtn_, "17"}, {shape4_, "17"},     {resetBtn_, "18"},    {image1_, "0"},
+        {background_, "10"},     {regionView_, "11"},       {groupView_, "12"},
+        {buildingsView_, "13"},  {basicFormBtn_, "14"},     {costBtn_, "15"},
+        {activateBtn_, "16"},    {shape3_, "16"},           {deactivateBtn_, "17"},
+        {shape4_, "17"},         {resetBtn_, "18"},         {image1_, "0"},
+        {activateAllBtn_, "26"}, {deactivateAllBtn_, "27"},
     };
     for (const auto& [control, id] : help)
         control->setProperty(kHelpIdProperty, QString::fromLatin1(id));
@@ -409,6 +418,9 @@ void MainWindow::connectReactions() {
     connect(deactivateBtn_, &QPushButton::clicked, this, react(&MainWindow::DeactivateBtnClick));
     connect(resetBtn_, &QPushButton::clicked, this, react(&MainWindow::ResetBtnClick));
     connect(closeBtn_, &QPushButton::clicked, this, react(&MainWindow::CloseBtnClick));
+    connect(activateAllBtn_, &QPushButton::clicked, this, react(&MainWindow::ActivateAllBtnClick));
+    connect(deactivateAllBtn_, &QPushButton::clicked, this,
+            react(&MainWindow::DeactivateAllBtnClick));
     connect(createBuildingsBtn_, &QPushButton::clicked, this,
             react(&MainWindow::CreateBuildingsBtnClick));
     connect(createProductsBtn_, &QPushButton::clicked, this,
@@ -723,6 +735,36 @@ void MainWindow::ResetBtnClick() {
         mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
     FillBuildingList();
     warnLeftFolders(QStringLiteral("Reset"), undeleted);
+}
+
+void MainWindow::ActivateAllBtnClick() {
+    runBulk(true);
+}
+
+void MainWindow::DeactivateAllBtnClick() {
+    runBulk(false);
+}
+
+// One building after the other with the progress window in front; the list is refreshed and the
+// summary shown when the run is over, stopped or not.
+void MainWindow::runBulk(bool activation) {
+    const QString title =
+        activation ? QStringLiteral("Alle aktivieren") : QStringLiteral("Alle deaktivieren");
+    mod::BulkRequest request{setup_.dataDir, setup_.modsDir, setup_.version, setup_.userName};
+    if (!setup_.gameDir.isEmpty())
+        request.gameExecutable = QDir(setup_.gameDir).filePath(app::kGameExecutable);
+    BulkProgressWindow progress(
+        title, activation ? QStringLiteral("geschrieben") : QStringLiteral("entfernt"), this);
+    const auto report = [&](int done, int total, const QString& name) {
+        return progress.report(done, total, name);
+    };
+    const mod::BulkReport result =
+        activation
+            ? mod::ActivateAll(request, CollectionPictures(ImageCollection::instance()), report)
+            : mod::DeactivateAll(request, report);
+    progress.finish();
+    RefreshAfterChange(selection_.listIndex, true);
+    dialogs_.showNotice(title, mod::BulkSummary(result, activation));
 }
 
 void MainWindow::CloseBtnClick() {

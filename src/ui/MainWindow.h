@@ -98,6 +98,8 @@ public:
     void DeactivateBtnClick();
     void ResetBtnClick();
     void CloseBtnClick();
+    void ActivateAllBtnClick();
+    void DeactivateAllBtnClick();
     // The developer's data preparation: each runs its pipeline in the program directory.
     void CreateBuildingsBtnClick();
     void CreateProductsBtnClick();
@@ -124,6 +126,7 @@ private:
     QStringList conflictsOf(const QString& guid, const QString& buffGuid) const;
     void showConflictMarks();
     void showConflictText();
+    void runBulk(bool activation);
     void showPendingNotice();
     // The parts of the window, created in this order by createControls.
     void runPipeline(void (*pipeline)(const tools::PrepDirectories&, const tools::StepReporter&));
@@ -176,6 +179,8 @@ private:
     QPushButton* deactivateBtn_;
     QPushButton* resetBtn_;
     QPushButton* closeBtn_;
+    QPushButton* activateAllBtn_;
+    QPushButton* deactivateAllBtn_;
     QWidget* shape3_;
     QWidget* shape4_;
     QPushButton* createBuildingsBtn_;

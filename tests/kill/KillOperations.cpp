@@ -7,6 +7,7 @@
 #include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
 #include "mod/BuildingReset.h"
+#include "mod/BulkActivation.h"
 #include "mod/ModFolder.h"
 #include "mod/ModWriter.h"
 #include "mod/NamedPictures.h"
@@ -134,6 +135,27 @@ void activateMod(const Workspace& w, FileWriter& writer) {
                             .arg(written.leftFolders.join(QStringLiteral(", "))));
 }
 
+// Three changed buildings, the first of them exported with its older mod on the disk.
+void prepareChangedBuildings(const Workspace& w) {
+    prepareChangedBuilding(w);
+    const XmlDocument index = XmlDocument::load(dataFilePath(w.data, kBuildingIndexFile));
+    int marked = 0;
+    for (const pugi::xml_node& e : index.root().children("Building"))
+        if (++marked > 1 && marked <= 3)
+            SetBuildingFlag(w.data, BuildingEntry::fromElement(e).guid, kBuildingIsChanged, true);
+}
+
+// "Alle aktivieren": a building that fails is reported at the end, as the program does.
+void activateAll(const Workspace& w, FileWriter& writer) {
+    const mod::BulkReport report =
+        mod::ActivateAll({w.data, w.mods, QStringLiteral("20.1.3.0"), QStringLiteral("tester"),
+                          QString(), QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9))},
+                         PlainPictures(), {}, writer);
+    for (const mod::BulkOutcome& o : report.outcomes)
+        if (!o.done || !o.notes.isEmpty())
+            throw DataError(mod::BulkSummary(report, true));
+}
+
 void deactivateMod(const Workspace& w, FileWriter& writer) {
     const BuildingEntry building = firstBuilding(w);
     const QStringList notes = mod::RemoveMod(w.data, w.mods, building.guid, building.local, writer);
@@ -153,6 +175,7 @@ const std::map<QString, Operation>& operationTable() {
         {QStringLiteral("Zusatzwaren"), {unchanged, applyAdditionalProducts}},
         {QStringLiteral("Aktivieren"), {prepareChangedBuilding, activateMod}},
         {QStringLiteral("Deaktivieren"), {prepareChangedBuilding, deactivateMod}},
+        {QStringLiteral("AlleAktivieren"), {prepareChangedBuildings, activateAll}},
     };
     return table;
 }

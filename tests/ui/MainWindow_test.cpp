@@ -123,6 +123,8 @@ TEST_F(MainWindowTest, WindowHasEveryControlWithItsCaption) {
         {"DeactivateBtn", QStringLiteral("Deaktivieren")},
         {"ResetBtn", QStringLiteral("Reset")},
         {"CloseBtn", QStringLiteral("Beenden")},
+        {"ActivateAllBtn", QStringLiteral("Alle aktivieren")},
+        {"DeactivateAllBtn", QStringLiteral("Alle deaktivieren")},
         {"CreateBuildingsBtn", QStringLiteral("CreateBuildings")},
         {"CreateProductsBtn", QStringLiteral("CreateProducts")},
     };
@@ -501,10 +503,11 @@ TEST_F(MainWindowTest, MouseOverAControlShowsItsHelp) {
     // The mod buttons are disabled: their hover areas answer.
     ASSERT_FALSE(get<QWidget>("ActivateBtn")->isEnabled());
     const std::pair<const char*, const char*> cases[] = {
-        {"RegionView", "11"},    {"GroupView", "12"},  {"BuildingsView", "13"},
-        {"BasicFormBtn", "14"},  {"CostBtn", "15"},    {"ActivateBtn", "16"},
-        {"DeactivateBtn", "17"}, {"ResetBtn", "18"},   {"Image1", "0"},
-        {"Shape4", "17"},        {"Background", "10"},
+        {"RegionView", "11"},    {"GroupView", "12"},      {"BuildingsView", "13"},
+        {"BasicFormBtn", "14"},  {"CostBtn", "15"},        {"ActivateBtn", "16"},
+        {"DeactivateBtn", "17"}, {"ResetBtn", "18"},       {"Image1", "0"},
+        {"Shape4", "17"},        {"ActivateAllBtn", "26"}, {"DeactivateAllBtn", "27"},
+        {"Background", "10"},
     };
     for (const auto& [name, id] : cases) {
         SCOPED_TRACE(name);

@@ -2,6 +2,7 @@
 #include "mod/ModFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
+#include "ui/BulkProgressWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/UiTestSupport.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -157,6 +159,41 @@ TEST_F(ModButtonsTest, AnotherModChangingTheBuildingIsMarkedNamedAndAskedAbout) 
     }
     EXPECT_FALSE(list()->topLevelItem(row)->icon(4).isNull());
     EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// "Alle aktivieren" writes the one changed building's mod and "Alle deaktivieren" removes it,
+// each ending with its summary; the list shows the export mark in between.
+TEST_F(ModButtonsTest, AllAtOnceWritesAndRemovesWithASummary) {
+    get<QPushButton>("ActivateAllBtn")->click();
+    EXPECT_TRUE(QFileInfo::exists(folder() + QStringLiteral("/modinfo.json")));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0], QStringLiteral("Alle aktivieren|Geschrieben: 1 von 1 Gebäuden."));
+    expectShown("true");
+
+    get<QPushButton>("DeactivateAllBtn")->click();
+    EXPECT_FALSE(QFileInfo::exists(folder()));
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown[1], QStringLiteral("Alle deaktivieren|Entfernt: 1 von 1 Mods."));
+    expectShown("false");
+}
+
+TEST(BulkProgressWindow, AbortStopsAfterTheBuildingAtHandAndOnlyFinishCloses) {
+    ui::BulkProgressWindow progress(QStringLiteral("Alle aktivieren"),
+                                    QStringLiteral("geschrieben"));
+    EXPECT_TRUE(progress.report(0, 3, QStringLiteral("Fischerei")));
+    EXPECT_EQ(widget<QLabel>(progress, "ProgressLabel")->text(),
+              QStringLiteral("\u201EFischerei\u201C wird geschrieben \u2026 (0 von 3 fertig)"));
+    EXPECT_FALSE(progress.close()); // the system's close request
+    QTest::keyClick(&progress, Qt::Key_Escape);
+    EXPECT_TRUE(progress.isVisible());
+    widget<QPushButton>(progress, "AbortBtn")->click();
+    EXPECT_FALSE(progress.report(1, 3, QStringLiteral("Getreidefarm")));
+    progress.finish();
+    EXPECT_FALSE(progress.isVisible());
 }
 
 } // namespace

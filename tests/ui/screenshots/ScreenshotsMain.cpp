@@ -10,6 +10,7 @@
 #include "ui/AdditionalProductsWindow.h"
 #include "ui/AppStyle.h"
 #include "ui/BuildCostsWindow.h"
+#include "ui/BulkProgressWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageWindow.h"
 #include "ui/ProductPickerWindow.h"
@@ -214,6 +215,11 @@ int main(int argc, char** argv) {
         list->setCurrentItem(list->topLevelItem(1)); // the fishery
         QCoreApplication::processEvents();
         form.grab().save(out + QStringLiteral("/main-conflict.png"));
+        ui::BulkProgressWindow progress(QStringLiteral("Alle aktivieren"),
+                                        QStringLiteral("geschrieben"), &form);
+        progress.report(3, 12, QStringLiteral("Getreidefarm"));
+        progress.grab().save(out + QStringLiteral("/bulk-progress.png"));
+        progress.finish();
         list->setCurrentItem(list->topLevelItem(0));
     }
     if (shippedData)

@@ -38,15 +38,14 @@ BulkReport runAll(const QString& dataDir, int pseudoGroup, const BulkProgress& p
 
 BulkReport ActivateAll(const BulkRequest& r, const NamedPictures& pictures,
                        const BulkProgress& progress, data::FileWriter& writer) {
-    return runAll(r.dataDir, data::kChangedPseudoGroup, progress,
-                  [&](const data::BuildingEntry& b) {
-                      ModRequest request{r.dataDir, r.modsDir, b.guid, b.local, r.version,
-                                         r.userName};
-                      request.gameExecutable = r.gameExecutable;
-                      if (r.createdAt.isValid())
-                          request.createdAt = r.createdAt;
-                      return WriteMod(request, pictures, writer).leftFolders;
-                  });
+    return runAll(
+        r.dataDir, data::kChangedPseudoGroup, progress, [&](const data::BuildingEntry& b) {
+            ModRequest request{r.dataDir, r.modsDir, b.guid, b.local, r.version, r.userName};
+            request.gameExecutable = r.gameExecutable;
+            if (r.createdAt.isValid())
+                request.createdAt = r.createdAt;
+            return WriteMod(request, pictures, writer).leftFolders;
+        });
 }
 
 BulkReport DeactivateAll(const BulkRequest& r, const BulkProgress& progress,

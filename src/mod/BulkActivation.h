@@ -30,9 +30,9 @@ struct BulkRequest {
 struct BulkOutcome {
     QString guid;
     QString name;
-    bool done = false;   // written or removed
-    QString reason;      // the German message of a failure
-    QStringList notes;   // folders left behind, named in German
+    bool done = false; // written or removed
+    QString reason;    // the German message of a failure
+    QStringList notes; // folders left behind, named in German
 };
 
 struct BulkReport {
@@ -46,8 +46,7 @@ struct BulkReport {
 using BulkProgress = std::function<bool(int done, int total, const QString& name)>;
 
 BulkReport ActivateAll(const BulkRequest& request, const NamedPictures& pictures,
-                       const BulkProgress& progress,
-                       data::FileWriter& writer = data::diskWriter());
+                       const BulkProgress& progress, data::FileWriter& writer = data::diskWriter());
 BulkReport DeactivateAll(const BulkRequest& request, const BulkProgress& progress,
                          data::FileWriter& writer = data::diskWriter());
 

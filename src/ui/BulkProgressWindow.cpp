@@ -9,8 +9,7 @@
 
 namespace velmora::ui {
 
-BulkProgressWindow::BulkProgressWindow(const QString& title, const QString& action,
-                                       QWidget* parent)
+BulkProgressWindow::BulkProgressWindow(const QString& title, const QString& action, QWidget* parent)
     : QDialog(parent), action_(action) {
     setObjectName(QStringLiteral("BulkProgressWindow"));
     setWindowTitle(title);

@@ -860,6 +860,7 @@ void MainWindow::startForeignModScan() {
     auto result = std::make_shared<mod::ForeignMods>();
     scanThread_ = QThread::create(
         [result, modsDir = setup_.modsDir] { *result = mod::ScanForeignMods(modsDir); });
+    scanThread_->setParent(this); // deleted with the window, after the wait in its destructor
     connect(scanThread_, &QThread::finished, this, [this, result] { takeForeignMods(result); });
     scanThread_->start(QThread::LowPriority);
 }

@@ -42,8 +42,9 @@ TEST(BulkActivation, OneFailureDoesNotStopTheOthers) {
             told << QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(name);
             return true;
         });
-    EXPECT_EQ(told, (QStringList{QStringLiteral("0/3 Fischerei"), QStringLiteral("1/3 Getreidefarm"),
-                                 QStringLiteral("2/3 Jagdhuette")}));
+    EXPECT_EQ(told,
+              (QStringList{QStringLiteral("0/3 Fischerei"), QStringLiteral("1/3 Getreidefarm"),
+                           QStringLiteral("2/3 Jagdhuette")}));
     ASSERT_EQ(report.outcomes.size(), 3u);
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(d.names[k].toStdString());
@@ -67,7 +68,8 @@ TEST(BulkActivation, OneFailureDoesNotStopTheOthers) {
         EXPECT_EQ(d.exported(k), QStringLiteral("false")) << k;
     }
     EXPECT_TRUE(d.modFolders().isEmpty()) << d.modFolders().join(QLatin1Char(' ')).toStdString();
-    EXPECT_TRUE(mod::BulkSummary(removed, false).startsWith(QStringLiteral("Entfernt: 2 von 2 Mods.")));
+    EXPECT_TRUE(
+        mod::BulkSummary(removed, false).startsWith(QStringLiteral("Entfernt: 2 von 2 Mods.")));
 }
 
 TEST(BulkActivation, AStopComesOnlyBetweenTwoBuildings) {
@@ -81,8 +83,9 @@ TEST(BulkActivation, AStopComesOnlyBetweenTwoBuildings) {
     EXPECT_FALSE(d.active(1));
     EXPECT_FALSE(d.active(2));
     EXPECT_EQ(d.modFolders().size(), 1);
-    EXPECT_TRUE(mod::BulkSummary(report, true)
-                    .contains(QStringLiteral("Abgebrochen: 2 Gebäude wurden nicht mehr bearbeitet.")));
+    EXPECT_TRUE(
+        mod::BulkSummary(report, true)
+            .contains(QStringLiteral("Abgebrochen: 2 Gebäude wurden nicht mehr bearbeitet.")));
 }
 
 TEST(BulkActivation, NothingToDoIsSaid) {

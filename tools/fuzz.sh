@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 all=(XmlDocumentFuzz RegistryFileFuzz DataArchiveFuzz HelpTableFuzz BuildingIndexFuzz
-     GameAssetFilterFuzz)
+     GameAssetFilterFuzz ForeignModsFuzz)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -48,6 +48,13 @@ seed BuildingIndexFuzz resources/data/XMLP/BuildingsShort.xml resources/data/XML
     tests/fixtures/data/*.xml tests/fixtures/app/*Group*.xml
 seed GameAssetFilterFuzz tests/fixtures/prep-*/*.xml
 seed DataArchiveFuzz tests/fixtures/app/*.zip
+# Another mod: a split byte, a small assets.xml of ModOps, a modinfo.json.
+mkdir -p "$build/seeds/ForeignModsFuzz"
+{
+    printf '\x08'
+    printf '%-127s' "<ModOps><ModOp Path=\"//Asset[Values/Standard/GUID='1010278']\" GUID=\"1,2\"/></ModOps>"
+    printf '{"ModName": {"German": "Bessere Fischer", "English": "Better"}}'
+} >"$build/seeds/ForeignModsFuzz/mod.bin"
 # A small archive as shipped: deflate ZIP, entries below XMLP/.
 (cd resources/data && cmake -E tar cf "$OLDPWD/$build/seeds/DataArchiveFuzz/small.zip" --format=zip \
     XMLP/BuildingGroups.xml XMLP/FarmField.xml)
@@ -60,7 +67,7 @@ max_len() {
     case $1 in
         # Short inputs keep the runs on the readers themselves; nesting beyond the document
         # layer's limit is refused with a message and tested by the ordinary tests.
-        XmlDocumentFuzz|HelpTableFuzz|BuildingIndexFuzz|GameAssetFilterFuzz) echo 8192 ;;
+        XmlDocumentFuzz|HelpTableFuzz|BuildingIndexFuzz|GameAssetFilterFuzz|ForeignModsFuzz) echo 8192 ;;
         RegistryFileFuzz) echo 16384 ;;
         DataArchiveFuzz) echo 65536 ;;
     esac

@@ -22,7 +22,9 @@ BulkReport runAll(const QString& dataDir, int pseudoGroup, const BulkProgress& p
             report.stopped = true;
             break;
         }
-        BulkOutcome outcome{b.guid, b.local};
+        BulkOutcome outcome;
+        outcome.guid = b.guid;
+        outcome.name = b.local;
         try {
             outcome.notes = step(b);
             outcome.done = true;

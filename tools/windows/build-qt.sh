@@ -14,7 +14,8 @@ work=$prefix-build
 packages=(cmake ninja-build perl g++-mingw-w64-x86-64-posix qt6-base-dev-tools dpkg-dev libwine-dev)
 "$root/tools/install-deps.sh" "${packages[@]}"
 
-src=$(find "$work/sources" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-*" 2>/dev/null | sort | tail -1)
+mkdir -p "$work/sources"
+src=$(find "$work/sources" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-*" | sort | tail -1)
 [ -n "$src" ] || src=$("$root/tools/windows/debian-source.sh" qt6-base "$work/sources")
 
 # Debian's tarball leaves out src/3rdparty/wintab, which the Windows platform plugin includes:
@@ -29,9 +30,9 @@ mkdir -p "$wintab"
     echo "#ifndef API"
     echo "#define API WINAPI"
     echo "#endif"
-    cat /usr/include/wine/windows/wintab.h
+    cat /usr/include/wine/wine/windows/wintab.h
 } > "$wintab/wintab.h"
-cp /usr/include/wine/windows/pktdef.h "$wintab/pktdef.h"
+cp /usr/include/wine/wine/windows/pktdef.h "$wintab/pktdef.h"
 
 mkdir -p "$work/build"
 cd "$work/build"

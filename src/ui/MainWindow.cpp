@@ -665,26 +665,16 @@ void MainWindow::ActivateBtnClick() {
     if (QTreeWidgetItem* item = selectedItem(buildingsView_)) {
         const QStringList others = conflictsOf(
             item->text(kImageColumn), item->data(kConflictColumn, kBuffGuidRole).toString());
-        if (!others.isEmpty()) {
-            if (!messageWindow_)
-                messageWindow_ = new MessageWindow(this);
-            MessageWindow& question = *messageWindow_;
-            question.setHeader(QStringLiteral("Andere Mods"));
-            question.setRemarkPicture(
-                ImageCollection::instance().picture(QStringLiteral("Conflict128"), {64, 64}));
-            question.setMessage(selectedRowName(selection_.buildingName) + QStringLiteral("\r\r") +
-                                mod::ConflictQuestion(others));
-            question.showOkButton(QStringLiteral("Aktivieren"));
-            question.showAbortButton(QStringLiteral("Abbrechen"));
-            if (question.exec() != QDialog::Accepted)
-                return;
-        }
+        if (!others.isEmpty() && !ask(QStringLiteral("Andere Mods"), QStringLiteral("Conflict128"),
+                                      selectedRowName(selection_.buildingName) +
+                                          QStringLiteral("\r\r") + mod::ConflictQuestion(others),
+                                      QStringLiteral("Aktivieren")))
+            return;
     }
     mod::ModRequest request{setup_.dataDir,      setup_.modsDir,
                             selection_.building, selectedRowName(selection_.buildingName),
                             setup_.version,      setup_.userName};
-    if (!setup_.gameDir.isEmpty())
-        request.gameExecutable = QDir(setup_.gameDir).filePath(app::kGameExecutable);
+    request.gameExecutable = gameExecutable();
     const mod::WrittenMod written =
         mod::WriteMod(request, CollectionPictures(ImageCollection::instance()));
     if (auto* image = findChild<QLabel*>(QStringLiteral("HelpJsonImage")))
@@ -719,16 +709,10 @@ void MainWindow::ResetBtnClick() {
                 .arg(selection_.building, data::quotedPath(data::kBuildingIndexFile)));
     const QString displayName = selectedRowName(entry->local);
 
-    if (!messageWindow_)
-        messageWindow_ = new MessageWindow(this);
-    MessageWindow& question = *messageWindow_;
-    question.setHeader(QStringLiteral("Gebäude zurücksetzen"));
-    question.setRemarkPicture(ImageCollection::instance().picture(entry->icon, {64, 64}));
-    question.setMessage(displayName + QStringLiteral("\r") + QStringLiteral("\r") +
-                        QStringLiteral("Dieses Gebäude auf die Standardwerte zurücksetzen?\r"));
-    question.showOkButton(QStringLiteral("OK"));
-    question.showAbortButton(QStringLiteral("Abbrechen"));
-    if (question.exec() != QDialog::Accepted)
+    if (!ask(QStringLiteral("Gebäude zurücksetzen"), entry->icon,
+             displayName + QStringLiteral("\r") + QStringLiteral("\r") +
+                 QStringLiteral("Dieses Gebäude auf die Standardwerte zurücksetzen?\r"),
+             QStringLiteral("OK")))
         return;
 
     const QStringList undeleted =
@@ -751,8 +735,7 @@ void MainWindow::runBulk(bool activation) {
     const QString title =
         activation ? QStringLiteral("Alle aktivieren") : QStringLiteral("Alle deaktivieren");
     mod::BulkRequest request{setup_.dataDir, setup_.modsDir, setup_.version, setup_.userName};
-    if (!setup_.gameDir.isEmpty())
-        request.gameExecutable = QDir(setup_.gameDir).filePath(app::kGameExecutable);
+    request.gameExecutable = gameExecutable();
     BulkProgressWindow progress(
         title, activation ? QStringLiteral("geschrieben") : QStringLiteral("entfernt"), this);
     const auto report = [&](int done, int total, const QString& name) {
@@ -765,6 +748,26 @@ void MainWindow::runBulk(bool activation) {
     progress.finish();
     RefreshAfterChange(selection_.listIndex, true);
     dialogs_.showNotice(title, mod::BulkSummary(result, activation));
+}
+
+// A question in the message window (created on first use): true when its OK button was pressed.
+bool MainWindow::ask(const QString& header, const QString& picture, const QString& message,
+                     const QString& okCaption) {
+    if (!messageWindow_)
+        messageWindow_ = new MessageWindow(this);
+    MessageWindow& question = *messageWindow_;
+    question.setHeader(header);
+    question.setRemarkPicture(ImageCollection::instance().picture(picture, {64, 64}));
+    question.setMessage(message);
+    question.showOkButton(okCaption);
+    question.showAbortButton(QStringLiteral("Abbrechen"));
+    return question.exec() == QDialog::Accepted;
+}
+
+// The game's executable that the mod writer checks before it writes ("": no game folder known).
+QString MainWindow::gameExecutable() const {
+    return setup_.gameDir.isEmpty() ? QString()
+                                    : QDir(setup_.gameDir).filePath(app::kGameExecutable);
 }
 
 void MainWindow::CloseBtnClick() {

@@ -127,6 +127,9 @@ private:
     void showConflictMarks();
     void showConflictText();
     void runBulk(bool activation);
+    bool ask(const QString& header, const QString& picture, const QString& message,
+             const QString& okCaption);
+    QString gameExecutable() const;
     void showPendingNotice();
     // The parts of the window, created in this order by createControls.
     void runPipeline(void (*pipeline)(const tools::PrepDirectories&, const tools::StepReporter&));

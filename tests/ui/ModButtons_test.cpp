@@ -131,9 +131,11 @@ TEST_F(ModButtonsTest, AnotherModChangingTheBuildingIsMarkedNamedAndAskedAbout) 
     QTreeWidgetItem* fisheryRow = list()->topLevelItem(row);
     EXPECT_FALSE(fisheryRow->icon(4).isNull());
     EXPECT_EQ(fisheryRow->text(4), QStringLiteral("Wird auch geändert von: Bessere Fischer"));
-    for (int i = 0; i < list()->topLevelItemCount(); ++i)
-        if (i != row)
-            EXPECT_TRUE(list()->topLevelItem(i)->icon(4).isNull()) << i;
+    for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+        if (i == row)
+            continue;
+        EXPECT_TRUE(list()->topLevelItem(i)->icon(4).isNull()) << i;
+    }
     EXPECT_EQ(get<QLabel>("ConflictLabel")->text(),
               QStringLiteral("Wird auch geändert von: Bessere Fischer"));
     ASSERT_EQ(dialogs.shown.size(), 1);

@@ -67,7 +67,6 @@ wait_window() {
 # 888 x 863). Wine draws the frame inside the X window: the borders are equal and the caption
 # is on top.
 click_client() { # click_client WINDOW X Y
-    local w h
     eval "$(xdotool getwindowgeometry --shell "$1")"
     local border=$(((WIDTH - 888) / 2))
     local top=$((HEIGHT - 863 - border))

@@ -14,9 +14,7 @@ work=$prefix-build
 packages=(cmake ninja-build perl g++-mingw-w64-x86-64-posix qt6-base-dev-tools dpkg-dev libwine-dev)
 "$root/tools/install-deps.sh" "${packages[@]}"
 
-mkdir -p "$work/sources"
-src=$(find "$work/sources" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-*" | sort | tail -1)
-[ -n "$src" ] || src=$("$root/tools/windows/debian-source.sh" qt6-base "$work/sources")
+src=$("$root/tools/windows/debian-source.sh" qt6-base "$work/sources")
 
 # Debian's tarball leaves out src/3rdparty/wintab, which the Windows platform plugin includes:
 # Wine's headers of the same interface (LGPL, from libwine-dev) stand in, with the one macro

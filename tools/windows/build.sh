@@ -45,10 +45,8 @@ toolchain=$root/tools/windows/mingw-w64.toolchain.cmake
 build_dep() { # build_dep PACKAGE CMAKE-ARGS...: configures, builds and installs into $deps
     local package=$1; shift
     [ -f "$deps/.built-$package" ] && return 0
-    mkdir -p "$out/sources"
     local src
-    src=$(find "$out/sources" -maxdepth 1 -type d -name "$package-*" | sort | tail -1)
-    [ -n "$src" ] || src=$("$root/tools/windows/debian-source.sh" "$package" "$out/sources")
+    src=$("$root/tools/windows/debian-source.sh" "$package" "$out/sources")
     cmake -S "$src" -B "$out/deps-build/$package" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$deps" \
         -DBUILD_SHARED_LIBS=OFF "$@" > "$out/deps-build-$package.log"

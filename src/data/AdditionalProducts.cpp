@@ -2,6 +2,7 @@
 
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditorFiles.h"
 #include "data/EditorLookups.h"
 #include "data/ProductCatalogue.h"
 
@@ -95,15 +96,19 @@ QString FertilityCaption(bool on, const QString& fertilityGuid) {
 }
 
 AdditionalProducts LoadAdditionalProducts(const QString& dataDir, const QString& buildingGuid) {
-    const XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
-    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
+    EditorFiles files(dataDir);
+    return LoadAdditionalProducts(files, buildingGuid);
+}
+
+AdditionalProducts LoadAdditionalProducts(EditorFiles& files, const QString& buildingGuid) {
+    const XmlDocument& index = files.index();
+    const ProductCatalogue& catalogue = files.catalogue();
+    const XmlDocument& buffs = files.buffs();
     const pugi::xml_node buff = buffEntry(index, buffs, buildingGuid);
 
     AdditionalProducts state;
     if (!FertilityExcluded(buildingGuid)) {
-        const XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
-        const pugi::xml_node needed = requireAssetRecord(working, buildingGuid)
+        const pugi::xml_node needed = requireAssetRecord(files.working(), buildingGuid)
                                           .first_element_by_path("Values/Factory7/NeededFertility");
         const QString fertility = fromUtf8(needed.text().get());
         if (needed && !fertility.isEmpty()) {
@@ -133,9 +138,18 @@ AdditionalProducts LoadAdditionalProducts(const QString& dataDir, const QString&
 BuffApplyResult ApplyAdditionalProducts(const QString& dataDir, const QString& buildingGuid,
                                         const AddSlots& goods, const QString& fertilityActive,
                                         FileWriter& writer) {
+    EditorFiles files(dataDir);
+    const BuffApplyResult result =
+        ApplyAdditionalProducts(files, buildingGuid, goods, fertilityActive);
+    files.save(writer);
+    return result;
+}
+
+BuffApplyResult ApplyAdditionalProducts(EditorFiles& files, const QString& buildingGuid,
+                                        const AddSlots& goods, const QString& fertilityActive) {
     // Look up and check everything first.
-    const XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
-    XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
+    const XmlDocument& index = files.index();
+    XmlDocument& buffs = files.buffs();
     const pugi::xml_node buff = buffEntry(index, buffs, buildingGuid);
     for (int k = 0; k < kAddSlots; ++k) {
         const AddSlot& slot = goods[std::size_t(k)];
@@ -166,7 +180,7 @@ BuffApplyResult ApplyAdditionalProducts(const QString& dataDir, const QString& b
         setAttributeAt(buff, kBuffSetPosition, "1");
         result.hasBuff = QStringLiteral("1");
     }
-    buffs.save(writer);
+    files.changed(buffs);
     return result;
 }
 

@@ -14,6 +14,7 @@
 // checked; the nine slots and Chain are written; Set becomes "1" when a product or a fertility
 // was written and is left as it was otherwise; "BuffsShort.xml" is saved. Nothing else is
 // written: the production window decides about IsChanged.
+#include "data/EditorFiles.h"
 #include "data/FileWriter.h"
 
 #include <QString>
@@ -76,6 +77,7 @@ struct AdditionalProducts {
 // Reads the building's entry of the buff table. Raises DataError when a file can not be loaded
 // or lacks the building or its entry.
 AdditionalProducts LoadAdditionalProducts(const QString& dataDir, const QString& buildingGuid);
+AdditionalProducts LoadAdditionalProducts(EditorFiles& files, const QString& buildingGuid);
 
 struct BuffApplyResult {
     QString hasBuff; // "1" when a product or a fertility was written, else "0"
@@ -88,5 +90,8 @@ struct BuffApplyResult {
 BuffApplyResult ApplyAdditionalProducts(const QString& dataDir, const QString& buildingGuid,
                                         const AddSlots& goods, const QString& fertilityActive,
                                         FileWriter& writer = diskWriter());
+// The same on files already loaded; the buff table is marked changed, the caller saves it.
+BuffApplyResult ApplyAdditionalProducts(EditorFiles& files, const QString& buildingGuid,
+                                        const AddSlots& goods, const QString& fertilityActive);
 
 } // namespace velmora::data

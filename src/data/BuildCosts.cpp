@@ -2,6 +2,7 @@
 
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditorFiles.h"
 #include "data/EditorLookups.h"
 #include "data/ProductCatalogue.h"
 
@@ -60,9 +61,14 @@ CostSlots readSide(const pugi::xml_node& record, const ProductCatalogue& catalog
 } // namespace
 
 BuildCosts LoadCosts(const QString& dataDir, const QString& buildingGuid) {
-    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
-    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
+    EditorFiles files(dataDir);
+    return LoadCosts(files, buildingGuid);
+}
+
+BuildCosts LoadCosts(EditorFiles& files, const QString& buildingGuid) {
+    const ProductCatalogue& catalogue = files.catalogue();
+    const XmlDocument& working = files.working();
+    const XmlDocument& original = files.original();
     return {readSide(requireAssetRecord(working, buildingGuid), catalogue, Side::Current),
             readSide(requireAssetRecord(original, buildingGuid), catalogue, Side::Original)};
 }
@@ -95,18 +101,25 @@ bool CostsDiffer(const CostSlots& current, const CostSlots& original) {
 
 CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
                            const CostSlots& current, FileWriter& writer) {
+    EditorFiles files(dataDir);
+    const CostApplyResult result = ApplyCosts(files, buildingGuid, current);
+    files.save(writer);
+    return result;
+}
+
+CostApplyResult ApplyCosts(EditorFiles& files, const QString& buildingGuid,
+                           const CostSlots& current) {
     // Look everything up first.
-    XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
+    XmlDocument& working = files.working();
     const pugi::xml_node record = requireAssetRecord(working, buildingGuid);
     pugi::xml_node values = record.child("Values");
     if (!values)
         throw DataError(
             QStringLiteral("Der Datensatz des Gebäudes %1 in \u201E%2\u201C hat keine Werte.")
                 .arg(buildingGuid, kWorkingAssetsFile));
-    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
+    const ProductCatalogue& catalogue = files.catalogue();
     const CostSlots before =
-        readSide(requireAssetRecord(original, buildingGuid), catalogue, Side::Original);
+        readSide(requireAssetRecord(files.original(), buildingGuid), catalogue, Side::Original);
 
     CostSlots written;
     for (int k = 0; k < kCostSlots; ++k) {
@@ -128,12 +141,9 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
     }
 
     const CostApplyResult result{CostsDiffer(current, before)};
-    XmlDocument index;
     pugi::xml_node entry;
-    if (result.changed) {
-        index = loadDataFile(dataDir, kBuildingIndexFile);
-        entry = requireEntry(index, "Building", buildingGuid);
-    }
+    if (result.changed)
+        entry = requireEntry(files.index(), "Building", buildingGuid);
 
     // Then change: the cost group is rebuilt as the last group of Values.
     while (const pugi::xml_node old = values.child("Cost"))
@@ -148,11 +158,10 @@ CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
         setElementText(item.append_child("Amount"), utf8(slot.amount));
     }
 
+    files.changed(working);
     if (result.changed) {
         setAttributeAt(entry, kBuildingIsChanged, "true");
-        saveAllOrNothing({&working, &index}, writer);
-    } else {
-        saveAllOrNothing({&working}, writer);
+        files.changed(files.index());
     }
     return result;
 }

@@ -14,6 +14,7 @@
 // the costs differ from the original ones; "Buildings.xml" and, when its flag changed,
 // "BuildingsShort.xml" are saved all or nothing. A failure before the save leaves every file
 // untouched.
+#include "data/EditorFiles.h"
 #include "data/FileWriter.h"
 
 #include <QString>
@@ -50,6 +51,7 @@ struct BuildCosts {
 // missing from the catalogue shows "keine Auswahl" and "Empty"; so does GUID "0". Raises
 // DataError when a file can not be loaded or lacks the building.
 BuildCosts LoadCosts(const QString& dataDir, const QString& buildingGuid);
+BuildCosts LoadCosts(EditorFiles& files, const QString& buildingGuid);
 
 // The slot as the apply writes it: no product leaves the item empty, whatever its amount; a
 // product with amount "0" is written with "1"; empty or "0" coins in slot 0 become "10".
@@ -71,5 +73,8 @@ struct CostApplyResult {
 // building missing from a file raises DataError before anything is written.
 CostApplyResult ApplyCosts(const QString& dataDir, const QString& buildingGuid,
                            const CostSlots& current, FileWriter& writer = diskWriter());
+// The same on files already loaded; the changed documents are marked, the caller saves them.
+CostApplyResult ApplyCosts(EditorFiles& files, const QString& buildingGuid,
+                           const CostSlots& current);
 
 } // namespace velmora::data

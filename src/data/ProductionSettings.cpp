@@ -3,6 +3,7 @@
 #include "data/AdditionalProducts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditorFiles.h"
 #include "data/EditorLookups.h"
 #include "data/ProductCatalogue.h"
 #include "data/XmlDocument.h"
@@ -346,14 +347,16 @@ std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, co
 }
 
 ProductionSettings LoadProductionSettings(const QString& dataDir, const QString& guid) {
-    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
-    const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
-    const XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
-    const pugi::xml_node workingRecord = assetRecord(working, guid, kWorkingAssetsFile);
-    const XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
-    const BuildingEntry building = BuildingEntry::fromElement(indexEntry(index, guid));
-    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
-    const XmlDocument fields = loadDataFile(dataDir, kFieldTableFile);
+    EditorFiles files(dataDir);
+    return LoadProductionSettings(files, guid);
+}
+
+ProductionSettings LoadProductionSettings(EditorFiles& files, const QString& guid) {
+    const pugi::xml_node originalRecord = assetRecord(files.original(), guid, kOriginalAssetsFile);
+    const pugi::xml_node workingRecord = assetRecord(files.working(), guid, kWorkingAssetsFile);
+    const BuildingEntry building = BuildingEntry::fromElement(indexEntry(files.index(), guid));
+    const ProductCatalogue& catalogue = files.catalogue();
+    const XmlDocument& fields = files.fields();
 
     ProductionSettings s;
     s.inputsEditable = childText(workingRecord, "Values/Standard/Production") != "0";
@@ -376,8 +379,7 @@ ProductionSettings LoadProductionSettings(const QString& dataDir, const QString&
     s.panels = PanelLayout(building.group, guid, building.region,
                            fromUtf8(workingRecord.child("Template").text().get()));
 
-    const XmlDocument buffs = loadDataFile(dataDir, kBuffTableFile);
-    const pugi::xml_node buff = requireEntry(buffs, "Buff", building.add);
+    const pugi::xml_node buff = requireEntry(files.buffs(), "Buff", building.add);
     s.hasBuff = attributeTextAt(buff, kBuffSetPosition) == "1" ? kOne : kZero;
     return s;
 }
@@ -430,20 +432,27 @@ QString WorkforceArchetype(const QString& workforceGuid) {
 
 bool ApplyProductionSettings(const QString& dataDir, const QString& guid,
                              const ProductionSettings& settings, FileWriter& writer) {
+    EditorFiles files(dataDir);
+    const bool changed = ApplyProductionSettings(files, guid, settings);
+    files.save(writer);
+    return changed;
+}
+
+bool ApplyProductionSettings(EditorFiles& files, const QString& guid,
+                             const ProductionSettings& settings) {
     const ProductionColumn& c = settings.current;
     // 1. The changed flag.
     const bool changed = ProductionChanged(settings);
 
     // Look everything up before anything changes.
-    XmlDocument working = loadDataFile(dataDir, kWorkingAssetsFile);
+    XmlDocument& working = files.working();
     pugi::xml_node record = assetRecord(working, guid, kWorkingAssetsFile);
-    const XmlDocument original = loadDataFile(dataDir, kOriginalAssetsFile);
-    const pugi::xml_node originalRecord = assetRecord(original, guid, kOriginalAssetsFile);
-    XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
+    const pugi::xml_node originalRecord = assetRecord(files.original(), guid, kOriginalAssetsFile);
+    XmlDocument& index = files.index();
     const pugi::xml_node entry = indexEntry(index, guid);
     requireGroups(record, guid, fromUtf8(attributeTextAt(entry, kBuildingLocal)));
     // 2. The product names of the name comments.
-    const ProductCatalogue catalogue = ProductCatalogue::load(dataDir);
+    const ProductCatalogue& catalogue = files.catalogue();
 
     pugi::xml_node values = record.child("Values");
     pugi::xml_node factory = values.child("FactoryBase");
@@ -465,7 +474,8 @@ bool ApplyProductionSettings(const QString& dataDir, const QString& guid,
 
     // 13.-14. The record and the flag are saved together or not at all.
     setAttributeAt(entry, kBuildingIsChanged, changed ? "true" : "false");
-    saveAllOrNothing({&working, &index}, writer);
+    files.changed(working);
+    files.changed(index);
     return changed;
 }
 

@@ -15,6 +15,7 @@
 // sets IsChanged in the index; and saves "Buildings.xml" and "BuildingsShort.xml" all or
 // nothing. A record lacking a group ends the operation with a German message naming the
 // building before anything is saved.
+#include "data/EditorFiles.h"
 #include "data/FileWriter.h"
 
 #include <QString>
@@ -79,6 +80,7 @@ std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, co
 // Loads the settings of the building with the GUID. Raises DataError when a file can not be
 // read, a list lacks the building or the buff table its entry.
 ProductionSettings LoadProductionSettings(const QString& dataDir, const QString& guid);
+ProductionSettings LoadProductionSettings(EditorFiles& files, const QString& guid);
 
 // The changed flag: yes when any current value differs from its original one as text, or the
 // building has additional products.
@@ -94,5 +96,9 @@ QString WorkforceArchetype(const QString& workforceGuid);
 // saves both files all or nothing. Returns the changed flag.
 bool ApplyProductionSettings(const QString& dataDir, const QString& guid,
                              const ProductionSettings& settings, FileWriter& writer = diskWriter());
+// The same on files already loaded: the working asset list and the index are changed in memory
+// and marked; the caller saves them.
+bool ApplyProductionSettings(EditorFiles& files, const QString& guid,
+                             const ProductionSettings& settings);
 
 } // namespace velmora::data

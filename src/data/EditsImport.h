@@ -1,0 +1,64 @@
+#pragma once
+// Carrying an edits file into a data directory: first a preview, field by field, of what the
+// import would do; then, with the user's choices, the import itself.
+//
+// Each field of the file is one row:
+//   AlreadySo      the current value here is the edited value;
+//   NotApplicable  the building, the field or the good is unknown here, or the edited value is
+//                  outside what the editor allows (the reason says which);
+//   Conflict       the game's value here differs from the game's value in the file (the game
+//                  changed the field since the export) and the edited value is not the game's
+//                  new value; the user keeps the edited value or takes the new game value;
+//   Apply          everything else: the edited value is set.
+//
+// ApplyImport, in this order: the files are loaded once; per building with something to set,
+// its state is loaded as the editors load it and every value set as the editor's control would;
+// then the additional products are applied, the production settings (with the additional
+// products' flag, as "Annehmen" of the production window after the editor), the build costs;
+// finally the changed files are saved all or nothing. Nothing is activated.
+#include "data/EditsFile.h"
+#include "data/FileWriter.h"
+
+#include <QString>
+#include <vector>
+
+namespace velmora::data {
+
+enum class ImportStatus { Apply, AlreadySo, Conflict, NotApplicable };
+
+struct ImportRow {
+    QString guid;
+    QString name;  // the building's name here, or the file's for an unknown building
+    QString key;   // the field's key as the file names it
+    QString label; // the field's German label, or the key for an unknown field
+    QString fileGame, hereGame, edited, current; // "" where unknown
+    ImportStatus status = ImportStatus::NotApplicable;
+    QString reason; // German, for NotApplicable
+};
+
+// What happens to a row: conflicts are skipped unless a value is chosen.
+enum class ImportChoice { Skip, Edited, Game };
+
+// The preview of the file against the data directory. Raises DataError only when a file of the
+// data directory can not be read.
+std::vector<ImportRow> PreviewImport(EditorFiles& files, const EditsFile& edits);
+
+// The choice a row gets unless the user says otherwise: Apply rows set the edited value,
+// conflicts are skipped (or take preferConflicts), everything else is skipped.
+ImportChoice DefaultChoice(const ImportRow& row, ImportChoice preferConflicts = ImportChoice::Skip);
+
+struct ImportOutcome {
+    int fields = 0;        // fields set
+    QStringList buildings; // "<name> (<GUID>)" of each building changed, in file order
+};
+
+// Sets the rows' chosen values (choices run parallel to rows) and saves all or nothing. A row
+// that can no longer be set, or a failing save, raises DataError and changes nothing.
+ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& rows,
+                          const std::vector<ImportChoice>& choices,
+                          FileWriter& writer = diskWriter());
+
+// The German word of a status: "übernehmen", "bereits so", "Konflikt", "nicht anwendbar".
+QString StatusText(ImportStatus status);
+
+} // namespace velmora::data

@@ -1,0 +1,361 @@
+// A building's edit as a list of fields, the edits file and its import, on the shipped data.
+#include "data/BuildingEdits.h"
+#include "data/BuildingIndex.h"
+#include "data/DataFiles.h"
+#include "data/EditsFile.h"
+#include "data/EditsImport.h"
+#include "support/ScriptedWriter.h"
+#include "support/ShippedData.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora::data;
+using namespace velmora::test;
+
+namespace {
+
+const QString kBakery = QStringLiteral("1010402");    // Mehl -> Brot, Arbeiter, uses electricity
+const QString kGrainFarm = QStringLiteral("1010262"); // modules, needs the fertility Getreide
+const QString kFishery = QStringLiteral("1010278");   // needs no fertility
+const QString kBoards = QStringLiteral("1010196");    // Bretter, a building material
+const QString kBeer = QStringLiteral("1010214");      // Bier, a market good
+const QString kFarmers = QStringLiteral("1010052");   // Bauern, a workforce
+
+// The files an edit changes.
+const QStringList kEditedFiles = {kWorkingAssetsFile, kBuildingIndexFile, kBuffTableFile};
+
+// Sets fields as the editors would and applies them as their "Annehmen" does.
+void edit(const QString& dataDir, const QString& guid,
+          const std::vector<std::pair<QString, QString>>& values) {
+    std::vector<ImportRow> rows;
+    for (const auto& [key, value] : values) {
+        ImportRow row;
+        row.guid = guid;
+        row.key = key;
+        row.edited = value;
+        row.status = ImportStatus::Apply;
+        rows.push_back(row);
+    }
+    ApplyImport(dataDir, rows, std::vector<ImportChoice>(rows.size(), ImportChoice::Edited));
+}
+
+std::vector<FieldEdit> changedFields(const QString& dataDir, const QString& guid) {
+    EditorFiles files(dataDir);
+    return ChangedFields(LoadBuildingState(files, guid));
+}
+
+QMap<QString, QByteArray> editedFiles(const QString& dataDir) {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : kEditedFiles)
+        files[name] = readBytes(dataFilePath(dataDir, name));
+    return files;
+}
+
+class BuildingEditsTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    QString data = copyShippedData(dir.file(QStringLiteral("XMLP")));
+
+    QString fresh(const char* name) const {
+        return copyShippedData(dir.file(QString::fromLatin1(name)));
+    }
+    std::vector<ImportRow> preview(const QString& dataDir, const EditsFile& file) const {
+        EditorFiles files(dataDir);
+        return PreviewImport(files, file);
+    }
+    EditsFile exported(const QString& dataDir) const {
+        EditorFiles files(dataDir);
+        return EditsFileOf(ListEdits(files), QStringLiteral("1.0.0.0"),
+                           QStringLiteral("2026-12-11T09:30:00"));
+    }
+};
+
+// A building changed in one field shows exactly that field, and the editors' own change
+// detection agrees that it changed.
+TEST_F(BuildingEditsTest, OneChangedFieldShowsAsExactlyThatField) {
+    struct Case {
+        QString building;
+        QString key;
+        QString value;
+        std::vector<FieldEdit> expected; // key, game value, current value
+    };
+    const Case cases[] = {
+        {kBakery, "outputAmount", "2", {{"outputAmount", "1", "2"}}},
+        {kBakery, "upkeep", "75", {{"upkeep", "60", "75"}}},
+        {kBakery, "input1", kBoards, {{"input1", "1010235", kBoards}}},
+        {kBakery, "input2", kBeer, {{"input2", "0", kBeer}}},
+        {kBakery, "output", kBeer, {{"output", "1010213", kBeer}}},
+        {kBakery, "workforce", kFarmers, {{"workforce", "1010115", kFarmers}}},
+        {kBakery, "workforceAmount", "25", {{"workforceAmount", "50", "25"}}},
+        {kBakery, "electricityUsed", "0", {{"electricityUsed", "1", "0"}}},
+        {kBakery, "incidents", "0", {{"incidents", "1", "0"}}},
+        {kGrainFarm, "moduleLimit", "10", {{"moduleLimit", "4", "10"}}},
+        {kBakery, "coins", "200", {{"coins", "150", "200"}}},
+        {kBakery, "cost1", kBeer, {{"cost1", kBoards, kBeer}}},
+        {kBakery, "cost1Amount", "7", {{"cost1Amount", "2", "7"}}},
+        {kBakery, "cost2", "0", {{"cost2", "1010205", "0"}}},
+        // A new good keeps the amount its slot had, written at least as 1.
+        {kBakery, "cost3", kBeer, {{"cost3", "0", kBeer}, {"cost3Amount", "0", "1"}}},
+        // A filled additional-product slot starts at 1 and 1, as the editor's boxes do.
+        {kFishery,
+         "extra1",
+         kBeer,
+         {{"extra1", "0", kBeer}, {"extra1Amount", "0", "1"}, {"extra1Cycle", "0", "1"}}},
+        {kGrainFarm, "fertility", "1", {{"fertility", "0", "1"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key.toStdString());
+        const QString d = fresh("one-field");
+        edit(d, c.building, {{c.key, c.value}});
+        EXPECT_EQ(changedFields(d, c.building), c.expected);
+        EXPECT_EQ(FindBuilding(d, c.building)->isChanged, QStringLiteral("true"));
+        QDir(d).removeRecursively();
+    }
+}
+
+TEST_F(BuildingEditsTest, FieldsSetBackToTheGameValuesLeaveNoField) {
+    edit(data, kBakery, {{"outputAmount", "3"}, {"cost1Amount", "9"}});
+    ASSERT_EQ(changedFields(data, kBakery).size(), 2u);
+    edit(data, kBakery, {{"outputAmount", "1"}, {"cost1Amount", "2"}});
+    EXPECT_TRUE(changedFields(data, kBakery).empty());
+}
+
+TEST_F(BuildingEditsTest, ValuesOutsideTheEditorsAreRefusedWithAReason) {
+    struct Case {
+        QString building, key, value;
+        QString reason; // the German reason; "" for a value the editor takes
+    };
+    const Case cases[] = {
+        {kBakery, "outputAmount", "3", ""},
+        {kBakery, "outputAmount", "4", "Der Wert „4“ liegt nicht zwischen 1 und 3."},
+        {kBakery, "outputAmount", "0", "Der Wert „0“ liegt nicht zwischen 1 und 3."},
+        {kBakery, "upkeep", "-5", "Der Wert „-5“ liegt nicht zwischen 0 und 5000."},
+        {kBakery, "upkeep", "99999999999",
+         "Der Wert „99999999999“ liegt nicht zwischen 0 und 5000."},
+        {kGrainFarm, "moduleRadius", "3", "Ein Modulradius von 1 bis 4 ist nicht erlaubt."},
+        {kGrainFarm, "moduleRadius", "5", ""},
+        {kBakery, "incidents", "ja", "„ja“ ist kein Schalterwert (0 oder 1)."},
+        {kBakery, "input1", "0", ""},
+        {kBakery, "output", "0", "„Ausgabeprodukt“ kann nicht leer sein."},
+        {kBakery, "input1", "999999", "Die Ware 999999 ist hier unbekannt."},
+        {kBakery, "input1", kFarmers, "Die Ware „Bauern“ kann hier nicht gewählt werden."},
+        {kBakery, "workforce", kBeer, "Die Ware „Bier“ kann hier nicht gewählt werden."},
+        {kBakery, "cost1", "abc", "„abc“ ist keine Waren-GUID."},
+        {kFishery, "fertility", "1", "Dieses Gebäude hat kein Feld „erforderliche Fruchtbarkeit“."},
+        {kFishery, "extra9Cycle", "26", "Der Wert „26“ liegt nicht zwischen 0 und 25."},
+    };
+    EditorFiles files(data);
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.key + " " + c.value).toStdString());
+        const BuildingState state = LoadBuildingState(files, c.building);
+        EXPECT_EQ(FieldValueFault(state, *FindEditField(c.key), c.value, files.catalogue()),
+                  c.reason);
+    }
+}
+
+TEST_F(BuildingEditsTest, TheEditsFileReadsBackAsWritten) {
+    edit(data, kBakery, {{"input1", kBoards}, {"outputAmount", "2"}});
+    edit(data, kFishery, {{"extra1", kBeer}, {"extra1Amount", "5"}});
+    const EditsFile file = exported(data);
+    EditorFiles files(data);
+    const QByteArray text = WriteEditsFile(file, files.catalogue());
+    EXPECT_TRUE(text.contains("\"gameText\": \"Mehl\", \"editedText\": \"Bretter\""));
+    const EditsFile back = ReadEditsFile(text, QStringLiteral("a.json"));
+    EXPECT_EQ(back.program, QStringLiteral("1.0.0.0"));
+    EXPECT_EQ(back.created, QStringLiteral("2026-12-11T09:30:00"));
+    ASSERT_EQ(back.buildings.size(), 2u);
+    EXPECT_EQ(back.buildings[0].guid, kFishery); // index order
+    EXPECT_EQ(back.buildings[0].name, QStringLiteral("Fischerei"));
+    EXPECT_EQ(back.buildings[1].fields.size(), 2u);
+    EXPECT_EQ(WriteEditsFile(back, files.catalogue()), text);
+}
+
+TEST_F(BuildingEditsTest, DamagedForeignAndNewerFilesAreRefused) {
+    const QByteArray good = R"({"format": "velmora-cindral-edits", "version": 1, "buildings": [
+        {"guid": "1010402", "name": "Baeckerei", "fields": [
+            {"field": "outputAmount", "game": "1", "edited": "2"}]}]})";
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* message; // a part of the German message
+    };
+    const Case cases[] = {
+        {"cut", good.left(good.size() / 2), "kein gültiges JSON"},
+        {"empty", "", "kein gültiges JSON"},
+        {"array", "[1, 2]", "keine Datei der Änderungen."},
+        {"other format", QByteArray(good).replace("velmora-cindral-edits", "other"),
+         "dieses Programms"},
+        {"newer version", QByteArray(good).replace("\"version\": 1", "\"version\": 2"),
+         "Formatversion 2"},
+        {"no version", QByteArray(good).replace("\"version\": 1,", ""), "Formatversion fehlt"},
+        {"version as text", QByteArray(good).replace("\"version\": 1", "\"version\": \"1\""),
+         "Formatversion fehlt"},
+        {"no buildings", QByteArray(good).replace("buildings", "b"), "„buildings“ fehlt"},
+        {"GUID no number", QByteArray(good).replace("\"1010402\"", "\"x'1\""), "keine Zahl"},
+        {"duplicate GUID",
+         QByteArray(good).replace("\"buildings\": [",
+                                  "\"buildings\": [{\"guid\": \"1010402\", \"fields\": []},"),
+         "zweimal"},
+        {"duplicate field",
+         QByteArray(good).replace("\"fields\": [", "\"fields\": [{\"field\": \"outputAmount\", "
+                                                   "\"game\": \"1\", \"edited\": \"3\"},"),
+         "zweimal"},
+        {"value no text", QByteArray(good).replace("\"edited\": \"2\"", "\"edited\": 2"),
+         "„edited“ als Text"},
+    };
+    EXPECT_NO_THROW(ReadEditsFile(good, QStringLiteral("a.json")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            ReadEditsFile(c.bytes, QStringLiteral("a.json"));
+            ADD_FAILURE() << "read";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.message)))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("„a.json“")));
+        }
+    }
+}
+
+// Each row of the preview against a data directory whose game values changed in places.
+TEST_F(BuildingEditsTest, ThePreviewSortsEveryFieldIntoItsCase) {
+    // Here the game's bakery makes 2 bread and has 10 coins upkeep; the user's upkeep is 90.
+    edit(data, kBakery, {{"upkeep", "90"}});
+    {
+        XmlDocument original = loadDataFile(data, kOriginalAssetsFile);
+        const pugi::xml_node record =
+            selectNode(original.root(), "//Asset[Values/Standard/GUID=\"1010402\"]");
+        setElementText(selectNode(record, "Values/FactoryBase/FactoryOutputs/Item/Amount"), "2");
+        setElementText(selectNode(record, "Values/Maintenance/Maintenances/Item/Amount"), "10");
+        original.save();
+    }
+    struct Case {
+        QString building, key, fileGame, edited;
+        ImportStatus status;
+        QString reason;
+    };
+    using S = ImportStatus;
+    const Case cases[] = {
+        {kBakery, "workforceAmount", "50", "30", S::Apply, ""}, // same game value
+        {kBakery, "upkeep", "60", "90", S::AlreadySo, ""},      // edited here too
+        {kBakery, "outputAmount", "1", "3", S::Conflict, ""},   // the game changed
+        {kBakery, "outputAmount", "1", "2", S::Apply, ""},      // now the game's
+        {"999", "outputAmount", "1", "2", S::NotApplicable,
+         "Das Gebäude 999 gibt es in diesen Spieldaten nicht."}, // unknown building
+        {kBakery, "input1", "1010235", "4242", S::NotApplicable,
+         "Die Ware 4242 ist hier unbekannt."}, // unknown good
+        {kBakery, "workforceAmount", "50", "2000", S::NotApplicable,
+         "Der Wert „2000“ liegt nicht zwischen 0 und 1000."}, // out of range
+        {kBakery, "speed", "1", "2", S::NotApplicable, "Das Feld „speed“ ist unbekannt."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.key + " " + c.edited).toStdString());
+        EditsFile file;
+        file.buildings.push_back(
+            {c.building, QStringLiteral("X"), {{c.key, c.fileGame, c.edited}}});
+        const std::vector<ImportRow> rows = preview(data, file);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].status, c.status);
+        EXPECT_EQ(rows[0].reason, c.reason);
+    }
+}
+
+TEST_F(BuildingEditsTest, AConflictKeepsTheEditedOrTakesTheNewGameValue) {
+    {
+        XmlDocument original = loadDataFile(data, kOriginalAssetsFile);
+        setElementText(selectNode(original.root(), "//Asset[Values/Standard/GUID=\"1010402\"]"
+                                                   "/Values/Maintenance/Maintenances/Item/Amount"),
+                       "10");
+        original.save();
+    }
+    EditsFile file;
+    file.buildings.push_back({kBakery, QStringLiteral("Baeckerei"), {{"upkeep", "60", "90"}}});
+    for (const auto& [choice, expected] :
+         {std::pair{ImportChoice::Skip, "60"}, std::pair{ImportChoice::Edited, "90"},
+          std::pair{ImportChoice::Game, "10"}}) {
+        const QString d = fresh("conflict");
+        QFile::remove(dataFilePath(d, kOriginalAssetsFile));
+        QFile::copy(dataFilePath(data, kOriginalAssetsFile), dataFilePath(d, kOriginalAssetsFile));
+        const std::vector<ImportRow> rows = preview(d, file);
+        ASSERT_EQ(rows[0].status, ImportStatus::Conflict);
+        EXPECT_EQ(DefaultChoice(rows[0]), ImportChoice::Skip);
+        ApplyImport(d, rows, {choice});
+        EXPECT_EQ(LoadProductionSettings(d, kBakery).current.moneyAmount,
+                  QString::fromLatin1(expected));
+        QDir(d).removeRecursively();
+    }
+}
+
+// Export, then import into a fresh data directory: the same bytes as editing by hand; a second
+// import changes nothing.
+TEST_F(BuildingEditsTest, ExportThenImportGivesTheEditedFilesAgainAndOnlyOnce) {
+    // By hand, as the windows apply: the bakery's production and costs, ...
+    ProductionSettings bakery = LoadProductionSettings(data, kBakery);
+    bakery.current.inputs[0] = {kBoards, QStringLiteral("Bretter"), QStringLiteral("icon_planks")};
+    bakery.current.outputAmount = QStringLiteral("2");
+    bakery.current.electricMandatory = bakery.current.electricBoosted = QStringLiteral("1");
+    ApplyProductionSettings(data, kBakery, bakery);
+    CostSlots bakeryCosts = LoadCosts(data, kBakery).current;
+    bakeryCosts[0].amount = QStringLiteral("500");
+    bakeryCosts[2] = {QStringLiteral("9"), QStringLiteral("Bier"), kBeer,
+                      QStringLiteral("icon_beer")};
+    ApplyCosts(data, kBakery, bakeryCosts);
+    // ... the grain farm's additional products, then its production window's "Annehmen", ...
+    AdditionalProducts extra = LoadAdditionalProducts(data, kGrainFarm);
+    extra.goods[1] = {kBeer, QStringLiteral("Bier"), QStringLiteral("icon_beer"),
+                      QStringLiteral("1"), QStringLiteral("5")};
+    const BuffApplyResult buff =
+        ApplyAdditionalProducts(data, kGrainFarm, extra.goods, extra.fertilityGuid);
+    ProductionSettings farm = LoadProductionSettings(data, kGrainFarm);
+    farm.current.moduleRadius = QStringLiteral("20");
+    farm.hasBuff = buff.hasBuff;
+    ApplyProductionSettings(data, kGrainFarm, farm);
+    // ... and the fishery's costs.
+    CostSlots fisheryCosts = LoadCosts(data, kFishery).current;
+    fisheryCosts[1].amount = QStringLiteral("150");
+    ApplyCosts(data, kFishery, fisheryCosts);
+    const EditsFile file = exported(data);
+    ASSERT_EQ(file.buildings.size(), 3u);
+
+    const QString other = fresh("other");
+    const std::vector<ImportRow> rows = preview(other, file);
+    std::vector<ImportChoice> choices;
+    for (const ImportRow& row : rows) {
+        EXPECT_EQ(row.status, ImportStatus::Apply) << row.key.toStdString();
+        choices.push_back(DefaultChoice(row));
+    }
+    const ImportOutcome outcome = ApplyImport(other, rows, choices);
+    EXPECT_EQ(outcome.buildings.size(), 3);
+    EXPECT_EQ(editedFiles(other), editedFiles(data));
+
+    const std::vector<ImportRow> again = preview(other, file);
+    for (const ImportRow& row : again)
+        EXPECT_EQ(row.status, ImportStatus::AlreadySo) << row.key.toStdString();
+    const auto before = snapshot(other);
+    std::vector<ImportChoice> none;
+    for (const ImportRow& row : again)
+        none.push_back(DefaultChoice(row, ImportChoice::Edited));
+    EXPECT_EQ(ApplyImport(other, again, none).fields, 0);
+    EXPECT_EQ(snapshot(other), before);
+}
+
+TEST_F(BuildingEditsTest, AFailingSaveLeavesEveryFileAsItWas) {
+    edit(data, kBakery, {{"outputAmount", "2"}});
+    edit(data, kFishery, {{"extra1", kBeer}});
+    const EditsFile file = exported(data);
+    const QString other = fresh("other");
+    const std::vector<ImportRow> rows = preview(other, file);
+    std::vector<ImportChoice> choices;
+    for (const ImportRow& row : rows)
+        choices.push_back(DefaultChoice(row));
+    for (int failing = 1; failing <= 3; ++failing) {
+        SCOPED_TRACE(failing);
+        const auto before = snapshot(other);
+        ScriptedWriter writer;
+        writer.failWriteNumber = failing;
+        EXPECT_THROW(ApplyImport(other, rows, choices, writer), DataError);
+        EXPECT_EQ(snapshot(other), before);
+    }
+}
+
+} // namespace

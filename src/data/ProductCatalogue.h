@@ -41,6 +41,8 @@ public:
     Product find(const QString& guid) const;
     // The products of a category and region, in file order.
     std::vector<Product> select(const QString& category, const QString& region) const;
+    // The catalogue's root element.
+    pugi::xml_node root() const { return doc_.root(); }
 
 private:
     XmlDocument doc_;

@@ -281,6 +281,43 @@ QByteArray AssetsText(const AssetsSources& s) {
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
+bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QString& guid,
+                  const QString& local) {
+    const QString path = below(below(ActiveModFolder(modsDir, guid, local), kAssetFolder),
+                               QStringLiteral("assets.xml"));
+    if (!QFileInfo(path).isFile())
+        return false;
+    try {
+        const pugi::xml_node original = selectNode(
+            files.working().root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
+        const pugi::xml_node entry = entryByGuid(files.index(), "Building", guid,
+                                                 QStringLiteral("Das Gebäude %1").arg(guid),
+                                                 kBuildingIndexFile);
+        const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
+        const pugi::xml_node buff = entryByGuid(files.buffs(), "Buff", buffGuid, buffGuid,
+                                                kBuffTableFile);
+        if (!original || !attributeAt(buff, kBuffChainPosition))
+            return false;
+        pugi::xml_document preparedDoc;
+        const pugi::xml_node record = preparedDoc.append_copy(original);
+        PrepareAssetRecord(record, guid);
+        // The header (program version, time, user) stands before the ModOps and is left aside.
+        const QByteArray now = ReformatXml(
+            XmlDocument::parse(AssetsText({guid, local, QString(), QString(), QDateTime(), record,
+                                           files.catalogue().root(), buff}),
+                               QStringLiteral("assets.xml")),
+            {CommentBreaks::CrLf, FinalBreak::CrLf});
+        const QByteArray written = readFileBytes(path);
+        const auto modOps = [](const QByteArray& text) {
+            const qsizetype at = text.indexOf("<ModOps>");
+            return at < 0 ? QByteArray() : text.mid(at);
+        };
+        return !modOps(written).isEmpty() && modOps(written) == modOps(now);
+    } catch (const DataError&) {
+        return false;
+    }
+}
+
 WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWriter& writer) {
     const BuildingModFolders f(r.modsDir, r.guid, r.name);
     const QString building = QStringLiteral("Das Gebäude %1").arg(r.guid);

@@ -35,6 +35,7 @@
 // (MoveAside: a failure raises DataError with the flag unchanged, the mod still active);
 // IsExported is set to "false" (saved atomically; a failure moves the mod back first); then the
 // moved folder, the hyphenated one and the leftovers are deleted, and what is left only named.
+#include "data/EditorFiles.h"
 #include "data/FileWriter.h"
 #include "mod/ModFolder.h"
 #include "mod/NamedPictures.h"
@@ -70,6 +71,12 @@ struct WrittenMod {
 // whatever was written of the new mod is then deleted and the old mod stays as it was.
 WrittenMod WriteMod(const ModRequest& request, const NamedPictures& pictures,
                     data::FileWriter& writer = data::diskWriter());
+
+// Whether the building's active mod holds the assets.xml an activation would write from the
+// files now, its header (version, time, user) aside: false when the edits changed since the
+// activation, or the mod is missing or can not be read.
+bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QString& guid,
+                  const QString& local);
 
 // Removes the mod of the building and clears its IsExported flag. Raises data::DataError when
 // the mod is still active; returns German notes naming what was left beside it.

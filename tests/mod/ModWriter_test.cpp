@@ -1,4 +1,5 @@
 #include "data/BuildingIndex.h"
+#include "data/ProductionSettings.h"
 #include "data/DataError.h"
 #include "data/XmlDocument.h"
 #include "mod/ModFolder.h"
@@ -531,6 +532,27 @@ TEST(RemoveMod, UnknownBuildingChangesNothing) {
     EXPECT_THROW(mod::RemoveMod(d.data, d.mods, QStringLiteral("42"), QStringLiteral("Fischerei")),
                  data::DataError);
     EXPECT_TRUE(QFileInfo::exists(folder));
+}
+
+// The overview tells an active mod that holds the edits from one written before them.
+TEST(ModIsCurrent, FollowsTheEditsAfterTheActivation) {
+    ShippedData d;
+    const QString local = data::FindBuilding(d.data, kFishery)->local;
+    const auto current = [&] {
+        data::EditorFiles files(d.data);
+        return mod::ModIsCurrent(files, d.mods, kFishery, local);
+    };
+    EXPECT_FALSE(current()); // no mod
+    d.activate(kFishery);
+    EXPECT_TRUE(current());
+    data::ProductionSettings s = data::LoadProductionSettings(d.data, kFishery);
+    s.current.outputAmount = QStringLiteral("3");
+    data::ApplyProductionSettings(d.data, kFishery, s);
+    EXPECT_FALSE(current());
+    d.activate(kFishery);
+    EXPECT_TRUE(current());
+    d.setBuff(kFishery, {{"Set", QStringLiteral("1")}, {"P0", QStringLiteral("1010214")}});
+    EXPECT_FALSE(current()); // the additional products are part of the mod too
 }
 
 } // namespace

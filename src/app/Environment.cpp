@@ -5,6 +5,7 @@
 
 #include "data/DataError.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -124,9 +125,27 @@ void GuardSingleInstance(Platform& platform, UserDialogs& dialogs) {
     }
 }
 
+bool HoldDataDirectory(Platform& platform, const QString& dataDir) {
+    const QString path = QDir::cleanPath(QFileInfo(dataDir).absoluteFilePath()).toLower();
+    const QByteArray hash =
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return platform.holdSingleInstance(
+        (QStringLiteral("VelmoraCindralDaten-") + QString::fromLatin1(hash)).toStdWString());
+}
+
 bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs) {
-    // A. Only one copy runs.
+    // A. Only one copy runs, and the edits command is not changing the data directory.
     GuardSingleInstance(platform, dialogs);
+    try {
+        if (!HoldDataDirectory(platform, dirs.data)) {
+            dialogs.showError(kStartErrorTitle,
+                              kDataDirectoryBusyText.arg(data::quotedPath(dirs.data)));
+            throw StartupAbort();
+        }
+    } catch (const PlatformError& e) {
+        dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
+        throw StartupAbort();
+    }
     const QString version = versionOrAbort(platform, dialogs);
     RegistryFailures failures(dialogs);
 

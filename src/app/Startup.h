@@ -8,7 +8,8 @@
 //   6. "Help.xml" is loaded once as the help table of the run;
 //   7. "BuildingGroups.xml" is loaded once and its group names are handed to the main window.
 // CheckEnvironment (step 3) runs steps A to H:
-//   A. GuardSingleInstance: only one copy runs;
+//   A. GuardSingleInstance: only one copy runs; then the data directory's guard
+//      (HoldDataDirectory): the edits command is not changing it;
 //   B. the stored game and mods directories are read from the settings;
 //   C. they are valid while the game executable is in the game directory (an empty mods
 //      directory becomes the game's mods folder);
@@ -58,6 +59,15 @@ Directories SettleDirectories(const QString& programDir);
 
 // Step A alone: takes the single-instance guard, or shows the message and throws StartupAbort.
 void GuardSingleInstance(Platform& platform, UserDialogs& dialogs);
+
+// The guard of one data directory, so that the editor and the edits command never change the
+// same data directory at once: its name is made from the directory's absolute path (letter case
+// ignored, as on Windows). False when another process holds it; raises PlatformError when the
+// system refuses the guard.
+bool HoldDataDirectory(Platform& platform, const QString& dataDir);
+inline const QString kDataDirectoryBusyText =
+    QStringLiteral("Das Datenverzeichnis %1 wird gerade von „velmora-edits“ bearbeitet. "
+                   "Bitte starten Sie das Programm danach erneut.");
 
 // Steps A to H: settles dirs.game and dirs.mods and writes the registry settings.
 // Returns true; throws StartupAbort when the program must end.

@@ -71,7 +71,8 @@ QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalog
           << QStringLiteral("  \"version\": %1,").arg(file.version)
           << QStringLiteral("  \"program\": ") + quoted(file.program) + ','
           << QStringLiteral("  \"created\": ") + quoted(file.created) + ','
-          << QStringLiteral("  \"buildings\": [");
+          << (file.buildings.empty() ? QStringLiteral("  \"buildings\": []")
+                                     : QStringLiteral("  \"buildings\": ["));
     for (std::size_t b = 0; b < file.buildings.size(); ++b) {
         const EditedBuilding& building = file.buildings[b];
         lines << QStringLiteral("    {")
@@ -96,7 +97,9 @@ QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalog
               << (b + 1 < file.buildings.size() ? QStringLiteral("    },")
                                                 : QStringLiteral("    }"));
     }
-    lines << QStringLiteral("  ]") << QStringLiteral("}");
+    if (!file.buildings.empty())
+        lines << QStringLiteral("  ]");
+    lines << QStringLiteral("}");
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 

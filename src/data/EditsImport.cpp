@@ -156,6 +156,28 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
     return outcome;
 }
 
+QString RowText(const ImportRow& row, const ProductCatalogue& catalogue) {
+    const FieldSpec* field = FindEditField(row.key);
+    const auto shown = [&](const QString& value) {
+        return field ? ShownValue(*field, value, catalogue) : value;
+    };
+    const QString head = QStringLiteral("%1 (%2), %3: %4")
+                             .arg(row.name, row.guid, row.label, StatusText(row.status));
+    switch (row.status) {
+    case ImportStatus::Apply:
+        return head + QStringLiteral(" (%1 → %2)").arg(shown(row.current), shown(row.edited));
+    case ImportStatus::AlreadySo:
+        return head + QStringLiteral(" (%1)").arg(shown(row.current));
+    case ImportStatus::Conflict:
+        return head +
+               QStringLiteral(" (Spielwert beim Export %1, Spielwert jetzt %2, bearbeitet %3)")
+                   .arg(shown(row.fileGame), shown(row.hereGame), shown(row.edited));
+    case ImportStatus::NotApplicable:
+        break;
+    }
+    return head + QStringLiteral(": ") + row.reason;
+}
+
 QString StatusText(ImportStatus status) {
     switch (status) {
     case ImportStatus::Apply:

@@ -58,6 +58,13 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
                           const std::vector<ImportChoice>& choices,
                           FileWriter& writer = diskWriter());
 
+// One line of the preview in German, values as the editors show them:
+//   "Baeckerei (1010402), Ausgabemenge: übernehmen (1 → 2)"
+//   "…: bereits so (2)"
+//   "…: Konflikt (Spielwert beim Export 1, Spielwert jetzt 2, bearbeitet 3)"
+//   "…: nicht anwendbar: <reason>"
+QString RowText(const ImportRow& row, const ProductCatalogue& catalogue);
+
 // The German word of a status: "übernehmen", "bereits so", "Konflikt", "nicht anwendbar".
 QString StatusText(ImportStatus status);
 

@@ -290,12 +290,12 @@ bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QStrin
     try {
         const pugi::xml_node original = selectNode(
             files.working().root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
-        const pugi::xml_node entry = entryByGuid(files.index(), "Building", guid,
-                                                 QStringLiteral("Das Gebäude %1").arg(guid),
-                                                 kBuildingIndexFile);
+        const pugi::xml_node entry =
+            entryByGuid(files.index(), "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid),
+                        kBuildingIndexFile);
         const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
-        const pugi::xml_node buff = entryByGuid(files.buffs(), "Buff", buffGuid, buffGuid,
-                                                kBuffTableFile);
+        const pugi::xml_node buff =
+            entryByGuid(files.buffs(), "Buff", buffGuid, buffGuid, kBuffTableFile);
         if (!original || !attributeAt(buff, kBuffChainPosition))
             return false;
         pugi::xml_document preparedDoc;

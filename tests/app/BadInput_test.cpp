@@ -166,7 +166,7 @@ TEST_P(StartupInputTest, EndsOrGoesOnAsStatedWithAGermanMessageNamingTheFile) {
     // on a damaged data file (with the right values): the settings file is compared only where
     // it is the file that can not be read. The single-instance lock is the start's own.
     auto after = snapshot(root.path());
-    after.remove(QStringLiteral("registry/VelmoraProduction.lock"));
+    dropStartLocks(after);
     if (!(c.file == kSettingsFile && c.outcome == Outcome::GoesOn)) {
         before.remove(kSettingsFile);
         after.remove(kSettingsFile);

@@ -1,6 +1,6 @@
 #include "data/BuildingIndex.h"
-#include "data/ProductionSettings.h"
 #include "data/DataError.h"
+#include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
 #include "mod/ModFolder.h"
 #include "mod/ModTestSupport.h"

@@ -33,5 +33,11 @@ QString sourcePath(const QString& relative);
 // Every file below dir (relative path -> bytes), to show that nothing changed; folders are
 // listed too, as path + "/" with no bytes.
 QMap<QString, QByteArray> snapshot(const QString& dir);
+// Drops the guards a start takes (the program's and its data directory's lock files) from a
+// snapshot of the registry folder or a folder above it.
+inline void dropStartLocks(QMap<QString, QByteArray>& files) {
+    for (auto it = files.begin(); it != files.end();)
+        it = it.key().endsWith(QStringLiteral(".lock")) ? files.erase(it) : std::next(it);
+}
 
 } // namespace velmora::test

@@ -104,7 +104,7 @@ step "silent install"
 program_dir="$WINEPREFIX/drive_c/Program Files/Velmora Cindral"
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
 "$wine" "$setup" /S >"$work/install.log" 2>&1
-for file in velmora-cindral.exe velmora-dataprep.exe Deinstallieren.exe; do
+for file in velmora-cindral.exe velmora-dataprep.exe velmora-edits.exe Deinstallieren.exe; do
     expect "installed: $file" test -f "$program_dir/$file"
 done
 expect "Start-menu entry" test -f "$start_menu/Velmora Cindral.lnk"
@@ -179,15 +179,26 @@ else
     fail "the single-instance message is shown"
 fi
 expect "the first copy still runs" kill -0 "$main"
+
+step "velmora-edits beside the editor"
+edits='C:\Program Files\Velmora Cindral\velmora-edits.exe'
+data_dir='C:\Program Files\Velmora Cindral\XMLP'
+"$wine" "$edits" export --data-dir "$data_dir" 'C:\edits.json' >"$work/edits-busy.log" 2>&1
+expect "refused while the editor runs on its data directory" test $? -eq 1
+expect "with the German reason" grep -q "Der Editor läuft" "$work/edits-busy.log"
 click_client "$window" 788 827 # "Beenden"
 expect "\"Beenden\" ends the program" wait_gone "$main" 30
+"$wine" "$edits" export --data-dir "$data_dir" 'C:\edits.json' >"$work/edits.log" 2>&1
+expect "exports once the editor has ended" test $? -eq 0
+expect "the edits file names the fishery" grep -q '"guid": "1010278"' \
+    "$WINEPREFIX/drive_c/edits.json"
 
 step "silent uninstall"
 "$wine" "$program_dir/Deinstallieren.exe" /S >"$work/uninstall.log" 2>&1
 # The uninstaller runs on from a copy of itself: wait for its files to go.
 deadline=$(($(date +%s) + 60))
 while [ -f "$program_dir/velmora-cindral.exe" ] && [ "$(date +%s)" -lt "$deadline" ]; do sleep 0.5; done
-for file in velmora-cindral.exe velmora-dataprep.exe velmora-cindral.ico; do
+for file in velmora-cindral.exe velmora-dataprep.exe velmora-edits.exe velmora-cindral.ico; do
     expect "removed: $file" test ! -e "$program_dir/$file"
 done
 expect "Start-menu entry removed" test ! -e "$start_menu/Velmora Cindral.lnk"

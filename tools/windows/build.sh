@@ -73,7 +73,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/program/CMakeCache.
 stage=$out/stage
 rm -rf "$stage"
 mkdir -p "$stage"
-cp "$out/program/bin/velmora-cindral.exe" "$out/program/bin/velmora-dataprep.exe" "$stage/"
+cp "$out/program/bin/velmora-cindral.exe" "$out/program/bin/velmora-dataprep.exe" \
+    "$out/program/bin/velmora-edits.exe" "$stage/"
 cp "$root/resources/windows/velmora-cindral.ico" "$stage/"
 touch -d @"$SOURCE_DATE_EPOCH" "$stage"/*
 setup=$out/Velmora-Cindral-Setup-$version.exe
@@ -81,5 +82,6 @@ makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE=
     "$root/tools/windows/installer.nsi"
 portable=$out/Velmora-Cindral-$version-win64.zip
 rm -f "$portable"
-(cd "$stage" && TZ=UTC zip -X -q -D "$portable" velmora-cindral.exe velmora-dataprep.exe)
+(cd "$stage" && TZ=UTC zip -X -q -D "$portable" velmora-cindral.exe velmora-dataprep.exe \
+    velmora-edits.exe)
 ls -l "$out/program/bin"/*.exe "$setup" "$portable"

@@ -50,8 +50,9 @@ public:
     // Deletes a key with all its values and subkeys; a missing key is no error.
     virtual void deleteRegistryKey(RegistryHive hive, const std::wstring& key) = 0;
 
-    // Takes the process-wide guard of the given name and keeps it until the process ends.
+    // Takes the system-wide guard of the given name and keeps it until the process ends.
     // False when another process holds it; true again when this process already holds it.
+    // A process may hold guards of several names.
     virtual bool holdSingleInstance(const std::wstring& name) = 0;
 
     // The logged-on user's name. Raises PlatformError when the system can not tell.

@@ -39,8 +39,8 @@ PortablePlatform::PortablePlatform(QString registryDir, data::FileWriter& writer
     : registryDir_(std::move(registryDir)), writer_(writer) {}
 
 PortablePlatform::~PortablePlatform() {
-    if (lockDescriptor_ >= 0)
-        ::close(lockDescriptor_);
+    for (const auto& [name, descriptor] : locks_)
+        ::close(descriptor);
 }
 
 QString PortablePlatform::defaultRegistryDir() {
@@ -137,7 +137,7 @@ void PortablePlatform::deleteRegistryKey(RegistryHive hive, const std::wstring& 
 }
 
 bool PortablePlatform::holdSingleInstance(const std::wstring& name) {
-    if (lockDescriptor_ >= 0)
+    if (locks_.count(name))
         return true;
     ensureDirectory();
     const QString lockPath =
@@ -160,7 +160,7 @@ bool PortablePlatform::holdSingleInstance(const std::wstring& name) {
                                 .arg(data::quotedPath(lockPath), reason)
                                 .toStdWString());
     }
-    lockDescriptor_ = fd; // kept open until the process ends; the kernel then drops the lock
+    locks_[name] = fd; // kept open until the process ends; the kernel then drops the lock
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <map>
 
 namespace velmora::app {
 
@@ -53,7 +54,7 @@ private:
 
     QString registryDir_;
     data::FileWriter& writer_;
-    int lockDescriptor_ = -1;
+    std::map<std::wstring, int> locks_; // guard name -> descriptor of its locked file
 };
 
 } // namespace velmora::app

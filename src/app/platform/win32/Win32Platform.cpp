@@ -5,6 +5,7 @@
 
 #include <lmcons.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -100,7 +101,7 @@ public:
     }
 
     bool holdSingleInstance(const std::wstring& name) override {
-        if (instanceMutex_)
+        if (instanceMutexes_.count(name))
             return true;
         KernelHandle mutex(CreateMutexW(nullptr, TRUE, name.c_str()));
         // Read the error before anything else can overwrite it.
@@ -110,7 +111,7 @@ public:
                 describeSystemError(L"Die Programmsperre kann nicht angelegt werden", error));
         if (error == ERROR_ALREADY_EXISTS)
             return false; // the running copy keeps its mutex; ours is closed here
-        instanceMutex_ = std::move(mutex);
+        instanceMutexes_[name] = std::move(mutex);
         return true;
     }
 
@@ -152,7 +153,7 @@ public:
 
 private:
     // Held, never released, until the process ends.
-    KernelHandle instanceMutex_;
+    std::map<std::wstring, KernelHandle> instanceMutexes_; // guard name -> its mutex
 };
 
 } // namespace

@@ -46,6 +46,15 @@ public:
     virtual void showError(const QString& title, const QString& text) = 0;
     // A modal message box with the information icon and an OK button.
     virtual void showNotice(const QString& title, const QString& text) = 0;
+    // The system's file chooser, to save (a new or existing file) or to open (an existing one);
+    // filter as "Änderungen (*.json)", suggested a file name or path. "" when cancelled; a set
+    // of dialogs without one (the start-up needs none) always cancels.
+    enum class FileUse { Save, Open };
+    virtual QString chooseFile(FileUse use, const QString& title, const QString& filter,
+                               const QString& suggested) {
+        (void)use, (void)title, (void)filter, (void)suggested;
+        return {};
+    }
 };
 
 // The program must end now; its message has been shown already.

@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -120,6 +121,13 @@ void Dialogs::showError(const QString& title, const QString& text) {
 void Dialogs::showNotice(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Information, title, withLineFeeds(text), QMessageBox::Ok);
     box.exec();
+}
+
+// The system's own chooser, in the system's language.
+QString Dialogs::chooseFile(FileUse use, const QString& title, const QString& filter,
+                            const QString& suggested) {
+    return use == FileUse::Save ? QFileDialog::getSaveFileName(nullptr, title, suggested, filter)
+                                : QFileDialog::getOpenFileName(nullptr, title, suggested, filter);
 }
 
 } // namespace velmora::ui

@@ -17,6 +17,8 @@ public:
     QString chooseFolder(const QString& instruction, const QString& preselect) override;
     void showError(const QString& title, const QString& text) override;
     void showNotice(const QString& title, const QString& text) override;
+    QString chooseFile(FileUse use, const QString& title, const QString& filter,
+                       const QString& suggested) override;
 };
 
 // The folder chooser "Ordner suchen": the instruction as given, line breaks kept, above a plain

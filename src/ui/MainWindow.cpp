@@ -14,6 +14,7 @@
 #include "ui/AppStyle.h"
 #include "ui/BuildCostsWindow.h"
 #include "ui/BulkProgressWindow.h"
+#include "ui/EditsWindow.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
 #include "ui/MessageWindow.h"
@@ -276,7 +277,9 @@ void MainWindow::createInfoPanel() {
     infoLayout->addWidget(infoText_, 1);
     image1_ = pictureLabel(this, "Image1", {16, 803, 48, 48});
     image1_->setPixmap(ImageCollection::instance().picture(QStringLiteral("gear"), {48, 48}));
-    version_ = textLabel(this, "Version", QString(), {72, 815, 176, 24});
+    version_ = textLabel(this, "Version", QString(), {72, 815, 62, 24});
+    // Every edit at a glance, exported and imported.
+    editsBtn_ = button(this, "EditsBtn", QStringLiteral("Änderungen"), {138, 811, 110, 36});
 }
 
 // Middle column: the count label, the building list and the panel behind it.
@@ -378,7 +381,7 @@ void MainWindow::assignHelpIds() {
         {buildingsView_, "13"},  {basicFormBtn_, "14"},     {costBtn_, "15"},
         {activateBtn_, "16"},    {shape3_, "16"},           {deactivateBtn_, "17"},
         {shape4_, "17"},         {resetBtn_, "18"},         {image1_, "0"},
-        {activateAllBtn_, "26"}, {deactivateAllBtn_, "27"},
+        {activateAllBtn_, "26"}, {deactivateAllBtn_, "27"}, {editsBtn_, "28"},
     };
     for (const auto& [control, id] : help)
         control->setProperty(kHelpIdProperty, QString::fromLatin1(id));
@@ -421,6 +424,7 @@ void MainWindow::connectReactions() {
     connect(activateAllBtn_, &QPushButton::clicked, this, react(&MainWindow::ActivateAllBtnClick));
     connect(deactivateAllBtn_, &QPushButton::clicked, this,
             react(&MainWindow::DeactivateAllBtnClick));
+    connect(editsBtn_, &QPushButton::clicked, this, react(&MainWindow::EditsBtnClick));
     connect(createBuildingsBtn_, &QPushButton::clicked, this,
             react(&MainWindow::CreateBuildingsBtnClick));
     connect(createProductsBtn_, &QPushButton::clicked, this,
@@ -719,6 +723,28 @@ void MainWindow::ResetBtnClick() {
         mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
     FillBuildingList();
     warnLeftFolders(QStringLiteral("Reset"), undeleted);
+}
+
+void MainWindow::EditsBtnClick() {
+    EditsWindow edits({setup_.dataDir, setup_.modsDir, setup_.version}, dialogs_, this);
+    connect(&edits, &EditsWindow::dataChanged, this,
+            [this] { RefreshAfterChange(selection_.listIndex, true); });
+    edits.exec();
+    if (!edits.chosenBuilding().isEmpty())
+        ShowBuilding(edits.chosenBuilding());
+}
+
+void MainWindow::ShowBuilding(const QString& guid) {
+    selectRow(groupView_, data::kChangedPseudoGroup);
+    FillBuildingList();
+    for (int row = 0; row < buildingsView_->topLevelItemCount(); ++row)
+        if (buildingsView_->topLevelItem(row)->text(0) == guid) {
+            selection_.listIndex = row;
+            selectRow(buildingsView_, row);
+            ScrollToSelection(buildingsView_);
+            BuildingsViewClick();
+            return;
+        }
 }
 
 void MainWindow::ActivateAllBtnClick() {

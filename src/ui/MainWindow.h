@@ -100,6 +100,10 @@ public:
     void CloseBtnClick();
     void ActivateAllBtnClick();
     void DeactivateAllBtnClick();
+    // The overview of every edit; a building chosen there is shown (ShowBuilding).
+    void EditsBtnClick();
+    // Selects the pseudo-group of edited buildings and in it the building with the GUID.
+    void ShowBuilding(const QString& guid);
     // The developer's data preparation: each runs its pipeline in the program directory.
     void CreateBuildingsBtnClick();
     void CreateProductsBtnClick();
@@ -184,6 +188,7 @@ private:
     QPushButton* closeBtn_;
     QPushButton* activateAllBtn_;
     QPushButton* deactivateAllBtn_;
+    QPushButton* editsBtn_;
     QWidget* shape3_;
     QWidget* shape4_;
     QPushButton* createBuildingsBtn_;

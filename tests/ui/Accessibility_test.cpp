@@ -1,9 +1,13 @@
 // What a screen reader meets in the editors and the picker: every label that shows a value is
 // read as that value, also after a product was handed back from the picker, and nothing that
 // reports itself as showing lies outside its window (the hidden state labels of the logic).
+#include "data/EditsImport.h"
+#include "data/ProductionSettings.h"
 #include "ui/AdditionalProductsWindow.h"
 #include "ui/BuildCostsWindow.h"
 #include "ui/EditorFixture.h"
+#include "ui/EditsWindow.h"
+#include "ui/ImportPreviewWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProductionWindow.h"
 
@@ -134,6 +138,24 @@ TEST_F(AccessibilityTest, TheMainWindowReadsTheValuesItShows) {
     ui::MainWindow form(mainWindowSetup(data, mods), dialogs);
     form.show();
     expectReadable(form, "started");
+}
+
+TEST_F(AccessibilityTest, TheOverviewAndTheImportPreviewReadTheirValues) {
+    data::ProductionSettings s = data::LoadProductionSettings(data, kFishery);
+    s.current.outputAmount = QStringLiteral("2");
+    data::ApplyProductionSettings(data, kFishery, s);
+    ui::EditsWindow overview({data, dir.file(QStringLiteral("mods")), QStringLiteral("1.0.0.0")},
+                             dialogs);
+    overview.show();
+    expectReadable(overview, "loaded");
+
+    data::EditsFile file;
+    file.buildings.push_back({kFishery, QStringLiteral("Fischerei"), {{"outputAmount", "3", "2"}}});
+    data::EditorFiles files(data);
+    ui::ImportPreviewWindow preview(QStringLiteral("a.json"), file,
+                                    data::PreviewImport(files, file), files.catalogue());
+    preview.show();
+    expectReadable(preview, "conflict shown");
 }
 
 } // namespace

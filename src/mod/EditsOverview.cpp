@@ -1,0 +1,71 @@
+#include "mod/EditsOverview.h"
+
+#include "mod/ModWriter.h"
+
+#include <QStringList>
+
+namespace velmora::mod {
+
+namespace {
+
+// A field of the report, quoted when it holds the separator, a quote or a line break.
+QString csvField(const QString& text) {
+    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
+        !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+} // namespace
+
+int EditsOverview::fieldCount() const {
+    int n = 0;
+    for (const OverviewBuilding& b : buildings)
+        n += int(b.edit.fields.size());
+    return n;
+}
+
+EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir) {
+    EditsOverview overview;
+    for (data::BuildingEdit& edit : data::ListEdits(files)) {
+        OverviewBuilding b{std::move(edit), ModState::Inactive};
+        if (b.edit.exported)
+            b.mod = ModIsCurrent(files, modsDir, b.edit.guid, b.edit.name) ? ModState::Current
+                                                                           : ModState::OutOfDate;
+        overview.buildings.push_back(std::move(b));
+    }
+    return overview;
+}
+
+QString ModStateText(ModState state) {
+    switch (state) {
+    case ModState::Current:
+        return QStringLiteral("aktiv, aktuell");
+    case ModState::OutOfDate:
+        return QStringLiteral("aktiv, veraltet");
+    case ModState::Inactive:
+        break;
+    }
+    return QStringLiteral("nicht aktiv");
+}
+
+QByteArray EditsReportCsv(const EditsOverview& overview, const data::ProductCatalogue& catalogue) {
+    QStringList lines = {QStringLiteral("Gebäude;GUID;Feld;Spielwert;aktueller Wert;Mod")};
+    for (const OverviewBuilding& b : overview.buildings) {
+        const QString head = csvField(b.edit.name) + u';' + b.edit.guid + u';';
+        const QString tail = u';' + ModStateText(b.mod);
+        if (b.edit.fields.empty())
+            lines << head + QStringLiteral(";;") + tail;
+        for (const data::FieldEdit& f : b.edit.fields) {
+            const data::FieldSpec* spec = data::FindEditField(f.key);
+            lines << head + csvField(spec->label) + u';' +
+                         csvField(data::ShownValue(*spec, f.game, catalogue)) + u';' +
+                         csvField(data::ShownValue(*spec, f.current, catalogue)) + tail;
+        }
+    }
+    return QByteArray("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8();
+}
+
+} // namespace velmora::mod

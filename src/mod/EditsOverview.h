@@ -1,0 +1,39 @@
+#pragma once
+// The overview of every edit ("Änderungen"): each edited building with its changed fields and
+// the state of its mod, and the same list as a report for a spreadsheet.
+//
+// Order: the data files are loaded once; the edited buildings are listed in index order with
+// their fields (data::ListEdits); for each exported building the active mod is compared with
+// what an activation would write now (ModIsCurrent).
+#include "data/BuildingEdits.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace velmora::mod {
+
+enum class ModState { Inactive, Current, OutOfDate };
+
+struct OverviewBuilding {
+    data::BuildingEdit edit;
+    ModState mod = ModState::Inactive;
+};
+
+struct EditsOverview {
+    std::vector<OverviewBuilding> buildings;
+    int fieldCount() const;
+};
+
+// Raises data::DataError when a data file can not be read.
+EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir);
+
+// "nicht aktiv", "aktiv, aktuell", "aktiv, veraltet".
+QString ModStateText(ModState state);
+
+// The report: UTF-8 with byte-order mark, fields separated by ";", one line per field under the
+// German headings "Gebäude;GUID;Feld;Spielwert;aktueller Wert;Mod"; a building without a changed
+// field has one line with empty field columns.
+QByteArray EditsReportCsv(const EditsOverview& overview, const data::ProductCatalogue& catalogue);
+
+} // namespace velmora::mod

@@ -1,0 +1,229 @@
+#include "ui/EditsWindow.h"
+
+#include "app/Startup.h"
+#include "data/DataError.h"
+#include "data/EditsFile.h"
+#include "data/EditsImport.h"
+#include "data/FileAccess.h"
+#include "ui/ImportPreviewWindow.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace velmora::ui {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Änderungen");
+const QString kExportTitle = QStringLiteral("Änderungen exportieren");
+const QString kImportTitle = QStringLiteral("Änderungen importieren");
+const QString kReportTitle = QStringLiteral("Bericht speichern");
+const QString kEditsFilter = QStringLiteral("Änderungen (*.json)");
+constexpr int kGuidRole = Qt::UserRole;
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setMinimumWidth(170);
+    return b;
+}
+
+QString withSuffix(const QString& path, const QString& suffix) {
+    return path.endsWith(suffix, Qt::CaseInsensitive) ? path : path + suffix;
+}
+
+} // namespace
+
+EditsWindow::EditsWindow(const EditsWindowSetup& setup, app::UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), setup_(setup), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("EditsWindow"));
+    setWindowTitle(kTitle);
+    setModal(true);
+    resize(900, 620);
+    auto* layout = new QVBoxLayout(this);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("CountLabel"));
+    layout->addWidget(countLabel_);
+
+    view_ = new QTreeWidget(this);
+    view_->setObjectName(QStringLiteral("EditsView"));
+    view_->setAccessibleName(QStringLiteral("Geänderte Gebäude und Felder"));
+    view_->setHeaderLabels({QStringLiteral("Gebäude / Feld"), QStringLiteral("Spielwert"),
+                            QStringLiteral("aktueller Wert"), QStringLiteral("Mod")});
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setAlternatingRowColors(true);
+    view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(view_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        chosen_ = item->data(0, kGuidRole).toString();
+        accept();
+    });
+    layout->addWidget(view_, 1);
+
+    auto* hint = new QLabel(QStringLiteral("Doppelklick: das Gebäude im Hauptfenster zeigen. "
+                                           "Exportiert werden die gewählten Gebäude, ohne "
+                                           "Auswahl alle."),
+                            this);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+
+    auto* buttons = new QHBoxLayout;
+    QPushButton* exportBtn = button(this, "ExportBtn", kExportTitle);
+    QPushButton* importBtn = button(this, "ImportBtn", kImportTitle);
+    QPushButton* reportBtn = button(this, "ReportBtn", kReportTitle);
+    QPushButton* closeBtn = button(this, "CloseBtn", QStringLiteral("Schließen"));
+    for (QPushButton* b : {exportBtn, importBtn, reportBtn})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(closeBtn);
+    layout->addLayout(buttons);
+    connect(exportBtn, &QPushButton::clicked, this, [this] { ExportBtnClick(); });
+    connect(importBtn, &QPushButton::clicked, this, [this] { ImportBtnClick(); });
+    connect(reportBtn, &QPushButton::clicked, this, [this] { ReportBtnClick(); });
+    connect(closeBtn, &QPushButton::clicked, this, &QDialog::reject);
+    reload();
+}
+
+void EditsWindow::report(const std::function<void()>& action, const QString& title) {
+    try {
+        action();
+    } catch (const data::DataError& e) {
+        dialogs_.showError(title, e.message());
+    }
+}
+
+void EditsWindow::reload() {
+    report(
+        [this] {
+            data::EditorFiles files(setup_.dataDir);
+            overview_ = mod::LoadEditsOverview(files, setup_.modsDir);
+            view_->clear();
+            for (const mod::OverviewBuilding& b : overview_.buildings) {
+                const QString building = QStringLiteral("%1 (%2)").arg(b.edit.name, b.edit.guid);
+                auto* top = new QTreeWidgetItem(
+                    view_, {building, QString(), QString(), mod::ModStateText(b.mod)});
+                top->setData(0, kGuidRole, b.edit.guid);
+                for (const data::FieldEdit& f : b.edit.fields) {
+                    const data::FieldSpec* spec = data::FindEditField(f.key);
+                    auto* child = new QTreeWidgetItem(
+                        top, {spec->label, data::ShownValue(*spec, f.game, files.catalogue()),
+                              data::ShownValue(*spec, f.current, files.catalogue()), QString()});
+                    child->setData(0, kGuidRole, b.edit.guid);
+                }
+            }
+            view_->expandAll();
+        },
+        kTitle);
+    countLabel_->setText(QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
+                             .arg(overview_.buildings.size())
+                             .arg(overview_.fieldCount()));
+    countLabel_->setAccessibleName(countLabel_->text());
+}
+
+QStringList EditsWindow::selectedGuids() const {
+    QStringList guids;
+    for (const QTreeWidgetItem* item : view_->selectedItems()) {
+        const QString guid = item->data(0, kGuidRole).toString();
+        if (!guids.contains(guid))
+            guids << guid;
+    }
+    return guids;
+}
+
+void EditsWindow::ExportBtnClick() {
+    const QStringList selected = selectedGuids();
+    std::vector<data::BuildingEdit> edits;
+    for (const mod::OverviewBuilding& b : overview_.buildings)
+        if (selected.isEmpty() || selected.contains(b.edit.guid))
+            edits.push_back(b.edit);
+    if (edits.empty()) {
+        dialogs_.showNotice(kExportTitle,
+                            QStringLiteral("Es gibt keine Änderungen zu exportieren."));
+        return;
+    }
+    QString path = dialogs_.chooseFile(app::UserDialogs::FileUse::Save, kExportTitle, kEditsFilter,
+                                       QStringLiteral("Velmora-Cindral-Änderungen.json"));
+    if (path.isEmpty())
+        return;
+    path = withSuffix(path, QStringLiteral(".json"));
+    report(
+        [&] {
+            const data::EditsFile file = data::EditsFileOf(
+                edits, setup_.version, QDateTime::currentDateTime().toString(Qt::ISODate));
+            data::EditorFiles files(setup_.dataDir);
+            data::writeFileAtomically(path, data::WriteEditsFile(file, files.catalogue()));
+            dialogs_.showNotice(kExportTitle,
+                                QStringLiteral("%1 Gebäude wurden nach %2 exportiert.")
+                                    .arg(edits.size())
+                                    .arg(data::quotedPath(QDir::toNativeSeparators(path))));
+        },
+        kExportTitle);
+}
+
+void EditsWindow::ImportBtnClick() {
+    const QString path =
+        dialogs_.chooseFile(app::UserDialogs::FileUse::Open, kImportTitle, kEditsFilter, QString());
+    if (path.isEmpty())
+        return;
+    report(
+        [&] {
+            const data::EditsFile file =
+                data::ReadEditsFile(data::readFileBytes(path), QFileInfo(path).fileName());
+            data::EditorFiles files(setup_.dataDir);
+            ImportPreviewWindow preview(QFileInfo(path).fileName(), file,
+                                        data::PreviewImport(files, file), files.catalogue(), this);
+            if (preview.exec() != QDialog::Accepted)
+                return;
+            const data::ImportOutcome outcome =
+                data::ApplyImport(setup_.dataDir, preview.rows(), preview.choices());
+            if (outcome.fields > 0)
+                emit dataChanged();
+            reload();
+            QString text = QStringLiteral("%1 Felder in %2 Gebäuden übernommen.")
+                               .arg(outcome.fields)
+                               .arg(outcome.buildings.size());
+            int outOfDate = 0;
+            for (const mod::OverviewBuilding& b : overview_.buildings)
+                outOfDate += b.mod == mod::ModState::OutOfDate ? 1 : 0;
+            if (outOfDate > 0)
+                text += QStringLiteral("\r%1 aktive Mods sind nun veraltet; aktivieren Sie diese "
+                                       "Gebäude erneut, damit das Spiel die Änderungen lädt.")
+                            .arg(outOfDate);
+            dialogs_.showNotice(kImportTitle, text);
+        },
+        kImportTitle);
+}
+
+void EditsWindow::ReportBtnClick() {
+    QString path = dialogs_.chooseFile(app::UserDialogs::FileUse::Save, kReportTitle,
+                                       QStringLiteral("Bericht (*.csv)"),
+                                       QStringLiteral("Velmora-Cindral-Änderungen.csv"));
+    if (path.isEmpty())
+        return;
+    path = withSuffix(path, QStringLiteral(".csv"));
+    report(
+        [&] {
+            data::EditorFiles files(setup_.dataDir);
+            data::writeFileAtomically(path, mod::EditsReportCsv(overview_, files.catalogue()));
+        },
+        kReportTitle);
+}
+
+// Enter presses no button; Escape closes the window as "Schließen" does.
+void EditsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace velmora::ui

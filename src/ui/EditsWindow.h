@@ -1,0 +1,68 @@
+#pragma once
+// The overview of every edit ("Änderungen"), opened from the main window.
+//
+// On creation and after an import the overview is loaded (mod::LoadEditsOverview) and shown: one
+// row per edited building (name and GUID, the state of its mod) with a row below it for each
+// changed field (field, game value, current value). A double-click on a row chooses its building
+// and closes the window; the main window then shows that building.
+//
+// "Änderungen exportieren": the file chooser, then the edits file of the selected buildings (all
+// of them when none is selected), written atomically. "Änderungen importieren": the file
+// chooser, the file read (a refused file is named in a message and changes nothing), the preview
+// window; when it is accepted the chosen fields are applied all or nothing, the main window is
+// told (dataChanged), the overview reloaded and a summary shown. "Bericht speichern": the
+// overview as a CSV report. "Schließen" closes the window.
+#include "mod/EditsOverview.h"
+
+#include <QDialog>
+
+namespace velmora::app {
+class UserDialogs;
+}
+
+class QLabel;
+class QTreeWidget;
+
+namespace velmora::ui {
+
+struct EditsWindowSetup {
+    QString dataDir;
+    QString modsDir;
+    QString version; // written into the edits file
+};
+
+class EditsWindow : public QDialog {
+    Q_OBJECT
+public:
+    EditsWindow(const EditsWindowSetup& setup, app::UserDialogs& dialogs,
+                QWidget* parent = nullptr);
+
+    // The GUID of the building chosen by a double-click, "" when none was.
+    const QString& chosenBuilding() const { return chosen_; }
+
+    void reload();
+    void ExportBtnClick();
+    void ImportBtnClick();
+    void ReportBtnClick();
+
+signals:
+    // An import changed the data files.
+    void dataChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Runs an action; a data error is shown as a message and changes nothing.
+    void report(const std::function<void()>& action, const QString& title);
+    QStringList selectedGuids() const;
+
+    EditsWindowSetup setup_;
+    app::UserDialogs& dialogs_;
+    mod::EditsOverview overview_;
+    QString chosen_;
+    QLabel* countLabel_;
+    QTreeWidget* view_;
+};
+
+} // namespace velmora::ui

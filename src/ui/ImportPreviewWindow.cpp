@@ -1,0 +1,137 @@
+#include "ui/ImportPreviewWindow.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace velmora::ui {
+
+namespace {
+
+enum Column { kBuilding, kField, kOutcome, kFileGame, kHereGame, kEdited, kCurrent, kChoice };
+
+// The choices a conflict offers, in the order of their box.
+const data::ImportChoice kConflictChoices[] = {data::ImportChoice::Skip, data::ImportChoice::Edited,
+                                               data::ImportChoice::Game};
+
+QString summary(const std::vector<data::ImportRow>& rows) {
+    int counts[4] = {};
+    for (const data::ImportRow& row : rows)
+        ++counts[int(row.status)];
+    return QStringLiteral("%1 Felder übernehmen, %2 Konflikte, %3 bereits so, %4 nicht anwendbar.")
+        .arg(counts[int(data::ImportStatus::Apply)])
+        .arg(counts[int(data::ImportStatus::Conflict)])
+        .arg(counts[int(data::ImportStatus::AlreadySo)])
+        .arg(counts[int(data::ImportStatus::NotApplicable)]);
+}
+
+} // namespace
+
+ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::EditsFile& file,
+                                         std::vector<data::ImportRow> rows,
+                                         const data::ProductCatalogue& catalogue, QWidget* parent)
+    : QDialog(parent), rows_(std::move(rows)) {
+    setObjectName(QStringLiteral("ImportPreviewWindow"));
+    setWindowTitle(QStringLiteral("Änderungen importieren"));
+    setModal(true);
+    resize(1120, 600);
+    auto* layout = new QVBoxLayout(this);
+    auto* source = new QLabel(
+        QStringLiteral("Datei \u201E%1\u201C, geschrieben von Version %2 am %3. Es wird erst "
+                       "etwas geändert, wenn Sie \u201EÜbernehmen\u201C drücken; kein Mod wird "
+                       "aktiviert.")
+            .arg(fileName, file.program.isEmpty() ? QStringLiteral("?") : file.program,
+                 file.created.isEmpty() ? QStringLiteral("?") : file.created),
+        this);
+    source->setObjectName(QStringLiteral("SourceLabel"));
+    source->setWordWrap(true);
+    source->setAccessibleName(source->text());
+    layout->addWidget(source);
+
+    view_ = new QTreeWidget(this);
+    view_->setObjectName(QStringLiteral("PreviewView"));
+    view_->setAccessibleName(QStringLiteral("Vorschau des Imports"));
+    view_->setRootIsDecorated(false);
+    view_->setAlternatingRowColors(true);
+    view_->setHeaderLabels({QStringLiteral("Gebäude"), QStringLiteral("Feld"),
+                            QStringLiteral("Ergebnis"), QStringLiteral("Spielwert beim Export"),
+                            QStringLiteral("Spielwert jetzt"), QStringLiteral("bearbeitet"),
+                            QStringLiteral("aktuell"), QStringLiteral("Entscheidung")});
+    const auto shown = [&](const data::ImportRow& row, const QString& value) {
+        const data::FieldSpec* field = data::FindEditField(row.key);
+        return field && !value.isEmpty() ? data::ShownValue(*field, value, catalogue) : value;
+    };
+    for (const data::ImportRow& row : rows_) {
+        const QString outcome =
+            row.status == data::ImportStatus::NotApplicable
+                ? data::StatusText(row.status) + QStringLiteral(": ") + row.reason
+                : data::StatusText(row.status);
+        auto* item = new QTreeWidgetItem(view_, {QStringLiteral("%1 (%2)").arg(row.name, row.guid),
+                                                 row.label, outcome, shown(row, row.fileGame),
+                                                 shown(row, row.hereGame), shown(row, row.edited),
+                                                 shown(row, row.current), QString()});
+        item->setToolTip(kOutcome, outcome);
+        if (row.status != data::ImportStatus::Conflict)
+            continue;
+        auto* choice = new QComboBox(view_);
+        choice->setObjectName(QStringLiteral("ConflictChoice"));
+        choice->addItems({QStringLiteral("überspringen"),
+                          QStringLiteral("bearbeiteten Wert behalten"),
+                          QStringLiteral("neuen Spielwert übernehmen")});
+        choice->setAccessibleName(
+            QStringLiteral("Entscheidung für %1, %2").arg(row.name, row.label));
+        view_->setItemWidget(item, kChoice, choice);
+    }
+    view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view_->header()->setStretchLastSection(true);
+    layout->addWidget(view_, 1);
+
+    auto* counts = new QLabel(summary(rows_), this);
+    counts->setObjectName(QStringLiteral("SummaryLabel"));
+    counts->setAccessibleName(counts->text());
+    layout->addWidget(counts);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* abort = new QPushButton(QStringLiteral("Abbrechen"), this);
+    abort->setObjectName(QStringLiteral("AbortBtn"));
+    auto* accept = new QPushButton(QStringLiteral("Übernehmen"), this);
+    accept->setObjectName(QStringLiteral("AcceptBtn"));
+    for (QPushButton* b : {abort, accept}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(140);
+        buttons->addWidget(b);
+    }
+    connect(abort, &QPushButton::clicked, this, &QDialog::reject);
+    connect(accept, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addLayout(buttons);
+}
+
+std::vector<data::ImportChoice> ImportPreviewWindow::choices() const {
+    std::vector<data::ImportChoice> result;
+    for (int i = 0; i < int(rows_.size()); ++i) {
+        const data::ImportRow& row = rows_[std::size_t(i)];
+        data::ImportChoice choice = data::DefaultChoice(row);
+        if (auto* box =
+                qobject_cast<QComboBox*>(view_->itemWidget(view_->topLevelItem(i), kChoice)))
+            choice = kConflictChoices[box->currentIndex()];
+        result.push_back(choice);
+    }
+    return result;
+}
+
+// Enter confirms nothing: only the buttons end the preview.
+void ImportPreviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace velmora::ui

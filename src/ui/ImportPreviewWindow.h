@@ -1,0 +1,35 @@
+#pragma once
+// The preview of an import ("Änderungen importieren"): every field of the edits file with what
+// the import would do, building by building. A conflict offers its choice in the row (skip by
+// default, keep the edited value, take the new game value). "Übernehmen" closes the window
+// accepted, "Abbrechen" rejected; the caller then applies the choices. Enter presses nothing.
+#include "data/EditsImport.h"
+
+#include <QDialog>
+#include <vector>
+
+class QLabel;
+class QTreeWidget;
+
+namespace velmora::ui {
+
+class ImportPreviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    ImportPreviewWindow(const QString& fileName, const data::EditsFile& file,
+                        std::vector<data::ImportRow> rows, const data::ProductCatalogue& catalogue,
+                        QWidget* parent = nullptr);
+
+    const std::vector<data::ImportRow>& rows() const { return rows_; }
+    // The choice of every row, in the order of rows().
+    std::vector<data::ImportChoice> choices() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::vector<data::ImportRow> rows_;
+    QTreeWidget* view_;
+};
+
+} // namespace velmora::ui

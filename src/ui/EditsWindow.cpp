@@ -5,6 +5,7 @@
 #include "data/EditsFile.h"
 #include "data/EditsImport.h"
 #include "data/FileAccess.h"
+#include "ui/AppStyle.h"
 #include "ui/ImportPreviewWindow.h"
 
 #include <QDateTime>
@@ -48,6 +49,7 @@ EditsWindow::EditsWindow(const EditsWindowSetup& setup, app::UserDialogs& dialog
     setObjectName(QStringLiteral("EditsWindow"));
     setWindowTitle(kTitle);
     setModal(true);
+    ApplyMainWindowLook(*this);
     resize(900, 620);
     auto* layout = new QVBoxLayout(this);
     countLabel_ = new QLabel(this);

@@ -1,5 +1,7 @@
 #include "ui/ImportPreviewWindow.h"
 
+#include "ui/AppStyle.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,7 +15,17 @@ namespace velmora::ui {
 
 namespace {
 
-enum Column { kBuilding, kField, kOutcome, kFileGame, kHereGame, kEdited, kCurrent, kChoice };
+enum Column {
+    kBuilding,
+    kField,
+    kOutcome,
+    kChoice,
+    kFileGame,
+    kHereGame,
+    kEdited,
+    kCurrent,
+    kReason
+};
 
 // The choices a conflict offers, in the order of their box.
 const data::ImportChoice kConflictChoices[] = {data::ImportChoice::Skip, data::ImportChoice::Edited,
@@ -39,7 +51,8 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
     setObjectName(QStringLiteral("ImportPreviewWindow"));
     setWindowTitle(QStringLiteral("Änderungen importieren"));
     setModal(true);
-    resize(1120, 600);
+    ApplyMainWindowLook(*this);
+    resize(1280, 600);
     auto* layout = new QVBoxLayout(this);
     auto* source = new QLabel(
         QStringLiteral("Datei \u201E%1\u201C, geschrieben von Version %2 am %3. Es wird erst "
@@ -59,23 +72,21 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
     view_->setRootIsDecorated(false);
     view_->setAlternatingRowColors(true);
     view_->setHeaderLabels({QStringLiteral("Gebäude"), QStringLiteral("Feld"),
-                            QStringLiteral("Ergebnis"), QStringLiteral("Spielwert beim Export"),
+                            QStringLiteral("Ergebnis"), QStringLiteral("Entscheidung"),
+                            QStringLiteral("Spielwert beim Export"),
                             QStringLiteral("Spielwert jetzt"), QStringLiteral("bearbeitet"),
-                            QStringLiteral("aktuell"), QStringLiteral("Entscheidung")});
+                            QStringLiteral("aktuell"), QStringLiteral("Grund")});
     const auto shown = [&](const data::ImportRow& row, const QString& value) {
         const data::FieldSpec* field = data::FindEditField(row.key);
         return field && !value.isEmpty() ? data::ShownValue(*field, value, catalogue) : value;
     };
     for (const data::ImportRow& row : rows_) {
-        const QString outcome =
-            row.status == data::ImportStatus::NotApplicable
-                ? data::StatusText(row.status) + QStringLiteral(": ") + row.reason
-                : data::StatusText(row.status);
         auto* item = new QTreeWidgetItem(view_, {QStringLiteral("%1 (%2)").arg(row.name, row.guid),
-                                                 row.label, outcome, shown(row, row.fileGame),
-                                                 shown(row, row.hereGame), shown(row, row.edited),
-                                                 shown(row, row.current), QString()});
-        item->setToolTip(kOutcome, outcome);
+                                                 row.label, data::StatusText(row.status), QString(),
+                                                 shown(row, row.fileGame), shown(row, row.hereGame),
+                                                 shown(row, row.edited), shown(row, row.current),
+                                                 row.reason});
+        item->setToolTip(kReason, row.reason);
         if (row.status != data::ImportStatus::Conflict)
             continue;
         auto* choice = new QComboBox(view_);

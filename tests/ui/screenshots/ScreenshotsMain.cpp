@@ -5,12 +5,16 @@
 #include "data/AdditionalProducts.h"
 #include "data/BuildingBrowser.h"
 #include "data/BuildingIndex.h"
+#include "data/EditsImport.h"
+#include "data/ProductionSettings.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/AdditionalProductsWindow.h"
 #include "ui/AppStyle.h"
 #include "ui/BuildCostsWindow.h"
 #include "ui/BulkProgressWindow.h"
+#include "ui/EditsWindow.h"
+#include "ui/ImportPreviewWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageWindow.h"
 #include "ui/ProductPickerWindow.h"
@@ -156,6 +160,40 @@ void editorScreenshots(const QString& dataDir, const QString& out, ui::MainWindo
     }
 }
 
+// The overview of every edit, and the preview of an import with each kind of row.
+void editsShots(const QString& dataDir, const QString& modsDir, const QString& out) {
+    const QString bakery = QStringLiteral("1010402");
+    data::ProductionSettings s = data::LoadProductionSettings(dataDir, bakery);
+    s.current.outputAmount = QStringLiteral("2");
+    s.current.moneyAmount = QStringLiteral("90");
+    s.current.inputs[1] = {QStringLiteral("1010214"), QStringLiteral("Bier"), {}};
+    data::ApplyProductionSettings(dataDir, bakery, s);
+    test::ScriptedDialogs dialogs;
+    ui::EditsWindow overview({dataDir, modsDir, QStringLiteral("1.0.0.0")}, dialogs);
+    overview.show();
+    QCoreApplication::processEvents();
+    overview.grab().save(out + QStringLiteral("/edits-overview.png"));
+
+    data::EditsFile file;
+    file.program = QStringLiteral("1.0.0.0");
+    file.created = QStringLiteral("2026-12-11T09:30:00");
+    file.buildings = {
+        {bakery,
+         QStringLiteral("Baeckerei"),
+         {{"outputAmount", "1", "3"}, {"upkeep", "50", "80"}, {"input2", "0", "1010214"}}},
+        {QStringLiteral("1010401"), QStringLiteral("Saegewerk"), {{"coins", "100", "250"}}},
+        {QStringLiteral("118700"),
+         QStringLiteral("Korallenriff"),
+         {{"workforceAmount", "30", "10"}}},
+    };
+    data::EditorFiles files(dataDir);
+    ui::ImportPreviewWindow preview(QStringLiteral("Velmora-Cindral-Änderungen.json"), file,
+                                    data::PreviewImport(files, file), files.catalogue());
+    preview.show();
+    QCoreApplication::processEvents();
+    preview.grab().save(out + QStringLiteral("/import-preview.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -236,8 +274,10 @@ int main(int argc, char** argv) {
     });
     form.findChild<QPushButton*>(QStringLiteral("ResetBtn"))->click();
 
-    if (shippedData)
+    if (shippedData) {
         editorScreenshots(dir.path(), out, form, dialogs);
+        editsShots(dir.path(), dir.file(QStringLiteral("mods")), out);
+    }
 
     writeBuildingIndex(dir.path(),
                        {farm("1010262", "Getreidefarm", "icon_grain")}); // nothing changed

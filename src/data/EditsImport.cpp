@@ -152,6 +152,20 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
             ApplyCosts(files, guid, state.costs.current);
         outcome.buildings << QStringLiteral("%1 (%2)").arg(chosen[guid].front().first->name, guid);
     }
+    // A building of the file that holds edits here but is not marked changed (an import stopped
+    // between the saves of its files) gets its mark, so that importing again completes it.
+    QStringList inFile;
+    for (const ImportRow& row : rows)
+        if (!inFile.contains(row.guid))
+            inFile << row.guid;
+    for (const QString& guid : inFile) {
+        const std::optional<BuildingEntry> entry = indexEntry(files, guid);
+        if (!entry || entry->isChanged == QStringLiteral("true") ||
+            ChangedFields(LoadBuildingState(files, guid)).empty())
+            continue;
+        setAttributeAt(requireEntry(files.index(), "Building", guid), kBuildingIsChanged, "true");
+        files.changed(files.index());
+    }
     files.save(writer);
     return outcome;
 }

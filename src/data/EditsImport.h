@@ -15,6 +15,8 @@
 // its state is loaded as the editors load it and every value set as the editor's control would;
 // then the additional products are applied, the production settings (with the additional
 // products' flag, as "Annehmen" of the production window after the editor), the build costs;
+// then every building of the file that differs from the game here but is not marked changed
+// gets IsChanged (an import stopped between the saves of its files is completed by the next);
 // finally the changed files are saved all or nothing. Nothing is activated.
 #include "data/EditsFile.h"
 #include "data/FileWriter.h"

@@ -4,6 +4,7 @@
 #include "data/BuildCosts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditsImport.h"
 #include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
 #include "mod/BuildingReset.h"
@@ -156,6 +157,28 @@ void activateAll(const Workspace& w, FileWriter& writer) {
             throw DataError(mod::BulkSummary(report, true));
 }
 
+// "Änderungen importieren" of a file with edits of three buildings, one for each editor, so that
+// all three data files are written; the preview is taken afresh by every run.
+void importEdits(const Workspace& w, FileWriter& writer) {
+    EditsFile file;
+    file.buildings = {
+        {QStringLiteral("1010402"),
+         QStringLiteral("Baeckerei"),
+         {{"outputAmount", "1", "2"}, {"upkeep", "60", "90"}}},
+        {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
+        {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
+    };
+    std::vector<ImportRow> rows;
+    {
+        EditorFiles files(w.data);
+        rows = PreviewImport(files, file);
+    }
+    std::vector<ImportChoice> choices;
+    for (const ImportRow& row : rows)
+        choices.push_back(DefaultChoice(row));
+    ApplyImport(w.data, rows, choices, writer);
+}
+
 void deactivateMod(const Workspace& w, FileWriter& writer) {
     const BuildingEntry building = firstBuilding(w);
     const QStringList notes = mod::RemoveMod(w.data, w.mods, building.guid, building.local, writer);
@@ -176,6 +199,7 @@ const std::map<QString, Operation>& operationTable() {
         {QStringLiteral("Aktivieren"), {prepareChangedBuilding, activateMod}},
         {QStringLiteral("Deaktivieren"), {prepareChangedBuilding, deactivateMod}},
         {QStringLiteral("AlleAktivieren"), {prepareChangedBuildings, activateAll}},
+        {QStringLiteral("Importieren"), {unchanged, importEdits}},
     };
     return table;
 }

@@ -358,4 +358,25 @@ TEST_F(BuildingEditsTest, AFailingSaveLeavesEveryFileAsItWas) {
     }
 }
 
+// A run killed after the working asset list was replaced but before the index was: importing
+// again must still mark the building changed and end with the undisturbed result.
+TEST_F(BuildingEditsTest, AnImportStoppedBetweenItsSavesIsCompletedByTheNext) {
+    EditsFile file;
+    file.buildings.push_back({kBakery, QStringLiteral("Baeckerei"), {{"outputAmount", "1", "2"}}});
+    const auto importAll = [&](const QString& d) {
+        const std::vector<ImportRow> rows = preview(d, file);
+        std::vector<ImportChoice> choices;
+        for (const ImportRow& row : rows)
+            choices.push_back(DefaultChoice(row));
+        ApplyImport(d, rows, choices);
+    };
+    importAll(data); // undisturbed
+    const QString stopped = fresh("stopped");
+    QFile::remove(dataFilePath(stopped, kWorkingAssetsFile));
+    QFile::copy(dataFilePath(data, kWorkingAssetsFile), dataFilePath(stopped, kWorkingAssetsFile));
+    ASSERT_EQ(preview(stopped, file).at(0).status, ImportStatus::AlreadySo);
+    importAll(stopped);
+    EXPECT_EQ(editedFiles(stopped), editedFiles(data));
+}
+
 } // namespace

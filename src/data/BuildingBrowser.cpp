@@ -1,4 +1,5 @@
 #include "data/BuildingBrowser.h"
+#include "data/DataFiles.h"
 
 #include <algorithm>
 
@@ -25,8 +26,14 @@ int CompareBuildingNames(const QString& a, const QString& b) {
 
 std::vector<BuildingEntry> BrowseBuildings(const QString& dataDir, int regionPosition,
                                            int groupPosition, const QString& groupName) {
+    return BrowseBuildings(loadDataFile(dataDir, kBuildingIndexFile), regionPosition, groupPosition,
+                           groupName);
+}
+
+std::vector<BuildingEntry> BrowseBuildings(const XmlDocument& index, int regionPosition,
+                                           int groupPosition, const QString& groupName) {
     std::vector<BuildingEntry> rows =
-        ListBuildings(dataDir, regionPosition, groupPosition, groupName);
+        ListBuildings(index, regionPosition, groupPosition, groupName);
     std::stable_sort(rows.begin(), rows.end(), [](const BuildingEntry& x, const BuildingEntry& y) {
         return CompareBuildingNames(x.local, y.local) < 0;
     });

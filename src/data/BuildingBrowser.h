@@ -28,6 +28,9 @@ int CompareBuildingNames(const QString& a, const QString& b);
 // The matches of ListBuildings in list order (stable: equal names keep their file order).
 std::vector<BuildingEntry> BrowseBuildings(const QString& dataDir, int regionPosition,
                                            int groupPosition, const QString& groupName);
+// The same from an index already loaded.
+std::vector<BuildingEntry> BrowseBuildings(const XmlDocument& index, int regionPosition,
+                                           int groupPosition, const QString& groupName);
 
 // The row to select after a fill: the remembered row while it exists, otherwise row 0; the
 // pseudo-group of changed buildings always starts at row 0.

@@ -27,7 +27,12 @@ BuildingEntry BuildingEntry::fromElement(const pugi::xml_node& e) {
 
 std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition,
                                          int groupPosition, const QString& groupName) {
-    const XmlDocument doc = loadDataFile(dataDir, kBuildingIndexFile);
+    return ListBuildings(loadDataFile(dataDir, kBuildingIndexFile), regionPosition, groupPosition,
+                         groupName);
+}
+
+std::vector<BuildingEntry> ListBuildings(const XmlDocument& doc, int regionPosition,
+                                         int groupPosition, const QString& groupName) {
     std::string query;
     if (groupPosition == kChangedPseudoGroup)
         query = "Building[@IsChanged='true']";

@@ -38,6 +38,9 @@ constexpr int kExportedPseudoGroup = 1;
 // in file order. The pseudo-groups ignore the region.
 std::vector<BuildingEntry> ListBuildings(const QString& dataDir, int regionPosition,
                                          int groupPosition, const QString& groupName);
+// The same from an index already loaded.
+std::vector<BuildingEntry> ListBuildings(const XmlDocument& index, int regionPosition,
+                                         int groupPosition, const QString& groupName);
 
 // The first entry with the GUID, or nothing.
 std::optional<BuildingEntry> FindBuilding(const QString& dataDir, const QString& guid);

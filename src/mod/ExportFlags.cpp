@@ -37,7 +37,8 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
         names = QSet<QString>(entries.begin(), entries.end());
     }
 
-    XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
+    auto loaded = std::make_shared<XmlDocument>(loadDataFile(dataDir, kBuildingIndexFile));
+    XmlDocument& index = *loaded;
     for (const pugi::xml_node& element : selectNodes(index.root(), "Building")) {
         const BuildingEntry b = BuildingEntry::fromElement(element);
         // A name that can not name a folder never had a mod written.
@@ -54,6 +55,7 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
     }
     if (!sync.corrected.empty())
         index.save(writer);
+    sync.index = std::move(loaded);
     return sync;
 }
 

@@ -9,9 +9,11 @@
 // the building index is loaded and every entry compared with its active folder; the index is
 // saved once, atomically, and only when a flag differs.
 #include "data/FileWriter.h"
+#include "data/XmlDocument.h"
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 namespace velmora::mod {
@@ -24,6 +26,9 @@ struct FlagCorrection {
 struct FlagSync {
     std::vector<FlagCorrection> corrected;
     QString problem; // a German message when the mods directory could not be read, else ""
+    // The building index as it now is on the disk, for the caller to read on; null when the
+    // mods directory was not looked at.
+    std::shared_ptr<const data::XmlDocument> index;
 };
 
 // Brings every IsExported flag of the building index in the data directory in line with the

@@ -1,16 +1,13 @@
 // Program entry of the editor: the application with its style, the main window (whose
-// creation runs the start-up sequence), the editors and the message window, then the event loop.
+// creation runs the start-up sequence) with the editors it builds when it first opens them,
+// then the event loop.
 // Closing the main window ends the loop and the program; a start-up that must end returns at once.
 #include "app/Startup.h"
 #include "data/DataError.h"
-#include "ui/AdditionalProductsWindow.h"
 #include "ui/AppStyle.h"
-#include "ui/BuildCostsWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/EditorWindows.h"
 #include "ui/MainWindow.h"
-#include "ui/MessageWindow.h"
-#include "ui/ProductPickerWindow.h"
-#include "ui/ProductionWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -36,20 +33,10 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Programmstartfehler"), e.message());
         return 1;
     }
-    // The windows live for the whole run, created in the order BuildCostsWindow,
-    // ProductPickerWindow, ProductionWindow, AdditionalProductsWindow, MessageWindow; the main
-    // window opens them.
-    ui::BuildCostsWindow buildCostsWindow(dialogs);
-    ui::ProductPickerWindow productPicker(dialogs);
-    ui::ProductionWindow productionWindow(dialogs, productPicker);
-    ui::AdditionalProductsWindow additionalProductsWindow(dialogs);
-    mainWindow->setProductionWindow(&productionWindow);
-    ui::MessageWindow messageWindow;
-    buildCostsWindow.setProductPicker(&productPicker);
-    additionalProductsWindow.setProductPicker(&productPicker);
-    productionWindow.setAdditionalProductsWindow(&additionalProductsWindow);
-    mainWindow->setBuildCostsWindow(&buildCostsWindow);
-    mainWindow->setMessageWindow(&messageWindow);
+    // The editors are built the first time the main window opens them; the message window is
+    // built with the first question.
+    ui::EditorWindows editors(dialogs);
+    mainWindow->setEditorWindows(&editors);
     mainWindow->show();
     return app.exec();
 }

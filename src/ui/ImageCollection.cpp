@@ -1,18 +1,27 @@
 #include "ui/ImageCollection.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QIconEngine>
 #include <QPainter>
 
 namespace velmora::ui {
 
+// The folder is walked unsorted (the program's own holds some 440 pictures, and sorting their
+// file infos cost more than the rest of the look-up); of two names that differ only in case the
+// one first in name order is kept.
 ImageCollection::ImageCollection(const QString& folder) {
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
-    for (const QFileInfo& f : files) {
-        const QString k = key(f.completeBaseName());
-        if (!files_.contains(k))
-            files_.insert(k, f.filePath());
+    QDirIterator it(folder, {QStringLiteral("*.png")}, QDir::Files);
+    const QString prefix = folder + QLatin1Char('/');
+    while (it.hasNext()) {
+        it.next();
+        const QString fileName = it.fileName();
+        const QString k = key(fileName.left(fileName.size() - 4)); // without ".png"
+        const QString path = prefix + fileName;
+        const auto existing = files_.constFind(k);
+        if (existing == files_.constEnd() || path < *existing)
+            files_.insert(k, path);
     }
 }
 
@@ -61,13 +70,57 @@ QPixmap ImageCollection::picture(const QString& name, QSize size) const {
     return framed;
 }
 
+namespace {
+
+// An icon whose picture is taken from the collection, and scaled, when it is first drawn; every
+// mode and state shows the same picture (a selected row shows the picture as it is).
+class LazyIconEngine final : public QIconEngine {
+public:
+    LazyIconEngine(const ImageCollection& collection, QString name, QSize size)
+        : collection_(collection), name_(std::move(name)), size_(size) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const QPixmap& p = picture();
+        if (p.isNull() || size == size_)
+            return p;
+        return p.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const QPixmap p = pixmap(rect.size(), mode, state);
+        painter->drawPixmap(rect.x() + (rect.width() - p.width()) / 2,
+                            rect.y() + (rect.height() - p.height()) / 2, p);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return size_.scaled(size, Qt::KeepAspectRatio).boundedTo(size_);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {size_}; }
+    QIconEngine* clone() const override { return new LazyIconEngine(collection_, name_, size_); }
+    QString key() const override { return QStringLiteral("VelmoraLazyIcon"); }
+    bool isNull() override { return !collection_.contains(name_); }
+
+private:
+    const QPixmap& picture() {
+        if (!decoded_) {
+            picture_ = collection_.picture(name_, size_);
+            decoded_ = true;
+        }
+        return picture_;
+    }
+
+    const ImageCollection& collection_;
+    QString name_;
+    QSize size_;
+    QPixmap picture_;
+    bool decoded_ = false;
+};
+
+} // namespace
+
 QIcon ImageCollection::icon(const QString& name, QSize size) const {
-    const QPixmap p = picture(name, size);
-    if (p.isNull())
+    if (!contains(name) || size.isEmpty())
         return {};
-    QIcon icon(p);
-    icon.addPixmap(p, QIcon::Selected); // a selected row shows the picture as it is
-    return icon;
+    return QIcon(new LazyIconEngine(*this, name, size));
 }
 
 } // namespace velmora::ui

@@ -14,6 +14,7 @@
 #include "ui/AppStyle.h"
 #include "ui/BuildCostsWindow.h"
 #include "ui/BulkProgressWindow.h"
+#include "ui/EditorWindows.h"
 #include "ui/EditsWindow.h"
 #include "ui/ErrorReport.h"
 #include "ui/ImageCollection.h"
@@ -164,22 +165,27 @@ int listHeight(int rows) {
     return rows * kListRowHeight + 2;
 }
 
-// The window's background: the Background picture stretched over the client area under a soft
-// veil, so that text on it stays readable.
-QPixmap backgroundPicture() {
-    QPixmap canvas(kClientWidth, kClientHeight);
-    QPainter painter(&canvas);
-    QLinearGradient base(0, 0, 0, kClientHeight);
-    base.setColorAt(0, QColor(0xe9, 0xed, 0xf1));
-    base.setColorAt(1, QColor(0xc9, 0xd1, 0xd9));
-    painter.fillRect(canvas.rect(), base);
-    const QPixmap picture = ImageCollection::instance().picture(QStringLiteral("Background"));
-    if (!picture.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(canvas.rect(), picture);
+// The window's background: the Background picture over the client area, on a soft gradient where
+// the picture does not reach. It is decoded when the window is first drawn, not when it is built.
+class BackgroundLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QPixmap picture = ImageCollection::instance().picture(QStringLiteral("Background"));
+        if (picture.size() != size()) {
+            QLinearGradient base(0, 0, 0, height());
+            base.setColorAt(0, QColor(0xe9, 0xed, 0xf1));
+            base.setColorAt(1, QColor(0xc9, 0xd1, 0xd9));
+            painter.fillRect(rect(), base);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        }
+        if (!picture.isNull())
+            painter.drawPixmap(rect(), picture);
     }
-    return canvas;
-}
+};
 
 } // namespace
 
@@ -213,7 +219,6 @@ MainWindow::MainWindow(const MainWindowSetup& setup, app::UserDialogs& dialogs, 
     ApplyMainWindowLook(*this);
     createControls();
     version_->setText(setup_.version);
-    background_->setPixmap(backgroundPicture());
     background_->setGeometry(rect());
     background_->lower();
     FillGroupView();
@@ -233,8 +238,9 @@ std::unique_ptr<MainWindow> MainWindow::create(app::Platform& platform, app::Use
 }
 
 void MainWindow::createControls() {
-    background_ = pictureLabel(this, "Background", rect());
-    background_->setScaledContents(true);
+    background_ = new BackgroundLabel(this);
+    background_->setObjectName(QStringLiteral("Background"));
+    background_->setGeometry(rect());
     createFilterColumn();
     createInfoPanel();
     createBuildingList();
@@ -474,9 +480,12 @@ bool MainWindow::FillBuildingList() {
     if (group < 0)
         return true;
     const int region = selectedRow(regionView_);
-    syncExportFlags();
-    const std::vector<data::BuildingEntry> rows =
-        data::BrowseBuildings(setup_.dataDir, region, group, groupView_->item(group)->text());
+    // The index the flag repair read serves the list too; the rows serve the detail pane.
+    const std::shared_ptr<const data::XmlDocument> index = syncExportFlags();
+    const QString groupName = groupView_->item(group)->text();
+    rows_ = index ? data::BrowseBuildings(*index, region, group, groupName)
+                  : data::BrowseBuildings(setup_.dataDir, region, group, groupName);
+    const std::vector<data::BuildingEntry>& rows = rows_;
     {
         const QSignalBlocker quiet(buildingsView_);
         buildingsView_->clear();
@@ -554,7 +563,14 @@ void MainWindow::BuildingsViewClick() {
         return;
     // The building is looked up once; the buttons and the detail pane take it from here.
     const QString guid = item->text(kImageColumn);
-    const std::optional<data::BuildingEntry> entry = data::FindBuilding(setup_.dataDir, guid);
+    std::optional<data::BuildingEntry> entry;
+    for (const data::BuildingEntry& row : rows_)
+        if (row.guid == guid) {
+            entry = row;
+            break;
+        }
+    if (!entry)
+        entry = data::FindBuilding(setup_.dataDir, guid);
     if (!entry)
         throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in %2.")
                                   .arg(guid, data::quotedPath(data::kBuildingIndexFile)));
@@ -609,7 +625,13 @@ void MainWindow::setProductionWindow(ProductionWindow* form) {
     productionWindow_ = form;
 }
 
+void MainWindow::setEditorWindows(EditorWindows* editors) {
+    editors_ = editors;
+}
+
 void MainWindow::BasicFormBtnClick() {
+    if (!productionWindow_ && editors_)
+        productionWindow_ = &editors_->production(); // built on its first opening
     if (!productionWindow_)
         return;
     // After "Annehmen": FillBuildingList, the remembered row (row 0 under the pseudo-group of
@@ -620,6 +642,8 @@ void MainWindow::BasicFormBtnClick() {
 }
 
 void MainWindow::CostBtnClick() {
+    if (!buildCostsWindow_ && editors_)
+        buildCostsWindow_ = &editors_->buildCosts();
     if (!buildCostsWindow_)
         return;
     buildCostsWindow_->openFor(this, EditorContext{setup_.dataDir, selection_, [this](int row) {
@@ -637,7 +661,7 @@ void MainWindow::warnLeftFolders(const QString& title, const QStringList& notes)
         dialogs_.showError(title, notes.join(QStringLiteral("\r")));
 }
 
-void MainWindow::syncExportFlags() {
+std::shared_ptr<const data::XmlDocument> MainWindow::syncExportFlags() {
     const mod::FlagSync sync = mod::SyncExportFlags(setup_.dataDir, setup_.modsDir);
     QStringList told;
     if (!sync.corrected.empty())
@@ -645,13 +669,14 @@ void MainWindow::syncExportFlags() {
     if (!sync.problem.isEmpty() && sync.problem != lastFolderProblem_)
         told << sync.problem;
     lastFolderProblem_ = sync.problem;
-    if (told.isEmpty())
-        return;
-    if (!pendingNotice_.isEmpty())
-        told.prepend(pendingNotice_);
-    pendingNotice_ = told.join(QStringLiteral("\r\r"));
-    if (isVisible())
-        showPendingNotice();
+    if (!told.isEmpty()) {
+        if (!pendingNotice_.isEmpty())
+            told.prepend(pendingNotice_);
+        pendingNotice_ = told.join(QStringLiteral("\r\r"));
+        if (isVisible())
+            showPendingNotice();
+    }
+    return sync.index;
 }
 
 void MainWindow::showPendingNotice() {

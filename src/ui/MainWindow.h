@@ -43,6 +43,7 @@ namespace velmora::ui {
 
 class ProductionWindow;
 class BuildCostsWindow;
+class EditorWindows;
 class MessageWindow;
 
 // What the main window needs of the start-up: where the data files and the game's mods live,
@@ -77,6 +78,9 @@ public:
     void setProductionWindow(ProductionWindow* form);
     // The build-cost editor that "Baukosten" opens; without one the button does nothing.
     void setBuildCostsWindow(BuildCostsWindow* form);
+    // The editors of the run, built on their first opening; a window given by the two setters
+    // above takes precedence.
+    void setEditorWindows(EditorWindows* editors);
 
     // The selection values that the editors and the mod writer read.
     const data::SelectionValues& selection() const { return selection_; }
@@ -122,7 +126,8 @@ private:
     void warnLeftFolders(const QString& title, const QStringList& notes);
     // Brings the export flags in line with the mods directory; what it corrected (or why it
     // could not look) is told once, after the window is shown.
-    void syncExportFlags();
+    // Returns the index it read (null when it did not look).
+    std::shared_ptr<const data::XmlDocument> syncExportFlags();
     // The other mods are read on a thread of their own once the window is shown; the result
     // replaces the conflict marks when it arrives, and the program's own folders never change it.
     void startForeignModScan();
@@ -159,9 +164,11 @@ private:
     MainWindowSetup setup_;
     app::UserDialogs& dialogs_;
     data::SelectionValues selection_;
+    std::vector<data::BuildingEntry> rows_; // the entries of the list's rows, as last filled
     MessageWindow* messageWindow_ = nullptr;
     ProductionWindow* productionWindow_ = nullptr;
     BuildCostsWindow* buildCostsWindow_ = nullptr;
+    EditorWindows* editors_ = nullptr;
     bool centred_ = false;
     QThread* scanThread_ = nullptr;
     std::shared_ptr<const mod::ForeignMods> foreignMods_; // null until the scan has ended

@@ -62,4 +62,25 @@ TEST(ImageCollection, ProgramCarriesTheNamedPictures) {
         EXPECT_TRUE(pictures.contains(QString::fromLatin1(name))) << name;
 }
 
+// An icon decodes its picture when it is drawn, not when it is made: a list of hundreds of rows
+// decodes the rows it shows.
+TEST(ImageCollection, AnIconDecodesItsPictureWhenFirstDrawn) {
+    TempDir dir;
+    writePicture(dir, QStringLiteral("Star"), {128, 128}, Qt::blue);
+    writePicture(dir, QStringLiteral("Moon"), {128, 128}, Qt::gray);
+    const ui::ImageCollection pictures(dir.path());
+    const QIcon star = pictures.icon(QStringLiteral("star"), {44, 44});
+    const QIcon moon = pictures.icon(QStringLiteral("Moon"), {44, 44});
+    EXPECT_FALSE(star.isNull());
+    EXPECT_EQ(pictures.decodedCount(), 0);
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Selected}) {
+        const QImage drawn = star.pixmap(QSize(44, 44), mode).toImage();
+        ASSERT_EQ(drawn.size(), QSize(44, 44));
+        EXPECT_EQ(drawn.pixelColor(22, 22), QColor(Qt::blue)); // selected rows stay as they are
+    }
+    EXPECT_EQ(pictures.decodedCount(), 1);
+    EXPECT_EQ(moon.pixmap(QSize(22, 22)).size(), QSize(22, 22));
+    EXPECT_EQ(pictures.decodedCount(), 2);
+}
+
 } // namespace

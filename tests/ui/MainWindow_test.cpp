@@ -3,11 +3,14 @@
 #include "mod/ModFolder.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShippedData.h"
+#include "ui/EditorWindows.h"
 #include "ui/ImageCollection.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageWindow.h"
 #include "ui/UiTestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -229,6 +232,36 @@ TEST_F(MainWindowTest, StartWithTheShippedData) {
         for (int i = 0; i < list()->topLevelItemCount(); ++i)
             EXPECT_FALSE(list()->topLevelItem(i)->icon(0).isNull()) << shown[i].toStdString();
     }
+}
+
+// The editors are built when they are first opened, once for the run.
+TEST_F(MainWindowTest, EditorsAreBuiltWhenFirstOpened) {
+    const auto windowsNamed = [](const char* name) {
+        int n = 0;
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            n += w->objectName() == QLatin1String(name) ? 1 : 0;
+        return n;
+    };
+    const QString shipped = copyShippedData(dir.file(QStringLiteral("shipped")));
+    QDir().mkpath(mods);
+    form = std::make_unique<ui::MainWindow>(mainWindowSetup(shipped, mods, dir.path()), dialogs);
+    const int before = windowsNamed("BasicForm");
+    ui::EditorWindows editors(dialogs);
+    form->setEditorWindows(&editors);
+    EXPECT_EQ(windowsNamed("BasicForm"), before);
+    EXPECT_EQ(windowsNamed("CostForm"), 0);
+    for (int round = 0; round < 2; ++round) {
+        QWidget* opened = nullptr;
+        whenModalShows([&] {
+            opened = QApplication::activeModalWidget();
+            widget<QPushButton>(*opened, "AbortBtn")->click();
+        });
+        get<QPushButton>("BasicFormBtn")->click();
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(opened->objectName(), QStringLiteral("BasicForm"));
+        EXPECT_EQ(windowsNamed("BasicForm"), before + 1) << round;
+    }
+    EXPECT_EQ(windowsNamed("CostForm"), 0);
 }
 
 TEST_F(MainWindowTest, UnknownIconLeavesThePicturesEmpty) {

@@ -1,23 +1,37 @@
 // Measures one activation ("Aktivieren") and one deactivation ("Deaktivieren") of the fishery on
-// the shipped data files, each beside its floor measured in the same run:
+// the shipped data files, each beside its floor measured in the same run, and "Alle aktivieren"
+// of all 208 buildings beside 208 times the floor. The pictures come from the program's own
+// picture store (resources/pictures), as in the program.
 //
 // - ActivationFloor: the five data files the activation reads, read and parsed plainly (no
-//   query), and the same six files it writes (assets.xml, the marked icon, "Buff.png",
-//   "Active.png", modinfo.json, the building index) written plainly with the same bytes into a
-//   fresh folder: no record preparation, no re-format, no pictures drawn or encoded, no
-//   temporary folder, no read-back, no swap.
+//   query), and the same five files it writes (assets.xml, the marked icon, "Buff.png",
+//   modinfo.json into a fresh folder, "Active.png" beside the data) with the same bytes and the
+//   same durability: each written anew and flushed to the disk by the program's file writer,
+//   "Active.png" renamed over the old one. The previous folder is deleted first, as the
+//   activation deletes the old mod. No record preparation, no re-format, no pictures drawn or
+//   encoded, no read-back, no swap. The index is not written: a repeated activation leaves its
+//   flag as it is.
 // - DeactivationFloor: the building index read and parsed plainly, the mod folder deleted, the
 //   index written plainly.
+// - ActivateAll: every building of the index marked changed, then "Alle aktivieren" over all of
+//   them (their old mods replaced from the second round on); ActivateAllFloor: the floor above
+//   for each of them, with each building's own bytes.
 //
 // Usage: mod_bench [google benchmark flags]
+#include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/FileAccess.h"
+#include "data/FileWriter.h"
+#include "mod/BulkActivation.h"
 #include "mod/ModFolder.h"
 #include "mod/ModWriter.h"
+#include "ui/ImageCollection.h"
+#include "ui/ModPictures.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHash>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -29,32 +43,6 @@ using namespace velmora;
 
 const QString kFishery = QStringLiteral("1010278");
 const QString kName = QStringLiteral("Fischerei");
-
-// The program's own pictures, read from the folder the executable embeds them from and kept once
-// read, as the program's picture store keeps them.
-class FolderPictures final : public mod::NamedPictures {
-public:
-    explicit FolderPictures(const QString& folder) {
-        QDirIterator files(folder, {QStringLiteral("*.png")}, QDir::Files);
-        while (files.hasNext()) {
-            const QString path = files.next();
-            files_.insert(QFileInfo(path).completeBaseName().toLower(), path);
-        }
-    }
-    QImage picture(const QString& name, QSize size) const override {
-        const QString path = files_.value(name.toLower());
-        if (path.isEmpty())
-            return {};
-        auto loaded = loaded_.constFind(path);
-        if (loaded == loaded_.constEnd())
-            loaded = loaded_.insert(path, QImage(path));
-        return loaded->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-
-private:
-    QHash<QString, QString> files_;
-    mutable QHash<QString, QImage> loaded_;
-};
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -74,7 +62,8 @@ struct Workplace {
     QTemporaryDir dir;
     QString data = dir.filePath(QStringLiteral("XMLP"));
     QString mods = dir.filePath(QStringLiteral("mods"));
-    FolderPictures pictures{QStringLiteral(VELMORA_SOURCE_DIR "/resources/pictures")};
+    ui::ImageCollection collection{QStringLiteral(VELMORA_SOURCE_DIR "/resources/pictures")};
+    ui::CollectionPictures pictures{collection};
 
     Workplace() {
         QDir().mkpath(data);
@@ -103,41 +92,102 @@ void Activation(benchmark::State& state) {
         benchmark::DoNotOptimize(mod::WriteMod(w.request(), w.pictures));
 }
 
+// The files one activation of the building writes, taken from a real activation.
+struct Output {
+    QString path;
+    QByteArray bytes;
+};
+std::vector<Output> activationOutputs(const Workplace& w, const mod::WrittenMod& written,
+                                      const QString& guid, const QString& plain) {
+    std::vector<Output> outputs;
+    for (const QString& relative :
+         {QStringLiteral("data/config/export/main/asset/assets.xml"),
+          QStringLiteral("data/icon/icon_") + guid + QStringLiteral(".png"),
+          QStringLiteral("data/icon/Buff.png"), QStringLiteral("modinfo.json")})
+        outputs.push_back({plain + QLatin1Char('/') + relative,
+                           readAll(written.folder + QLatin1Char('/') + relative)});
+    return outputs;
+}
+
+// The floor of one activation: the inputs read and parsed, the old folder deleted, the outputs
+// written with the durability of the file layer.
+void floorOnce(const Workplace& w, const QString& plain, const std::vector<Output>& outputs,
+               const QByteArray& activePicture) {
+    static const QStringList inputs = {data::kWorkingAssetsFile, data::kProductCatalogueFile,
+                                       data::kBuildingIndexFile, data::kBuffTableFile,
+                                       data::kFieldTableFile};
+    for (const QString& name : inputs) {
+        const QByteArray bytes = readAll(w.file(name));
+        pugi::xml_document doc;
+        benchmark::DoNotOptimize(doc.load_buffer(bytes.constData(), size_t(bytes.size())));
+    }
+    QDir(plain).removeRecursively();
+    QDir().mkpath(plain + QStringLiteral("/data/config/export/main/asset"));
+    QDir().mkpath(plain + QStringLiteral("/data/icon"));
+    for (const Output& o : outputs)
+        data::diskWriter().writeNew(o.path, o.bytes);
+    data::writeFileAtomically(w.file(data::kActivePictureFile), activePicture);
+}
+
 void ActivationFloor(benchmark::State& state) {
     Workplace w;
-    // The bytes of one real activation, written plainly on every iteration.
     const mod::WrittenMod written = mod::WriteMod(w.request(), w.pictures);
-    struct Out {
-        QString path;
-        QByteArray bytes;
-    };
-    std::vector<Out> outputs;
-    for (const char* relative :
-         {"data/config/export/main/asset/assets.xml", "data/icon/icon_1010278.png",
-          "data/icon/Buff.png", "modinfo.json"}) {
-        const QString path = written.folder + QLatin1Char('/') + QString::fromLatin1(relative);
-        outputs.push_back(
-            {w.mods + QStringLiteral("/plain/") + QString::fromLatin1(relative), readAll(path)});
+    const QString plain = w.mods + QStringLiteral("/plain");
+    const std::vector<Output> outputs = activationOutputs(w, written, kFishery, plain);
+    const QByteArray active = readAll(w.file(data::kActivePictureFile));
+    for (auto _ : state)
+        floorOnce(w, plain, outputs, active);
+}
+
+// Every building of the index, marked changed.
+std::vector<data::BuildingEntry> markAllChanged(const Workplace& w) {
+    std::vector<data::BuildingEntry> all;
+    data::XmlDocument index = data::loadDataFile(w.data, data::kBuildingIndexFile);
+    for (pugi::xml_node e : index.root().children("Building")) {
+        data::setAttributeAt(e, data::kBuildingIsChanged, "true");
+        all.push_back(data::BuildingEntry::fromElement(e));
     }
-    outputs.push_back(
-        {w.file(data::kActivePictureFile), readAll(w.file(data::kActivePictureFile))});
-    outputs.push_back(
-        {w.file(data::kBuildingIndexFile), readAll(w.file(data::kBuildingIndexFile))});
-    const QStringList inputs = {data::kWorkingAssetsFile, data::kProductCatalogueFile,
-                                data::kBuildingIndexFile, data::kBuffTableFile,
-                                data::kFieldTableFile};
+    index.save();
+    return all;
+}
+
+mod::BulkRequest bulkRequest(const Workplace& w) {
+    return {w.data, w.mods, QStringLiteral("20.1.3.0"), QStringLiteral("bench")};
+}
+
+void ActivateAll(benchmark::State& state) {
+    Workplace w;
+    const std::size_t buildings = markAllChanged(w).size();
     for (auto _ : state) {
-        for (const QString& name : inputs) {
-            const QByteArray bytes = readAll(w.file(name));
-            pugi::xml_document doc;
-            benchmark::DoNotOptimize(doc.load_buffer(bytes.constData(), size_t(bytes.size())));
-        }
-        QDir(w.mods + QStringLiteral("/plain")).removeRecursively();
-        QDir().mkpath(w.mods + QStringLiteral("/plain/data/config/export/main/asset"));
-        QDir().mkpath(w.mods + QStringLiteral("/plain/data/icon"));
-        for (const Out& o : outputs)
-            writePlain(o.path, o.bytes);
+        const mod::BulkReport report = mod::ActivateAll(bulkRequest(w), w.pictures, {});
+        for (const mod::BulkOutcome& o : report.outcomes)
+            if (!o.done)
+                state.SkipWithError(o.reason.toStdString().c_str());
     }
+    state.counters["buildings"] = double(buildings);
+}
+
+void ActivateAllFloor(benchmark::State& state) {
+    Workplace w;
+    const std::vector<data::BuildingEntry> all = markAllChanged(w);
+    mod::ActivateAll(bulkRequest(w), w.pictures, {});
+    struct Building {
+        QString plain;
+        std::vector<Output> outputs;
+    };
+    std::vector<Building> buildings;
+    for (const data::BuildingEntry& b : all) {
+        const mod::WrittenMod written = mod::WriteMod(
+            {w.data, w.mods, b.guid, b.local, QStringLiteral("20.1.3.0"), QStringLiteral("bench")},
+            w.pictures);
+        const QString plain = w.mods + QStringLiteral("/plain ") + b.guid;
+        buildings.push_back({plain, activationOutputs(w, written, b.guid, plain)});
+    }
+    const QByteArray active = readAll(w.file(data::kActivePictureFile));
+    for (auto _ : state)
+        for (const Building& b : buildings)
+            floorOnce(w, b.plain, b.outputs, active);
+    state.counters["buildings"] = double(buildings.size());
 }
 
 void Deactivation(benchmark::State& state) {
@@ -171,11 +221,15 @@ BENCHMARK(Activation)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(ActivationFloor)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(Deactivation)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(DeactivationFloor)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(ActivateAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ActivateAllFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The picture store needs a GUI application; no window is shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -10,6 +10,7 @@
 #include "mod/ModDescription.h"
 #include "mod/ModFolder.h"
 #include "mod/ModText.h"
+#include "mod/PngEncoding.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -47,6 +48,16 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
     return e;
 }
 
+// The record of the building: the records are children of the root, so they are looked at first;
+// a search of the whole document is the fallback.
+pugi::xml_node workingRecord(const XmlDocument& working, const QString& guid) {
+    const std::string key = utf8(guid);
+    for (const pugi::xml_node& asset : working.root().children("Asset"))
+        if (key == asset.child("Values").child("Standard").child("GUID").text().get())
+            return asset;
+    return selectNode(working.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
+}
+
 void makeFolder(const QString& path) {
     if (!QDir().mkpath(path))
         throw DataError(
@@ -61,15 +72,9 @@ QImage requirePicture(const NamedPictures& pictures, const QString& name) {
     return picture;
 }
 
-// Pictures of 128 x 128 pixels: a light compression keeps them small and takes a fraction of
-// the time of the strongest.
-constexpr int kPngQuality = 80;
-
 QByteArray png(const QImage& image, const QString& fileName) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG", kPngQuality))
+    const QByteArray bytes = EncodePng(image);
+    if (bytes.isEmpty())
         throw DataError(
             QStringLiteral("Das Bild \u201E%1\u201C kann nicht erzeugt werden.").arg(fileName));
     return bytes;
@@ -102,25 +107,31 @@ void removeChildren(pugi::xml_node parent, const char* name) {
 }
 
 // Reads back what was written and refuses files that do not parse.
-void checkWrittenFiles(const QString& folder) {
-    const QString assets = below(folder, kAssetFolder + QStringLiteral("/assets.xml"));
-    try {
-        XmlDocument::parse(readFileBytes(assets), assets);
-    } catch (const DataError& e) {
-        throw DataError(QStringLiteral("Der Mod wurde nicht eingerichtet, weil seine Datei "
-                                       "\u201Eassets.xml\u201C fehlerhaft ist: ") +
-                        e.message());
-    }
-    const QString modinfo = below(folder, QStringLiteral("modinfo.json"));
+// modinfo.json is made as text; it must read as JSON before it is written.
+void requireJson(const QByteArray& modinfo) {
     QJsonParseError error;
-    QJsonDocument::fromJson(readFileBytes(modinfo), &error);
+    QJsonDocument::fromJson(modinfo, &error);
     if (error.error != QJsonParseError::NoError)
-        throw DataError(
-            QStringLiteral("Der Mod wurde nicht eingerichtet, weil seine Datei "
-                           "\u201Emodinfo.json\u201C fehlerhaft ist (%1, Zeichen %2): %3")
-                .arg(quotedPath(modinfo))
-                .arg(error.offset)
-                .arg(error.errorString()));
+        throw DataError(QStringLiteral("Der Mod wurde nicht eingerichtet, weil seine Datei "
+                                       "\u201Emodinfo.json\u201C fehlerhaft ist (Zeichen %1): %2")
+                            .arg(error.offset)
+                            .arg(error.errorString()));
+}
+
+// assets.xml and modinfo.json as they are on the disk must be the bytes that were written:
+// assets.xml was re-formatted from a parsed document and modinfo.json read as JSON in memory, so
+// comparing the bytes checks more than parsing them again would.
+void checkWrittenFiles(const QString& folder, const QByteArray& assets, const QByteArray& modinfo) {
+    const std::pair<QString, const QByteArray&> files[] = {
+        {below(folder, kAssetFolder + QStringLiteral("/assets.xml")), assets},
+        {below(folder, QStringLiteral("modinfo.json")), modinfo},
+    };
+    for (const auto& [path, written] : files)
+        if (readFileBytes(path) != written)
+            throw DataError(QStringLiteral("Der Mod wurde nicht eingerichtet, weil seine Datei %1 "
+                                           "nicht so auf dem Datenträger steht, wie sie "
+                                           "geschrieben wurde.")
+                                .arg(quotedPath(path)));
 }
 
 // Where the swap left the mod folders, so that it can be undone.
@@ -331,8 +342,7 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
 
     // Look everything up first.
     const XmlDocument working = loadDataFile(r.dataDir, kWorkingAssetsFile);
-    const pugi::xml_node original =
-        selectNode(working.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(r.guid) + "]");
+    const pugi::xml_node original = workingRecord(working, r.guid);
     if (!original)
         missing(building, kWorkingAssetsFile);
     const XmlDocument products = loadDataFile(r.dataDir, kProductCatalogueFile);
@@ -355,13 +365,15 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
     const QString iconName = PrepareAssetRecord(record, r.guid);
     const QImage icon = requirePicture(pictures, iconName);
     const QImage star = requirePicture(pictures, QStringLiteral("Star"));
-    const QImage buffPicture = requirePicture(pictures, QStringLiteral("buff"));
+    // The buff picture is the same for every mod: its stored file is written as it is.
+    QByteArray buffPng = pictures.storedPng(QStringLiteral("buff"), kIconSize);
+    if (buffPng.isEmpty())
+        buffPng = png(requirePicture(pictures, QStringLiteral("buff")), QStringLiteral("Buff.png"));
 
     // Every file in memory.
     const QString iconFile = QStringLiteral("icon_") + r.guid + QStringLiteral(".png");
     const QImage marked = markedIcon(icon, star);
     const QByteArray markedPng = png(marked, iconFile);
-    const QByteArray buffPng = png(buffPicture.scaled(kIconSize), QStringLiteral("Buff.png"));
     // assets.xml keeps CR LF on every line, also inside its header comment, and ends with one.
     const QByteArray assets =
         ReformatXml(XmlDocument::parse(AssetsText({r.guid, r.name, r.version, r.userName,
@@ -371,6 +383,7 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
     const QByteArray modinfo = ModInfoJson(
         r.version, ModTitle(r.guid, r.name),
         BuildModDescription({r.name, record, products.root(), fields.root(), buff}), markedPng);
+    requireJson(modinfo);
 
     // The names the swap needs must be free: a file under the mod folder's name is no mod and
     // not the program's to replace, and leftovers of a stopped run are deleted only when they
@@ -394,7 +407,7 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
         writeFileAtomically(dataFilePath(r.dataDir, kActivePictureFile), markedPng, writer);
         writer.remove(dataFilePath(r.dataDir, QStringLiteral("ActiveIcon.png"))); // may fail
         writer.writeNew(below(f.fresh(), QStringLiteral("modinfo.json")), modinfo);
-        checkWrittenFiles(f.fresh());
+        checkWrittenFiles(f.fresh(), assets, modinfo);
     } catch (...) {
         DeleteFolder(f.fresh(), writer);
         throw;

@@ -14,13 +14,15 @@
 //    "BuildingsShort.xml", its buff entry in "BuffsShort.xml", the product catalogue and the
 //    field table, the building's icon, "Star" and "buff" among the pictures.
 // 3. Every file is made in memory: assets.xml (header, ModOps, the prepared record, the buff
-//    block when the entry's Set is "1", re-formatted), the marked icon, "Buff.png" and
+//    block when the entry's Set is "1", re-formatted), the marked icon, "Buff.png" (the stored
+//    picture as it is when the picture store has it at 128 x 128, else encoded) and
 //    modinfo.json with the German description and the marked icon as its picture.
 // 4. A file under the mod folder's name stops the activation; real folders left under the new
 //    and set-aside names by a stopped run are deleted, anything else there stops it too.
 // 5. The files are written into the new folder (its name starts with a hyphen, so the game does
 //    not load it), "Active.png" into the data directory; assets.xml and modinfo.json are read
-//    back and parsed. A failure deletes the new folder and leaves the old mod as it was.
+//    back and compared with the bytes written (modinfo.json was read as JSON in memory before).
+//    A failure deletes the new folder and leaves the old mod as it was.
 // 6. The new folder is swapped in: the old mod folder (or link) is moved to the set-aside name,
 //    the new one takes its name; a failure puts the old one back.
 // 7. IsExported is set to "true" in "BuildingsShort.xml" (saved atomically) unless it is so

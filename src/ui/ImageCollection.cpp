@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QIconEngine>
 #include <QPainter>
@@ -68,6 +69,26 @@ QPixmap ImageCollection::picture(const QString& name, QSize size) const {
     painter.drawPixmap((size.width() - scaled.width()) / 2, (size.height() - scaled.height()) / 2,
                        scaled);
     return framed;
+}
+
+QByteArray ImageCollection::storedPng(const QString& name, QSize size) const {
+    const auto file = files_.constFind(key(name));
+    if (file == files_.constEnd())
+        return {};
+    QFile f(*file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    // The signature, then the header chunk with width and height, big-endian.
+    if (bytes.size() < 24 || !bytes.startsWith("\x89PNG\r\n\x1a\n") || bytes.mid(12, 4) != "IHDR")
+        return {};
+    const auto at = [&](int offset) {
+        return (quint32(quint8(bytes[offset])) << 24) | (quint32(quint8(bytes[offset + 1])) << 16) |
+               (quint32(quint8(bytes[offset + 2])) << 8) | quint32(quint8(bytes[offset + 3]));
+    };
+    if (at(16) != quint32(size.width()) || at(20) != quint32(size.height()))
+        return {};
+    return bytes;
 }
 
 namespace {

@@ -32,6 +32,8 @@ public:
     // The picture as an icon of size, drawn the same when selected; decoded on its first use.
     // An icon of an unknown name is null.
     QIcon icon(const QString& name, QSize size) const;
+    // The picture's file as stored, when it is a PNG of exactly size; empty otherwise.
+    QByteArray storedPng(const QString& name, QSize size) const;
     // How many pictures are held decoded.
     int decodedCount() const { return int(loaded_.size()); }
 

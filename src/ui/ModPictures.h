@@ -11,6 +11,9 @@ public:
     QImage picture(const QString& name, QSize size) const override {
         return collection_.picture(name, size).toImage();
     }
+    QByteArray storedPng(const QString& name, QSize size) const override {
+        return collection_.storedPng(name, size);
+    }
 
 private:
     const ImageCollection& collection_;

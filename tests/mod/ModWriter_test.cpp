@@ -555,4 +555,60 @@ TEST(ModIsCurrent, FollowsTheEditsAfterTheActivation) {
     EXPECT_FALSE(current()); // the additional products are part of the mod too
 }
 
+// The buff picture is the same for every mod: a store that has it as a file of the right size
+// hands over that file, which is written as it is; otherwise the picture is encoded.
+TEST(ModWriter, BuffPictureIsWrittenFromTheStoredFile) {
+    struct StoredBuff final : mod::NamedPictures {
+        PlainPictures plain;
+        QByteArray stored = QByteArray("\x89PNG stored bytes of the buff picture");
+        QImage picture(const QString& name, QSize size) const override {
+            return plain.picture(name, size);
+        }
+        QByteArray storedPng(const QString& name, QSize size) const override {
+            return name.compare(QStringLiteral("buff"), Qt::CaseInsensitive) == 0 &&
+                           size == QSize(128, 128)
+                       ? stored
+                       : QByteArray();
+        }
+    } pictures;
+    ShippedData d;
+    const mod::WrittenMod mod = mod::WriteMod(d.request(kFishery), pictures);
+    EXPECT_EQ(readBytes(modFile(mod.folder, "data/icon/Buff.png")), pictures.stored);
+}
+
+// What is on the disk after the writes must be what was written: a file layer that loses bytes
+// stops the activation before the swap, and the old mod stays.
+TEST(ModWriter, FilesThatDoNotReadBackAsWrittenStopTheActivation) {
+    class LosingWriter final : public data::FileWriter {
+    public:
+        QString loses; // the file whose last byte is lost
+        void writeNew(const QString& path, const QByteArray& bytes) override {
+            data::diskWriter().writeNew(path, QFileInfo(path).fileName() == loses ? bytes.chopped(1)
+                                                                                  : bytes);
+        }
+        void replace(const QString& from, const QString& to) override {
+            data::diskWriter().replace(from, to);
+        }
+        bool remove(const QString& path) override { return data::diskWriter().remove(path); }
+    };
+    ShippedData d;
+    const mod::WrittenMod earlier = d.activate(kFishery);
+    const QByteArray oldAssets = readBytes(modFile(earlier.folder, kAssetsFile));
+    d.setBuff(kFishery, {{"Set", QStringLiteral("1")}}); // the new mod would differ
+    for (const char* file : {"assets.xml", "modinfo.json"}) {
+        SCOPED_TRACE(file);
+        LosingWriter writer;
+        writer.loses = QString::fromLatin1(file);
+        try {
+            mod::WriteMod(d.request(kFishery), d.pictures, writer);
+            ADD_FAILURE() << "written";
+        } catch (const data::DataError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("nicht so auf dem Datenträger")))
+                << e.message().toStdString();
+        }
+        EXPECT_EQ(d.modFolders(), QStringList{QFileInfo(earlier.folder).fileName()});
+        EXPECT_EQ(readBytes(modFile(earlier.folder, kAssetsFile)), oldAssets);
+    }
+}
+
 } // namespace

@@ -16,14 +16,8 @@ for p in "$editor" "$bare"; do
 done
 command -v xdotool >/dev/null || { echo "xdotool is missing"; exit 1; }
 work=$(mktemp -d)
-xvfb=
-trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-display=97
-while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+source "$root/bench/xvfb.sh"
 
 # The program folder (its data directory unpacked beside it) and a copy of the stand-in game.
 mkdir -p "$work/program" "$work/registry"
@@ -38,17 +32,13 @@ export VELMORA_REGISTRY_DIR=$work/registry
 ticks=$(getconf CLK_TCK)
 
 # measure TITLE PROGRAM: prints "wall_s cpu_s peak_MiB" once the window titled TITLE is mapped.
-# The window is polled every 2 ms (xdotool's own --sync waits half a second between looks).
 measure() {
     local title=$1 begin end pid stat cpu peak
     shift
     begin=$(date +%s.%N)
     "$@" >/dev/null 2>&1 &
     pid=$!
-    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
-        kill -0 "$pid" 2>/dev/null || { echo "$* ended without a window" >&2; exit 1; }
-        sleep 0.002
-    done
+    wait_window "$title" "$pid" || exit 1
     end=$(date +%s.%N)
     stat=$(cut -d' ' -f14,15 "/proc/$pid/stat")
     peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")

@@ -11,13 +11,8 @@ program=$root/build/bin/velmora-cindral
 folders=$root/build/bench-data/mods-5000
 [ -d "$folders" ] || { echo "no $folders: run build/bin/conflicts_bench first"; exit 1; }
 work=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-display=97
-while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-sleep 1
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+source "$root/bench/xvfb.sh"
 
 # One program folder (its data directory unpacked by a first start) and two games that differ
 # only in their mods directory.
@@ -40,7 +35,7 @@ start() { # start GAME: prints the seconds until the main window is mapped
     begin=$(date +%s.%N)
     VELMORA_REGISTRY_DIR=$work/registry "$work/program/velmora-cindral" >/dev/null 2>&1 &
     pid=$!
-    xdotool search --sync --onlyvisible --name '^Velmora Cindral$' >/dev/null
+    wait_window 'Velmora Cindral' "$pid" || exit 1
     end=$(date +%s.%N)
     kill "$pid"
     wait "$pid" 2>/dev/null || true

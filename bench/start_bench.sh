@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The start of the editor on the stand-in game beside a bare Qt Widgets window of the same size
-# (bare_window), in turns, each until its window is mapped under Xvfb:
+# (bare_window), in turns, each until its window is mapped under Xvfb (the X server's MapNotify):
 #   bench/start_bench.sh [RUNS]          (default 9; after cmake --build build)
 # For every start: the wall time until the window is mapped, the process's CPU time and its
 # peak resident memory (VmHWM) at that moment. Prints each pair and the medians with their
@@ -31,14 +31,14 @@ cp -r "$root/sample-game" "$work/game"
 export VELMORA_REGISTRY_DIR=$work/registry
 ticks=$(getconf CLK_TCK)
 
-# measure TITLE PROGRAM: prints "wall_s cpu_s peak_MiB" once the window titled TITLE is mapped.
+# measure PROGRAM: prints "wall_s cpu_s peak_MiB" once the program's window is mapped.
 measure() {
-    local title=$1 begin end pid stat cpu peak
-    shift
+    local begin end pid stat cpu peak maps
+    maps=$(map_count)
     begin=$(date +%s.%N)
     "$@" >/dev/null 2>&1 &
     pid=$!
-    wait_window "$title" "$pid" || exit 1
+    wait_mapped "$maps" "$pid" || exit 1
     end=$(date +%s.%N)
     stat=$(cut -d' ' -f14,15 "/proc/$pid/stat")
     peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")
@@ -54,13 +54,13 @@ column() { local k=$1; shift; printf '%s\n' "$@" | awk -v k="$k" '{ print $k }';
 declare -a first
 for ((i = 0; i < 3; i++)); do
     rm -rf "$work/program/XMLP" "$work/registry/HKEY_CURRENT_USER.reg"
-    first+=("$(measure 'Velmora Cindral' "$work/program/velmora-cindral")")
+    first+=("$(measure "$work/program/velmora-cindral")")
     echo "first start (unpacking) $((i + 1)): ${first[-1]}"
 done
 declare -a plain editorRuns
 for ((i = 0; i < runs; i++)); do
-    plain+=("$(measure 'Leeres Fenster' "$bare")")
-    editorRuns+=("$(measure 'Velmora Cindral' "$work/program/velmora-cindral")")
+    plain+=("$(measure "$bare")")
+    editorRuns+=("$(measure "$work/program/velmora-cindral")")
     echo "run $((i + 1)): bare ${plain[-1]} | editor ${editorRuns[-1]}   (wall s, cpu s, peak MiB)"
 done
 for k in 1 2 3; do

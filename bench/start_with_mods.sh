@@ -31,11 +31,12 @@ start() { # start GAME: prints the seconds until the main window is mapped
             "$work/$1" | iconv -f UTF-8 -t UTF-16LE
     } > "$work/registry/HKEY_LOCAL_MACHINE.reg"
     rm -f "$work/registry/HKEY_CURRENT_USER.reg"
-    local begin end pid
+    local begin end pid maps
+    maps=$(map_count)
     begin=$(date +%s.%N)
     VELMORA_REGISTRY_DIR=$work/registry "$work/program/velmora-cindral" >/dev/null 2>&1 &
     pid=$!
-    wait_window 'Velmora Cindral' "$pid" || exit 1
+    wait_mapped "$maps" "$pid" || exit 1
     end=$(date +%s.%N)
     kill "$pid"
     wait "$pid" 2>/dev/null || true

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libpugixml-dev libzip-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth g++-mingw-w64-x86-64
-          fonts-dejavu-core clang-format wine wine64 xdotool zip)
+          fonts-dejavu-core clang-format wine wine64 xdotool x11-utils zip)
 [ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do

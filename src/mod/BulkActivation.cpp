@@ -1,5 +1,7 @@
 #include "mod/BulkActivation.h"
 
+#include <optional>
+
 #include "data/BuildingBrowser.h"
 #include "data/BuildingIndex.h"
 #include "data/DataError.h"
@@ -40,13 +42,19 @@ BulkReport runAll(const QString& dataDir, int pseudoGroup, const BulkProgress& p
 
 BulkReport ActivateAll(const BulkRequest& r, const NamedPictures& pictures,
                        const BulkProgress& progress, data::FileWriter& writer) {
+    // The data files no activation writes are read once for the run (again after a building
+    // failed to read them, so that each failure names its reason).
+    std::optional<ModInputs> inputs;
     return runAll(
         r.dataDir, data::kChangedPseudoGroup, progress, [&](const data::BuildingEntry& b) {
             ModRequest request{r.dataDir, r.modsDir, b.guid, b.local, r.version, r.userName};
             request.gameExecutable = r.gameExecutable;
             if (r.createdAt.isValid())
                 request.createdAt = r.createdAt;
-            return WriteMod(request, pictures, writer).leftFolders;
+            RequireWritable(request); // before anything is read, as a single activation does
+            if (!inputs)
+                inputs = ModInputs::load(r.dataDir);
+            return WriteMod(request, pictures, *inputs, writer).leftFolders;
         });
 }
 

@@ -329,9 +329,13 @@ bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QStrin
     }
 }
 
-WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWriter& writer) {
-    const BuildingModFolders f(r.modsDir, r.guid, r.name);
-    const QString building = QStringLiteral("Das Gebäude %1").arg(r.guid);
+ModInputs ModInputs::load(const QString& dataDir) {
+    return {loadDataFile(dataDir, kWorkingAssetsFile), loadDataFile(dataDir, kProductCatalogueFile),
+            loadDataFile(dataDir, kBuffTableFile), loadDataFile(dataDir, kFieldTableFile)};
+}
+
+void RequireWritable(const ModRequest& r) {
+    BuildingModFolders(r.modsDir, r.guid, r.name);
     // The game may have been moved or removed since the start: nothing is created under a path
     // that no longer holds it.
     if (!r.gameExecutable.isEmpty() && !QFileInfo(r.gameExecutable).isFile())
@@ -339,25 +343,37 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWrit
                                        "war: %1 fehlt. Es wurde nichts geschrieben; bitte "
                                        "starten Sie das Programm neu.")
                             .arg(quotedPath(r.gameExecutable)));
+}
+
+WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWriter& writer) {
+    RequireWritable(r); // before anything is read
+    return WriteMod(r, pictures, ModInputs::load(r.dataDir), writer);
+}
+
+WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, const ModInputs& inputs,
+                    FileWriter& writer) {
+    RequireWritable(r);
+    const BuildingModFolders f(r.modsDir, r.guid, r.name);
+    const QString building = QStringLiteral("Das Gebäude %1").arg(r.guid);
 
     // Look everything up first.
-    const XmlDocument working = loadDataFile(r.dataDir, kWorkingAssetsFile);
+    const XmlDocument& working = inputs.working;
     const pugi::xml_node original = workingRecord(working, r.guid);
     if (!original)
         missing(building, kWorkingAssetsFile);
-    const XmlDocument products = loadDataFile(r.dataDir, kProductCatalogueFile);
+    const XmlDocument& products = inputs.products;
     XmlDocument index = loadDataFile(r.dataDir, kBuildingIndexFile);
     const pugi::xml_node entry =
         entryByGuid(index, "Building", r.guid, building, kBuildingIndexFile);
     const QString buffGuid = fromUtf8(attributeTextAt(entry, kBuildingAdd));
     data::requireGuid(buffGuid);
-    const XmlDocument buffs = loadDataFile(r.dataDir, kBuffTableFile);
+    const XmlDocument& buffs = inputs.buffs;
     const pugi::xml_node buff = entryByGuid(
         buffs, "Buff", buffGuid, QStringLiteral("Der Eintrag %1").arg(buffGuid), kBuffTableFile);
     if (!attributeAt(buff, kBuffChainPosition))
         throw DataError(QStringLiteral("Der Eintrag %1 in \u201E%2\u201C ist unvollständig.")
                             .arg(buffGuid, kBuffTableFile));
-    const XmlDocument fields = loadDataFile(r.dataDir, kFieldTableFile);
+    const XmlDocument& fields = inputs.fields;
 
     // The prepared record is a copy: the working asset list is never changed.
     pugi::xml_document preparedDoc;

@@ -41,6 +41,7 @@
 #include "data/FileWriter.h"
 #include "mod/ModFolder.h"
 #include "mod/NamedPictures.h"
+#include "data/XmlDocument.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -69,10 +70,26 @@ struct WrittenMod {
                              // under the program's names left alone
 };
 
+// Step 1 alone: raises data::DataError when the building's name can not name a mod folder or the
+// game is no longer where the start found it.
+void RequireWritable(const ModRequest& request);
+
+// The data files an activation reads and never writes: the working asset list, the product
+// catalogue, the buff table and the field table. Loaded once, they serve several activations
+// ("Alle aktivieren"); the building index is read by each activation itself, since it writes it.
+struct ModInputs {
+    // Raises data::DataError naming the file that can not be loaded.
+    static ModInputs load(const QString& dataDir);
+    data::XmlDocument working, products, buffs, fields;
+};
+
 // Writes the mod of the building. A failure raises data::DataError with a German message;
 // whatever was written of the new mod is then deleted and the old mod stays as it was.
 WrittenMod WriteMod(const ModRequest& request, const NamedPictures& pictures,
                     data::FileWriter& writer = data::diskWriter());
+// The same with the read-only data files already loaded (from request.dataDir).
+WrittenMod WriteMod(const ModRequest& request, const NamedPictures& pictures,
+                    const ModInputs& inputs, data::FileWriter& writer = data::diskWriter());
 
 // Whether the building's active mod holds the assets.xml an activation would write from the
 // files now, its header (version, time, user) aside: false when the edits changed since the

@@ -19,22 +19,18 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
     if (modsDir.isEmpty())
         return sync;
 
-    // The names in the mods directory, read once. A missing mods directory in a game folder
-    // that is there holds no mod; anything else that can not be listed changes no flag.
-    QSet<QString> names;
+    // A missing mods directory in a game folder that is there holds no mod; one that is there
+    // but can not be read changes no flag. Each building's folder is then looked up by its
+    // name: the directory is not listed, so thousands of other mods cost nothing here.
     const QFileInfo mods(modsDir);
     if (mods.exists() || !QFileInfo(mods.absolutePath()).isDir()) {
-        const QDir dir(modsDir);
-        if (!mods.isDir() || !mods.isReadable() || !dir.isReadable()) {
+        if (!mods.isDir() || !mods.isReadable() || !QDir(modsDir).isReadable()) {
             sync.problem = QStringLiteral("Der Mod-Ordner des Spiels %1 kann nicht gelesen werden; "
                                           "ob die Mods der Gebäude noch dort liegen, wurde nicht "
                                           "geprüft.")
                                .arg(quotedPath(modsDir));
             return sync;
         }
-        const QStringList entries =
-            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        names = QSet<QString>(entries.begin(), entries.end());
     }
 
     auto loaded = std::make_shared<XmlDocument>(loadDataFile(dataDir, kBuildingIndexFile));
@@ -45,7 +41,7 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
         bool loaded = false;
         if (ModFolderNameFault(b.local).isEmpty()) {
             const QString active = ActiveModFolder(modsDir, b.guid, b.local);
-            loaded = names.contains(QFileInfo(active).fileName()) && GameLoadsMod(active);
+            loaded = GameLoadsMod(active);
         }
         const bool flagged = b.isExported == QLatin1String("true");
         if (loaded == flagged)

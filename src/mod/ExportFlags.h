@@ -5,9 +5,9 @@
 // behind; the flags are brought back in line at the start and whenever the building list is
 // refilled.
 //
-// Order: the mods directory is listed once (a directory that can not be read changes nothing);
-// the building index is loaded and every entry compared with its active folder; the index is
-// saved once, atomically, and only when a flag differs.
+// Order: the mods directory is checked to be readable (one that can not be read changes nothing);
+// the building index is loaded and every entry compared with its active folder, looked up by
+// its name; the index is saved once, atomically, and only when a flag differs.
 #include "data/FileWriter.h"
 #include "data/XmlDocument.h"
 

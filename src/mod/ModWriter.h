@@ -39,9 +39,9 @@
 // moved folder, the hyphenated one and the leftovers are deleted, and what is left only named.
 #include "data/EditorFiles.h"
 #include "data/FileWriter.h"
+#include "data/XmlDocument.h"
 #include "mod/ModFolder.h"
 #include "mod/NamedPictures.h"
-#include "data/XmlDocument.h"
 
 #include <QDateTime>
 #include <QImage>

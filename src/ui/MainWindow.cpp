@@ -36,6 +36,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <utility>
@@ -45,6 +46,8 @@ namespace velmora::ui {
 namespace {
 
 constexpr int kClientWidth = 888;
+// Milliseconds after the show when the other mods are read even without a first paint.
+constexpr int kScanFallbackDelay = 1000;
 constexpr int kClientHeight = 863;
 constexpr QSize kListPicture(48, 48);
 constexpr int kListRowHeight = 52;
@@ -887,6 +890,9 @@ QVariant MainWindow::helpIdAt(QWidget* control, const QPoint& globalPos) const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window has been drawn once: the other mods may be read now.
+    if (event->type() == QEvent::Paint && watched == background_ && !scanThread_)
+        QMetaObject::invokeMethod(this, &MainWindow::startForeignModScan, Qt::QueuedConnection);
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == regionView_->viewport())
             rowAtPress_ = selectedRow(regionView_);
@@ -955,7 +961,10 @@ void MainWindow::showConflictText() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    QMetaObject::invokeMethod(this, &MainWindow::startForeignModScan, Qt::QueuedConnection);
+    // The other mods are read once the window has been drawn (see eventFilter), so that the scan
+    // does not compete with the window's first appearance; a window never drawn starts it after
+    // a moment all the same.
+    QTimer::singleShot(kScanFallbackDelay, this, &MainWindow::startForeignModScan);
     if (!centred_) {
         centred_ = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -128,7 +128,7 @@ private:
     // could not look) is told once, after the window is shown.
     // Returns the index it read (null when it did not look).
     std::shared_ptr<const data::XmlDocument> syncExportFlags();
-    // The other mods are read on a thread of their own once the window is shown; the result
+    // The other mods are read on a thread of their own once the window has been drawn; the result
     // replaces the conflict marks when it arrives, and the program's own folders never change it.
     void startForeignModScan();
     void takeForeignMods(std::shared_ptr<const mod::ForeignMods> mods);

@@ -124,9 +124,11 @@ void EditsWindow::reload() {
             view_->expandAll();
         },
         kTitle);
-    countLabel_->setText(QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
-                             .arg(overview_.buildings.size())
-                             .arg(overview_.fieldCount()));
+    countLabel_->setText(overview_.buildings.empty()
+                             ? QStringLiteral("Es gibt noch keine geänderten Gebäude.")
+                             : QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
+                                   .arg(overview_.buildings.size())
+                                   .arg(overview_.fieldCount()));
     countLabel_->setAccessibleName(countLabel_->text());
 }
 

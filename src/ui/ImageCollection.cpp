@@ -13,11 +13,14 @@ namespace velmora::ui {
 // file infos cost more than the rest of the look-up); of two names that differ only in case the
 // one first in name order is kept.
 ImageCollection::ImageCollection(const QString& folder) {
-    QDirIterator it(folder, {QStringLiteral("*.png")}, QDir::Files);
+    // The suffix is compared by hand: a name filter matches each entry against a pattern.
+    QDirIterator it(folder, QDir::Files);
     const QString prefix = folder + QLatin1Char('/');
     while (it.hasNext()) {
         it.next();
         const QString fileName = it.fileName();
+        if (fileName.size() <= 4 || !fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+            continue;
         const QString k = key(fileName.left(fileName.size() - 4)); // without ".png"
         const QString path = prefix + fileName;
         const auto existing = files_.constFind(k);

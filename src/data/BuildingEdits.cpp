@@ -11,10 +11,10 @@ namespace {
 const QString kNone = QStringLiteral("0");
 const QString kOne = QStringLiteral("1");
 
-std::vector<FieldSpec> makeFields() {
+std::vector<EditField> makeFields() {
     using K = FieldKind;
     using E = FieldEditor;
-    std::vector<FieldSpec> f;
+    std::vector<EditField> f;
     for (int k = 0; k < 4; ++k)
         f.push_back({QStringLiteral("input%1").arg(k + 1),
                      QStringLiteral("Eingangsprodukt %1").arg(k + 1), K::Good, E::Production, 0, 0,
@@ -86,24 +86,24 @@ QString ProductionColumn::*columnText(const QString& key) {
 }
 
 // The product slot of a production column that a good field names.
-ShownProduct& columnProduct(ProductionColumn& column, const FieldSpec& field) {
+ShownProduct& columnProduct(ProductionColumn& column, const EditField& field) {
     if (field.key == QStringLiteral("output"))
         return column.output;
     if (field.key == QStringLiteral("workforce"))
         return column.workforce;
     return column.inputs[std::size_t(field.slot)];
 }
-const ShownProduct& columnProduct(const ProductionColumn& column, const FieldSpec& field) {
+const ShownProduct& columnProduct(const ProductionColumn& column, const EditField& field) {
     return columnProduct(const_cast<ProductionColumn&>(column), field);
 }
 
-bool isAmount(const FieldSpec& field) {
+bool isAmount(const EditField& field) {
     return field.key.endsWith(QStringLiteral("Amount")) || field.key == QStringLiteral("coins");
 }
 
 // A cost slot's good and amount as the apply writes them, and the original slot's; a slot
 // without a good has amount "0".
-FieldValues costValue(const BuildCosts& costs, const FieldSpec& field) {
+FieldValues costValue(const BuildCosts& costs, const EditField& field) {
     const std::size_t k = std::size_t(field.slot);
     const CostSlot written = WrittenCostSlot(field.slot, costs.current[k]);
     const CostSlot& original = costs.original[k];
@@ -113,7 +113,7 @@ FieldValues costValue(const BuildCosts& costs, const FieldSpec& field) {
             written.guid != kNone ? written.amount : kNone};
 }
 
-FieldValues additionalValue(const AdditionalProducts& additional, const FieldSpec& field) {
+FieldValues additionalValue(const AdditionalProducts& additional, const EditField& field) {
     if (field.key == QStringLiteral("fertility"))
         return {kNone, additional.fertilityOn ? kOne : kNone};
     const AddSlot& slot = additional.goods[std::size_t(field.slot)];
@@ -123,24 +123,24 @@ FieldValues additionalValue(const AdditionalProducts& additional, const FieldSpe
 }
 
 // The categories the picker offers for the field.
-QStringList offeredCategories(const FieldSpec& field) {
+QStringList offeredCategories(const EditField& field) {
     return PickerCategories(field.key == QStringLiteral("workforce") ? kCallerWorkForce
                                                                      : kCallerProduction);
 }
 
-bool offersRemoval(const FieldSpec& field) {
+bool offersRemoval(const EditField& field) {
     return field.key != QStringLiteral("output") && field.key != QStringLiteral("workforce");
 }
 
 } // namespace
 
-const std::vector<FieldSpec>& EditFields() {
-    static const std::vector<FieldSpec> fields = makeFields();
+const std::vector<EditField>& EditFields() {
+    static const std::vector<EditField> fields = makeFields();
     return fields;
 }
 
-const FieldSpec* FindEditField(const QString& key) {
-    for (const FieldSpec& f : EditFields())
+const EditField* FindEditField(const QString& key) {
+    for (const EditField& f : EditFields())
         if (f.key == key)
             return &f;
     return nullptr;
@@ -151,7 +151,7 @@ BuildingState LoadBuildingState(EditorFiles& files, const QString& guid) {
             LoadAdditionalProducts(files, guid)};
 }
 
-std::optional<FieldValues> FieldValue(const BuildingState& state, const FieldSpec& field) {
+std::optional<FieldValues> FieldValue(const BuildingState& state, const EditField& field) {
     switch (field.editor) {
     case FieldEditor::Production: {
         const ProductionSettings& p = state.production;
@@ -174,7 +174,7 @@ std::optional<FieldValues> FieldValue(const BuildingState& state, const FieldSpe
     return std::nullopt;
 }
 
-QString FieldValueFault(const BuildingState& state, const FieldSpec& field, const QString& value,
+QString FieldValueFault(const BuildingState& state, const EditField& field, const QString& value,
                         const ProductCatalogue& catalogue) {
     if (!FieldValue(state, field))
         return QStringLiteral("Dieses Gebäude hat kein Feld \u201E%1\u201C.").arg(field.label);
@@ -214,7 +214,7 @@ QString FieldValueFault(const BuildingState& state, const FieldSpec& field, cons
     return {};
 }
 
-void SetFieldValue(BuildingState& state, const FieldSpec& field, const QString& value,
+void SetFieldValue(BuildingState& state, const EditField& field, const QString& value,
                    const ProductCatalogue& catalogue) {
     const Product product = catalogue.find(value);
     switch (field.editor) {
@@ -270,7 +270,7 @@ void SetFieldValue(BuildingState& state, const FieldSpec& field, const QString& 
 
 std::vector<FieldEdit> ChangedFields(const BuildingState& state) {
     std::vector<FieldEdit> result;
-    for (const FieldSpec& field : EditFields()) {
+    for (const EditField& field : EditFields()) {
         const std::optional<FieldValues> v = FieldValue(state, field);
         if (!v || v->game == v->current)
             continue;
@@ -295,7 +295,7 @@ std::vector<BuildingEdit> ListEdits(EditorFiles& files) {
     return result;
 }
 
-QString ShownValue(const FieldSpec& field, const QString& value,
+QString ShownValue(const EditField& field, const QString& value,
                    const ProductCatalogue& catalogue) {
     switch (field.kind) {
     case FieldKind::Switch:

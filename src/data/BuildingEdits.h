@@ -23,7 +23,7 @@ enum class FieldKind { Good, Number, Switch };
 enum class FieldEditor { Production, Costs, AdditionalProducts };
 
 // A field and what the editors allow in it.
-struct FieldSpec {
+struct EditField {
     QString key;   // "outputAmount", "cost2", "extra3Cycle", ...
     QString label; // "Ausgabemenge", "Baukosten Ware 2", "Zusatzware 3 pro Zyklus", ...
     FieldKind kind = FieldKind::Number;
@@ -33,9 +33,9 @@ struct FieldSpec {
 };
 
 // Every field, in the editors' order: production, build costs, additional products.
-const std::vector<FieldSpec>& EditFields();
+const std::vector<EditField>& EditFields();
 // The field with the key, or nullptr.
-const FieldSpec* FindEditField(const QString& key);
+const EditField* FindEditField(const QString& key);
 
 // A building as the editors load it.
 struct BuildingState {
@@ -52,19 +52,19 @@ struct FieldValues {
 };
 // The field's game and current value, or nothing when the building has no such field: the
 // inputs of a raw-material producer, the fertility switch of a building that is offered none.
-std::optional<FieldValues> FieldValue(const BuildingState& state, const FieldSpec& field);
+std::optional<FieldValues> FieldValue(const BuildingState& state, const EditField& field);
 
 // Why the value can not go into the field of this building, in German, or "" when it can: a
 // number outside the editor's range (module radius 1 to 4 included), a switch other than "0"
 // or "1", a good missing from the catalogue or from the categories the picker offers there, no
 // good where the picker offers no removal row, a field the building does not have.
-QString FieldValueFault(const BuildingState& state, const FieldSpec& field, const QString& value,
+QString FieldValueFault(const BuildingState& state, const EditField& field, const QString& value,
                         const ProductCatalogue& catalogue);
 
 // Sets the current value as the editor's control would (a good with its name and picture;
 // "Elektrizität erforderlich" switched on switches "Elektrizität verwenden" on too). The value
 // must have passed FieldValueFault.
-void SetFieldValue(BuildingState& state, const FieldSpec& field, const QString& value,
+void SetFieldValue(BuildingState& state, const EditField& field, const QString& value,
                    const ProductCatalogue& catalogue);
 
 struct FieldEdit {
@@ -87,6 +87,6 @@ std::vector<BuildingEdit> ListEdits(EditorFiles& files);
 
 // A value as the overview shows it: a good by its German name ("keine" for none, "unbekannte
 // Ware <GUID>"), a switch "ja" or "nein", a number as it is.
-QString ShownValue(const FieldSpec& field, const QString& value, const ProductCatalogue& catalogue);
+QString ShownValue(const EditField& field, const QString& value, const ProductCatalogue& catalogue);
 
 } // namespace velmora::data

@@ -84,12 +84,12 @@ QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalog
             QString line = QStringLiteral("        { \"field\": ") + quoted(f.key) +
                            QStringLiteral(", \"game\": ") + quoted(f.game) +
                            QStringLiteral(", \"edited\": ") + quoted(f.edited);
-            const FieldSpec* spec = FindEditField(f.key);
-            if (spec && spec->kind == FieldKind::Good)
+            const EditField* field = FindEditField(f.key);
+            if (field && field->kind == FieldKind::Good)
                 line += QStringLiteral(", \"gameText\": ") +
-                        quoted(ShownValue(*spec, f.game, catalogue)) +
+                        quoted(ShownValue(*field, f.game, catalogue)) +
                         QStringLiteral(", \"editedText\": ") +
-                        quoted(ShownValue(*spec, f.edited, catalogue));
+                        quoted(ShownValue(*field, f.edited, catalogue));
             line += i + 1 < building.fields.size() ? QStringLiteral(" },") : QStringLiteral(" }");
             lines << line;
         }

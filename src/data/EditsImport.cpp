@@ -19,7 +19,7 @@ std::optional<BuildingEntry> indexEntry(EditorFiles& files, const QString& guid)
 }
 
 ImportRow previewRow(const BuildingState* state, const ProductCatalogue& catalogue, ImportRow row) {
-    const FieldSpec* field = FindEditField(row.key);
+    const EditField* field = FindEditField(row.key);
     if (!field) {
         row.reason = QStringLiteral("Das Feld \u201E%1\u201C ist unbekannt.").arg(row.key);
         return row;
@@ -119,7 +119,7 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
         BuildingState state = LoadBuildingState(files, guid);
         bool production = false, costs = false, additional = false;
         for (const auto& [row, choice] : chosen[guid]) {
-            const FieldSpec* field = FindEditField(row->key);
+            const EditField* field = FindEditField(row->key);
             const std::optional<FieldValues> here =
                 field ? FieldValue(state, *field) : std::nullopt;
             if (!here)
@@ -171,7 +171,7 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
 }
 
 QString RowText(const ImportRow& row, const ProductCatalogue& catalogue) {
-    const FieldSpec* field = FindEditField(row.key);
+    const EditField* field = FindEditField(row.key);
     const auto shown = [&](const QString& value) {
         return field ? ShownValue(*field, value, catalogue) : value;
     };

@@ -59,10 +59,10 @@ QByteArray EditsReportCsv(const EditsOverview& overview, const data::ProductCata
         if (b.edit.fields.empty())
             lines << head + QStringLiteral(";;") + tail;
         for (const data::FieldEdit& f : b.edit.fields) {
-            const data::FieldSpec* spec = data::FindEditField(f.key);
-            lines << head + csvField(spec->label) + u';' +
-                         csvField(data::ShownValue(*spec, f.game, catalogue)) + u';' +
-                         csvField(data::ShownValue(*spec, f.current, catalogue)) + tail;
+            const data::EditField* field = data::FindEditField(f.key);
+            lines << head + csvField(field->label) + u';' +
+                         csvField(data::ShownValue(*field, f.game, catalogue)) + u';' +
+                         csvField(data::ShownValue(*field, f.current, catalogue)) + tail;
         }
     }
     return QByteArray("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8();

@@ -292,6 +292,12 @@ QByteArray AssetsText(const AssetsSources& s) {
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
+QByteArray AssetsXml(const AssetsSources& sources) {
+    // assets.xml keeps CR LF on every line, also inside its header comment, and ends with one.
+    return ReformatXml(XmlDocument::parse(AssetsText(sources), QStringLiteral("assets.xml")),
+                       {CommentBreaks::CrLf, FinalBreak::CrLf});
+}
+
 bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QString& guid,
                   const QString& local) {
     const QString path = below(below(ActiveModFolder(modsDir, guid, local), kAssetFolder),
@@ -299,8 +305,7 @@ bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QStrin
     if (!QFileInfo(path).isFile())
         return false;
     try {
-        const pugi::xml_node original = selectNode(
-            files.working().root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
+        const pugi::xml_node original = workingRecord(files.working(), guid);
         const pugi::xml_node entry =
             entryByGuid(files.index(), "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid),
                         kBuildingIndexFile);
@@ -313,11 +318,8 @@ bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QStrin
         const pugi::xml_node record = preparedDoc.append_copy(original);
         PrepareAssetRecord(record, guid);
         // The header (program version, time, user) stands before the ModOps and is left aside.
-        const QByteArray now = ReformatXml(
-            XmlDocument::parse(AssetsText({guid, local, QString(), QString(), QDateTime(), record,
-                                           files.catalogue().root(), buff}),
-                               QStringLiteral("assets.xml")),
-            {CommentBreaks::CrLf, FinalBreak::CrLf});
+        const QByteArray now = AssetsXml({guid, local, QString(), QString(), QDateTime(), record,
+                                          files.catalogue().root(), buff});
         const QByteArray written = readFileBytes(path);
         const auto modOps = [](const QByteArray& text) {
             const qsizetype at = text.indexOf("<ModOps>");
@@ -390,12 +392,8 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, const Mo
     const QString iconFile = QStringLiteral("icon_") + r.guid + QStringLiteral(".png");
     const QImage marked = markedIcon(icon, star);
     const QByteArray markedPng = png(marked, iconFile);
-    // assets.xml keeps CR LF on every line, also inside its header comment, and ends with one.
-    const QByteArray assets =
-        ReformatXml(XmlDocument::parse(AssetsText({r.guid, r.name, r.version, r.userName,
-                                                   r.createdAt, record, products.root(), buff}),
-                                       QStringLiteral("assets.xml")),
-                    {CommentBreaks::CrLf, FinalBreak::CrLf});
+    const QByteArray assets = AssetsXml(
+        {r.guid, r.name, r.version, r.userName, r.createdAt, record, products.root(), buff});
     const QByteArray modinfo = ModInfoJson(
         r.version, ModTitle(r.guid, r.name),
         BuildModDescription({r.name, record, products.root(), fields.root(), buff}), markedPng);

@@ -117,6 +117,8 @@ struct AssetsSources {
     pugi::xml_node buff;     // the building's buff entry
 };
 QByteArray AssetsText(const AssetsSources& sources);
+// The file assets.xml as the activation writes it: AssetsText re-formatted.
+QByteArray AssetsXml(const AssetsSources& sources);
 
 // The four lines of the header, centred.
 QStringList HeaderLines(const QString& version, const QString& guid, const QString& name,

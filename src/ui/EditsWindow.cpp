@@ -114,10 +114,10 @@ void EditsWindow::reload() {
                     view_, {building, QString(), QString(), mod::ModStateText(b.mod)});
                 top->setData(0, kGuidRole, b.edit.guid);
                 for (const data::FieldEdit& f : b.edit.fields) {
-                    const data::FieldSpec* spec = data::FindEditField(f.key);
+                    const data::EditField* field = data::FindEditField(f.key);
                     auto* child = new QTreeWidgetItem(
-                        top, {spec->label, data::ShownValue(*spec, f.game, files.catalogue()),
-                              data::ShownValue(*spec, f.current, files.catalogue()), QString()});
+                        top, {field->label, data::ShownValue(*field, f.game, files.catalogue()),
+                              data::ShownValue(*field, f.current, files.catalogue()), QString()});
                     child->setData(0, kGuidRole, b.edit.guid);
                 }
             }

@@ -77,7 +77,7 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
                             QStringLiteral("Spielwert jetzt"), QStringLiteral("bearbeitet"),
                             QStringLiteral("aktuell"), QStringLiteral("Grund")});
     const auto shown = [&](const data::ImportRow& row, const QString& value) {
-        const data::FieldSpec* field = data::FindEditField(row.key);
+        const data::EditField* field = data::FindEditField(row.key);
         return field && !value.isEmpty() ? data::ShownValue(*field, value, catalogue) : value;
     };
     for (const data::ImportRow& row : rows_) {

@@ -41,8 +41,15 @@ pugi::xml_node entryByGuid(const XmlDocument& doc, const char* element, const QS
 } // namespace
 
 QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
-                          const QString& displayName, FileWriter& writer) {
+                          const QString& displayName, const QString& gameExecutable,
+                          FileWriter& writer) {
     data::requireGuid(guid);
+    // The folders get the same checks as an activation, before anything is read: a damaged name
+    // reaches no folder, and a game that has moved has its mods elsewhere.
+    std::optional<BuildingModFolders> folders;
+    if (!modsDir.isEmpty()) // no mods directory, so no mod folder either
+        folders.emplace(modsDir, guid, displayName);
+    RequireGameInPlace(gameExecutable);
     const QString building = QStringLiteral("Das Gebäude %1").arg(guid);
 
     // Look everything up first.
@@ -63,13 +70,9 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
         throw DataError(QStringLiteral("Der Eintrag %1 in %2 ist unvollständig.")
                             .arg(buffGuid, quotedPath(kBuffTableFile)));
 
-    // The folders get the same checks as an activation: a damaged name reaches no folder.
-    std::optional<BuildingModFolders> folders;
-    if (!modsDir.isEmpty()) { // no mods directory, so no mod folder either
-        folders.emplace(modsDir, guid, displayName);
+    if (folders)
         for (const QString& folder : {folders->active(), folders->hyphenated()})
             RequireRemovable(folder);
-    }
 
     // The mod leaves its name first, so that a failure below never leaves it loaded with the
     // flag cleared; it is put back when the data files can not be saved.

@@ -1,7 +1,8 @@
 #pragma once
 // Returning one building to the game's values.
 //
-// Order: the mod folders' names are checked as an activation checks them, every record and entry
+// Order: the mod folders' names are checked as an activation checks them, and so is the game
+// still being where the start found it (nothing is read otherwise); every record and entry
 // is looked up, and the mod folder and the hyphenated one are checked to be removable (mods
 // directory and folder writable); then the mod folder leaves its name in one step (MoveAside);
 // then the working record is replaced by the original one ("Buildings.xml"), the buff entry is
@@ -19,10 +20,11 @@ namespace velmora::mod {
 
 // Resets the building with the GUID; displayName is its Local as the building list shows it
 // (it names the mod folders). Raises data::DataError when a file can not be loaded or lacks
-// the building, or when the name could not name a mod folder. Returns German notes naming what
-// was left in the mods directory (folders not deleted completely, entries left alone).
+// the building, when the name could not name a mod folder, or when the game is no longer at
+// gameExecutable ("": not checked). Returns German notes naming what was left in the mods
+// directory (folders not deleted completely, entries left alone).
 QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const QString& guid,
-                          const QString& displayName,
+                          const QString& displayName, const QString& gameExecutable = {},
                           data::FileWriter& writer = data::diskWriter());
 
 } // namespace velmora::mod

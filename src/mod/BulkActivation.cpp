@@ -1,34 +1,48 @@
 #include "mod/BulkActivation.h"
 
-#include <optional>
-
 #include "data/BuildingBrowser.h"
 #include "data/BuildingIndex.h"
 #include "data/DataError.h"
+#include "mod/ModFolder.h"
 #include "mod/ModWriter.h"
+#include "mod/OrphanedMods.h"
+
+#include <optional>
 
 namespace velmora::mod {
 
 namespace {
 
-// Runs one step per building of the pseudo-group; a step's DataError is the building's reason.
+// One mod of the run: the building (or orphaned mod) it belongs to and what is done to it.
+struct BulkItem {
+    QString guid;
+    QString name;
+    std::function<QStringList()> step;
+};
+
+// The buildings of the pseudo-group, each with its step.
 template <class Step>
-BulkReport runAll(const QString& dataDir, int pseudoGroup, const BulkProgress& progress,
-                  Step step) {
-    const std::vector<data::BuildingEntry> buildings =
-        data::BrowseBuildings(dataDir, 0, pseudoGroup, QString());
+std::vector<BulkItem> itemsOf(const QString& dataDir, int pseudoGroup, Step step) {
+    std::vector<BulkItem> items;
+    for (const data::BuildingEntry& b : data::BrowseBuildings(dataDir, 0, pseudoGroup, QString()))
+        items.push_back({b.guid, b.local, [step, b] { return step(b); }});
+    return items;
+}
+
+// Runs one step after the other; a step's DataError is the building's reason.
+BulkReport runAll(const std::vector<BulkItem>& items, const BulkProgress& progress) {
     BulkReport report;
-    report.total = int(buildings.size());
-    for (const data::BuildingEntry& b : buildings) {
-        if (progress && !progress(int(report.outcomes.size()), report.total, b.local)) {
+    report.total = int(items.size());
+    for (const BulkItem& item : items) {
+        if (progress && !progress(int(report.outcomes.size()), report.total, item.name)) {
             report.stopped = true;
             break;
         }
         BulkOutcome outcome;
-        outcome.guid = b.guid;
-        outcome.name = b.local;
+        outcome.guid = item.guid;
+        outcome.name = item.name;
         try {
-            outcome.notes = step(b);
+            outcome.notes = item.step();
             outcome.done = true;
         } catch (const data::DataError& e) {
             outcome.reason = e.message();
@@ -42,28 +56,39 @@ BulkReport runAll(const QString& dataDir, int pseudoGroup, const BulkProgress& p
 
 BulkReport ActivateAll(const BulkRequest& r, const NamedPictures& pictures,
                        const BulkProgress& progress, data::FileWriter& writer) {
+    RequireGameInPlace(r.gameExecutable);
     // The data files no activation writes are read once for the run (again after a building
     // failed to read them, so that each failure names its reason).
     std::optional<ModInputs> inputs;
-    return runAll(
-        r.dataDir, data::kChangedPseudoGroup, progress, [&](const data::BuildingEntry& b) {
-            ModRequest request{r.dataDir, r.modsDir, b.guid, b.local, r.version, r.userName};
-            request.gameExecutable = r.gameExecutable;
-            if (r.createdAt.isValid())
-                request.createdAt = r.createdAt;
-            RequireWritable(request); // before anything is read, as a single activation does
-            if (!inputs)
-                inputs = ModInputs::load(r.dataDir);
-            return WriteMod(request, pictures, *inputs, writer).leftFolders;
-        });
+    return runAll(itemsOf(r.dataDir, data::kChangedPseudoGroup,
+                          [&](const data::BuildingEntry& b) {
+                              ModRequest request{r.dataDir, r.modsDir, b.guid,
+                                                 b.local,   r.version, r.userName};
+                              request.gameExecutable = r.gameExecutable;
+                              if (r.createdAt.isValid())
+                                  request.createdAt = r.createdAt;
+                              RequireWritable(
+                                  request); // before anything is read, as a single activation
+                              if (!inputs)
+                                  inputs = ModInputs::load(r.dataDir);
+                              return WriteMod(request, pictures, *inputs, writer).leftFolders;
+                          }),
+                  progress);
 }
 
 BulkReport DeactivateAll(const BulkRequest& r, const BulkProgress& progress,
                          data::FileWriter& writer) {
-    return runAll(r.dataDir, data::kExportedPseudoGroup, progress,
-                  [&](const data::BuildingEntry& b) {
-                      return RemoveMod(r.dataDir, r.modsDir, b.guid, b.local, writer);
-                  });
+    RequireGameInPlace(r.gameExecutable);
+    std::vector<BulkItem> items =
+        itemsOf(r.dataDir, data::kExportedPseudoGroup, [&](const data::BuildingEntry& b) {
+            return RemoveMod(r.dataDir, r.modsDir, b.guid, b.local, r.gameExecutable, writer);
+        });
+    // The program's mods whose building is gone are its own too.
+    for (const OrphanedMod& orphan : FindOrphanedMods(r.dataDir, r.modsDir))
+        items.push_back({orphan.guid, orphan.local, [&r, &writer, orphan] {
+                             return RemoveOrphanedMod(r.modsDir, orphan, r.gameExecutable, writer);
+                         }});
+    return runAll(items, progress);
 }
 
 QString BulkSummary(const BulkReport& report, bool activation) {

@@ -3,6 +3,10 @@
 // mod of this program removed, one building after the other in the order of the list's
 // pseudo-groups ("editierte Gebäude", "exportierte Gebäude").
 //
+// "Alle deaktivieren" also removes the program's mods whose building is gone (OrphanedMods.h),
+// after the buildings. Both refuse to start, with the message of a single click, when the game is
+// no longer where the start found it.
+//
 // Each building goes through WriteMod or RemoveMod as a single click would, so each one is all or
 // nothing and keeps the flag rule. A building that fails is noted with its reason and the next
 // one goes on. Before each building the progress is told and may stop the run: a run is only ever
@@ -45,6 +49,8 @@ struct BulkReport {
 // false to stop the run there.
 using BulkProgress = std::function<bool(int done, int total, const QString& name)>;
 
+// Raise data::DataError, having changed nothing, when the game is no longer where the start
+// found it.
 BulkReport ActivateAll(const BulkRequest& request, const NamedPictures& pictures,
                        const BulkProgress& progress, data::FileWriter& writer = data::diskWriter());
 BulkReport DeactivateAll(const BulkRequest& request, const BulkProgress& progress,

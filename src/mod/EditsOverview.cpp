@@ -1,8 +1,10 @@
 #include "mod/EditsOverview.h"
 
 #include "mod/ModWriter.h"
+#include "mod/OrphanedMods.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace velmora::mod {
 
@@ -27,15 +29,24 @@ int EditsOverview::fieldCount() const {
     return n;
 }
 
+int EditsOverview::editedCount() const {
+    return int(std::count_if(buildings.begin(), buildings.end(), [](const OverviewBuilding& b) {
+        return b.mod != ModState::Orphaned;
+    }));
+}
+
 EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir) {
     EditsOverview overview;
+    const ModsDirectoryListing mods(modsDir);
     for (data::BuildingEdit& edit : data::ListEdits(files)) {
         OverviewBuilding b{std::move(edit), ModState::Inactive};
         if (b.edit.exported)
-            b.mod = ModIsCurrent(files, modsDir, b.edit.guid, b.edit.name) ? ModState::Current
-                                                                           : ModState::OutOfDate;
+            b.mod = ModIsCurrent(files, mods, b.edit.guid, b.edit.name) ? ModState::Current
+                                                                        : ModState::OutOfDate;
         overview.buildings.push_back(std::move(b));
     }
+    for (const OrphanedMod& orphan : FindOrphanedMods(files.index(), mods))
+        overview.buildings.push_back({{orphan.guid, orphan.local, true, {}}, ModState::Orphaned});
     return overview;
 }
 
@@ -45,6 +56,8 @@ QString ModStateText(ModState state) {
         return QStringLiteral("aktiv, aktuell");
     case ModState::OutOfDate:
         return QStringLiteral("aktiv, veraltet");
+    case ModState::Orphaned:
+        return QStringLiteral("verwaist");
     case ModState::Inactive:
         break;
     }

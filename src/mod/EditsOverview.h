@@ -4,7 +4,8 @@
 //
 // Order: the data files are loaded once; the edited buildings are listed in index order with
 // their fields (data::ListEdits); for each exported building the active mod is compared with
-// what an activation would write now (ModIsCurrent).
+// what an activation would write now (ModIsCurrent); the program's mods whose building is gone
+// follow, without fields, in the state "verwaist" (OrphanedMods.h).
 #include "data/BuildingEdits.h"
 
 #include <QByteArray>
@@ -13,7 +14,7 @@
 
 namespace velmora::mod {
 
-enum class ModState { Inactive, Current, OutOfDate };
+enum class ModState { Inactive, Current, OutOfDate, Orphaned };
 
 struct OverviewBuilding {
     data::BuildingEdit edit;
@@ -21,14 +22,15 @@ struct OverviewBuilding {
 };
 
 struct EditsOverview {
-    std::vector<OverviewBuilding> buildings;
+    std::vector<OverviewBuilding> buildings; // the edited ones, then the orphaned mods
     int fieldCount() const;
+    int editedCount() const; // the buildings that are not orphaned mods
 };
 
 // Raises data::DataError when a data file can not be read.
 EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir);
 
-// "nicht aktiv", "aktiv, aktuell", "aktiv, veraltet".
+// "nicht aktiv", "aktiv, aktuell", "aktiv, veraltet", "verwaist".
 QString ModStateText(ModState state);
 
 // The report: UTF-8 with byte-order mark, fields separated by ";", one line per field under the

@@ -5,6 +5,7 @@
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
 #include "mod/ModFolder.h"
+#include "mod/OrphanedMods.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,8 +21,8 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
         return sync;
 
     // A missing mods directory in a game folder that is there holds no mod; one that is there
-    // but can not be read changes no flag. Each building's folder is then looked up by its
-    // name: the directory is not listed, so thousands of other mods cost nothing here.
+    // but can not be read changes no flag. Each building's folder is then looked up by its name
+    // in any letter case, in one listing that keeps only the program's names.
     const QFileInfo mods(modsDir);
     if (mods.exists() || !QFileInfo(mods.absolutePath()).isDir()) {
         if (!mods.isDir() || !mods.isReadable() || !QDir(modsDir).isReadable()) {
@@ -35,13 +36,13 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
 
     auto loaded = std::make_shared<XmlDocument>(loadDataFile(dataDir, kBuildingIndexFile));
     XmlDocument& index = *loaded;
+    const ModsDirectoryListing listing(modsDir);
     for (const pugi::xml_node& element : selectNodes(index.root(), "Building")) {
         const BuildingEntry b = BuildingEntry::fromElement(element);
         // A name that can not name a folder never had a mod written.
         bool loaded = false;
         if (ModFolderNameFault(b.local).isEmpty()) {
-            const QString active = ActiveModFolder(modsDir, b.guid, b.local);
-            loaded = GameLoadsMod(active);
+            loaded = GameLoadsMod(listing.resolve(ActiveModFolder(modsDir, b.guid, b.local)));
         }
         const bool flagged = b.isExported == QLatin1String("true");
         if (loaded == flagged)
@@ -51,6 +52,7 @@ FlagSync SyncExportFlags(const QString& dataDir, const QString& modsDir, FileWri
     }
     if (!sync.corrected.empty())
         index.save(writer);
+    sync.orphaned = FindOrphanedMods(index, listing);
     sync.index = std::move(loaded);
     return sync;
 }

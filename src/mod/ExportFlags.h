@@ -7,9 +7,11 @@
 //
 // Order: the mods directory is checked to be readable (one that can not be read changes nothing);
 // the building index is loaded and every entry compared with its active folder, looked up by
-// its name; the index is saved once, atomically, and only when a flag differs.
+// its name in any letter case; the index is saved once, atomically, and only when a flag
+// differs. The mods of this program whose building is gone are found on the same listing.
 #include "data/FileWriter.h"
 #include "data/XmlDocument.h"
+#include "mod/OrphanedMods.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,7 @@ struct FlagCorrection {
 struct FlagSync {
     std::vector<FlagCorrection> corrected;
     QString problem; // a German message when the mods directory could not be read, else ""
+    std::vector<OrphanedMod> orphaned; // the program's mods whose building is gone
     // The building index as it now is on the disk, for the caller to read on; null when the
     // mods directory was not looked at.
     std::shared_ptr<const data::XmlDocument> index;

@@ -2,6 +2,7 @@
 
 #include "data/DataError.h"
 #include "data/XmlDocument.h"
+#include "mod/ModFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,9 +18,9 @@ namespace {
 
 const QString kAssetsPath = QStringLiteral("data/config/export/main/asset/assets.xml");
 
-// The folders the program writes start with "[Cindral] "; the game skips hidden ones.
+// The folders the program writes, in any letter case, are its own; the game skips hidden ones.
 bool isForeign(const QString& name) {
-    return !name.startsWith(QStringLiteral("[Cindral] ")) && !name.startsWith(QLatin1Char('-')) &&
+    return !IsProgramFolderName(name) && !name.startsWith(QLatin1Char('-')) &&
            !name.startsWith(QLatin1Char('.'));
 }
 

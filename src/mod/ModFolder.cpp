@@ -30,8 +30,7 @@ QString pathIn(const QString& modsDir, const QString& name) {
 void requireProgramEntry(const QString& modsDir, const QString& path) {
     const QFileInfo info(path);
     const QString name = info.fileName();
-    const bool ownName = name.startsWith(kActivePrefix) || name.startsWith(kHyphenatedPrefix) ||
-                         name.startsWith(kRemovalPrefix) || name.startsWith(kOldRemovalPrefix);
+    const bool ownName = IsProgramFolderName(name);
     const bool direct = !modsDir.isEmpty() &&
                         QDir::cleanPath(QFileInfo(path).absolutePath()) ==
                             QDir::cleanPath(QDir(modsDir).absolutePath()) &&
@@ -100,25 +99,63 @@ QString RemovalName(const QString& path) {
     return info.dir().filePath(kRemovalPrefix + info.fileName());
 }
 
+bool IsProgramFolderName(const QString& name) {
+    for (const QString& prefix :
+         {kActivePrefix, kHyphenatedPrefix, kRemovalPrefix, kOldRemovalPrefix})
+        if (name.startsWith(prefix, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+ModsDirectoryListing::ModsDirectoryListing(const QString& modsDir) : dir_(modsDir) {
+    if (modsDir.isEmpty())
+        return; // not the current folder
+    // Other mods may be thousands: they are passed over unsorted and not kept.
+    const QStringList all = QDir(modsDir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QString& name : all)
+        if (IsProgramFolderName(name))
+            names_ << name;
+    names_.sort();
+    for (const QString& name : std::as_const(names_))
+        byFolded_[name.toCaseFolded()] << name;
+}
+
+QString ModsDirectoryListing::resolve(const QString& path) const {
+    const QString name = QFileInfo(path).fileName();
+    const auto found = byFolded_.constFind(name.toCaseFolded());
+    if (found == byFolded_.constEnd() || found->contains(name))
+        return path;
+    for (const QString& entry : *found) // sorted by name
+        if (QString::compare(entry, name, Qt::CaseInsensitive) == 0)
+            return pathIn(dir_, entry);
+    return path;
+}
+
 BuildingModFolders::BuildingModFolders(const QString& modsDir, const QString& guid,
                                        const QString& local)
-    : modsDir_(modsDir) {
+    : BuildingModFolders(ModsDirectoryListing(modsDir), guid, local) {}
+
+BuildingModFolders::BuildingModFolders(const ModsDirectoryListing& listing, const QString& guid,
+                                       const QString& local)
+    : listing_(listing), modsDir_(listing.dir()) {
     data::requireGuid(guid);
     if (const QString fault = ModFolderNameFault(local); !fault.isEmpty())
         throw data::DataError(fault);
-    if (modsDir.isEmpty())
+    if (modsDir_.isEmpty())
         throw data::DataError(QStringLiteral("Der Mod-Ordner des Spiels ist nicht bekannt."));
-    active_ = ActiveModFolder(modsDir, guid, local);
-    hyphenated_ = HyphenatedModFolder(modsDir, guid, local);
-    fresh_ = NewModFolder(modsDir, guid, local);
-    setAside_ = SetAsideModFolder(modsDir, guid, local);
+    active_ = listing_.resolve(ActiveModFolder(modsDir_, guid, local));
+    hyphenated_ = listing_.resolve(HyphenatedModFolder(modsDir_, guid, local));
+    fresh_ = listing_.resolve(NewModFolder(modsDir_, guid, local));
+    setAside_ = listing_.resolve(SetAsideModFolder(modsDir_, guid, local));
 }
 
 QStringList BuildingModFolders::leftovers() const {
     QStringList paths{fresh_, setAside_};
     for (const QString& path : {active_, hyphenated_, fresh_, setAside_}) {
         const QFileInfo info(path);
-        paths << RemovalName(path) << info.dir().filePath(kOldRemovalPrefix + info.fileName());
+        paths << listing_.resolve(RemovalName(path))
+              << listing_.resolve(info.dir().filePath(kOldRemovalPrefix + info.fileName()));
     }
     return paths;
 }
@@ -221,6 +258,14 @@ void RequireRemovable(const QString& path) {
                 QStringLiteral("Der Ordner %1 kann nicht gelöscht werden: %2 ist schreibgeschützt "
                                "oder gesperrt. Es wurde nichts geändert.")
                     .arg(data::quotedPath(path), data::quotedPath(folder.absoluteFilePath())));
+}
+
+void RequireGameInPlace(const QString& gameExecutable) {
+    if (!gameExecutable.isEmpty() && !QFileInfo(gameExecutable).isFile())
+        throw data::DataError(QStringLiteral("Das Spiel ist nicht mehr installiert, wo es beim "
+                                             "Start war: %1 fehlt. Es wurde nichts geschrieben; "
+                                             "bitte starten Sie das Programm neu.")
+                                  .arg(data::quotedPath(gameExecutable)));
 }
 
 } // namespace velmora::mod

@@ -12,12 +12,17 @@
 // half-made or half-removed copy. The game loads a mod from a folder, or from a link to one,
 // under a name without the hyphen.
 //
+// The game runs on Windows, where letter case does not tell two names apart: "[cindral] (1) x"
+// is the same folder as "[Cindral] (1) X" there. The program recognises its names and prefixes
+// in any letter case and works on the entry that is there under any letter case.
+//
 // Removal never follows a link: a link (on Windows also a junction) under one of the program's
 // names is removed as a link, its target untouched, and links inside a real folder are removed
 // as links. A leftover of a stopped run (new, set aside, removal names) is deleted only when it
 // is a real folder; anything else there is left alone and named in a German note.
 #include "data/FileWriter.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -37,13 +42,41 @@ QString SetAsideModFolder(const QString& modsDir, const QString& guid, const QSt
 // The name a folder of the mods directory gets on its way out, beside it.
 QString RemovalName(const QString& path);
 
+// True when name starts with one of the program's prefixes in any letter case: the active and
+// hyphenated folders and the removal names. Such a folder is never another mod.
+bool IsProgramFolderName(const QString& name);
+
+// The entries of the mods directory under the program's names (IsProgramFolderName; links and
+// files included), listed once.
+class ModsDirectoryListing {
+public:
+    // A mods directory that is empty, missing or can not be read lists nothing.
+    explicit ModsDirectoryListing(const QString& modsDir);
+
+    const QString& dir() const { return dir_; }
+    const QStringList& names() const { return names_; } // sorted
+    // The entry that path (directly in the mods directory) names in any letter case: path itself
+    // when its entry is there, else the first by name of those that differ from it only in
+    // letter case, else path as it is.
+    QString resolve(const QString& path) const;
+
+private:
+    QString dir_;
+    QStringList names_;
+    QHash<QString, QStringList> byFolded_; // case-folded name -> the names that fold to it
+};
+
 // A building's folders once its GUID, its name and the mods directory are checked: every
 // operation that writes or removes a building's mod folders takes the paths from here.
 class BuildingModFolders {
 public:
     // Raises data::DataError with a German message when the GUID is not decimal, the name
     // could leave the mods directory or is no valid Windows file name, or modsDir is empty.
+    // Each path is the entry there under any letter case (the mods directory is listed).
     BuildingModFolders(const QString& modsDir, const QString& guid, const QString& local);
+    // The same on a listing already made (many buildings at once).
+    BuildingModFolders(const ModsDirectoryListing& listing, const QString& guid,
+                       const QString& local);
 
     const QString& modsDir() const { return modsDir_; }
     const QString& active() const { return active_; }
@@ -55,6 +88,7 @@ public:
     QStringList leftovers() const;
 
 private:
+    ModsDirectoryListing listing_;
     QString modsDir_, active_, hyphenated_, fresh_, setAside_;
 };
 
@@ -103,5 +137,11 @@ QStringList RemoveOtherFolders(const BuildingModFolders& f,
 // mods directory or the folder itself can not be written (read-only, locked). Called before an
 // operation changes anything, so that it then changes nothing.
 void RequireRemovable(const QString& path);
+
+// Raises data::DataError with a German message when the game's executable is no longer where
+// the start found it: the game was moved or removed, and its mods directory is no longer the
+// one the game loads from. Every operation that writes or removes a mod folder checks it before
+// anything is read or changed; "" (no game known) checks nothing.
+void RequireGameInPlace(const QString& gameExecutable);
 
 } // namespace velmora::mod

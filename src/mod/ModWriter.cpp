@@ -298,10 +298,11 @@ QByteArray AssetsXml(const AssetsSources& sources) {
                        {CommentBreaks::CrLf, FinalBreak::CrLf});
 }
 
-bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QString& guid,
+bool ModIsCurrent(data::EditorFiles& files, const ModsDirectoryListing& mods, const QString& guid,
                   const QString& local) {
-    const QString path = below(below(ActiveModFolder(modsDir, guid, local), kAssetFolder),
-                               QStringLiteral("assets.xml"));
+    const QString path =
+        below(below(mods.resolve(ActiveModFolder(mods.dir(), guid, local)), kAssetFolder),
+              QStringLiteral("assets.xml"));
     if (!QFileInfo(path).isFile())
         return false;
     try {
@@ -340,11 +341,7 @@ void RequireWritable(const ModRequest& r) {
     BuildingModFolders(r.modsDir, r.guid, r.name);
     // The game may have been moved or removed since the start: nothing is created under a path
     // that no longer holds it.
-    if (!r.gameExecutable.isEmpty() && !QFileInfo(r.gameExecutable).isFile())
-        throw DataError(QStringLiteral("Das Spiel ist nicht mehr installiert, wo es beim Start "
-                                       "war: %1 fehlt. Es wurde nichts geschrieben; bitte "
-                                       "starten Sie das Programm neu.")
-                            .arg(quotedPath(r.gameExecutable)));
+    RequireGameInPlace(r.gameExecutable);
 }
 
 WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, FileWriter& writer) {
@@ -469,8 +466,9 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, const Mo
 }
 
 QStringList RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
-                      const QString& name, FileWriter& writer) {
+                      const QString& name, const QString& gameExecutable, FileWriter& writer) {
     const BuildingModFolders f(modsDir, guid, name);
+    RequireGameInPlace(gameExecutable);
     XmlDocument index = loadDataFile(dataDir, kBuildingIndexFile);
     const pugi::xml_node entry = entryByGuid(
         index, "Building", guid, QStringLiteral("Das Gebäude %1").arg(guid), kBuildingIndexFile);

@@ -31,12 +31,13 @@
 //    can not be deleted is only named in the result.
 // The working asset list, the buff table and IsChanged are never written.
 //
-// RemoveMod: the name is checked as above and the building looked up in "BuildingsShort.xml";
-// the mod folder and the hyphenated one are checked to be removable (RequireRemovable), so a
-// read-only mods directory changes nothing. Then the mod folder leaves its name in one step
-// (MoveAside: a failure raises DataError with the flag unchanged, the mod still active);
-// IsExported is set to "false" (saved atomically; a failure moves the mod back first); then the
-// moved folder, the hyphenated one and the leftovers are deleted, and what is left only named.
+// RemoveMod: the name and the game are checked as above and the building looked up in
+// "BuildingsShort.xml"; the mod folder and the hyphenated one are checked to be removable
+// (RequireRemovable), so a read-only mods directory changes nothing. Then the mod folder leaves its
+// name in one step (MoveAside: a failure raises DataError with the flag unchanged, the mod still
+// active); IsExported is set to "false" (saved atomically; a failure moves the mod back first);
+// then the moved folder, the hyphenated one and the leftovers are deleted, and what is left only
+// named.
 #include "data/EditorFiles.h"
 #include "data/FileWriter.h"
 #include "data/XmlDocument.h"
@@ -94,13 +95,16 @@ WrittenMod WriteMod(const ModRequest& request, const NamedPictures& pictures,
 // Whether the building's active mod holds the assets.xml an activation would write from the
 // files now, its header (version, time, user) aside: false when the edits changed since the
 // activation, or the mod is missing or can not be read.
-bool ModIsCurrent(data::EditorFiles& files, const QString& modsDir, const QString& guid,
+// The active mod is found in the listing under any letter case.
+bool ModIsCurrent(data::EditorFiles& files, const ModsDirectoryListing& mods, const QString& guid,
                   const QString& local);
 
 // Removes the mod of the building and clears its IsExported flag. Raises data::DataError when
-// the mod is still active; returns German notes naming what was left beside it.
+// the mod is still active, and before anything is read when the game is no longer at
+// gameExecutable ("": not checked); returns German notes naming what was left beside it.
 QStringList RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
-                      const QString& name, data::FileWriter& writer = data::diskWriter());
+                      const QString& name, const QString& gameExecutable = {},
+                      data::FileWriter& writer = data::diskWriter());
 
 // The prepared asset record: a copy of record with the icon path of the mod, without Region,
 // Local, Template and BaseAssetGUID of Values/Standard and without Values/Standard/Output; a

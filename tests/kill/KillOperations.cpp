@@ -87,7 +87,7 @@ void unchanged(const Workspace&) {}
 void resetBuilding(const Workspace& w, FileWriter& writer) {
     const BuildingEntry building = firstBuilding(w);
     const QStringList undeleted =
-        mod::ResetBuilding(w.data, w.mods, building.guid, building.local, writer);
+        mod::ResetBuilding(w.data, w.mods, building.guid, building.local, {}, writer);
     if (!undeleted.isEmpty())
         throw DataError(QStringLiteral("Diese Mod-Ordner konnten nicht gelöscht werden: %1")
                             .arg(undeleted.join(QStringLiteral(", "))));
@@ -181,7 +181,8 @@ void importEdits(const Workspace& w, FileWriter& writer) {
 
 void deactivateMod(const Workspace& w, FileWriter& writer) {
     const BuildingEntry building = firstBuilding(w);
-    const QStringList notes = mod::RemoveMod(w.data, w.mods, building.guid, building.local, writer);
+    const QStringList notes =
+        mod::RemoveMod(w.data, w.mods, building.guid, building.local, {}, writer);
     if (!notes.isEmpty())
         throw DataError(notes.join(QStringLiteral(", ")));
 }

@@ -195,7 +195,7 @@ TEST(BuildingReset, UnwritableFileLeavesEverythingAsItWas) {
         ScriptedWriter writer;
         writer.failWriteNumber = c.failWrite;
         writer.failReplaceOf = c.failReplace ? QString::fromUtf8(c.failReplace) : QString();
-        EXPECT_THROW(mod::ResetBuilding(f.data, f.mods, kRows[1].guid, kRows[1].local, writer),
+        EXPECT_THROW(mod::ResetBuilding(f.data, f.mods, kRows[1].guid, kRows[1].local, {}, writer),
                      data::DataError);
         before.expectUnchanged();
     }

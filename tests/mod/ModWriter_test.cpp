@@ -540,7 +540,7 @@ TEST(ModIsCurrent, FollowsTheEditsAfterTheActivation) {
     const QString local = data::FindBuilding(d.data, kFishery)->local;
     const auto current = [&] {
         data::EditorFiles files(d.data);
-        return mod::ModIsCurrent(files, d.mods, kFishery, local);
+        return mod::ModIsCurrent(files, mod::ModsDirectoryListing(d.mods), kFishery, local);
     };
     EXPECT_FALSE(current()); // no mod
     d.activate(kFishery);

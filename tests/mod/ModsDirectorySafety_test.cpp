@@ -127,11 +127,11 @@ const std::pair<const char*, Operation> kOperations[] = {
      }},
     {"Deaktivieren",
      [](Workspace& w, data::FileWriter& writer) {
-         return mod::RemoveMod(w.data, w.mods, kGuid, kName, writer);
+         return mod::RemoveMod(w.data, w.mods, kGuid, kName, {}, writer);
      }},
     {"Reset",
      [](Workspace& w, data::FileWriter& writer) {
-         return mod::ResetBuilding(w.data, w.mods, kGuid, kName, writer);
+         return mod::ResetBuilding(w.data, w.mods, kGuid, kName, {}, writer);
      }},
 };
 
@@ -246,10 +246,11 @@ TEST(ModsDirectorySafety, HostileNamesReachNoFolderOutsideTheModsDirectory) {
                                               [&](Workspace& ws, data::FileWriter& writer) {
                                                   return std::string(operationName) == "Reset"
                                                              ? mod::ResetBuilding(ws.data, ws.mods,
-                                                                                  kGuid, name,
+                                                                                  kGuid, name, {},
                                                                                   writer)
                                                              : mod::RemoveMod(ws.data, ws.mods,
-                                                                              kGuid, name, writer);
+                                                                              kGuid, name, {},
+                                                                              writer);
                                               },
                                               w);
             EXPECT_TRUE(outcome.failed);

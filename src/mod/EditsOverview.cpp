@@ -1,5 +1,6 @@
 #include "mod/EditsOverview.h"
 
+#include "data/DataError.h"
 #include "mod/ModWriter.h"
 #include "mod/OrphanedMods.h"
 
@@ -48,6 +49,24 @@ EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir
     for (const OrphanedMod& orphan : FindOrphanedMods(files.index(), mods))
         overview.buildings.push_back({{orphan.guid, orphan.local, true, {}}, ModState::Orphaned});
     return overview;
+}
+
+QStringList RemoveModOf(const OverviewBuilding& b, const QString& dataDir, const QString& modsDir,
+                        const QString& gameExecutable, data::FileWriter& writer) {
+    switch (b.mod) {
+    case ModState::Orphaned:
+        return RemoveOrphanedMod(modsDir, {b.edit.guid, b.edit.name, QString()}, gameExecutable,
+                                 writer);
+    case ModState::Current:
+    case ModState::OutOfDate:
+        return RemoveMod(dataDir, modsDir, b.edit.guid, b.edit.name, gameExecutable, writer);
+    case ModState::Inactive:
+        break;
+    }
+    throw data::DataError(
+        QStringLiteral("Das Gebäude \u201E%1\u201C hat keinen aktiven Mod; es gibt nichts zu "
+                       "entfernen.")
+            .arg(ModTitle(b.edit.guid, b.edit.name)));
 }
 
 QString ModStateText(ModState state) {

@@ -7,9 +7,11 @@
 // what an activation would write now (ModIsCurrent); the program's mods whose building is gone
 // follow, without fields, in the state "verwaist" (OrphanedMods.h).
 #include "data/BuildingEdits.h"
+#include "data/FileWriter.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace velmora::mod {
@@ -29,6 +31,15 @@ struct EditsOverview {
 
 // Raises data::DataError when a data file can not be read.
 EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir);
+
+// "Mod entfernen" on a building of the overview: an orphaned mod is removed as such
+// (RemoveOrphanedMod), an active one as "Deaktivieren" removes it (RemoveMod, which clears the
+// flag). Raises data::DataError, having changed nothing, when the building has no active mod, the
+// game is no longer at gameExecutable or the mod can not be removed; returns German notes naming
+// what was left beside it.
+QStringList RemoveModOf(const OverviewBuilding& building, const QString& dataDir,
+                        const QString& modsDir, const QString& gameExecutable,
+                        data::FileWriter& writer = data::diskWriter());
 
 // "nicht aktiv", "aktiv, aktuell", "aktiv, veraltet", "verwaist".
 QString ModStateText(ModState state);

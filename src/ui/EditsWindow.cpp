@@ -5,6 +5,7 @@
 #include "data/EditsFile.h"
 #include "data/EditsImport.h"
 #include "data/FileAccess.h"
+#include "mod/ModFolder.h"
 #include "ui/AppStyle.h"
 #include "ui/ImportPreviewWindow.h"
 
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velmora::ui {
 
@@ -27,8 +29,10 @@ const QString kTitle = QStringLiteral("Änderungen");
 const QString kExportTitle = QStringLiteral("Änderungen exportieren");
 const QString kImportTitle = QStringLiteral("Änderungen importieren");
 const QString kReportTitle = QStringLiteral("Bericht speichern");
+const QString kRemoveTitle = QStringLiteral("Mod entfernen");
 const QString kEditsFilter = QStringLiteral("Änderungen (*.json)");
 constexpr int kGuidRole = Qt::UserRole;
+constexpr int kBuildingRole = Qt::UserRole + 1; // the position in the overview
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
@@ -66,7 +70,8 @@ EditsWindow::EditsWindow(const EditsWindowSetup& setup, app::UserDialogs& dialog
     view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(view_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         chosen_ = item->data(0, kGuidRole).toString();
-        accept();
+        if (!chosen_.isEmpty()) // an orphaned mod has no building to show
+            accept();
     });
     layout->addWidget(view_, 1);
 
@@ -81,8 +86,9 @@ EditsWindow::EditsWindow(const EditsWindowSetup& setup, app::UserDialogs& dialog
     QPushButton* exportBtn = button(this, "ExportBtn", kExportTitle);
     QPushButton* importBtn = button(this, "ImportBtn", kImportTitle);
     QPushButton* reportBtn = button(this, "ReportBtn", kReportTitle);
+    QPushButton* removeBtn = button(this, "RemoveModBtn", kRemoveTitle);
     QPushButton* closeBtn = button(this, "CloseBtn", QStringLiteral("Schließen"));
-    for (QPushButton* b : {exportBtn, importBtn, reportBtn})
+    for (QPushButton* b : {exportBtn, importBtn, reportBtn, removeBtn})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(closeBtn);
@@ -90,6 +96,7 @@ EditsWindow::EditsWindow(const EditsWindowSetup& setup, app::UserDialogs& dialog
     connect(exportBtn, &QPushButton::clicked, this, [this] { ExportBtnClick(); });
     connect(importBtn, &QPushButton::clicked, this, [this] { ImportBtnClick(); });
     connect(reportBtn, &QPushButton::clicked, this, [this] { ReportBtnClick(); });
+    connect(removeBtn, &QPushButton::clicked, this, [this] { RemoveModBtnClick(); });
     connect(closeBtn, &QPushButton::clicked, this, &QDialog::reject);
     reload();
 }
@@ -108,27 +115,36 @@ void EditsWindow::reload() {
             data::EditorFiles files(setup_.dataDir);
             overview_ = mod::LoadEditsOverview(files, setup_.modsDir);
             view_->clear();
-            for (const mod::OverviewBuilding& b : overview_.buildings) {
+            for (std::size_t k = 0; k < overview_.buildings.size(); ++k) {
+                const mod::OverviewBuilding& b = overview_.buildings[k];
                 const QString building = QStringLiteral("%1 (%2)").arg(b.edit.name, b.edit.guid);
+                const QString guid = b.mod == mod::ModState::Orphaned ? QString() : b.edit.guid;
                 auto* top = new QTreeWidgetItem(
                     view_, {building, QString(), QString(), mod::ModStateText(b.mod)});
-                top->setData(0, kGuidRole, b.edit.guid);
+                top->setData(0, kGuidRole, guid);
+                top->setData(0, kBuildingRole, int(k));
                 for (const data::FieldEdit& f : b.edit.fields) {
                     const data::EditField* field = data::FindEditField(f.key);
                     auto* child = new QTreeWidgetItem(
                         top, {field->label, data::ShownValue(*field, f.game, files.catalogue()),
                               data::ShownValue(*field, f.current, files.catalogue()), QString()});
-                    child->setData(0, kGuidRole, b.edit.guid);
+                    child->setData(0, kGuidRole, guid);
+                    child->setData(0, kBuildingRole, int(k));
                 }
             }
             view_->expandAll();
         },
         kTitle);
-    countLabel_->setText(overview_.buildings.empty()
-                             ? QStringLiteral("Es gibt noch keine geänderten Gebäude.")
-                             : QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
-                                   .arg(overview_.buildings.size())
-                                   .arg(overview_.fieldCount()));
+    const int edited = overview_.editedCount();
+    const int orphaned = int(overview_.buildings.size()) - edited;
+    QString count = edited == 0 ? QStringLiteral("Es gibt noch keine geänderten Gebäude.")
+                                : QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
+                                      .arg(edited)
+                                      .arg(overview_.fieldCount());
+    if (orphaned > 0)
+        count +=
+            QStringLiteral(" Verwaiste Mods (ihr Gebäude fehlt in den Daten): %1").arg(orphaned);
+    countLabel_->setText(count);
     countLabel_->setAccessibleName(countLabel_->text());
 }
 
@@ -142,11 +158,22 @@ QStringList EditsWindow::selectedGuids() const {
     return guids;
 }
 
+std::vector<const mod::OverviewBuilding*> EditsWindow::selectedBuildings() const {
+    std::vector<const mod::OverviewBuilding*> buildings;
+    for (const QTreeWidgetItem* item : view_->selectedItems()) {
+        const auto* b = &overview_.buildings.at(item->data(0, kBuildingRole).toUInt());
+        if (std::find(buildings.begin(), buildings.end(), b) == buildings.end())
+            buildings.push_back(b);
+    }
+    return buildings;
+}
+
 void EditsWindow::ExportBtnClick() {
     const QStringList selected = selectedGuids();
     std::vector<data::BuildingEdit> edits;
     for (const mod::OverviewBuilding& b : overview_.buildings)
-        if (selected.isEmpty() || selected.contains(b.edit.guid))
+        if (b.mod != mod::ModState::Orphaned &&
+            (selected.isEmpty() || selected.contains(b.edit.guid)))
             edits.push_back(b.edit);
     if (edits.empty()) {
         dialogs_.showNotice(kExportTitle,
@@ -219,6 +246,33 @@ void EditsWindow::ReportBtnClick() {
             data::writeFileAtomically(path, mod::EditsReportCsv(overview_, files.catalogue()));
         },
         kReportTitle);
+}
+
+void EditsWindow::RemoveModBtnClick() {
+    const std::vector<const mod::OverviewBuilding*> chosen = selectedBuildings();
+    if (chosen.size() != 1) {
+        dialogs_.showNotice(kRemoveTitle, QStringLiteral("Bitte wählen Sie genau ein Gebäude, "
+                                                         "dessen Mod entfernt werden soll."));
+        return;
+    }
+    const mod::OverviewBuilding building = *chosen.front(); // the overview is reloaded below
+    QStringList notes;
+    bool removed = false;
+    report(
+        [&] {
+            notes =
+                mod::RemoveModOf(building, setup_.dataDir, setup_.modsDir, setup_.gameExecutable);
+            removed = true;
+        },
+        kRemoveTitle);
+    if (!removed)
+        return;
+    emit dataChanged();
+    reload();
+    QStringList lines{QStringLiteral("Der Mod \u201E%1\u201C wurde entfernt.")
+                          .arg(mod::ModTitle(building.edit.guid, building.edit.name))};
+    lines << notes;
+    dialogs_.showNotice(kRemoveTitle, lines.join(QStringLiteral("\r")));
 }
 
 // Enter presses no button; Escape closes the window as "Schließen" does.

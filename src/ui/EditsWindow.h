@@ -11,7 +11,9 @@
 // chooser, the file read (a refused file is named in a message and changes nothing), the preview
 // window; when it is accepted the chosen fields are applied all or nothing, the main window is
 // told (dataChanged), the overview reloaded and a summary shown. "Bericht speichern": the
-// overview as a CSV report. "Schließen" closes the window.
+// overview as a CSV report. "Mod entfernen": the mod of the one building chosen, an orphaned mod
+// (state "verwaist") as such, an active one as "Deaktivieren" does; the main window is told
+// (dataChanged) and the overview reloaded. "Schließen" closes the window.
 #include "mod/EditsOverview.h"
 
 #include <QDialog>
@@ -28,7 +30,8 @@ namespace velmora::ui {
 struct EditsWindowSetup {
     QString dataDir;
     QString modsDir;
-    QString version; // written into the edits file
+    QString version;             // written into the edits file
+    QString gameExecutable = {}; // checked before a mod is removed ("": never)
 };
 
 class EditsWindow : public QDialog {
@@ -44,6 +47,7 @@ public:
     void ExportBtnClick();
     void ImportBtnClick();
     void ReportBtnClick();
+    void RemoveModBtnClick();
 
 signals:
     // An import changed the data files.
@@ -56,6 +60,8 @@ private:
     // Runs an action; a data error is shown as a message and changes nothing.
     void report(const std::function<void()>& action, const QString& title);
     QStringList selectedGuids() const;
+    // The buildings of the overview that the selected rows belong to, each once.
+    std::vector<const mod::OverviewBuilding*> selectedBuildings() const;
 
     EditsWindowSetup setup_;
     app::UserDialogs& dialogs_;

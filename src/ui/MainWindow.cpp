@@ -9,6 +9,7 @@
 #include "mod/ExportFlags.h"
 #include "mod/ForeignMods.h"
 #include "mod/ModWriter.h"
+#include "mod/OrphanedMods.h"
 #include "tools/CreateBuildingsUnit.h"
 #include "tools/CreateProductsUnit.h"
 #include "ui/AppStyle.h"
@@ -672,6 +673,11 @@ std::shared_ptr<const data::XmlDocument> MainWindow::syncExportFlags() {
     if (!sync.problem.isEmpty() && sync.problem != lastFolderProblem_)
         told << sync.problem;
     lastFolderProblem_ = sync.problem;
+    const QString orphans =
+        sync.orphaned.empty() ? QString() : mod::OrphanedModsMessage(sync.orphaned);
+    if (!orphans.isEmpty() && orphans != lastOrphanNote_)
+        told << orphans;
+    lastOrphanNote_ = orphans;
     if (!told.isEmpty()) {
         if (!pendingNotice_.isEmpty())
             told.prepend(pendingNotice_);
@@ -723,7 +729,7 @@ void MainWindow::DeactivateBtnClick() {
     QStringList notes;
     try {
         notes = mod::RemoveMod(setup_.dataDir, setup_.modsDir, selection_.building,
-                               selectedRowName(selection_.buildingName));
+                               selectedRowName(selection_.buildingName), gameExecutable());
     } catch (...) {
         RefreshAfterChange(row, false);
         throw;
@@ -747,14 +753,15 @@ void MainWindow::ResetBtnClick() {
              QStringLiteral("OK")))
         return;
 
-    const QStringList undeleted =
-        mod::ResetBuilding(setup_.dataDir, setup_.modsDir, selection_.building, displayName);
+    const QStringList undeleted = mod::ResetBuilding(
+        setup_.dataDir, setup_.modsDir, selection_.building, displayName, gameExecutable());
     FillBuildingList();
     warnLeftFolders(QStringLiteral("Reset"), undeleted);
 }
 
 void MainWindow::EditsBtnClick() {
-    EditsWindow edits({setup_.dataDir, setup_.modsDir, setup_.version}, dialogs_, this);
+    EditsWindow edits({setup_.dataDir, setup_.modsDir, setup_.version, gameExecutable()}, dialogs_,
+                      this);
     connect(&edits, &EditsWindow::dataChanged, this,
             [this] { RefreshAfterChange(selection_.listIndex, true); });
     edits.exec();
@@ -818,7 +825,8 @@ bool MainWindow::ask(const QString& header, const QString& picture, const QStrin
     return question.exec() == QDialog::Accepted;
 }
 
-// The game's executable that the mod writer checks before it writes ("": no game folder known).
+// The game's executable that every operation on a mod folder checks first ("": no game folder
+// known).
 QString MainWindow::gameExecutable() const {
     return setup_.gameDir.isEmpty() ? QString()
                                     : QDir(setup_.gameDir).filePath(app::kGameExecutable);

@@ -55,7 +55,8 @@ struct MainWindowSetup {
     QString programDir;     // the work directories of the data preparation lie below it
     QStringList groupNames; // of the group list, loaded once by the start-up
     QString userName;       // the login name the mod writer puts into a mod's header
-    QString gameDir = {};   // the game's folder; "Aktivieren" checks that the game is still there
+    QString gameDir = {};   // the game's folder; every operation on a mod folder checks that
+                            // the game is still there
 };
 
 // Scrolls a list so that its selected row moves towards the middle of the visible rows; does
@@ -125,7 +126,8 @@ private:
     QString selectedRowName(const QString& fallback) const;
     void warnLeftFolders(const QString& title, const QStringList& notes);
     // Brings the export flags in line with the mods directory; what it corrected (or why it
-    // could not look) is told once, after the window is shown.
+    // could not look) and the program's mods whose building is gone are told once, after the
+    // window is shown.
     // Returns the index it read (null when it did not look).
     std::shared_ptr<const data::XmlDocument> syncExportFlags();
     // The other mods are read on a thread of their own once the window has been drawn; the result
@@ -174,6 +176,7 @@ private:
     std::shared_ptr<const mod::ForeignMods> foreignMods_; // null until the scan has ended
     QString pendingNotice_;                               // told once the window is shown
     QString lastFolderProblem_; // an unreadable mods directory is told once, not on every refill
+    QString lastOrphanNote_;    // orphaned mods are told when they change, not on every refill
     int rowAtPress_ = -1;       // selected row of the region or group list when a click began
 
     QLabel* background_;

@@ -49,6 +49,8 @@ TEST(ForeignMods, WhoChangesWhichBuilding) {
         {"Nur Bilder", nullptr, "{\"ModName\": \"Nur Bilder\"}"}, // no assets: nothing changed
         {"[Cindral] (1010278) Fischerei",                         // this program's own
          "<ModOp Path=\"//Asset[Values/Standard/GUID='1010278']\"/>", "{}"},
+        {"[cindral] (1010262) getreidefarm", // its own, renamed by the player (same on Windows)
+         "<ModOp Path=\"//Asset[Values/Standard/GUID='1010262']\"/>", "{}"},
         {"-Abgeschaltet", // switched off by the player
          "<ModOp Path=\"//Asset[Values/Standard/GUID='1010278']\"/>", "{}"},
     };

@@ -8,6 +8,8 @@
 #include "data/FileTree.h"
 #include "data/XmlDocument.h"
 #include "mod/BuildingReset.h"
+#include "mod/BulkActivation.h"
+#include "mod/EditsOverview.h"
 #include "mod/ExportFlags.h"
 #include "mod/ModFolder.h"
 #include "mod/ModTestSupport.h"
@@ -69,7 +71,9 @@ struct Workspace : ShippedData {
                              data::kBuildingIsExported, exported ? "true" : "false");
         index.save();
     }
-    bool loaded() const { return mod::GameLoadsMod(folders.active()); }
+    // The mod folder as the operations find it now, in any letter case.
+    QString active() const { return mod::BuildingModFolders(mods, kGuid, kName).active(); }
+    bool loaded() const { return mod::GameLoadsMod(active()); }
     // Entries of the mods directory the game loads (no leading hyphen).
     QStringList loadable() const {
         QStringList names;
@@ -145,28 +149,47 @@ Outcome run(const Operation& operation, Workspace& w,
 }
 
 TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
+    // The game runs on Windows, where letter case does not tell names apart: a player's renamed
+    // mod folder and a leftover whose prefix differs in case are the program's names too.
+    enum class Role { Active, Hyphenated, Leftover, OlderRemoval };
+    struct Name {
+        const char* label;
+        QString path;
+        Role role;
+    };
     const auto names = [](const mod::BuildingModFolders& f) {
-        return std::vector<std::pair<const char*, QString>>{
-            {"active", f.active()},
-            {"hyphenated", f.hyphenated()},
-            {"new", f.fresh()},
-            {"set aside", f.setAside()},
-            {"removal", mod::RemovalName(f.active())},
+        const auto in = [&](const char* name) {
+            return QDir(f.modsDir()).filePath(QString::fromUtf8(name));
+        };
+        return std::vector<Name>{
+            {"active", f.active(), Role::Active},
+            {"hyphenated", f.hyphenated(), Role::Hyphenated},
+            {"new", f.fresh(), Role::Leftover},
+            {"set aside", f.setAside(), Role::Leftover},
+            {"removal", mod::RemovalName(f.active()), Role::Leftover},
             {"older removal",
              QDir(f.modsDir())
-                 .filePath(QStringLiteral(".cindral-weg ") + QFileInfo(f.active()).fileName())},
+                 .filePath(QStringLiteral(".cindral-weg ") + QFileInfo(f.active()).fileName()),
+             Role::OlderRemoval},
+            {"active in other letter case", in("[cindral] (1010278) fischerei"), Role::Active},
+            {"removal in other letter case", in("-CINDRAL-WEG [cindral] (1010278) FISCHEREI"),
+             Role::Leftover},
         };
     };
     for (const auto& [operationName, operation] : kOperations) {
         for (const auto& [kind, kindName] : kKinds) {
-            for (std::size_t n = 0; n < 6; ++n) {
+            const std::size_t count =
+                names(mod::BuildingModFolders(QStringLiteral("/nirgends"), kGuid, kName)).size();
+            for (std::size_t n = 0; n < count; ++n) {
                 Workspace w;
-                const auto [nameKind, path] = names(w.folders)[n];
-                SCOPED_TRACE(std::string(operationName) + ", " + kindName + " as " + nameKind);
+                const Name name = names(w.folders)[n];
+                const QString& path = name.path;
+                SCOPED_TRACE(std::string(operationName) + ", " + kindName + " as " + name.label);
                 place(w, kind, path);
                 w.setFlag(w.loaded());
                 const auto userFiles = treeOf(w.outside);
-                const bool active = n == 0, hyphenated = n == 1;
+                const bool active = name.role == Role::Active;
+                const bool hyphenated = name.role == Role::Hyphenated;
 
                 std::optional<Immutable> lock;
                 if (kind == Kind::ReadOnlyFolder) {
@@ -179,14 +202,17 @@ TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
 
                 EXPECT_EQ(treeOf(w.outside), userFiles);
                 EXPECT_EQ(w.flag(), w.loaded()) << qPrintable(outcome.text);
-                // Nothing the game loads but the mod of an activation that succeeded.
-                // The older removal name has no hyphen: a link of the player's there is left
-                // alone and stays loadable, as it was.
+                // Nothing the game loads but the mod of an activation that succeeded, which
+                // takes the place of the player's folder under its letter case: never a second
+                // copy. The older removal name has no hyphen: a link of the player's there is
+                // left alone and stays loadable, as it was.
                 QStringList loadable = w.loadable();
-                loadable.removeAll(n == 5 ? QFileInfo(path).fileName() : QString());
+                if (name.role == Role::OlderRemoval)
+                    loadable.removeAll(QFileInfo(path).fileName());
                 if (std::string(operationName) == "Aktivieren" && !outcome.failed) {
-                    EXPECT_EQ(loadable, QStringList{QFileInfo(w.folders.active()).fileName()});
-                    EXPECT_EQ(data::entryKindOf(w.folders.active()), data::EntryKind::Folder);
+                    const QString mod = active ? path : w.folders.active();
+                    EXPECT_EQ(loadable, QStringList{QFileInfo(mod).fileName()});
+                    EXPECT_EQ(data::entryKindOf(mod), data::EntryKind::Folder);
                 } else if (!active) {
                     EXPECT_TRUE(loadable.isEmpty()) << qPrintable(loadable.join(", "));
                 }
@@ -325,19 +351,76 @@ TEST(ModsDirectorySafety, ReactivatingAFlaggedModNeedsNoSaveOfTheFlag) {
     EXPECT_EQ(w.loadable(), QStringList{QFileInfo(w.folders.active()).fileName()});
 }
 
-TEST(ModsDirectorySafety, AGameThatHasGoneGetsNoNewFolders) {
-    Workspace w;
-    mod::ModRequest request = w.request(kGuid);
-    request.gameExecutable = w.dir.file(QStringLiteral("game/Bin/Win64/Velmora.exe"));
-    request.modsDir = w.dir.file(QStringLiteral("game/mods"));
-    try {
-        mod::WriteMod(request, w.pictures);
-        ADD_FAILURE() << "no error";
-    } catch (const data::DataError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Velmora.exe"))) << qPrintable(e.message());
+// The game moved since the start, its mods directory with it: every operation on a mod folder
+// refuses with the same message before it changes anything, also where nothing is left to remove
+// under the old path (the moved game still loads the mod, so the flag must stay).
+TEST(ModsDirectorySafety, AGameThatHasMovedIsRefusedByEveryOperation) {
+    using GameOperation = std::function<QStringList(Workspace&, const QString& executable)>;
+    const auto overviewRemoval = [](mod::ModState state, const QString& guid,
+                                    const QString& name) -> GameOperation {
+        return [=](Workspace& w, const QString& executable) {
+            return mod::RemoveModOf({{guid, name, true, {}}, state}, w.data, w.mods, executable);
+        };
+    };
+    const std::pair<const char*, GameOperation> operations[] = {
+        {"Aktivieren",
+         [](Workspace& w, const QString& executable) {
+             mod::ModRequest request = w.request(kGuid);
+             request.gameExecutable = executable;
+             return mod::WriteMod(request, w.pictures).leftFolders;
+         }},
+        {"Deaktivieren",
+         [](Workspace& w, const QString& executable) {
+             return mod::RemoveMod(w.data, w.mods, kGuid, kName, executable);
+         }},
+        {"Reset",
+         [](Workspace& w, const QString& executable) {
+             return mod::ResetBuilding(w.data, w.mods, kGuid, kName, executable);
+         }},
+        {"Alle aktivieren",
+         [](Workspace& w, const QString& executable) {
+             mod::BulkRequest request{w.data, w.mods, QStringLiteral("1"), QStringLiteral("t")};
+             request.gameExecutable = executable;
+             return QStringList{mod::BulkSummary(mod::ActivateAll(request, w.pictures, {}), true)};
+         }},
+        {"Alle deaktivieren",
+         [](Workspace& w, const QString& executable) {
+             mod::BulkRequest request{w.data, w.mods, QStringLiteral("1"), QStringLiteral("t")};
+             request.gameExecutable = executable;
+             return QStringList{mod::BulkSummary(mod::DeactivateAll(request, {}), false)};
+         }},
+        {"Mod entfernen (aktiv)", overviewRemoval(mod::ModState::Current, kGuid, kName)},
+        {"Mod entfernen (verwaist)",
+         overviewRemoval(mod::ModState::Orphaned, QStringLiteral("999001"),
+                         QStringLiteral("Alte Werft"))},
+    };
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        Workspace w;
+        const QString game = w.dir.file(QStringLiteral("game"));
+        const QString executable = game + QStringLiteral("/Bin/Win64/Velmora.exe");
+        writeBytes(executable, "MZ");
+        w.mods = game + QStringLiteral("/mods");
+        w.activate(kGuid);
+        data::SetBuildingFlag(w.data, kGuid, data::kBuildingIsChanged, true);
+        const QString moved = w.dir.file(QStringLiteral("moved"));
+        ASSERT_TRUE(QDir().rename(game, moved));
+        const auto movedGame = treeOf(moved);
+        const auto dataFiles = treeOf(w.data);
+
+        const Outcome outcome =
+            run([&](Workspace& ws, data::FileWriter&) { return operation(ws, executable); }, w);
+        EXPECT_TRUE(outcome.failed) << qPrintable(outcome.text);
+        EXPECT_TRUE(outcome.text.startsWith(
+            QStringLiteral(
+                "Das Spiel ist nicht mehr installiert, wo es beim Start war: „%1“ fehlt.")
+                .arg(executable)))
+            << qPrintable(outcome.text);
+        EXPECT_FALSE(QFileInfo::exists(game));
+        EXPECT_EQ(treeOf(moved), movedGame);
+        EXPECT_EQ(treeOf(w.data), dataFiles);
+        EXPECT_TRUE(w.flag());
     }
-    EXPECT_FALSE(QFileInfo::exists(w.dir.file(QStringLiteral("game"))));
-    EXPECT_FALSE(w.flag());
 }
 
 // The flags follow the folders at the start and at every refill of the list.
@@ -361,8 +444,18 @@ TEST(ExportFlags, FollowTheModFoldersThePlayerDeletesOrPutsBack) {
         << qPrintable(message);
     EXPECT_TRUE(message.contains(QStringLiteral("Mod-Ordner ist da"))) << qPrintable(message);
 
+    // A mod folder the player renamed in other letter case is still the mod (the same folder on
+    // Windows), and no orphan.
+    const QString renamed = w.mods + QStringLiteral("/[CINDRAL] (1010265) ") +
+                            data::FindBuilding(w.data, "1010265")->local.toUpper();
+    ASSERT_TRUE(QDir().rename(bakery.active(), renamed));
+    const mod::FlagSync again = mod::SyncExportFlags(w.data, w.mods);
+    EXPECT_TRUE(again.corrected.empty()) << qPrintable(mod::CorrectionMessage(again.corrected));
+    EXPECT_TRUE(again.orphaned.empty());
+    EXPECT_EQ(data::FindBuilding(w.data, "1010265")->isExported, QStringLiteral("true"));
+
     // A mods directory that can not be read changes no flag.
-    QFile::remove(bakery.active());
+    QFile::remove(renamed);
     const QString file = w.dir.file(QStringLiteral("notafolder"));
     writeBytes(file, "x");
     const QByteArray index = readBytes(w.file(data::kBuildingIndexFile));

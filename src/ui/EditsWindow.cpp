@@ -143,7 +143,8 @@ void EditsWindow::reload() {
                                       .arg(overview_.fieldCount());
     if (orphaned > 0)
         count +=
-            QStringLiteral(" Verwaiste Mods (ihr Gebäude fehlt in den Daten): %1").arg(orphaned);
+            (edited == 0 ? QStringLiteral(" ") : QStringLiteral(". ")) +
+            QStringLiteral("Verwaiste Mods (ihr Gebäude fehlt in den Daten): %1").arg(orphaned);
     countLabel_->setText(count);
     countLabel_->setAccessibleName(countLabel_->text());
 }

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -175,6 +176,47 @@ TEST_F(EditsWindowTest, ExportThenImportWithAConflictDecidedInThePreview) {
     EXPECT_TRUE(otherDialogs.shown.last().startsWith(
         QStringLiteral("Änderungen importieren|Die Datei „cut.json“ kann nicht gelesen werden")));
     EXPECT_EQ(snapshot(other), before);
+}
+
+// New game data without the lobster fishery: its mod is still the program's own. The start
+// names it once; the overview lists it as "verwaist" and "Mod entfernen" removes it.
+TEST_F(EditsWindowTest, AnOrphanedModIsNamedAtTheStartAndRemovedFromTheOverview) {
+    {
+        data::XmlDocument index = data::loadDataFile(data, data::kBuildingIndexFile);
+        index.root().remove_child(
+            index.root().find_child_by_attribute("Building", "GUID", "118729"));
+        index.save();
+    }
+    const QString orphan = mods + QStringLiteral("/[Cindral] (118729) Hummerfischerei");
+    writeBytes(orphan + QStringLiteral("/modinfo.json"), "{}");
+    form = std::make_unique<ui::MainWindow>(mainWindowSetup(data, mods, dir.path()), dialogs);
+    form->show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.shown.size(), 1) << dialogs.shown.join(u'\n').toStdString();
+    EXPECT_TRUE(dialogs.shown.first().startsWith(QStringLiteral("Mod-Ordner|Im Mod-Ordner des "
+                                                                "Spiels liegen Mods dieses "
+                                                                "Programms, deren Gebäude")));
+    EXPECT_TRUE(
+        dialogs.shown.first().endsWith(QStringLiteral("\r[Cindral] (118729) Hummerfischerei")));
+
+    withOverview([&](ui::EditsWindow& w) {
+        auto* view = widget<QTreeWidget>(w, "EditsView");
+        EXPECT_EQ(rows(view), QStringList({"Baeckerei (1010402)|nicht aktiv", "  Ausgabemenge|1|2",
+                                           "Hummerfischerei (118729)|verwaist"}));
+        EXPECT_EQ(widget<QLabel>(w, "CountLabel")->text(),
+                  QStringLiteral("1 geänderte Gebäude, 1 geänderte Felder. Verwaiste Mods (ihr "
+                                 "Gebäude fehlt in den Daten): 1"));
+        widget<QPushButton>(w, "RemoveModBtn")->click(); // nothing chosen
+        view->topLevelItem(1)->setSelected(true);
+        widget<QPushButton>(w, "RemoveModBtn")->click();
+        EXPECT_EQ(rows(view),
+                  QStringList({"Baeckerei (1010402)|nicht aktiv", "  Ausgabemenge|1|2"}));
+    });
+    EXPECT_FALSE(QFileInfo::exists(orphan));
+    EXPECT_EQ(dialogs.shown.mid(1),
+              QStringList({"Mod entfernen|Bitte wählen Sie genau ein Gebäude, dessen Mod entfernt "
+                           "werden soll.",
+                           "Mod entfernen|Der Mod „(118729) Hummerfischerei“ wurde entfernt."}));
 }
 
 TEST_F(EditsWindowTest, TheReportIsASpreadsheetWithGermanHeadings) {

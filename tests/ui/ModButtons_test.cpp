@@ -183,6 +183,38 @@ TEST_F(ModButtonsTest, AllAtOnceWritesAndRemovesWithASummary) {
     expectShown("false");
 }
 
+// The game moved since the start: every button that writes or removes a mod refuses with the
+// same message and the mod stays where the moved game still loads it.
+TEST_F(ModButtonsTest, AGameThatHasMovedIsRefusedByEveryModButton) {
+    const QString game = dir.file(QStringLiteral("game"));
+    writeBytes(game + QStringLiteral("/Bin/Win64/Velmora.exe"), "MZ");
+    ui::MainWindowSetup setup = mainWindowSetup(data, mods, dir.path());
+    setup.gameDir = game;
+    form = std::make_unique<ui::MainWindow>(setup, dialogs);
+    for (int i = 0; i < list()->topLevelItemCount(); ++i)
+        if (list()->topLevelItem(i)->text(0) == fishery)
+            list()->setCurrentItem(list()->topLevelItem(i));
+    get<QPushButton>("ActivateBtn")->click();
+    ASSERT_TRUE(QFileInfo::exists(folder() + QStringLiteral("/modinfo.json")));
+    ASSERT_TRUE(QDir().rename(game, dir.file(QStringLiteral("moved"))));
+    const auto modsBefore = snapshot(mods);
+    for (const char* button :
+         {"ActivateBtn", "DeactivateBtn", "ResetBtn", "ActivateAllBtn", "DeactivateAllBtn"}) {
+        SCOPED_TRACE(button);
+        dialogs.shown.clear();
+        if (std::string(button) == "ResetBtn") // asked first
+            whenModalShows(
+                [] { widget<QPushButton>(*QApplication::activeModalWidget(), "OKBtn")->click(); });
+        get<QPushButton>(button)->click();
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_TRUE(dialogs.shown[0].contains(
+            QStringLiteral("|Das Spiel ist nicht mehr installiert, wo es beim Start war:")))
+            << dialogs.shown[0].toStdString();
+        EXPECT_EQ(snapshot(mods), modsBefore);
+        EXPECT_EQ(data::FindBuilding(data, fishery)->isExported, QStringLiteral("true"));
+    }
+}
+
 TEST(BulkProgressWindow, AbortStopsAfterTheBuildingAtHandAndOnlyFinishCloses) {
     ui::BulkProgressWindow progress(QStringLiteral("Alle aktivieren"),
                                     QStringLiteral("geschrieben"));

@@ -1,8 +1,9 @@
 // The scan of the other mods on a mods directory of 5,000 generated mod folders, each with an
 // assets.xml of 1 to 200 ModOps (merge, replace and add by Path or GUID, as mods write them) and
-// a modinfo.json, beside reading the same files plainly. The folders are generated once into
-// VELMORA_BENCH_DATA/mods-5000.
+// a modinfo.json, beside reading the same files plainly; and the listing of the program's names
+// there. The folders are generated once into VELMORA_BENCH_DATA/mods-5000.
 #include "mod/ForeignMods.h"
+#include "mod/ModFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,6 +103,17 @@ void BM_ReadSameBytesPlainly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadSameBytesPlainly)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The listing the flag repair makes at the start and at every refill of the list, to find each
+// building's folder in any letter case: every entry read, only the program's names kept.
+void BM_ModsDirectoryListing(benchmark::State& state) {
+    const QString dir = modsDir();
+    for (auto _ : state) {
+        const velmora::mod::ModsDirectoryListing listing(dir);
+        benchmark::DoNotOptimize(listing.names().size());
+    }
+}
+BENCHMARK(BM_ModsDirectoryListing)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "data/FileTree.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 namespace velmora::mod {
@@ -110,12 +111,13 @@ bool IsProgramFolderName(const QString& name) {
 ModsDirectoryListing::ModsDirectoryListing(const QString& modsDir) : dir_(modsDir) {
     if (modsDir.isEmpty())
         return; // not the current folder
-    // Other mods may be thousands: they are passed over unsorted and not kept.
-    const QStringList all = QDir(modsDir).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QString& name : all)
-        if (IsProgramFolderName(name))
+    // Other mods may be thousands: only the names are read, unsorted, and they are not kept.
+    QDirIterator it(modsDir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        if (const QString name = it.fileName(); IsProgramFolderName(name))
             names_ << name;
+    }
     names_.sort();
     for (const QString& name : std::as_const(names_))
         byFolded_[name.toCaseFolded()] << name;

@@ -60,20 +60,17 @@ BulkReport ActivateAll(const BulkRequest& r, const NamedPictures& pictures,
     // The data files no activation writes are read once for the run (again after a building
     // failed to read them, so that each failure names its reason).
     std::optional<ModInputs> inputs;
-    return runAll(itemsOf(r.dataDir, data::kChangedPseudoGroup,
-                          [&](const data::BuildingEntry& b) {
-                              ModRequest request{r.dataDir, r.modsDir, b.guid,
-                                                 b.local,   r.version, r.userName};
-                              request.gameExecutable = r.gameExecutable;
-                              if (r.createdAt.isValid())
-                                  request.createdAt = r.createdAt;
-                              RequireWritable(
-                                  request); // before anything is read, as a single activation
-                              if (!inputs)
-                                  inputs = ModInputs::load(r.dataDir);
-                              return WriteMod(request, pictures, *inputs, writer).leftFolders;
-                          }),
-                  progress);
+    const auto activate = [&](const data::BuildingEntry& b) {
+        ModRequest request{r.dataDir, r.modsDir, b.guid, b.local, r.version, r.userName};
+        request.gameExecutable = r.gameExecutable;
+        if (r.createdAt.isValid())
+            request.createdAt = r.createdAt;
+        RequireWritable(request); // before anything is read, as a single activation does
+        if (!inputs)
+            inputs = ModInputs::load(r.dataDir);
+        return WriteMod(request, pictures, *inputs, writer).leftFolders;
+    };
+    return runAll(itemsOf(r.dataDir, data::kChangedPseudoGroup, activate), progress);
 }
 
 BulkReport DeactivateAll(const BulkRequest& r, const BulkProgress& progress,

@@ -3,6 +3,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataError.h"
 #include "data/DataFiles.h"
+#include "data/EditorLookups.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,10 +26,8 @@ std::optional<OrphanedMod> underProgramNaming(const ModsDirectoryListing& listin
         return std::nullopt;
     OrphanedMod mod{name.mid(kActiveStart.size(), close - kActiveStart.size()), name.mid(close + 2),
                     QDir(listing.dir()).filePath(name)};
-    bool decimal = !mod.guid.isEmpty();
-    for (const QChar c : mod.guid)
-        decimal = decimal && c >= u'0' && c <= u'9';
-    if (!decimal || !ModFolderNameFault(mod.local).isEmpty() || !GameLoadsMod(mod.folder))
+    if (!data::isWholeNumber(mod.guid) || !ModFolderNameFault(mod.local).isEmpty() ||
+        !GameLoadsMod(mod.folder))
         return std::nullopt;
     return mod;
 }

@@ -175,7 +175,7 @@ QString fileErrorReason(const std::error_code& error, const QString& systemText)
         return QStringLiteral("Der Pfad führt über zu viele Verknüpfungen oder im Kreis.");
     case FileFault::LinkFollowed:
         return QStringLiteral("Das System erreicht hier nur das Ziel der Verknüpfung, nicht sie "
-                              "selbst; beide bleiben unverändert.");
+                              "selbst.");
     case FileFault::DeviceError:
         return QStringLiteral("Der Datenträger meldet einen Lese- oder Schreibfehler.");
     case FileFault::NotReady:

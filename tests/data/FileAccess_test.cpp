@@ -75,8 +75,7 @@ TEST(FileAccess, WindowsErrorsReadInGerman) {
         {145, "Der Ordner ist nicht leer."},
         {17, "Quelle und Ziel liegen auf verschiedenen Datenträgern."},
         {1117, "Der Datenträger meldet einen Lese- oder Schreibfehler."},
-        {4390, "Das System erreicht hier nur das Ziel der Verknüpfung, nicht sie selbst; beide "
-               "bleiben unverändert."},
+        {4390, "Das System erreicht hier nur das Ziel der Verknüpfung, nicht sie selbst."},
         // A number without a text of its own is named, never given in English.
         {1234567, "Windows meldet den Fehler 1234567."},
     };

@@ -18,10 +18,10 @@ public:
     // The errno values the standard library compares with, for the numbers that have one.
     std::error_condition default_error_condition(int value) const noexcept override {
         switch (value) {
-        case 2:   // ERROR_FILE_NOT_FOUND
-        case 3:   // ERROR_PATH_NOT_FOUND
+        case 2: // ERROR_FILE_NOT_FOUND
+        case 3: // ERROR_PATH_NOT_FOUND
             return std::errc::no_such_file_or_directory;
-        case 5:   // ERROR_ACCESS_DENIED
+        case 5: // ERROR_ACCESS_DENIED
             return std::errc::permission_denied;
         case 80:  // ERROR_FILE_EXISTS
         case 183: // ERROR_ALREADY_EXISTS

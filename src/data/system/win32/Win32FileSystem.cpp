@@ -38,11 +38,10 @@ std::error_code windowsError(DWORD error) {
 // handle must say it holds the reparse point; where the system opened the target instead (Wine
 // does so for a Unix link, and would delete the folder it points to), nothing is deleted.
 std::error_code removeLink(const fs::path& path) {
-    const FileHandle link(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+    const FileHandle link(::CreateFileW(
+        path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!link.valid())
         return lastError();
     FILE_ATTRIBUTE_TAG_INFO info{};
@@ -74,7 +73,8 @@ EntryKind entryKind(const fs::path& path) {
 }
 
 std::error_code renameEntry(const fs::path& from, const fs::path& to) {
-    if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!::MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return lastError();
     return {};
 }
@@ -85,9 +85,8 @@ std::error_code removeEntry(const fs::path& path) {
         return lastError();
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return removeLink(path);
-    const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY)
-                             ? ::RemoveDirectoryW(path.c_str())
-                             : ::DeleteFileW(path.c_str());
+    const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryW(path.c_str())
+                                                                 : ::DeleteFileW(path.c_str());
     return removed ? std::error_code() : lastError();
 }
 

@@ -1,4 +1,5 @@
-# Compiles every file of the Windows backend with the mingw-w64 cross compiler (syntax and
+# Compiles every file of the Windows backends (the platform layer and the data layer's file
+# system calls) with the mingw-w64 cross compiler (syntax and
 # types, warnings as errors) and the resource script with its resource compiler.
 if(NOT CXX OR NOT WINDRES)
     message(FATAL_ERROR "x86_64-w64-mingw32-g++ / -windres not found: run tools/install-deps.sh")
@@ -7,6 +8,13 @@ file(GLOB sources ${SOURCE_DIR}/src/app/platform/win32/*.cpp ${SOURCE_DIR}/src/a
 if(NOT sources)
     message(FATAL_ERROR "no files in src/app/platform/win32")
 endif()
+# The data layer's file system backend, with the header and the error category it uses.
+file(GLOB data_sources ${SOURCE_DIR}/src/data/system/win32/*.cpp ${SOURCE_DIR}/src/data/system/*.h
+                       ${SOURCE_DIR}/src/data/system/*.cpp)
+if(NOT data_sources)
+    message(FATAL_ERROR "no files in src/data/system/win32")
+endif()
+list(APPEND sources ${data_sources})
 file(MAKE_DIRECTORY ${WORK_DIR})
 foreach(source IN LISTS sources)
     set(unit ${source})

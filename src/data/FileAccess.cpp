@@ -12,31 +12,9 @@
 #include <filesystem>
 #include <system_error>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace velmora::data {
 
 namespace {
-
-// Windows reports its own codes for what the errno values below name.
-enum WindowsError : int {
-    kFileNotFound = 2,
-    kPathNotFound = 3,
-    kAccessDenied = 5,
-    kNotEnoughMemory = 8,
-    kOutOfMemory = 14,
-    kWriteProtect = 19,
-    kSharingViolation = 32,
-    kLockViolation = 33,
-    kHandleDiskFull = 39,
-    kDiskFull = 112,
-    kFileNameTooLong = 206,
-};
 
 enum class FileFault {
     Missing,
@@ -47,60 +25,124 @@ enum class FileFault {
     Folder,
     PathTooLong,
     NoMemory,
+    Exists,
+    NotEmpty,
+    OtherDrive,
+    LinkLoop,
+    LinkFollowed,
+    DeviceError,
+    NotReady,
+    BadName,
+    TooManyOpen,
     Other
 };
+
+// Windows' numbers (GetLastError()) for what the errno values below name, and a few of its own.
+FileFault windowsFault(int error) {
+    switch (error) {
+    case 2:  // ERROR_FILE_NOT_FOUND
+    case 3:  // ERROR_PATH_NOT_FOUND
+    case 15: // ERROR_INVALID_DRIVE
+    case 53: // ERROR_BAD_NETPATH
+    case 67: // ERROR_BAD_NET_NAME
+        return FileFault::Missing;
+    case 5:    // ERROR_ACCESS_DENIED
+    case 1314: // ERROR_PRIVILEGE_NOT_HELD
+        return FileFault::NoPermission;
+    case 19: // ERROR_WRITE_PROTECT
+        return FileFault::ReadOnly;
+    case 32:   // ERROR_SHARING_VIOLATION
+    case 33:   // ERROR_LOCK_VIOLATION
+    case 1224: // ERROR_USER_MAPPED_FILE
+        return FileFault::InUse;
+    case 39:   // ERROR_HANDLE_DISK_FULL
+    case 112:  // ERROR_DISK_FULL
+    case 1295: // ERROR_DISK_QUOTA_EXCEEDED
+        return FileFault::DiskFull;
+    case 206: // ERROR_FILENAME_EXCED_RANGE
+        return FileFault::PathTooLong;
+    case 8:  // ERROR_NOT_ENOUGH_MEMORY
+    case 14: // ERROR_OUTOFMEMORY
+        return FileFault::NoMemory;
+    case 80:  // ERROR_FILE_EXISTS
+    case 183: // ERROR_ALREADY_EXISTS
+        return FileFault::Exists;
+    case 145: // ERROR_DIR_NOT_EMPTY
+        return FileFault::NotEmpty;
+    case 17: // ERROR_NOT_SAME_DEVICE
+        return FileFault::OtherDrive;
+    case 1921: // ERROR_CANT_RESOLVE_FILENAME
+        return FileFault::LinkLoop;
+    case 4390: // ERROR_NOT_A_REPARSE_POINT: the system reached a link's target, not the link
+        return FileFault::LinkFollowed;
+    case 23:   // ERROR_CRC
+    case 1117: // ERROR_IO_DEVICE
+        return FileFault::DeviceError;
+    case 21: // ERROR_NOT_READY
+        return FileFault::NotReady;
+    case 123: // ERROR_INVALID_NAME
+    case 161: // ERROR_BAD_PATHNAME
+    case 267: // ERROR_DIRECTORY
+        return FileFault::BadName;
+    case 4: // ERROR_TOO_MANY_OPEN_FILES
+        return FileFault::TooManyOpen;
+    default:
+        return FileFault::Other;
+    }
+}
 
 FileFault faultOf(const std::error_code& error) {
     if (!error)
         return FileFault::Other;
-#ifdef Q_OS_WIN
-    if (error.category() == std::system_category()) {
-        switch (error.value()) {
-        case kFileNotFound:
-        case kPathNotFound:
-            return FileFault::Missing;
-        case kAccessDenied:
-            return FileFault::NoPermission;
-        case kWriteProtect:
-            return FileFault::ReadOnly;
-        case kSharingViolation:
-        case kLockViolation:
-            return FileFault::InUse;
-        case kHandleDiskFull:
-        case kDiskFull:
-            return FileFault::DiskFull;
-        case kFileNameTooLong:
-            return FileFault::PathTooLong;
-        case kNotEnoughMemory:
-        case kOutOfMemory:
-            return FileFault::NoMemory;
-        default:
-            break;
-        }
-    }
-#endif
+    if (error.category() == windowsErrorCategory())
+        return windowsFault(error.value());
     const std::error_condition c = error.default_error_condition();
-    if (c == std::errc::no_such_file_or_directory || c == std::errc::not_a_directory)
+    if (c.category() != std::generic_category())
+        return FileFault::Other;
+    switch (c.value()) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENXIO:
+    case ENODEV:
         return FileFault::Missing;
-    if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted)
+    case EACCES:
+    case EPERM:
         return FileFault::NoPermission;
-    if (c == std::errc::read_only_file_system)
+    case EROFS:
         return FileFault::ReadOnly;
-    if (c == std::errc::no_space_on_device || c == std::errc::file_too_large)
-        return FileFault::DiskFull;
+    case ENOSPC:
+    case EFBIG:
 #ifdef EDQUOT
-    if (c.category() == std::generic_category() && c.value() == EDQUOT)
-        return FileFault::DiskFull;
+    case EDQUOT:
 #endif
-    if (c == std::errc::device_or_resource_busy || c == std::errc::text_file_busy)
+        return FileFault::DiskFull;
+    case EBUSY:
+    case ETXTBSY:
         return FileFault::InUse;
-    if (c == std::errc::is_a_directory)
+    case EISDIR:
         return FileFault::Folder;
-    if (c == std::errc::filename_too_long)
+    case ENAMETOOLONG:
         return FileFault::PathTooLong;
-    if (c == std::errc::not_enough_memory)
+    case ENOMEM:
         return FileFault::NoMemory;
-    return FileFault::Other;
+    case EEXIST:
+        return FileFault::Exists;
+    case ENOTEMPTY:
+        return FileFault::NotEmpty;
+    case EXDEV:
+        return FileFault::OtherDrive;
+    case ELOOP:
+        return FileFault::LinkLoop;
+    case EIO:
+        return FileFault::DeviceError;
+    case EINVAL:
+        return FileFault::BadName;
+    case EMFILE:
+    case ENFILE:
+        return FileFault::TooManyOpen;
+    default:
+        return FileFault::Other;
+    }
 }
 
 } // namespace
@@ -123,9 +165,30 @@ QString fileErrorReason(const std::error_code& error, const QString& systemText)
         return QStringLiteral("Der Pfad ist zu lang.");
     case FileFault::NoMemory:
         return QStringLiteral("Nicht genügend Arbeitsspeicher.");
+    case FileFault::Exists:
+        return QStringLiteral("Unter dem Namen steht bereits eine Datei oder ein Ordner.");
+    case FileFault::NotEmpty:
+        return QStringLiteral("Der Ordner ist nicht leer.");
+    case FileFault::OtherDrive:
+        return QStringLiteral("Quelle und Ziel liegen auf verschiedenen Datenträgern.");
+    case FileFault::LinkLoop:
+        return QStringLiteral("Der Pfad führt über zu viele Verknüpfungen oder im Kreis.");
+    case FileFault::LinkFollowed:
+        return QStringLiteral("Das System erreicht hier nur das Ziel der Verknüpfung, nicht sie "
+                              "selbst.");
+    case FileFault::DeviceError:
+        return QStringLiteral("Der Datenträger meldet einen Lese- oder Schreibfehler.");
+    case FileFault::NotReady:
+        return QStringLiteral("Der Datenträger ist nicht bereit.");
+    case FileFault::BadName:
+        return QStringLiteral("Der Name ist ungültig.");
+    case FileFault::TooManyOpen:
+        return QStringLiteral("Es sind zu viele Dateien geöffnet.");
     case FileFault::Other:
         break;
     }
+    if (error.category() == windowsErrorCategory())
+        return QStringLiteral("Windows meldet den Fehler %1.").arg(error.value());
     if (!systemText.isEmpty())
         return systemText;
     return error ? QString::fromLocal8Bit(error.message().c_str())
@@ -137,11 +200,7 @@ QString fileErrorReason(int errorNumber) {
 }
 
 std::error_code lastSystemError() {
-#ifdef Q_OS_WIN
-    return {static_cast<int>(::GetLastError()), std::system_category()};
-#else
-    return {errno, std::generic_category()};
-#endif
+    return system::lastError();
 }
 
 QString resolveFileName(const QString& path) {
@@ -202,11 +261,7 @@ std::filesystem::path fsPath(const QString& path) {
 // Makes the system write the file's bytes to the disk before it is renamed over its target:
 // otherwise a power failure after the rename could leave the target empty.
 bool syncToDisk(QFile& file) {
-#ifdef Q_OS_WIN
-    return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
+    return system::syncToDisk(file.handle());
 }
 
 class DiskWriter final : public FileWriter {
@@ -215,10 +270,8 @@ public:
         // Whatever a stopped run left at the path goes first and the file is created anew, never
         // opened where it stands: a link left there would be written through, into its target.
         if (const EntryKind left = entryKindOf(path);
-            left == EntryKind::Link || left == EntryKind::Other) {
-            std::error_code ignored;
-            std::filesystem::remove(fsPath(path), ignored);
-        }
+            left == EntryKind::Link || left == EntryKind::Other)
+            system::removeEntry(fsPath(path));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             const std::error_code error = lastSystemError();
@@ -234,16 +287,10 @@ public:
         file.close();
     }
     void replace(const QString& from, const QString& to) override {
-        std::error_code ec;
-        std::filesystem::rename(fsPath(from), fsPath(to), ec);
-        if (ec)
+        if (const std::error_code ec = system::renameEntry(fsPath(from), fsPath(to)))
             cannotSave(to, fileErrorReason(ec));
     }
-    bool remove(const QString& path) override {
-        std::error_code ec;
-        std::filesystem::remove(fsPath(path), ec);
-        return !ec;
-    }
+    bool remove(const QString& path) override { return !system::removeEntry(fsPath(path)); }
 };
 
 } // namespace

@@ -18,8 +18,11 @@ QString resolveFileName(const QString& path);
 
 // Why a system call failed, in German: a missing file or folder, no permission, a read-only
 // or full disk, a file in use by another program, a folder in the file's place, a path too long,
-// too little memory. Any other cause keeps the system's own text (systemText, or else the error
-// code's). The one table of such sentences: every layer words the same error alike.
+// too little memory, a name already taken, a folder not empty, another drive, too many links, a
+// link the system does not reach itself, a device error, a bad name, too many open files; for
+// errno values and for Windows' own numbers (windowsErrorCategory()). Any other errno keeps the
+// system's own text (systemText, or else the error code's); any other Windows number is named
+// by its number. The one table of such sentences: every layer words the same error alike.
 QString fileErrorReason(const std::error_code& error, const QString& systemText = QString());
 // The same for an error number (errno) of the C library, or of a library that hands one on.
 QString fileErrorReason(int errorNumber);

@@ -1,12 +1,11 @@
 #include "data/FileTree.h"
 
+#include "data/DataError.h"
+#include "data/FileAccess.h"
+
 #include <filesystem>
 #include <system_error>
 #include <vector>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace velmora::data {
 
@@ -22,34 +21,24 @@ QString fromFsPath(const fs::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
 
-EntryKind kindOf(const fs::path& path) {
-#ifdef Q_OS_WIN
-    // Junctions and other reparse points are not always reported as links by the standard
-    // library; the attribute tells every one of them.
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return EntryKind::Absent;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return EntryKind::Link;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::Other;
-#else
-    std::error_code ec;
-    const fs::file_status status = fs::symlink_status(path, ec);
-    if (ec || status.type() == fs::file_type::not_found)
-        return EntryKind::Absent;
-    if (status.type() == fs::file_type::symlink)
-        return EntryKind::Link;
-    return status.type() == fs::file_type::directory ? EntryKind::Folder : EntryKind::Other;
-#endif
-}
-
 } // namespace
 
 EntryKind entryKindOf(const QString& path) {
-    return kindOf(fsPath(path));
+    return system::entryKind(fsPath(path));
 }
 
-bool removeTree(const QString& path, FileWriter& writer) {
+bool removeEntry(const QString& path, FileWriter& writer, QString* reason) {
+    system::clearLastError();
+    if (writer.remove(path))
+        return true;
+    if (reason) {
+        const std::error_code error = system::lastError();
+        *reason = error ? fileErrorReason(error) : QString();
+    }
+    return false;
+}
+
+bool removeTree(const QString& path, FileWriter& writer, QString* fault) {
     // Walked with an explicit stack: a folder nested deeper than the call stack allows must not
     // crash the deletion. A folder is removed after everything in it.
     struct Pending {
@@ -59,7 +48,7 @@ bool removeTree(const QString& path, FileWriter& writer) {
     std::vector<Pending> stack{{fsPath(path)}};
     while (!stack.empty()) {
         Pending& top = stack.back();
-        if (!top.opened && kindOf(top.path) == EntryKind::Folder) {
+        if (!top.opened && system::entryKind(top.path) == EntryKind::Folder) {
             top.opened = true;
             std::vector<fs::path> children;
             std::error_code ec;
@@ -71,10 +60,16 @@ bool removeTree(const QString& path, FileWriter& writer) {
         }
         const fs::path entry = top.path;
         stack.pop_back();
-        if (kindOf(entry) != EntryKind::Absent)
-            writer.remove(fromFsPath(entry));
+        if (system::entryKind(entry) == EntryKind::Absent)
+            continue;
+        QString reason;
+        // The first entry that stays is named with the reason; the folders above it stay too.
+        if (!removeEntry(fromFsPath(entry), writer, &reason) && fault && fault->isEmpty())
+            *fault = QStringLiteral("%1 kann nicht gelöscht werden. %2")
+                         .arg(quotedPath(fromFsPath(entry)), reason)
+                         .trimmed();
     }
-    return kindOf(fsPath(path)) == EntryKind::Absent;
+    return system::entryKind(fsPath(path)) == EntryKind::Absent;
 }
 
 } // namespace velmora::data

@@ -14,6 +14,7 @@
 #include "app/Startup.h"
 #include "app/platform/Platform.h"
 #include "data/BuildingEdits.h"
+#include "data/ConsoleText.h"
 #include "data/DataError.h"
 #include "data/EditsFile.h"
 #include "data/EditsImport.h"
@@ -41,9 +42,7 @@ const char* const kUsage =
     "  --data-dir das Datenverzeichnis des Editors (XMLP)\n";
 
 void print(FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
+    data::printText(stream, text);
 }
 
 int wrongArguments(const QString& why) {

@@ -95,24 +95,15 @@ QStringList ResetBuilding(const QString& dataDir, const QString& modsDir, const 
         setAttributeAt(entry, kBuildingIsExported, "false");
         saveAllOrNothing({&working, &buffs, &index}, writer);
     } catch (const DataError& e) {
-        if (moved.path.isEmpty())
+        const QString back = folders ? PutBack(moved, folders->active(), writer) : QString();
+        if (back.isEmpty())
             throw;
-        try {
-            writer.replace(moved.path, folders->active());
-        } catch (const DataError&) {
-            throw DataError(e.message() +
-                            QStringLiteral("\rDer Mod ist nicht mehr aktiv; er liegt in %1. Beim "
-                                           "nächsten Start wird das Gebäude als nicht exportiert "
-                                           "vermerkt.")
-                                .arg(quotedPath(moved.path)));
-        }
-        throw;
+        throw DataError(e.message() + QLatin1Char('\r') + back);
     }
 
-    QStringList notes = FinishRemoval(moved, writer);
-    if (folders)
-        notes << RemoveOtherFolders(*folders, writer);
-    return notes;
+    if (!folders)
+        return FinishRemoval(moved, writer);
+    return FinishRemoval(moved, *folders, writer);
 }
 
 } // namespace velmora::mod

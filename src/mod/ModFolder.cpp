@@ -174,11 +174,40 @@ bool GameLoadsMod(const QString& path) {
 }
 
 QString DeleteFolder(const QString& path, data::FileWriter& writer) {
-    if (data::removeTree(path, writer))
+    QString fault;
+    if (data::removeTree(path, writer, &fault))
         return {};
-    return QStringLiteral("Der Ordner %1 konnte nicht vollständig gelöscht werden. Das Spiel lädt "
-                          "ihn nicht; er kann von Hand gelöscht werden.")
-        .arg(data::quotedPath(path));
+    QString note = QStringLiteral("Der Ordner %1 konnte nicht vollständig gelöscht werden. Das "
+                                  "Spiel lädt ihn nicht; er kann von Hand gelöscht werden.")
+                       .arg(data::quotedPath(path));
+    if (!fault.isEmpty())
+        note += QLatin1Char(' ') + fault;
+    return note;
+}
+
+void RenameFolder(const QString& from, const QString& to, data::FileWriter& writer) {
+    if (data::entryKindOf(from) != EntryKind::Folder)
+        throw data::DataError(QStringLiteral("%1 ist kein echter Ordner und wird nicht "
+                                             "umbenannt; es wurde nicht verändert.")
+                                  .arg(data::quotedPath(from)));
+    writer.replace(from, to);
+    // Some systems move what a link points to instead of the link (Wine does so with a Unix
+    // link): then the old name still holds the link and the new one the target.
+    if (data::entryKindOf(to) == EntryKind::Folder && data::entryKindOf(from) == EntryKind::Absent)
+        return;
+    QString message = QStringLiteral("%1 ist nach dem Umbenennen in %2 nicht mehr derselbe echte "
+                                     "Ordner. ")
+                          .arg(data::quotedPath(from), data::quotedPath(to));
+    try {
+        writer.replace(to, from);
+        message += QStringLiteral("Das Umbenennen wurde rückgängig gemacht; es wurde nichts "
+                                  "geändert.");
+    } catch (const data::DataError&) {
+        message += QStringLiteral("Das Umbenennen ließ sich nicht rückgängig machen: was unter "
+                                  "%1 stand, liegt jetzt in %2. Es wurde nichts gelöscht.")
+                       .arg(data::quotedPath(from), data::quotedPath(to));
+    }
+    throw data::DataError(message);
 }
 
 QString RemoveLeftover(const QString& modsDir, const QString& path, data::FileWriter& writer) {
@@ -200,7 +229,13 @@ MovedAside MoveAside(const QString& modsDir, const QString& path, data::FileWrit
     if (kind == EntryKind::Absent)
         return {};
     if (kind == EntryKind::Other)
-        return {QString(), leftAlone(path, kind)};
+        return {QString(), leftAlone(path, kind), QString()};
+    if (kind == EntryKind::Link) {
+        // A link is removed where it stands, in one step, and never renamed: some systems would
+        // move the folder it points to instead.
+        RemoveLink(path, writer);
+        return {QString(), QString(), path};
+    }
     const QString aside = RemovalName(path);
     if (const QString note = RemoveLeftover(modsDir, aside, writer); !note.isEmpty())
         throw data::DataError(
@@ -208,13 +243,39 @@ MovedAside MoveAside(const QString& modsDir, const QString& path, data::FileWrit
                            "Löschen belegt ist: %2")
                 .arg(data::quotedPath(path), note));
     try {
-        writer.replace(path, aside);
+        RenameFolder(path, aside, writer);
     } catch (const data::DataError& e) {
         throw data::DataError(
             QStringLiteral("Der Mod-Ordner %1 kann nicht entfernt werden; er ist unverändert. %2")
                 .arg(data::quotedPath(path), e.message()));
     }
-    return {aside, QString()};
+    return {aside, QString(), QString()};
+}
+
+void RemoveLink(const QString& path, data::FileWriter& writer) {
+    QString reason;
+    if (!data::removeEntry(path, writer, &reason) || data::entryKindOf(path) != EntryKind::Absent)
+        throw data::DataError(QStringLiteral("Die Verknüpfung %1 kann nicht entfernt werden; sie "
+                                             "und ihr Ziel sind unverändert. %2")
+                                  .arg(data::quotedPath(path), reason)
+                                  .trimmed());
+}
+
+QString PutBack(const MovedAside& moved, const QString& path, data::FileWriter& writer) {
+    if (!moved.removedLink.isEmpty())
+        return QStringLiteral("Die Verknüpfung %1 ist bereits entfernt; beim nächsten Start wird "
+                              "das Gebäude als nicht exportiert vermerkt.")
+            .arg(data::quotedPath(moved.removedLink));
+    if (moved.path.isEmpty())
+        return {};
+    try {
+        RenameFolder(moved.path, path, writer);
+        return QStringLiteral("Der Mod ist weiterhin aktiv.");
+    } catch (const data::DataError&) {
+        return QStringLiteral("Der Mod ist nicht mehr aktiv; er liegt in %1. Beim nächsten Start "
+                              "wird das Gebäude als nicht exportiert vermerkt.")
+            .arg(data::quotedPath(moved.path));
+    }
 }
 
 QStringList FinishRemoval(const MovedAside& moved, data::FileWriter& writer) {
@@ -224,6 +285,16 @@ QStringList FinishRemoval(const MovedAside& moved, data::FileWriter& writer) {
     if (!moved.path.isEmpty())
         if (const QString note = DeleteFolder(moved.path, writer); !note.isEmpty())
             notes << note;
+    return notes;
+}
+
+QStringList FinishRemoval(const MovedAside& moved, const BuildingModFolders& f,
+                          data::FileWriter& writer) {
+    // The folder moved aside is also a leftover under its removal name: what could not be
+    // deleted is named once.
+    QStringList notes = FinishRemoval(moved, writer);
+    notes << RemoveOtherFolders(f, writer);
+    notes.removeDuplicates();
     return notes;
 }
 
@@ -251,7 +322,7 @@ void RequireRemovable(const QString& path) {
         return;
     const QFileInfo info(path);
     QList<QFileInfo> folders{QFileInfo(info.absolutePath())};
-    // A link is renamed as itself: only the mods directory needs to be writable for it.
+    // A link is removed as itself: only the mods directory needs to be writable for it.
     if (kind == EntryKind::Folder)
         folders << info;
     for (const QFileInfo& folder : folders)

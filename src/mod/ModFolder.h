@@ -17,9 +17,10 @@
 // in any letter case and works on the entry that is there under any letter case.
 //
 // Removal never follows a link: a link (on Windows also a junction) under one of the program's
-// names is removed as a link, its target untouched, and links inside a real folder are removed
-// as links. A leftover of a stopped run (new, set aside, removal names) is deleted only when it
-// is a real folder; anything else there is left alone and named in a German note.
+// names is removed as a link where it stands, never renamed, its target untouched, and links
+// inside a real folder are removed as links. Whatever is renamed is a real folder and still one
+// under its new name. A leftover of a stopped run (new, set aside, removal names) is deleted only
+// when it is a real folder; anything else there is left alone and named in a German note.
 #include "data/FileWriter.h"
 
 #include <QHash>
@@ -97,18 +98,36 @@ bool GameLoadsMod(const QString& path);
 
 // What MoveAside did.
 struct MovedAside {
-    QString path; // where the folder or link now lies; "" when nothing was moved
-    QString note; // a German note naming a file left alone under the folder's name, or ""
+    QString path;        // where the folder now lies; "" when nothing was moved
+    QString note;        // a German note naming a file left alone under the folder's name, or ""
+    QString removedLink; // the link removed where it stood, or ""
 };
 
-// Moves the folder (or link) at path aside under its removal name in one step, so that a run
-// stopped while deleting leaves nothing under a name the game loads. A file or anything else
-// but a folder or link is no mod: it is left alone and named in the note. Raises
-// data::DataError with a German message naming the entry when path does not lie directly in
-// modsDir under one of the program's names, when the removal name is taken by something the
-// program did not make, or when the rename fails.
+// Takes the folder (or link) at path from its name in one step, so that a run stopped while
+// deleting leaves nothing under a name the game loads: a real folder is renamed aside under its
+// removal name, a link is removed where it stands (never renamed: some systems would move what
+// it points to). A file or anything else but a folder or link is no mod: it is left alone and
+// named in the note. Raises data::DataError with a German message naming the entry when path
+// does not lie directly in modsDir under one of the program's names, when the removal name is
+// taken by something the program did not make, or when the rename or removal fails.
 MovedAside MoveAside(const QString& modsDir, const QString& path,
                      data::FileWriter& writer = data::diskWriter());
+
+// Puts back what MoveAside moved under path after a later step failed; returns the German
+// sentence saying whether the mod is still active (a removed link can not be put back).
+QString PutBack(const MovedAside& moved, const QString& path,
+                data::FileWriter& writer = data::diskWriter());
+
+// Renames a real folder of the mods directory in one step. Afterwards the new name must hold a
+// real folder and the old name nothing; otherwise (a link was there, or the system moved what a
+// link points to) the rename is undone and data::DataError raised with a German message naming
+// the entry. A link or file at from is never renamed.
+void RenameFolder(const QString& from, const QString& to,
+                  data::FileWriter& writer = data::diskWriter());
+
+// Removes the link at path as itself; raises data::DataError with a German message naming it
+// when it stays (where the system would reach its target instead, it stays untouched).
+void RemoveLink(const QString& path, data::FileWriter& writer = data::diskWriter());
 
 // Deletes what MoveAside moved, or a leftover: a link as a link, a folder with everything in
 // it, never following a link. Returns "" when nothing is left, else a German note naming it.
@@ -122,6 +141,11 @@ QString RemoveLeftover(const QString& modsDir, const QString& path,
 // The second step: deletes what MoveAside moved; returns its note and the note of what could
 // not be deleted.
 QStringList FinishRemoval(const MovedAside& moved, data::FileWriter& writer = data::diskWriter());
+
+// The second step of removing a building's mod: FinishRemoval, then RemoveOtherFolders; every
+// note once.
+QStringList FinishRemoval(const MovedAside& moved, const BuildingModFolders& f,
+                          data::FileWriter& writer = data::diskWriter());
 
 // Both steps for a folder the game may load: MoveAside, then DeleteFolder. Raises DataError
 // when the folder is still under its name; returns the German notes of what was left beside it.

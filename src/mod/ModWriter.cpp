@@ -136,35 +136,46 @@ void checkWrittenFiles(const QString& folder, const QByteArray& assets, const QB
 
 // Where the swap left the mod folders, so that it can be undone.
 struct Swap {
-    bool hadMod = false; // the old mod (a folder or a link) lies under the set-aside name
+    bool hadMod = false;      // the old mod folder lies under the set-aside name
+    bool removedLink = false; // a link under the mod folder's name was removed where it stood
 };
 
 // The new folder takes the mod folder's name; the old mod is moved aside first and put back
-// when the new one can not take its place.
+// when the new one can not take its place. A link under the name is removed where it stands
+// (never renamed: some systems would move what it points to) and can not be put back.
 Swap swapIn(const BuildingModFolders& f, FileWriter& writer) {
     Swap swap;
-    swap.hadMod = data::entryKindOf(f.active()) != data::EntryKind::Absent;
+    const data::EntryKind old = data::entryKindOf(f.active());
     try {
-        if (swap.hadMod)
-            writer.replace(f.active(), f.setAside());
+        if (old == data::EntryKind::Link) {
+            RemoveLink(f.active(), writer);
+            swap.removedLink = true;
+        } else if (old != data::EntryKind::Absent) {
+            RenameFolder(f.active(), f.setAside(), writer);
+            swap.hadMod = true;
+        }
     } catch (const DataError& e) {
         DeleteFolder(f.fresh(), writer);
         throw DataError(QStringLiteral("Der Mod-Ordner %1 kann nicht ersetzt werden: %2")
                             .arg(quotedPath(f.active()), e.message()));
     }
     try {
-        writer.replace(f.fresh(), f.active());
+        RenameFolder(f.fresh(), f.active(), writer);
     } catch (const DataError& e) {
         QString message = QStringLiteral("Der Mod-Ordner %1 kann nicht ersetzt werden: %2")
                               .arg(quotedPath(f.active()), e.message());
         if (swap.hadMod) {
             try {
-                writer.replace(f.setAside(), f.active());
+                RenameFolder(f.setAside(), f.active(), writer);
             } catch (const DataError&) {
                 message += QStringLiteral("\rDer bisherige Mod liegt in %1.")
                                .arg(quotedPath(f.setAside()));
             }
         }
+        if (swap.removedLink)
+            message += QStringLiteral("\rDie Verknüpfung %1 wurde entfernt; ihr Ziel ist "
+                                      "unverändert.")
+                           .arg(quotedPath(f.active()));
         DeleteFolder(f.fresh(), writer);
         throw DataError(message);
     }
@@ -176,7 +187,7 @@ Swap swapIn(const BuildingModFolders& f, FileWriter& writer) {
 // a German sentence saying what the game now loads.
 QString undoSwap(const BuildingModFolders& f, const Swap& swap, FileWriter& writer) {
     try {
-        writer.replace(f.active(), f.fresh());
+        RenameFolder(f.active(), f.fresh(), writer);
     } catch (const DataError&) {
         return QStringLiteral("Der neue Mod liegt trotzdem in %1 und wird vom Spiel geladen; "
                               "beim nächsten Start wird er als exportiert vermerkt.")
@@ -185,12 +196,15 @@ QString undoSwap(const BuildingModFolders& f, const Swap& swap, FileWriter& writ
     DeleteFolder(f.fresh(), writer);
     if (swap.hadMod) {
         try {
-            writer.replace(f.setAside(), f.active());
+            RenameFolder(f.setAside(), f.active(), writer);
         } catch (const DataError&) {
             return QStringLiteral("Der bisherige Mod liegt in %1 und wird vom Spiel nicht geladen.")
                 .arg(quotedPath(f.setAside()));
         }
     }
+    if (swap.removedLink)
+        return QStringLiteral("Die Verknüpfung %1 wurde entfernt; ihr Ziel ist unverändert.")
+            .arg(quotedPath(f.active()));
     return {};
 }
 
@@ -456,13 +470,8 @@ WrittenMod WriteMod(const ModRequest& r, const NamedPictures& pictures, const Mo
         }
     }
 
-    WrittenMod result{f.active(), marked, {}};
-    if (swap.hadMod)
-        if (const QString note = DeleteFolder(f.setAside(), writer); !note.isEmpty())
-            result.leftFolders << note;
-    result.leftFolders << RemoveOtherFolders(f, writer);
-    result.leftFolders.removeDuplicates();
-    return result;
+    const MovedAside oldMod{swap.hadMod ? f.setAside() : QString(), QString(), QString()};
+    return {f.active(), marked, FinishRemoval(oldMod, f, writer)};
 }
 
 QStringList RemoveMod(const QString& dataDir, const QString& modsDir, const QString& guid,
@@ -483,24 +492,13 @@ QStringList RemoveMod(const QString& dataDir, const QString& modsDir, const QStr
             index.save(writer);
         } catch (const DataError& e) {
             QString message = e.message();
-            if (!moved.path.isEmpty()) {
-                try {
-                    writer.replace(moved.path, f.active());
-                    message += QStringLiteral("\rDer Mod ist weiterhin aktiv.");
-                } catch (const DataError&) {
-                    message += QStringLiteral("\rDer Mod ist nicht mehr aktiv; er liegt in %1. "
-                                              "Beim nächsten Start wird das Gebäude als nicht "
-                                              "exportiert vermerkt.")
-                                   .arg(quotedPath(moved.path));
-                }
-            }
+            if (const QString back = PutBack(moved, f.active(), writer); !back.isEmpty())
+                message += QLatin1Char('\r') + back;
             throw DataError(message);
         }
     }
 
-    QStringList notes = FinishRemoval(moved, writer);
-    notes << RemoveOtherFolders(f, writer);
-    return notes;
+    return FinishRemoval(moved, f, writer);
 }
 
 } // namespace velmora::mod

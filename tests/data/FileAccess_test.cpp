@@ -1,5 +1,6 @@
 #include "data/DataError.h"
 #include "data/FileAccess.h"
+#include "data/system/FileSystem.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -30,6 +31,13 @@ TEST(FileAccess, CommonFileErrorsReadInGerman) {
         {EISDIR, "Ordner"},
         {ENAMETOOLONG, "Pfad ist zu lang"},
         {ENOMEM, "Arbeitsspeicher"},
+        {EEXIST, "steht bereits"},
+        {ENOTEMPTY, "nicht leer"},
+        {EXDEV, "verschiedenen Datenträgern"},
+        {ELOOP, "Verknüpfungen"},
+        {EIO, "Lese- oder Schreibfehler"},
+        {EMFILE, "zu viele Dateien"},
+        {EINVAL, "Name ist ungültig"},
         {EILSEQ, ""},
     };
     for (const auto& c : cases) {
@@ -44,6 +52,38 @@ TEST(FileAccess, CommonFileErrorsReadInGerman) {
             // Without a text of its own the error code's text names it.
             EXPECT_EQ(fileErrorReason(c.error), QString::fromLocal8Bit(error.message().c_str()));
         }
+    }
+}
+
+// Windows' own numbers (GetLastError()) read in German on every system: the C library would have
+// turned most of them into EIO, and a message would have carried its English text.
+TEST(FileAccess, WindowsErrorsReadInGerman) {
+    const struct {
+        int error;          // GetLastError() of the failed call
+        const char* reason; // the whole German reason
+    } cases[] = {
+        {2, "Die Datei oder ihr Ordner fehlt."},
+        {3, "Die Datei oder ihr Ordner fehlt."},
+        {5, "Die Berechtigung dazu fehlt."},
+        {19, "Der Datenträger ist schreibgeschützt."},
+        {32, "Die Datei wird von einem anderen Programm verwendet."},
+        {33, "Die Datei wird von einem anderen Programm verwendet."},
+        {112, "Der Datenträger ist voll."},
+        {206, "Der Pfad ist zu lang."},
+        {80, "Unter dem Namen steht bereits eine Datei oder ein Ordner."},
+        {183, "Unter dem Namen steht bereits eine Datei oder ein Ordner."},
+        {145, "Der Ordner ist nicht leer."},
+        {17, "Quelle und Ziel liegen auf verschiedenen Datenträgern."},
+        {1117, "Der Datenträger meldet einen Lese- oder Schreibfehler."},
+        {4390, "Das System erreicht hier nur das Ziel der Verknüpfung, nicht sie selbst."},
+        // A number without a text of its own is named, never given in English.
+        {1234567, "Windows meldet den Fehler 1234567."},
+    };
+    for (const auto& c : cases) {
+        const std::error_code error(c.error, windowsErrorCategory());
+        EXPECT_EQ(fileErrorReason(error, QStringLiteral("English system text")),
+                  QString::fromUtf8(c.reason))
+            << c.error;
     }
 }
 

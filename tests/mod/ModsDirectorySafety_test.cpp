@@ -197,9 +197,14 @@ TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
                     if (!lock->held())
                         continue; // chattr +i is not permitted here
                 }
-                const Outcome outcome = run(operation, w);
+                // Renaming a link would move the player's folder under Wine: no link is ever
+                // renamed, and the writer here moves the target as Wine would.
+                ScriptedWriter writer;
+                writer.renameMovesLinkTarget = true;
+                const Outcome outcome = run(operation, w, writer);
                 lock.reset();
 
+                EXPECT_EQ(writer.linkRenames, 0);
                 EXPECT_EQ(treeOf(w.outside), userFiles);
                 EXPECT_EQ(w.flag(), w.loaded()) << qPrintable(outcome.text);
                 // Nothing the game loads but the mod of an activation that succeeded, which
@@ -231,6 +236,67 @@ TEST(ModsDirectorySafety, EntriesUnderTheProgramsNamesAreNeverFollowed) {
                 }
             }
         }
+    }
+}
+
+// A rename that does not leave a real folder under the new name and nothing under the old one
+// (a system that moved something else) is undone and refused, naming the folder.
+TEST(ModsDirectorySafety, ARenameThatChangesTheEntryIsUndoneAndRefused) {
+    // Renames, then puts a link to the renamed folder under the old name, once.
+    class LinkLeavingWriter final : public data::FileWriter {
+    public:
+        void writeNew(const QString& path, const QByteArray& bytes) override {
+            data::diskWriter().writeNew(path, bytes);
+        }
+        void replace(const QString& from, const QString& to) override {
+            data::diskWriter().replace(from, to);
+            if (!done_++)
+                QFile::link(to, from);
+        }
+        bool remove(const QString& path) override { return data::diskWriter().remove(path); }
+
+    private:
+        int done_ = 0;
+    };
+    Workspace w;
+    w.activate(kGuid);
+    const auto modBefore = treeOf(w.folders.active());
+    LinkLeavingWriter writer;
+    try {
+        mod::RenameFolder(w.folders.active(), mod::RemovalName(w.folders.active()), writer);
+        FAIL() << "the rename was taken as done";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.message().contains(QFileInfo(w.folders.active()).fileName()))
+            << qPrintable(e.message());
+    }
+    // Nothing was deleted: the mod's files lie under one of the two names.
+    const QString removal = mod::RemovalName(w.folders.active());
+    const QString holder =
+        data::entryKindOf(removal) == data::EntryKind::Folder ? removal : w.folders.active();
+    EXPECT_EQ(treeOf(holder), modBefore);
+}
+
+// A mod folder that can not be deleted completely is named once, with the file that stayed and
+// the reason: the folder moved aside is also one of the leftovers tried again afterwards.
+TEST(ModsDirectorySafety, AFolderThatCanNotBeDeletedIsNamedOnce) {
+    for (const auto& [operationName, operation] : kOperations) {
+        if (std::string(operationName) == "Aktivieren")
+            continue;
+        SCOPED_TRACE(operationName);
+        Workspace w;
+        w.activate(kGuid);
+        // chattr +i on the icon folder: its files can not be deleted, the folder can be renamed.
+        const Immutable lock(w.folders.active() + QStringLiteral("/data/icon"));
+        if (!lock.held())
+            GTEST_SKIP() << "chattr +i is not permitted here";
+        const Outcome outcome = run(operation, w);
+        EXPECT_FALSE(outcome.failed) << qPrintable(outcome.text);
+        const QStringList notes = outcome.text.split(QLatin1Char('\n'));
+        EXPECT_EQ(notes.size(), 1) << qPrintable(outcome.text);
+        EXPECT_TRUE(outcome.text.contains(QStringLiteral("Die Berechtigung dazu fehlt.")))
+            << qPrintable(outcome.text);
+        EXPECT_FALSE(w.loaded());
+        EXPECT_FALSE(w.flag());
     }
 }
 

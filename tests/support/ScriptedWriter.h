@@ -16,6 +16,10 @@ public:
     int failWriteNumber = 0;
     // Fails every replace whose target has this file name ("" = never).
     QString failReplaceOf;
+    // Renames what a link points to instead of the link, as Wine does with a Unix link.
+    bool renameMovesLinkTarget = false;
+    // How many replace calls had a link as their source.
+    int linkRenames = 0;
     // Every call, in order: "write <file name>", "replace <file name>", "remove <file name>".
     QStringList calls;
 
@@ -30,6 +34,11 @@ public:
         if (!failReplaceOf.isEmpty() && QFileInfo(to).fileName() == failReplaceOf)
             throw data::DataError(
                 QStringLiteral("Die Datei wird von einem anderen Programm verwendet."));
+        if (QFileInfo(from).isSymLink()) {
+            ++linkRenames;
+            if (renameMovesLinkTarget)
+                return data::diskWriter().replace(QFileInfo(from).symLinkTarget(), to);
+        }
         data::diskWriter().replace(from, to);
     }
     bool remove(const QString& path) override {

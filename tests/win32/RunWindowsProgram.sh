@@ -193,6 +193,61 @@ expect "exports once the editor has ended" test $? -eq 0
 expect "the edits file names the fishery" grep -q '"guid": "1010278"' \
     "$WINEPREFIX/drive_c/edits.json"
 
+step "a linked mod folder: \"Deaktivieren\" and \"Aktivieren\" leave the player's folder alone"
+# The mod folder is a link to a folder of the player's (a Unix link, which Wine shows as a
+# reparse point). Wine renames what such a link points to, and removes it instead of the link:
+# the program must never rename it, and never reach its target.
+player="$WINEPREFIX/drive_c/Wichtig"
+mkdir -p "$player/Spielstände"
+printf 'mein Spielstand\n' >"$player/Spielstände/Stand 1.sav"
+printf 'Notizen über die Fischerei\n' >"$player/Notizen.txt"
+cp -a "$player" "$work/player-before"
+rm -rf "$mod"
+ln -s "$player" "$mod"
+flag() { grep -o '<Building GUID="1010278" [^>]*' "$program_dir/XMLP/BuildingsShort.xml" |
+    grep -o 'IsExported="[a-z]*"'; }
+# Clicks a button of the fishery and answers whatever the program says with Return.
+click_and_answer() { # click_and_answer WINDOW X Y NAME
+    click_client "$1" 350 111
+    click_client "$1" "$2" "$3"
+    sleep 2
+    screenshot "$work/linked-$4.png"
+    xdotool key Return
+    sleep 1
+}
+"$wine" "$program" >"$work/linked-start.log" 2>&1 &
+linked=$!
+window=$(wait_window "Velmora Cindral" 120)
+[ -n "$window" ] && ok "started with a linked mod folder" || fail "started with a linked mod folder"
+sleep 2
+click_and_answer "$window" 788 570 deactivate # "Deaktivieren"
+expect "after \"Deaktivieren\" the player's folder is byte for byte as it was" \
+    diff -r "$work/player-before" "$player"
+click_and_answer "$window" 788 522 activate # "Aktivieren"
+expect "after \"Aktivieren\" the player's folder is byte for byte as it was" \
+    diff -r "$work/player-before" "$player"
+click_client "$window" 788 827 # "Beenden"
+expect "\"Beenden\" ends the program" wait_gone "$linked" 30
+expect "nothing of the player's lies under a hyphenated name in mods" \
+    test -z "$(find "$work/game/mods" -name 'Notizen.txt' -not -path "$mod/*")"
+# Wine 8 can not remove the link itself (it reaches the target): the link stays and the game
+# still loads it, so IsExported must say "true"; where the link is gone it must say "false".
+if [ -L "$mod" ]; then
+    expect "the link stays, and IsExported says the game loads it" test "$(flag)" = 'IsExported="true"'
+else
+    expect "the link is gone, and IsExported says so" test "$(flag)" = 'IsExported="false"'
+fi
+
+step "German text of the command-line programs, redirected to a file"
+"$wine" "$edits" --help >"$work/edits-help.txt" 2>&1
+expect "velmora-edits writes UTF-8 with its umlauts" \
+    grep -q 'übernimmt die Felder, die die Vorschau' "$work/edits-help.txt"
+"$wine" "$program_dir/velmora-dataprep.exe" --wrong >"$work/dataprep-wrong.txt" 2>&1
+expect "velmora-dataprep writes UTF-8 with German quotes" \
+    grep -q 'Unbekanntes Argument „--wrong“' "$work/dataprep-wrong.txt"
+expect "both files are valid UTF-8" iconv -f UTF-8 -t UTF-8 "$work/edits-help.txt" \
+    "$work/dataprep-wrong.txt" -o /dev/null
+
 step "silent uninstall"
 "$wine" "$program_dir/Deinstallieren.exe" /S >"$work/uninstall.log" 2>&1
 # The uninstaller runs on from a copy of itself: wait for its files to go.
@@ -203,7 +258,7 @@ for file in velmora-cindral.exe velmora-dataprep.exe velmora-edits.exe velmora-c
 done
 expect "Start-menu entry removed" test ! -e "$start_menu/Velmora Cindral.lnk"
 expect "the data directory stays" test -f "$program_dir/XMLP/BuildingsShort.xml"
-expect "the game's mods stay" test -f "$mod/modinfo.json"
+expect "the game's mods stay" test -e "$mod"
 
 step "done"
 echo "failures: $failures"

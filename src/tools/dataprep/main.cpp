@@ -10,6 +10,7 @@
 // are written to a staging folder that replaces XMLP only when every step succeeded.
 #include "tools/CreateBuildingsUnit.h"
 
+#include "data/ConsoleText.h"
 #include "data/DataError.h"
 #include "data/DataFiles.h"
 #include "data/XmlDocument.h"
@@ -43,8 +44,7 @@ const char* const kUsage =
     "                             Vorgabe: Programmverzeichnis/icons-source\n";
 
 void print(FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    data::printText(stream, text);
 }
 
 // Modification stamps of every file below the run's directories.

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -16,6 +17,8 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -183,6 +186,135 @@ QByteArray readFileBytes(const QString& path) {
     if (file.error() != QFileDevice::NoError)
         failedToRead(file);
     return bytes;
+}
+
+namespace {
+
+// "16 MiB", "512 KiB" or "100 Bytes": a size limit as the messages show it.
+QString sizeText(qint64 bytes) {
+    if (bytes >= (1 << 20) && bytes % (1 << 20) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes >> 20);
+    if (bytes >= (1 << 10) && bytes % (1 << 10) == 0)
+        return QStringLiteral("%1 KiB").arg(bytes >> 10);
+    return QStringLiteral("%1 Bytes").arg(bytes);
+}
+
+[[noreturn]] void cannotRead(const QString& path, const QString& reason) {
+    throw DataError(
+        QStringLiteral("Die Datei %1 kann nicht gelesen werden. %2").arg(quotedPath(path), reason));
+}
+
+[[noreturn]] void notARegularFile(const QString& path) {
+    cannotRead(path, QStringLiteral("Sie ist keine gewöhnliche Datei (etwa eine Pipe oder ein "
+                                    "Gerät) und wird darum nicht geöffnet."));
+}
+
+[[noreturn]] void tooLarge(const QString& path, qint64 limit) {
+    cannotRead(path, QStringLiteral("Sie ist größer als %1.").arg(sizeText(limit)));
+}
+
+bool isMissing(const std::error_code& error) {
+    const std::error_condition c = error.default_error_condition();
+    return c == std::errc::no_such_file_or_directory || c == std::errc::not_a_directory;
+}
+
+// Opens path for reading when it is a regular file, without blocking; nullopt when nothing is
+// there. The type is checked before the file is opened (opening a pipe would wait for its
+// writer) and again on the opened handle (the entry may have been exchanged in between).
+bool openRegularFile(QFile& file, const QString& path, qint64 limit) {
+#ifdef Q_OS_WIN
+    // A pipe or a device has no path in a folder on Windows; the handle's type tells them all.
+    std::error_code error;
+    const std::filesystem::file_status status =
+        std::filesystem::status(std::filesystem::path(path.toStdU16String()), error);
+    if (status.type() == std::filesystem::file_type::not_found || (error && isMissing(error)))
+        return false;
+    if (error)
+        cannotRead(path, fileErrorReason(error));
+    if (status.type() == std::filesystem::file_type::directory)
+        cannotRead(path, fileErrorReason(std::make_error_code(std::errc::is_a_directory)));
+    if (status.type() != std::filesystem::file_type::regular)
+        notARegularFile(path);
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const std::error_code openError = lastSystemError();
+        if (isMissing(openError))
+            return false;
+        cannotRead(path, fileErrorReason(openError, file.errorString()));
+    }
+    if (::GetFileType(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != FILE_TYPE_DISK)
+        notARegularFile(path);
+#else
+    const std::string native = std::filesystem::path(path.toStdU16String()).native();
+    const auto check = [&](const struct stat& info) {
+        if (S_ISDIR(info.st_mode))
+            cannotRead(path, fileErrorReason(EISDIR));
+        if (!S_ISREG(info.st_mode))
+            notARegularFile(path);
+        if (info.st_size > limit)
+            tooLarge(path, limit);
+    };
+    struct stat info {};
+    if (::stat(native.c_str(), &info) != 0) {
+        const std::error_code error = lastSystemError();
+        if (isMissing(error))
+            return false;
+        cannotRead(path, fileErrorReason(error));
+    }
+    check(info);
+    const int handle = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (handle < 0) {
+        const std::error_code error = lastSystemError();
+        if (isMissing(error))
+            return false;
+        cannotRead(path, fileErrorReason(error));
+    }
+    // From here the file owns the handle and closes it.
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        cannotRead(path, file.errorString());
+    }
+    if (::fstat(handle, &info) != 0)
+        cannotRead(path, fileErrorReason(lastSystemError()));
+    check(info);
+#endif
+    if (file.size() > limit)
+        tooLarge(path, limit);
+    return true;
+}
+
+} // namespace
+
+std::optional<QByteArray> readRegularFileIfPresent(const QString& path, qint64 limit) {
+    const QString resolved = resolveFileName(path);
+    QFile file;
+    if (!openRegularFile(file, resolved, limit))
+        return std::nullopt;
+    // The size may change while the file is read: the limit holds for what is read.
+    QByteArray bytes(qsizetype(std::min(file.size(), limit) + 1), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size())
+            bytes.resize(qsizetype(std::min(qint64(bytes.size()) * 2, limit + 1)));
+        errno = 0;
+        const qint64 got = file.read(bytes.data() + total, bytes.size() - total);
+        if (got < 0)
+            failedToRead(file);
+        if (got == 0)
+            break;
+        total += got;
+        if (total > limit)
+            tooLarge(resolved, limit);
+    }
+    bytes.truncate(total);
+    return bytes;
+}
+
+QByteArray readRegularFile(const QString& path, qint64 limit) {
+    std::optional<QByteArray> bytes = readRegularFileIfPresent(path, limit);
+    if (!bytes)
+        throw DataError(QStringLiteral("Die Datei %1 fehlt.").arg(quotedPath(path)));
+    return *std::move(bytes);
 }
 
 namespace {

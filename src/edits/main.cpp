@@ -73,8 +73,8 @@ int exportEdits(const Arguments& a, app::Platform& platform) {
 }
 
 int importEdits(const Arguments& a) {
-    const data::EditsFile edits =
-        data::ReadEditsFile(data::readFileBytes(a.file), QFileInfo(a.file).fileName());
+    const data::EditsFile edits = data::ReadEditsFile(
+        data::readRegularFile(a.file, data::kEditsFileSizeLimit), QFileInfo(a.file).fileName());
     std::vector<data::ImportRow> rows;
     {
         data::EditorFiles files(a.dataDir);

@@ -5,7 +5,6 @@
 #include "data/FileAccess.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -65,7 +64,8 @@ void PortablePlatform::ensureDirectory() const {
 RegistryFile& PortablePlatform::hive(RegistryHive hive) {
     const QString path = registryFilePath(hive);
     LoadedHive& loaded = loaded_[hive == RegistryHive::CurrentUser ? 0 : 1];
-    const QByteArray bytes = QFile::exists(path) ? data::readFileBytes(path) : QByteArray();
+    const QByteArray bytes =
+        data::readRegularFileIfPresent(path, kRegistryFileSizeLimit).value_or(QByteArray());
     if (!loaded.loaded || bytes != loaded.bytes) {
         loaded.loaded = false;
         loaded.file = RegistryFile::fromBytes(bytes, path);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <pwd.h>
 #include <sys/file.h>
@@ -134,6 +135,19 @@ void PortablePlatform::deleteRegistryKey(RegistryHive hive, const std::wstring& 
     } catch (const data::DataError& e) {
         throw PlatformError(e.message().toStdWString());
     }
+}
+
+std::wstring PortablePlatform::folderIdentity(const std::wstring& path) {
+    // The links on the way are resolved as far as the path exists; the rest is kept as written.
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(
+        std::filesystem::path(QString::fromStdWString(path).toStdU16String()), error);
+    if (error)
+        throw PlatformError(
+            QStringLiteral("Der Ordner %1 kann nicht erkannt werden: %2")
+                .arg(data::quotedPath(QString::fromStdWString(path)), data::fileErrorReason(error))
+                .toStdWString());
+    return QString::fromStdU16String(resolved.u16string()).toStdWString();
 }
 
 bool PortablePlatform::holdSingleInstance(const std::wstring& name) {

@@ -125,27 +125,59 @@ void GuardSingleInstance(Platform& platform, UserDialogs& dialogs) {
     }
 }
 
-bool HoldDataDirectory(Platform& platform, const QString& dataDir) {
-    const QString path = QDir::cleanPath(QFileInfo(dataDir).absoluteFilePath()).toLower();
+namespace {
+
+QString dataDirectoryGuard(Platform& platform, const QString& dataDir) {
+    const std::wstring identity = platform.folderIdentity(
+        QDir::cleanPath(QFileInfo(dataDir).absoluteFilePath()).toStdWString());
     const QByteArray hash =
-        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return platform.holdSingleInstance(
-        (QStringLiteral("VelmoraCindralDaten-") + QString::fromLatin1(hash)).toStdWString());
+        QCryptographicHash::hash(QString::fromStdWString(identity).toLower().toUtf8(),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    return QStringLiteral("VelmoraCindralDaten-") + QString::fromLatin1(hash);
 }
 
-bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs) {
-    // A. Only one copy runs, and the edits command is not changing the data directory.
-    GuardSingleInstance(platform, dialogs);
+const QString kEditorMark = QStringLiteral("-Editor");
+const QString kEditsCommandMark = QStringLiteral("-Befehl");
+
+} // namespace
+
+bool HoldDataDirectory(Platform& platform, const QString& dataDir, DataDirectoryUser user) {
+    const QString guard = dataDirectoryGuard(platform, dataDir);
+    if (!platform.holdSingleInstance(guard.toStdWString()))
+        return false;
+    platform.holdSingleInstance(
+        (guard + (user == DataDirectoryUser::Editor ? kEditorMark : kEditsCommandMark))
+            .toStdWString());
+    return true;
+}
+
+DataDirectoryUser DataDirectoryHolder(Platform& platform, const QString& dataDir) {
+    // Only an editor holding the guard keeps the editor's mark.
+    return platform.holdSingleInstance(
+               (dataDirectoryGuard(platform, dataDir) + kEditorMark).toStdWString())
+               ? DataDirectoryUser::EditsCommand
+               : DataDirectoryUser::Editor;
+}
+
+void GuardDataDirectory(Platform& platform, UserDialogs& dialogs, const QString& dataDir) {
     try {
-        if (!HoldDataDirectory(platform, dirs.data)) {
+        if (!HoldDataDirectory(platform, dataDir, DataDirectoryUser::Editor)) {
             dialogs.showError(kStartErrorTitle,
-                              kDataDirectoryBusyText.arg(data::quotedPath(dirs.data)));
+                              kDataDirectoryBusyText.arg(data::quotedPath(dataDir)));
             throw StartupAbort();
         }
     } catch (const PlatformError& e) {
         dialogs.showError(kStartErrorTitle, QString::fromStdWString(e.message()));
         throw StartupAbort();
     }
+}
+
+bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs) {
+    // A. Only one copy runs, and the edits command is not changing the data directory.
+    GuardSingleInstance(platform, dialogs);
+    GuardDataDirectory(platform, dialogs, dirs.data);
     const QString version = versionOrAbort(platform, dialogs);
     RegistryFailures failures(dialogs);
 

@@ -53,8 +53,10 @@ StartupResult RunStartup(Platform& platform, UserDialogs& dialogs, const QString
     StartupResult result;
     result.dirs = SettleDirectories(programDir);
     CheckEnvironment(platform, dialogs, result.dirs);
-    if (!QFileInfo::exists(result.dirs.data))
+    if (!QFileInfo::exists(result.dirs.data)) {
         UnpackDataArchive(result.dirs, dialogs);
+        GuardDataDirectory(platform, dialogs, result.dirs.data);
+    }
     LoadEmbeddedFont();
     try {
         data::XmlDocument help =

@@ -70,13 +70,22 @@ Directories SettleDirectories(const QString& programDir);
 void GuardSingleInstance(Platform& platform, UserDialogs& dialogs);
 
 // The guard of one data directory, so that the editor and the edits command never change the
-// same data directory at once: its name is made from the directory's absolute path (letter case
-// ignored, as on Windows). False when another process holds it; raises PlatformError when the
-// system refuses the guard.
-bool HoldDataDirectory(Platform& platform, const QString& dataDir);
+// same data directory at once. It is keyed on the folder itself (Platform::folderIdentity,
+// letter case ignored, as on Windows), so every path to it, also through a link, meets the same
+// guard; beside it the holder keeps a mark of who it is (DataDirectoryHolder). False when
+// another process holds it; raises PlatformError when the system refuses the guard.
+enum class DataDirectoryUser { Editor, EditsCommand };
+bool HoldDataDirectory(Platform& platform, const QString& dataDir, DataDirectoryUser user);
+// Who holds the guard of a data directory that HoldDataDirectory found taken. The answer is
+// kept by this process until it ends, so it is asked only by a process about to end.
+DataDirectoryUser DataDirectoryHolder(Platform& platform, const QString& dataDir);
 inline const QString kDataDirectoryBusyText =
     QStringLiteral("Das Datenverzeichnis %1 wird gerade von „velmora-edits“ bearbeitet. "
                    "Bitte starten Sie das Programm danach erneut.");
+// The second half of step A: takes the data directory's guard for the editor, or shows the
+// message and throws StartupAbort. Taken again once a missing data directory has been
+// unpacked, since the guard is then keyed on the folder itself.
+void GuardDataDirectory(Platform& platform, UserDialogs& dialogs, const QString& dataDir);
 
 // Steps A to H: settles dirs.game and dirs.mods and writes the registry settings.
 // Returns true; throws StartupAbort when the program must end.

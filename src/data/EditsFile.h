@@ -56,6 +56,9 @@ EditsFile EditsFileOf(const std::vector<BuildingEdit>& edits, const QString& pro
 // The JSON text, UTF-8, with the goods' names from the catalogue beside their GUIDs.
 QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalogue);
 
+// The most of an edits file that is read: every field of every building takes well under 1 MiB.
+inline constexpr qint64 kEditsFileSizeLimit = qint64(16) << 20;
+
 // Reads an edits file. A text that is no JSON, of another format or of a newer version, a
 // building without a decimal GUID, a GUID or a field given twice, or a value that is no text
 // raises DataError with a German message naming sourceName.

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -246,16 +247,100 @@ QByteArray readFileBytes(const QString& path) {
 
 namespace {
 
+// "16 MiB", "512 KiB" or "100 Bytes": a size limit as the messages show it.
+QString sizeText(qint64 bytes) {
+    if (bytes >= (1 << 20) && bytes % (1 << 20) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes >> 20);
+    if (bytes >= (1 << 10) && bytes % (1 << 10) == 0)
+        return QStringLiteral("%1 KiB").arg(bytes >> 10);
+    return QStringLiteral("%1 Bytes").arg(bytes);
+}
+
+[[noreturn]] void cannotRead(const QString& path, const QString& reason) {
+    throw DataError(
+        QStringLiteral("Die Datei %1 kann nicht gelesen werden. %2").arg(quotedPath(path), reason));
+}
+
+[[noreturn]] void notARegularFile(const QString& path) {
+    cannotRead(path, QStringLiteral("Sie ist keine gewöhnliche Datei (etwa eine Pipe oder ein "
+                                    "Gerät) und wird darum nicht geöffnet."));
+}
+
+[[noreturn]] void tooLarge(const QString& path, qint64 limit) {
+    cannotRead(path, QStringLiteral("Sie ist größer als %1.").arg(sizeText(limit)));
+}
+
+std::filesystem::path fsPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// Opens path for reading when it is a regular file of at most limit bytes, without blocking;
+// false when nothing is there.
+bool openRegularFile(QFile& file, const QString& path, qint64 limit) {
+    const system::OpenedFile opened =
+        system::openRegularFile(fsPath(path), std::uintmax_t(std::max<qint64>(limit, 0)));
+    switch (opened.check) {
+    case system::OpenCheck::Absent:
+        return false;
+    case system::OpenCheck::Folder:
+        cannotRead(path, fileErrorReason(std::make_error_code(std::errc::is_a_directory)));
+    case system::OpenCheck::NotRegular:
+        notARegularFile(path);
+    case system::OpenCheck::TooLarge:
+        tooLarge(path, limit);
+    case system::OpenCheck::Failed:
+        cannotRead(path, fileErrorReason(opened.error));
+    case system::OpenCheck::Opened:
+        break;
+    }
+    // From here the file owns the descriptor and closes it (opening a valid one never fails).
+    if (!file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        cannotRead(path, file.errorString());
+    return true;
+}
+
+} // namespace
+
+std::optional<QByteArray> readRegularFileIfPresent(const QString& path, qint64 limit) {
+    const QString resolved = resolveFileName(path);
+    QFile file;
+    if (!openRegularFile(file, resolved, limit))
+        return std::nullopt;
+    // The size may change while the file is read: the limit holds for what is read.
+    QByteArray bytes(qsizetype(std::min(file.size(), limit) + 1), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size())
+            bytes.resize(qsizetype(std::min(qint64(bytes.size()) * 2, limit + 1)));
+        errno = 0;
+        const qint64 got = file.read(bytes.data() + total, bytes.size() - total);
+        if (got < 0)
+            failedToRead(file);
+        if (got == 0)
+            break;
+        total += got;
+        if (total > limit)
+            tooLarge(resolved, limit);
+    }
+    bytes.truncate(total);
+    return bytes;
+}
+
+QByteArray readRegularFile(const QString& path, qint64 limit) {
+    std::optional<QByteArray> bytes = readRegularFileIfPresent(path, limit);
+    if (!bytes)
+        throw DataError(QStringLiteral("Die Datei %1 fehlt.").arg(quotedPath(path)));
+    return *std::move(bytes);
+}
+
+namespace {
+
 // The message names the file the user knows: the target, not the new file beside it.
 [[noreturn]] void cannotSave(const QString& path, const QString& reason) {
     const QString target =
         path.endsWith(kNewFileSuffix) ? path.chopped(kNewFileSuffix.size()) : path;
     throw DataError(QStringLiteral("Die Datei %1 kann nicht gespeichert werden. %2")
                         .arg(quotedPath(target), reason));
-}
-
-std::filesystem::path fsPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
 }
 
 // Makes the system write the file's bytes to the disk before it is renamed over its target:

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -38,6 +39,16 @@ void openForReading(QFile& file, const QString& path);
 
 // Reads a whole file; raises DataError with a German message naming the file when it fails.
 QByteArray readFileBytes(const QString& path);
+
+// Reads a file the program does not own (another mod's files, an edits file the player chose, a
+// registry export): only a regular file is opened (a link to one is followed), without ever
+// blocking on a pipe or a device, and at most limit bytes are read. Anything else raises
+// DataError with a German message naming the file: not a regular file, larger than limit, or
+// unreadable (also a folder on the way that may not be entered). nullopt when nothing is at
+// path (its name matched regardless of case).
+std::optional<QByteArray> readRegularFileIfPresent(const QString& path, qint64 limit);
+// The same, where a missing file is an error too ("Die Datei … fehlt.").
+QByteArray readRegularFile(const QString& path, qint64 limit);
 
 // Writes bytes to a new file beside path and renames it over path. A failure raises DataError
 // and leaves an existing file untouched.

@@ -72,8 +72,8 @@ int exportEdits(const Arguments& a, app::Platform& platform) {
 }
 
 int importEdits(const Arguments& a) {
-    const data::EditsFile edits =
-        data::ReadEditsFile(data::readFileBytes(a.file), QFileInfo(a.file).fileName());
+    const data::EditsFile edits = data::ReadEditsFile(
+        data::readRegularFile(a.file, data::kEditsFileSizeLimit), QFileInfo(a.file).fileName());
     std::vector<data::ImportRow> rows;
     {
         data::EditorFiles files(a.dataDir);
@@ -152,10 +152,14 @@ int main(int argc, char** argv) {
         if (!QFileInfo(a.dataDir).isDir())
             throw data::DataError(QStringLiteral("Das Datenverzeichnis %1 gibt es nicht.")
                                       .arg(data::quotedPath(a.dataDir)));
-        if (!app::HoldDataDirectory(platform, a.dataDir))
+        if (!app::HoldDataDirectory(platform, a.dataDir, app::DataDirectoryUser::EditsCommand))
             throw data::DataError(
-                QStringLiteral("Der Editor läuft mit dem Datenverzeichnis %1; bitte beenden Sie "
-                               "ihn zuerst.")
+                (app::DataDirectoryHolder(platform, a.dataDir) == app::DataDirectoryUser::Editor
+                     ? QStringLiteral("Der Editor läuft mit dem Datenverzeichnis %1; bitte "
+                                      "beenden Sie ihn zuerst.")
+                     : QStringLiteral("Das Datenverzeichnis %1 wird gerade von einem anderen "
+                                      "Aufruf von \u201Evelmora-edits\u201C bearbeitet; bitte "
+                                      "warten Sie, bis er endet."))
                     .arg(data::quotedPath(a.dataDir)));
         return isImport ? importEdits(a) : exportEdits(a, platform);
     } catch (const data::DataError& e) {

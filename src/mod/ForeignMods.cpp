@@ -1,12 +1,11 @@
 #include "mod/ForeignMods.h"
 
 #include "data/DataError.h"
+#include "data/FileAccess.h"
 #include "data/XmlDocument.h"
 #include "mod/ModFolder.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
@@ -24,21 +23,23 @@ bool isForeign(const QString& name) {
            !name.startsWith(QLatin1Char('.'));
 }
 
-// German, else English, else the folder's name. ModName may also be a plain text.
+// German, else English, else the folder's name. ModName may also be a plain text. A
+// modinfo.json that is there but can not be read raises DataError.
 QString modName(const QString& folder, const QString& fallback) {
-    QFile file(QDir(folder).filePath(QStringLiteral("modinfo.json")));
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = data::readRegularFileIfPresent(
+        QDir(folder).filePath(QStringLiteral("modinfo.json")), kModInfoSizeLimit);
+    if (!bytes)
         return fallback;
     const QJsonValue name =
-        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("ModName"));
-    if (name.isString() && !name.toString().trimmed().isEmpty())
-        return name.toString().trimmed();
+        QJsonDocument::fromJson(*bytes).object().value(QStringLiteral("ModName"));
+    QString text = name.isString() ? name.toString() : QString();
     for (const char* language : {"German", "English"}) {
-        const QString text = name.toObject().value(QLatin1String(language)).toString().trimmed();
-        if (!text.isEmpty())
-            return text;
+        if (!PlainModName(text).trimmed().isEmpty())
+            break;
+        text = name.toObject().value(QLatin1String(language)).toString();
     }
-    return fallback;
+    text = PlainModName(text).trimmed();
+    return text.isEmpty() ? fallback : text;
 }
 
 // The digits at text as a GUID; false when there are none.
@@ -107,31 +108,44 @@ void guidsOfModOps(const pugi::xml_node& root, std::vector<quint64>& guids) {
 
 } // namespace
 
-ForeignMods ScanForeignMods(const QString& modsDir) {
+ForeignMods ScanForeignMods(const QString& modsDir, const std::atomic<bool>* stop) {
     ForeignMods result;
     const QDir dir(modsDir);
     const QStringList folders =
         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
     std::vector<quint64> guids;
     for (const QString& folderName : folders) {
+        if (stop && stop->load()) {
+            result.stopped = true;
+            break;
+        }
         if (!isForeign(folderName))
             continue;
         const QString folder = dir.filePath(folderName);
-        const QString assets = QDir(folder).filePath(kAssetsPath);
-        if (!QFileInfo::exists(assets))
-            continue; // a mod without assets changes no building
+        const QString shownName = PlainModName(folderName);
         guids.clear();
+        QString name;
         try {
-            guidsOfModOps(data::XmlDocument::load(assets).root(), guids);
+            const std::optional<QByteArray> assets = data::readRegularFileIfPresent(
+                QDir(folder).filePath(kAssetsPath), kModAssetsSizeLimit);
+            if (!assets)
+                continue; // a mod without assets changes no building
+            guidsOfModOps(
+                data::XmlDocument::parse(*assets, QDir(folder).filePath(kAssetsPath)).root(),
+                guids);
+            if (!guids.empty())
+                name = modName(folder, shownName);
         } catch (const data::DataError& e) {
-            result.skipped << QStringLiteral("\u201E%1\u201C: %2").arg(folderName, e.message());
+            // The message names the file by its path, which holds the folder's name as it is.
+            result.skipped << PlainModName(
+                QStringLiteral("\u201E%1\u201C: %2").arg(shownName, e.message()));
             continue;
         }
         ++result.modCount;
         if (guids.empty())
             continue;
         const auto index = quint32(result.names.size());
-        result.names << modName(folder, folderName);
+        result.names << name;
         for (const quint64 guid : guids)
             result.changes.emplace_back(guid, index);
     }
@@ -139,6 +153,31 @@ ForeignMods ScanForeignMods(const QString& modsDir) {
     result.changes.erase(std::unique(result.changes.begin(), result.changes.end()),
                          result.changes.end());
     return result;
+}
+
+QString PlainModName(const QString& name) {
+    QString plain;
+    plain.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+        if (pair)
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+        switch (QChar::category(c)) {
+        case QChar::Other_Control:       // line breaks, tabs, NUL
+        case QChar::Other_Format:        // direction marks, embeddings, isolates, joiners
+        case QChar::Separator_Line:      // U+2028
+        case QChar::Separator_Paragraph: // U+2029
+        case QChar::Other_Surrogate:     // half of a character whose other half is missing
+            break;
+        default:
+            plain += QStringView(name).mid(i, pair ? 2 : 1);
+        }
+        if (pair)
+            ++i;
+    }
+    return plain;
 }
 
 QStringList ConflictingMods(const ForeignMods& mods, const QString& buildingGuid,

@@ -7,6 +7,7 @@
 #include "data/FileAccess.h"
 #include "data/FileTree.h"
 #include "data/XmlDocument.h"
+#include "mod/ForeignMods.h"
 #include "mod/ModDescription.h"
 #include "mod/ModFolder.h"
 #include "mod/ModText.h"
@@ -335,7 +336,8 @@ bool ModIsCurrent(data::EditorFiles& files, const ModsDirectoryListing& mods, co
         // The header (program version, time, user) stands before the ModOps and is left aside.
         const QByteArray now = AssetsXml({guid, local, QString(), QString(), QDateTime(), record,
                                           files.catalogue().root(), buff});
-        const QByteArray written = readFileBytes(path);
+        // In the player's mods directory: read as another mod's file would be.
+        const QByteArray written = readRegularFile(path, kModAssetsSizeLimit);
         const auto modOps = [](const QByteArray& text) {
             const qsizetype at = text.indexOf("<ModOps>");
             return at < 0 ? QByteArray() : text.mid(at);

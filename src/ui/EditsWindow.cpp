@@ -207,8 +207,8 @@ void EditsWindow::ImportBtnClick() {
         return;
     report(
         [&] {
-            const data::EditsFile file =
-                data::ReadEditsFile(data::readFileBytes(path), QFileInfo(path).fileName());
+            const data::EditsFile file = data::ReadEditsFile(
+                data::readRegularFile(path, data::kEditsFileSizeLimit), QFileInfo(path).fileName());
             data::EditorFiles files(setup_.dataDir);
             ImportPreviewWindow preview(QFileInfo(path).fileName(), file,
                                         data::PreviewImport(files, file), files.catalogue(), this);

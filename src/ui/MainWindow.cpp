@@ -49,6 +49,8 @@ namespace {
 constexpr int kClientWidth = 888;
 // Milliseconds after the show when the other mods are read even without a first paint.
 constexpr int kScanFallbackDelay = 1000;
+// How long a closing window waits for the scan to stop (ms): longer than reading one mod takes.
+constexpr int kScanStopWait = 500;
 constexpr int kClientHeight = 863;
 constexpr QSize kListPicture(48, 48);
 constexpr int kListRowHeight = 52;
@@ -917,18 +919,28 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 MainWindow::~MainWindow() {
-    // The scan only reads files; it is waited for so that it never outlives the window.
-    if (scanThread_)
-        scanThread_->wait();
+    // The scan only reads files and never waits on one; told to stop, it ends before its next
+    // mod folder, and is waited for that long at most. A scan the system still holds up (a
+    // drive that does not answer) is left to end on its own and to delete its thread then, so
+    // that closing the window never hangs and the program ends.
+    if (!scanThread_)
+        return;
+    stopScan_->store(true);
+    disconnect(scanThread_, nullptr, this, nullptr);
+    if (scanThread_->wait(QDeadlineTimer(kScanStopWait)))
+        return; // deleted with the window
+    scanThread_->setParent(nullptr);
+    connect(scanThread_, &QThread::finished, scanThread_, &QObject::deleteLater);
 }
 
 void MainWindow::startForeignModScan() {
     if (scanThread_ || setup_.modsDir.isEmpty())
         return;
     auto result = std::make_shared<mod::ForeignMods>();
-    scanThread_ = QThread::create(
-        [result, modsDir = setup_.modsDir] { *result = mod::ScanForeignMods(modsDir); });
-    scanThread_->setParent(this); // deleted with the window, after the wait in its destructor
+    scanThread_ = QThread::create([result, stop = stopScan_, modsDir = setup_.modsDir] {
+        *result = mod::ScanForeignMods(modsDir, stop.get());
+    });
+    scanThread_->setParent(this); // deleted with the window once it has ended (see the destructor)
     connect(scanThread_, &QThread::finished, this, [this, result] { takeForeignMods(result); });
     scanThread_->start(QThread::LowPriority);
 }

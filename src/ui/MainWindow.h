@@ -21,6 +21,7 @@
 #include "tools/PrepCommon.h"
 
 #include <QWidget>
+#include <atomic>
 #include <memory>
 
 namespace velmora::app {
@@ -173,6 +174,8 @@ private:
     EditorWindows* editors_ = nullptr;
     bool centred_ = false;
     QThread* scanThread_ = nullptr;
+    // Set when the window goes: the scan then ends before its next mod folder.
+    std::shared_ptr<std::atomic<bool>> stopScan_ = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<const mod::ForeignMods> foreignMods_; // null until the scan has ended
     QString pendingNotice_;                               // told once the window is shown
     QString lastFolderProblem_; // an unreadable mods directory is told once, not on every refill

@@ -8,13 +8,16 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/platform/portable/PortablePlatform.h"
+#include "app/platform/portable/RegistryFile.h"
 #include "data/DataFiles.h"
 #include "support/BadInput.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace velmora::app;
 using namespace velmora::test;
@@ -96,6 +99,25 @@ std::vector<StartupInputCase> everyCase() {
     cases.push_back({"Settings_Empty", kSettingsFile,
                      [](const QString& path) { damageFile(path, Damage::Empty); }, Outcome::Reads});
     cases.push_back({"Settings_FiftyMegabytes", kSettingsFile, fiftyMegabytes, Outcome::Reads});
+    // No settings file to read: larger than any registry export (sparse, so that it costs no
+    // disk), a pipe that no program writes to, a link to an endless device.
+    cases.push_back({"Settings_BeyondTheSizeLimit", kSettingsFile,
+                     [](const QString& path) {
+                         QFile file(path);
+                         ASSERT_TRUE(file.open(QIODevice::WriteOnly) &&
+                                     file.resize(kRegistryFileSizeLimit + 1));
+                     },
+                     Outcome::GoesOn});
+    const auto pipe = [](const QString& path) {
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    };
+    const auto endless = [](const QString& path) {
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path));
+    };
+    cases.push_back({"Settings_Pipe", kSettingsFile, pipe, Outcome::GoesOn});
+    cases.push_back({"Settings_LinkToDevZero", kSettingsFile, endless, Outcome::GoesOn});
     // Without settings the machine-wide file names the game; when it can not be read, its key
     // reads as missing, the start asks for the game's folder and the chooser is cancelled.
     const auto machine = [](std::function<void(const QString&)> damage) {
@@ -106,6 +128,8 @@ std::vector<StartupInputCase> everyCase() {
     };
     cases.push_back(
         {"Machine_Binary", kMachineFile, machine(withFixture("BinaryJunk.reg")), Outcome::Ends});
+    cases.push_back({"Machine_Pipe", kMachineFile, machine(pipe), Outcome::Ends});
+    cases.push_back({"Machine_LinkToDevZero", kMachineFile, machine(endless), Outcome::Ends});
     cases.push_back({"Machine_Truncated", kMachineFile,
                      machine([](const QString& path) { damageFile(path, Damage::Truncated); }),
                      Outcome::Ends});

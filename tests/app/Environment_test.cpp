@@ -298,6 +298,9 @@ public:
     bool holdSingleInstance(const std::wstring& name) override {
         return registry_.holdSingleInstance(name);
     }
+    std::wstring folderIdentity(const std::wstring& path) override {
+        return registry_.folderIdentity(path);
+    }
     std::wstring userName() override { return registry_.userName(); }
     std::wstring versionString() override {
         throw PlatformError(

@@ -6,12 +6,15 @@
 #include "data/BuildCosts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/EditsFile.h"
 #include "data/ProductionSettings.h"
 #include "support/ShippedData.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace velmora;
 using namespace velmora::data;
@@ -89,6 +92,15 @@ TEST_F(EditsCommandTest, WrongArgumentsEndWithTwoAndRefusalsWithOneChangingNothi
     const QString d = data("XMLP");
     const QString file = dir.file(QStringLiteral("edits.json"));
     writeBytes(file, "{\"format\": \"velmora-cindral-edits\", \"version\": 9, \"buildings\": []}");
+    // Files that are no edits file to read: a pipe no program writes to, a link to an endless
+    // device, a file beyond the size limit (sparse, so that it costs no disk).
+    const QString pipe = dir.file(QStringLiteral("pipe.json"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    const QString endless = dir.file(QStringLiteral("zero.json"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), endless));
+    QFile large(dir.file(QStringLiteral("large.json")));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(data::kEditsFileSizeLimit + 1));
+    large.close();
     struct Case {
         const char* what;
         QStringList arguments;
@@ -110,6 +122,12 @@ TEST_F(EditsCommandTest, WrongArgumentsEndWithTwoAndRefusalsWithOneChangingNothi
         {"unknown option", {"export", "--data-dir", d, file, "--all"}, 2, "Unbekanntes Argument"},
         {"newer file", {"import", "--data-dir", d, file, "--apply"}, 1, "Formatversion 9"},
         {"missing file", {"import", "--data-dir", d, dir.file("none.json")}, 1, "fehlt"},
+        {"pipe", {"import", "--data-dir", d, pipe, "--apply"}, 1, "keine gewöhnliche Datei"},
+        {"endless", {"import", "--data-dir", d, endless, "--apply"}, 1, "keine gewöhnliche Datei"},
+        {"too large",
+         {"import", "--data-dir", d, large.fileName(), "--apply"},
+         1,
+         "größer als 16 MiB"},
         {"missing data directory",
          {"export", "--data-dir", dir.file("none"), file},
          1,
@@ -125,21 +143,44 @@ TEST_F(EditsCommandTest, WrongArgumentsEndWithTwoAndRefusalsWithOneChangingNothi
     }
 }
 
-TEST_F(EditsCommandTest, ARunningEditorOnTheSameDataDirectoryRefusesTheRun) {
+// The data directory's guard is the folder's, whatever path leads to it: a running editor or a
+// running command refuses the command on the same folder, also given through a link or with
+// "..", and the refusal names who holds it. Another folder is free.
+TEST_F(EditsCommandTest, ARunningEditorOrCommandOnTheSameDataDirectoryRefusesTheRun) {
     const QString d = data("XMLP");
     const QString other = data("other");
     editByHand(other, true);
     const QString file = dir.file(QStringLiteral("edits.json"));
     ASSERT_EQ(edits({"export", "--data-dir", other, file}).exitCode, 0);
+    const QString link = dir.file(QStringLiteral("XMLP-link"));
+    ASSERT_TRUE(QFile::link(d, link));
 
-    app::PortablePlatform editor(registry); // holds the guard as the editor's start does
-    ASSERT_TRUE(app::HoldDataDirectory(editor, d));
+    using User = app::DataDirectoryUser;
+    const struct Case {
+        const char* what;
+        User holder;
+        QString held;  // the path the holder took the guard by
+        QString given; // the path the command is given
+        const char* message;
+    } cases[] = {
+        {"editor, same path", User::Editor, d, d, "Der Editor läuft"},
+        {"editor, through a link", User::Editor, d, link, "Der Editor läuft"},
+        {"editor by the link, the folder", User::Editor, link, d + QStringLiteral("/../XMLP/"),
+         "Der Editor läuft"},
+        {"command, through a link", User::EditsCommand, d, link, "\u201Evelmora-edits\u201C"},
+    };
     const auto before = snapshot(d);
-    const Outcome r = edits({"import", "--data-dir", d, file, "--apply"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Der Editor läuft"))) << r.err.toStdString();
-    EXPECT_EQ(snapshot(d), before);
-    // Another data directory is free.
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app::PortablePlatform holder(registry); // holds the guard as a running process does
+        ASSERT_TRUE(app::HoldDataDirectory(holder, c.held, c.holder));
+        const Outcome r = edits({"import", "--data-dir", c.given, file, "--apply"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+        EXPECT_EQ(snapshot(d), before);
+        // Another data directory is free.
+        EXPECT_EQ(edits({"export", "--data-dir", other, file}).exitCode, 0);
+    }
     EXPECT_EQ(edits({"import", "--data-dir", data("third"), file, "--apply"}).exitCode, 0);
 }
 

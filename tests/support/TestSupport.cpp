@@ -44,8 +44,11 @@ QMap<QString, QByteArray> snapshot(const QString& dir) {
     while (it.hasNext()) {
         const QString path = it.next();
         const QString relative = QDir(dir).relativeFilePath(path);
-        if (QFileInfo(path).isDir())
+        const QFileInfo info(path);
+        if (info.isDir())
             entries.insert(relative + QLatin1Char('/'), QByteArray());
+        else if (!info.isFile()) // a pipe or a device, which would never end reading
+            entries.insert(relative, "(no regular file: " + info.symLinkTarget().toUtf8() + ")");
         else
             entries.insert(relative, readBytes(path));
     }

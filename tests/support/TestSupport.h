@@ -31,7 +31,8 @@ QString fixture(const QString& relative);
 // Path below the repository's source tree.
 QString sourcePath(const QString& relative);
 // Every file below dir (relative path -> bytes), to show that nothing changed; folders are
-// listed too, as path + "/" with no bytes.
+// listed too, as path + "/" with no bytes, and an entry that is no regular file (a pipe, a link
+// to a device) by what it is.
 QMap<QString, QByteArray> snapshot(const QString& dir);
 // Drops the guards a start takes (the program's and its data directory's lock files) from a
 // snapshot of the registry folder or a folder above it.

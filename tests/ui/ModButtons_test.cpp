@@ -16,8 +16,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -161,6 +164,35 @@ TEST_F(ModButtonsTest, AnotherModChangingTheBuildingIsMarkedNamedAndAskedAbout) 
     }
     EXPECT_FALSE(list()->topLevelItem(row)->icon(4).isNull());
     EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Another mod whose assets.xml is a pipe that no program writes to: the scan ends all the same,
+// names the mod in its note, and the window closes. Should the scan wait on the pipe, the test
+// writes to it after a while, which lets the scan go on, and fails instead of hanging.
+TEST_F(ModButtonsTest, APipeInAnotherModNeitherHoldsTheScanNorTheClosingWindow) {
+    const QString other = mods + QStringLiteral("/Zzz/data/config/export/main/asset");
+    QDir().mkpath(other);
+    const QByteArray pipe = QFile::encodeName(other + QStringLiteral("/assets.xml"));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0644), 0);
+
+    QSignalSpy scanned(form.get(), &ui::MainWindow::foreignModsScanned);
+    form->show();
+    const bool ended = scanned.wait(20000);
+    if (!ended) {
+        if (const int writer = ::open(pipe.constData(), O_RDWR | O_NONBLOCK); writer >= 0)
+            ::close(writer);
+    }
+    ASSERT_TRUE(ended) << "the scan waits on the pipe";
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].contains(QStringLiteral("\u201EZzz\u201C")))
+        << dialogs.shown[0].toStdString();
+    EXPECT_TRUE(dialogs.shown[0].contains(QStringLiteral("keine gewöhnliche Datei")));
+    form->close();
+    form.reset();
 }
 
 } // namespace

@@ -55,6 +55,13 @@ public:
     // A process may hold guards of several names.
     virtual bool holdSingleInstance(const std::wstring& name) = 0;
 
+    // A text naming the folder at path itself, alike for every path that leads to it (through
+    // links, "..", or in other letter case on Windows): on Windows the volume's serial number and
+    // the folder's file ID, elsewhere its resolved canonical path. A folder that does not exist
+    // yet is named by the nearest existing folder above it and the rest of the path. Raises
+    // PlatformError when the system can not tell.
+    virtual std::wstring folderIdentity(const std::wstring& path) = 0;
+
     // The logged-on user's name. Raises PlatformError when the system can not tell.
     virtual std::wstring userName() = 0;
     // The program's file version, "major.minor.release.build". Raises PlatformError.

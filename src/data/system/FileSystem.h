@@ -6,6 +6,7 @@
 // Qt. Errors come back as std::error_code: on Windows in windowsErrorCategory(), whose values
 // are the numbers GetLastError() reports, elsewhere in std::generic_category() (errno).
 // data::fileErrorReason turns either into German.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -38,6 +39,26 @@ std::error_code renameEntry(const std::filesystem::path& from, const std::filesy
 // (Wine removes the folder a Unix link points to), the link is left as it is and the error is
 // windowsErrorCategory()'s ERROR_NOT_A_REPARSE_POINT. Returns the error, or none.
 std::error_code removeEntry(const std::filesystem::path& path);
+
+// What opening a file for a bounded read found.
+enum class OpenCheck {
+    Opened,     // descriptor holds the open file
+    Absent,     // nothing under that name
+    Folder,     // a folder
+    NotRegular, // a pipe, a device or anything else that is no regular file: never read
+    TooLarge,   // larger than the limit
+    Failed,     // the system refused; error says why
+};
+struct OpenedFile {
+    OpenCheck check = OpenCheck::Failed;
+    int descriptor = -1; // a C library file descriptor, the caller's to close; -1 unless Opened
+    std::error_code error;
+};
+
+// Opens path for reading only when it is a regular file of at most limit bytes, without ever
+// blocking: the kind is looked at before the file is opened (opening a pipe would wait for its
+// writer) and again on the opened handle (the entry may have been exchanged in between).
+OpenedFile openRegularFile(const std::filesystem::path& path, std::uintmax_t limit);
 
 // Writes what the system still holds of the open file (a C library file descriptor) to the
 // disk; false when that fails.

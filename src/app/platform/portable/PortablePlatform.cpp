@@ -5,11 +5,11 @@
 #include "data/FileAccess.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <pwd.h>
 #include <sys/file.h>
@@ -65,7 +65,8 @@ void PortablePlatform::ensureDirectory() const {
 RegistryFile& PortablePlatform::hive(RegistryHive hive) {
     const QString path = registryFilePath(hive);
     LoadedHive& loaded = loaded_[hive == RegistryHive::CurrentUser ? 0 : 1];
-    const QByteArray bytes = QFile::exists(path) ? data::readFileBytes(path) : QByteArray();
+    const QByteArray bytes =
+        data::readRegularFileIfPresent(path, kRegistryFileSizeLimit).value_or(QByteArray());
     if (!loaded.loaded || bytes != loaded.bytes) {
         loaded.loaded = false;
         loaded.file = RegistryFile::fromBytes(bytes, path);
@@ -134,6 +135,19 @@ void PortablePlatform::deleteRegistryKey(RegistryHive hive, const std::wstring& 
     } catch (const data::DataError& e) {
         throw PlatformError(e.message().toStdWString());
     }
+}
+
+std::wstring PortablePlatform::folderIdentity(const std::wstring& path) {
+    // The links on the way are resolved as far as the path exists; the rest is kept as written.
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(
+        std::filesystem::path(QString::fromStdWString(path).toStdU16String()), error);
+    if (error)
+        throw PlatformError(
+            QStringLiteral("Der Ordner %1 kann nicht erkannt werden: %2")
+                .arg(data::quotedPath(QString::fromStdWString(path)), data::fileErrorReason(error))
+                .toStdWString());
+    return QString::fromStdU16String(resolved.u16string()).toStdWString();
 }
 
 bool PortablePlatform::holdSingleInstance(const std::wstring& name) {

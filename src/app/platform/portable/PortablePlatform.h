@@ -32,6 +32,7 @@ public:
                               const std::vector<RegistryValue>& values) override;
     void deleteRegistryKey(RegistryHive hive, const std::wstring& key) override;
     bool holdSingleInstance(const std::wstring& name) override;
+    std::wstring folderIdentity(const std::wstring& path) override;
     std::wstring userName() override;
     std::wstring versionString() override;
     wchar_t pathSeparator() const override { return L'/'; }

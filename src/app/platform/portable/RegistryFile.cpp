@@ -3,7 +3,6 @@
 #include "data/DataError.h"
 #include "data/FileAccess.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -172,9 +171,8 @@ std::optional<QString> RegistryFile::decode(const QByteArray& bytes) {
 }
 
 RegistryFile RegistryFile::load(const QString& path) {
-    if (!QFile::exists(path))
-        return {};
-    return fromBytes(data::readFileBytes(path), path);
+    return fromBytes(
+        data::readRegularFileIfPresent(path, kRegistryFileSizeLimit).value_or(QByteArray()), path);
 }
 
 RegistryFile RegistryFile::fromBytes(const QByteArray& bytes, const QString& path) {

@@ -23,10 +23,15 @@
 
 namespace velmora::app {
 
+// The most of a registry export that is read: the program's own keys take a few KiB, a whole
+// user hive exported by the registry editor some tens of MiB.
+inline constexpr qint64 kRegistryFileSizeLimit = qint64(64) << 20;
+
 class RegistryFile {
 public:
     // The file's content; a missing or empty file is an empty hive. Raises DataError with a
-    // German message naming the file when it can not be read or is no registry export.
+    // German message naming the file when it can not be read, is no regular file, is larger
+    // than kRegistryFileSizeLimit or is no registry export.
     static RegistryFile load(const QString& path);
     // The same for the bytes of the file at path.
     static RegistryFile fromBytes(const QByteArray& bytes, const QString& path);

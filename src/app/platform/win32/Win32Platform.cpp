@@ -5,6 +5,7 @@
 
 #include <lmcons.h>
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <vector>
@@ -113,6 +114,41 @@ public:
             return false; // the running copy keeps its mutex; ours is closed here
         instanceMutexes_[name] = std::move(mutex);
         return true;
+    }
+
+    std::wstring folderIdentity(const std::wstring& path) override {
+        std::error_code ignored;
+        std::filesystem::path at = std::filesystem::absolute(path, ignored);
+        std::wstring rest; // the part of the path that does not exist yet
+        for (;;) {
+            // FILE_FLAG_BACKUP_SEMANTICS opens a folder; a link or junction on the way is
+            // followed to the folder it leads to.
+            KernelHandle folder(
+                ::CreateFileW(at.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+            const DWORD error = GetLastError();
+            if (folder.get() == INVALID_HANDLE_VALUE)
+                *folder.receive() = nullptr; // nothing to close
+            if (folder) {
+                BY_HANDLE_FILE_INFORMATION info{};
+                if (!GetFileInformationByHandle(folder.get(), &info))
+                    throw PlatformError(describeSystemError(L"Der Ordner \u201E" + path +
+                                                                L"\u201C kann nicht erkannt werden",
+                                                            GetLastError()));
+                const unsigned long long index =
+                    (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) |
+                    info.nFileIndexLow;
+                return std::to_wstring(info.dwVolumeSerialNumber) + L":" + std::to_wstring(index) +
+                       rest;
+            }
+            const std::filesystem::path parent = at.parent_path();
+            if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) || parent == at)
+                throw PlatformError(describeSystemError(
+                    L"Der Ordner \u201E" + path + L"\u201C kann nicht erkannt werden", error));
+            rest = L"\\" + at.filename().wstring() + rest;
+            at = parent;
+        }
     }
 
     std::wstring userName() override {

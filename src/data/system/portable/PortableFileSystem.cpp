@@ -2,6 +2,8 @@
 #include "data/system/FileSystem.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora::data::system {
@@ -30,6 +32,44 @@ std::error_code removeEntry(const fs::path& path) {
     std::error_code ec;
     fs::remove(path, ec);
     return ec;
+}
+
+OpenedFile openRegularFile(const fs::path& path, std::uintmax_t limit) {
+    const auto judge = [limit](const struct stat& info) {
+        if (S_ISDIR(info.st_mode))
+            return OpenCheck::Folder;
+        if (!S_ISREG(info.st_mode))
+            return OpenCheck::NotRegular;
+        if (std::uintmax_t(info.st_size) > limit)
+            return OpenCheck::TooLarge;
+        return OpenCheck::Opened;
+    };
+    const auto failed = []() {
+        const std::error_code error = lastError();
+        const std::error_condition c = error.default_error_condition();
+        if (c == std::errc::no_such_file_or_directory || c == std::errc::not_a_directory)
+            return OpenedFile{OpenCheck::Absent, -1, error};
+        return OpenedFile{OpenCheck::Failed, -1, error};
+    };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return failed();
+    if (const OpenCheck check = judge(info); check != OpenCheck::Opened)
+        return {check, -1, {}};
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return failed();
+    if (::fstat(descriptor, &info) != 0) {
+        OpenedFile result = failed();
+        ::close(descriptor);
+        result.check = OpenCheck::Failed;
+        return result;
+    }
+    if (const OpenCheck check = judge(info); check != OpenCheck::Opened) {
+        ::close(descriptor);
+        return {check, -1, {}};
+    }
+    return {OpenCheck::Opened, descriptor, {}};
 }
 
 bool syncToDisk(int fileDescriptor) {

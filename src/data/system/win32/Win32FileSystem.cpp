@@ -3,6 +3,7 @@
 // would lose the reason (a file in use, a folder not empty).
 #include "data/system/FileSystem.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <string>
 #include <windows.h>
@@ -88,6 +89,35 @@ std::error_code removeEntry(const fs::path& path) {
     const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryW(path.c_str())
                                                                  : ::DeleteFileW(path.c_str());
     return removed ? std::error_code() : lastError();
+}
+
+OpenedFile openRegularFile(const fs::path& path, std::uintmax_t limit) {
+    const auto failed = []() {
+        const std::error_code error = lastError();
+        const bool absent =
+            error.value() == ERROR_FILE_NOT_FOUND || error.value() == ERROR_PATH_NOT_FOUND;
+        return OpenedFile{absent ? OpenCheck::Absent : OpenCheck::Failed, -1, error};
+    };
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return failed();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {OpenCheck::Folder, -1, {}};
+    const int descriptor = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (descriptor < 0)
+        return failed();
+    // A pipe or a device has no entry in a folder on Windows; the handle's type tells them all.
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor));
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::_close(descriptor);
+        return {OpenCheck::NotRegular, -1, {}};
+    }
+    const long long size = ::_filelengthi64(descriptor);
+    if (size < 0 || std::uintmax_t(size) > limit) {
+        ::_close(descriptor);
+        return {size < 0 ? OpenCheck::Failed : OpenCheck::TooLarge, -1, {}};
+    }
+    return {OpenCheck::Opened, descriptor, {}};
 }
 
 bool syncToDisk(int fileDescriptor) {

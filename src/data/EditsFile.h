@@ -56,9 +56,12 @@ EditsFile EditsFileOf(const std::vector<BuildingEdit>& edits, const QString& pro
 // The JSON text, UTF-8, with the goods' names from the catalogue beside their GUIDs.
 QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalogue);
 
-// Reads an edits file. A text that is no JSON, of another format or of a newer version, a
-// building without a decimal GUID, a GUID or a field given twice, or a value that is no text
-// raises DataError with a German message naming sourceName.
+// Reads an edits file. A text that is no JSON (the parser's fault in German, with line and
+// character), in UTF-16 or UTF-32 (named), of another format or of a newer version (the version
+// range is checked before it becomes a whole number), a building without a decimal GUID, a GUID
+// or a field given twice, a value that is no text, or a text holding half of a surrogate pair
+// raises DataError with a German message naming sourceName. A file this program wrote reads
+// back as the edits it was written from; a file read and written again reads back the same.
 EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName);
 
 } // namespace velmora::data

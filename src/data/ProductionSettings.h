@@ -77,6 +77,10 @@ struct ProductionSettings {
 std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, const QString& region,
                                    const QString& templateName);
 
+// Whether the production window shows the panel pair for the building (its panels); a value of a
+// panel it does not show can not be edited.
+bool ShowsPanel(const ProductionSettings& settings, SidePanel panel);
+
 // Loads the settings of the building with the GUID. Raises DataError when a file can not be
 // read, a list lacks the building or the buff table its entry.
 ProductionSettings LoadProductionSettings(const QString& dataDir, const QString& guid);

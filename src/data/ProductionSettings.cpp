@@ -376,6 +376,26 @@ ProductionSettings LoadProductionSettings(EditorFiles& files, const QString& gui
 
     s.panels = PanelLayout(building.group, guid, building.region,
                            fromUtf8(workingRecord.child("Template").text().get()));
+    // A panel whose value the record does not hold is not shown: "Annehmen" could not write it.
+    const auto holds = [&workingRecord](SidePanel panel) {
+        switch (panel) {
+        case SidePanel::InfluenceRadius:
+            return bool(selectNode(workingRecord, "Values/FreeAreaProductivity/InfluenceRadius"));
+        case SidePanel::ModuleLimit:
+            return bool(selectNode(workingRecord, "Values/ModuleOwner/ModuleLimits/Main/Limit"));
+        case SidePanel::ModuleRadius:
+            return selectNode(workingRecord, "Values/ModuleOwner/ModuleLimits") &&
+                   selectNode(workingRecord, "Values/ModuleOwner/ModuleBuildRadius");
+        case SidePanel::Incidents:
+        case SidePanel::ElectricMandatory:
+        case SidePanel::ElectricBoosted:
+            break;
+        }
+        return true;
+    };
+    s.panels.erase(std::remove_if(s.panels.begin(), s.panels.end(),
+                                  [&holds](SidePanel panel) { return !holds(panel); }),
+                   s.panels.end());
 
     const pugi::xml_node buff = requireEntry(files.buffs(), "Buff", building.add);
     s.hasBuff = attributeTextAt(buff, kBuffSetPosition) == "1" ? kOne : kZero;

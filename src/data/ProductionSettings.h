@@ -70,7 +70,9 @@ struct ProductionSettings {
     // input list is never rebuilt.
     bool inputsEditable = true;
     QString hasBuff = QStringLiteral("0"); // "1": the building has additional products
-    std::vector<SidePanel> panels;         // shown panel pairs, top to bottom
+    // Shown panel pairs, top to bottom: the layout, without a panel whose value the working
+    // record does not hold (influence radius, module limit, module radius).
+    std::vector<SidePanel> panels;
 };
 
 // The panel pairs shown for a building of the group, GUID, region number and template.

@@ -237,6 +237,17 @@ QString RowText(const ImportRow& row, const ProductCatalogue& catalogue) {
     return head + QStringLiteral(": ") + row.reason;
 }
 
+bool NothingToSet(const std::vector<ImportRow>& rows) {
+    return std::none_of(rows.begin(), rows.end(), [](const ImportRow& row) {
+        return row.status == ImportStatus::Apply || row.status == ImportStatus::Conflict;
+    });
+}
+
+QString NothingToSetText() {
+    return QStringLiteral("Die Datei ändert hier nichts: jedes Feld ist bereits so oder nicht "
+                          "anwendbar.");
+}
+
 QString StatusText(ImportStatus status) {
     switch (status) {
     case ImportStatus::Apply:

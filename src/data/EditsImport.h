@@ -75,6 +75,11 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
 //   "…: nicht anwendbar: <reason>"
 QString RowText(const ImportRow& row, const ProductCatalogue& catalogue);
 
+// True when the rows leave nothing to set (every row "bereits so" or "nicht anwendbar"), as a
+// second import of the same file does; NothingToSetText says so in German.
+bool NothingToSet(const std::vector<ImportRow>& rows);
+QString NothingToSetText();
+
 // The German word of a status: "übernehmen", "bereits so", "Konflikt", "nicht anwendbar".
 QString StatusText(ImportStatus status);
 

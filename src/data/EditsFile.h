@@ -34,12 +34,14 @@ struct EditedField {
     QString key;
     QString game;
     QString edited;
+    bool operator==(const EditedField&) const = default;
 };
 
 struct EditedBuilding {
     QString guid;
     QString name;
     std::vector<EditedField> fields;
+    bool operator==(const EditedBuilding&) const = default;
 };
 
 struct EditsFile {
@@ -47,6 +49,7 @@ struct EditsFile {
     QString program; // the version of the program that wrote it
     QString created; // local time, ISO 8601 without zone
     std::vector<EditedBuilding> buildings;
+    bool operator==(const EditsFile&) const = default;
 };
 
 // The file of the edits (game value and current value become game and edited).

@@ -39,4 +39,20 @@ inline QString writeScratchFile(const QString& name, const uint8_t* data, size_t
     return path;
 }
 
+#ifdef VELMORA_SHIPPED_DATA
+// A copy of the shipped data directory in scratchDir(), made once per process; its path.
+inline const QString& copyShippedData() {
+    static const QString dir = [] {
+        const QString target = scratchDir() + QStringLiteral("XMLP");
+        QDir().mkpath(target);
+        const QDir source(QStringLiteral(VELMORA_SHIPPED_DATA));
+        for (const QString& name : source.entryList(QDir::Files))
+            if (!QFile::copy(source.filePath(name), target + QLatin1Char('/') + name))
+                std::abort();
+        return target;
+    }();
+    return dir;
+}
+#endif
+
 } // namespace velmora::fuzz

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 all=(XmlDocumentFuzz RegistryFileFuzz DataArchiveFuzz HelpTableFuzz BuildingIndexFuzz
-     GameAssetFilterFuzz ForeignModsFuzz)
+     GameAssetFilterFuzz ForeignModsFuzz EditsFileFuzz EditsImportFuzz)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -48,6 +48,8 @@ seed BuildingIndexFuzz resources/data/XMLP/BuildingsShort.xml resources/data/XML
     tests/fixtures/data/*.xml tests/fixtures/app/*Group*.xml
 seed GameAssetFilterFuzz tests/fixtures/prep-*/*.xml
 seed DataArchiveFuzz tests/fixtures/app/*.zip
+seed EditsFileFuzz fuzz/seeds/edits/*
+seed EditsImportFuzz fuzz/seeds/edits/*
 # Another mod: a split byte, a small assets.xml of ModOps, a modinfo.json.
 mkdir -p "$build/seeds/ForeignModsFuzz"
 {
@@ -70,6 +72,7 @@ max_len() {
         XmlDocumentFuzz|HelpTableFuzz|BuildingIndexFuzz|GameAssetFilterFuzz|ForeignModsFuzz) echo 8192 ;;
         RegistryFileFuzz) echo 16384 ;;
         DataArchiveFuzz) echo 65536 ;;
+        EditsFileFuzz|EditsImportFuzz) echo 8192 ;;
     esac
 }
 

@@ -66,22 +66,30 @@ std::vector<EditField> makeFields() {
     return f;
 }
 
-// The text member of a production column that a number or switch field names, or nullptr.
-QString ProductionColumn::*columnText(const QString& key) {
-    static const std::pair<const char*, QString ProductionColumn::*> members[] = {
-        {"outputAmount", &ProductionColumn::outputAmount},
-        {"upkeep", &ProductionColumn::moneyAmount},
-        {"workforceAmount", &ProductionColumn::workforceAmount},
-        {"influenceRadius", &ProductionColumn::influenceRadius},
-        {"moduleLimit", &ProductionColumn::moduleLimit},
-        {"moduleRadius", &ProductionColumn::moduleRadius},
-        {"incidents", &ProductionColumn::incidents},
-        {"electricityRequired", &ProductionColumn::electricMandatory},
-        {"electricityUsed", &ProductionColumn::electricBoosted},
+struct ColumnField {
+    const char* key;
+    QString ProductionColumn::*member;
+    std::optional<SidePanel> panel; // the side panel that shows it, if any
+};
+
+// The text member of a production column that a number or switch field names, and its panel;
+// nullptr for a key of no such field.
+const ColumnField* columnField(const QString& key) {
+    using P = SidePanel;
+    static const ColumnField fields[] = {
+        {"outputAmount", &ProductionColumn::outputAmount, std::nullopt},
+        {"upkeep", &ProductionColumn::moneyAmount, std::nullopt},
+        {"workforceAmount", &ProductionColumn::workforceAmount, std::nullopt},
+        {"influenceRadius", &ProductionColumn::influenceRadius, P::InfluenceRadius},
+        {"moduleLimit", &ProductionColumn::moduleLimit, P::ModuleLimit},
+        {"moduleRadius", &ProductionColumn::moduleRadius, P::ModuleRadius},
+        {"incidents", &ProductionColumn::incidents, P::Incidents},
+        {"electricityRequired", &ProductionColumn::electricMandatory, P::ElectricMandatory},
+        {"electricityUsed", &ProductionColumn::electricBoosted, P::ElectricBoosted},
     };
-    for (const auto& [name, member] : members)
-        if (key == QLatin1String(name))
-            return member;
+    for (const ColumnField& f : fields)
+        if (key == QLatin1String(f.key))
+            return &f;
     return nullptr;
 }
 
@@ -161,8 +169,10 @@ std::optional<FieldValues> FieldValue(const BuildingState& state, const EditFiel
             return FieldValues{columnProduct(p.original, field).guid,
                                columnProduct(p.current, field).guid};
         }
-        const auto member = columnText(field.key);
-        return FieldValues{p.original.*member, p.current.*member};
+        const ColumnField* column = columnField(field.key);
+        if (column->panel && !ShowsPanel(p, *column->panel))
+            return std::nullopt;
+        return FieldValues{p.original.*column->member, p.current.*column->member};
     }
     case FieldEditor::Costs:
         return costValue(state.costs, field);
@@ -174,21 +184,40 @@ std::optional<FieldValues> FieldValue(const BuildingState& state, const EditFiel
     return std::nullopt;
 }
 
-QString FieldValueFault(const BuildingState& state, const EditField& field, const QString& value,
+std::optional<QString> CanonicalValue(const EditField& field, const QString& value) {
+    if (field.kind == FieldKind::Switch) {
+        if (value == kNone || value == kOne)
+            return value;
+        return std::nullopt;
+    }
+    if (!isWholeNumber(value))
+        return std::nullopt;
+    qsizetype zeros = 0;
+    while (zeros + 1 < value.size() && value[zeros] == QLatin1Char('0'))
+        ++zeros;
+    // A good's GUID fits 18 digits; a number longer than 9 is out of every field's range and is
+    // refused as such.
+    if (field.kind == FieldKind::Good && value.size() - zeros > 18)
+        return std::nullopt;
+    return value.mid(zeros);
+}
+
+QString FieldValueFault(const BuildingState& state, const EditField& field, const QString& given,
                         const ProductCatalogue& catalogue) {
     if (!FieldValue(state, field))
         return QStringLiteral("Dieses Gebäude hat kein Feld \u201E%1\u201C.").arg(field.label);
+    const std::optional<QString> canonical = CanonicalValue(field, given);
     switch (field.kind) {
     case FieldKind::Switch:
-        if (value != kNone && value != kOne)
-            return QStringLiteral("\u201E%1\u201C ist kein Schalterwert (0 oder 1).").arg(value);
+        if (!canonical)
+            return QStringLiteral("\u201E%1\u201C ist kein Schalterwert (0 oder 1).").arg(given);
         return {};
     case FieldKind::Number: {
-        bool ok = isWholeNumber(value) && value.size() <= 9;
-        const int number = ok ? value.toInt() : 0;
+        const bool ok = canonical && canonical->size() <= 9;
+        const int number = ok ? canonical->toInt() : 0;
         if (!ok || number < field.minimum || number > field.maximum)
             return QStringLiteral("Der Wert \u201E%1\u201C liegt nicht zwischen %2 und %3.")
-                .arg(value)
+                .arg(given)
                 .arg(field.minimum)
                 .arg(field.maximum);
         if (field.key == QStringLiteral("moduleRadius") && SnapModuleRadius(number) != number)
@@ -198,13 +227,14 @@ QString FieldValueFault(const BuildingState& state, const EditField& field, cons
     case FieldKind::Good:
         break;
     }
+    if (!canonical)
+        return QStringLiteral("\u201E%1\u201C ist keine Waren-GUID.").arg(given);
+    const QString& value = *canonical;
     if (value == kNone) {
         if (offersRemoval(field))
             return {};
         return QStringLiteral("\u201E%1\u201C kann nicht leer sein.").arg(field.label);
     }
-    if (!isWholeNumber(value))
-        return QStringLiteral("\u201E%1\u201C ist keine Waren-GUID.").arg(value);
     const Product product = catalogue.find(value);
     if (product.name.isEmpty())
         return QStringLiteral("Die Ware %1 ist hier unbekannt.").arg(value);
@@ -214,9 +244,47 @@ QString FieldValueFault(const BuildingState& state, const EditField& field, cons
     return {};
 }
 
-void SetFieldValue(BuildingState& state, const EditField& field, const QString& value,
+RuledValue RuleValue(const BuildingState& state, const EditField& field, const QString& value) {
+    const auto notApplicable = [](const QString& why) { return RuledValue{{}, why, false}; };
+    if (field.key == QStringLiteral("electricityUsed") && value == kNone &&
+        state.production.current.electricMandatory == kOne)
+        return notApplicable(QStringLiteral("\u201EElektrizität verwenden\u201C bleibt "
+                                            "eingeschaltet, solange \u201EElektrizität "
+                                            "erforderlich\u201C eingeschaltet ist."));
+    // The amounts and cycles of slots (the coins are slot 0 of the costs).
+    if (field.kind != FieldKind::Number || field.slot < 0)
+        return {value, {}};
+    const bool costs = field.editor == FieldEditor::Costs;
+    const QString good = costs ? state.costs.current[std::size_t(field.slot)].guid
+                               : state.additional.goods[std::size_t(field.slot)].guid;
+    if (good == kNone) {
+        if (value == kNone)
+            return {value, {}};
+        const QString slotName = !costs ? QStringLiteral("Zusatzware %1").arg(field.slot + 1)
+                                 : field.slot == 0
+                                     ? field.label
+                                     : QStringLiteral("Baukosten Ware %1").arg(field.slot);
+        return notApplicable(
+            QStringLiteral("\u201E%1\u201C ist leer; ein Platz ohne Ware hat keine Menge.")
+                .arg(slotName));
+    }
+    if (value != kNone)
+        return {value, {}};
+    CostSlot slot;
+    slot.guid = good;
+    slot.amount = value;
+    const QString smallest = costs ? WrittenCostSlot(field.slot, slot).amount : kOne;
+    return {smallest,
+            QStringLiteral("Ein Platz mit Ware hat mindestens %1; 0 wird zu %1.").arg(smallest)};
+}
+
+void SetFieldValue(BuildingState& state, const EditField& field, const QString& given,
                    const ProductCatalogue& catalogue) {
-    const Product product = catalogue.find(value);
+    const RuledValue ruled = RuleValue(state, field, CanonicalValue(field, given).value_or(given));
+    if (!ruled.applicable)
+        return;
+    const QString& value = ruled.value;
+    const Product product = field.kind == FieldKind::Good ? catalogue.find(value) : Product();
     switch (field.editor) {
     case FieldEditor::Production: {
         ProductionColumn& c = state.production.current;
@@ -224,7 +292,7 @@ void SetFieldValue(BuildingState& state, const EditField& field, const QString& 
             columnProduct(c, field) = {value, product.name, product.icon};
             return;
         }
-        c.*columnText(field.key) = value;
+        c.*columnField(field.key)->member = ruled.value;
         // "Elektrizität erforderlich" switched on switches "Elektrizität verwenden" on.
         if (c.electricMandatory == kOne)
             c.electricBoosted = kOne;
@@ -274,8 +342,9 @@ std::vector<FieldEdit> ChangedFields(const BuildingState& state) {
         const std::optional<FieldValues> v = FieldValue(state, field);
         if (!v || v->game == v->current)
             continue;
-        // A cost amount counts only for a slot that has a good.
-        if (field.editor == FieldEditor::Costs && isAmount(field) && v->current == kNone)
+        // An amount or cycle counts only for a slot that has a good.
+        if (!RuleValue(state, field, v->current).applicable ||
+            (field.editor == FieldEditor::Costs && isAmount(field) && v->current == kNone))
             continue;
         result.push_back({field.key, v->game, v->current});
     }
@@ -305,10 +374,13 @@ QString ShownValue(const EditField& field, const QString& value,
     case FieldKind::Good:
         break;
     }
-    if (value == kNone)
+    const std::optional<QString> guid = CanonicalValue(field, value);
+    if (!guid)
+        return value; // no GUID: shown as given, never looked up
+    if (*guid == kNone)
         return QStringLiteral("keine");
-    const Product product = catalogue.find(value);
-    return product.name.isEmpty() ? QStringLiteral("unbekannte Ware ") + value : product.name;
+    const Product product = catalogue.find(*guid);
+    return product.name.isEmpty() ? QStringLiteral("unbekannte Ware ") + *guid : product.name;
 }
 
 } // namespace velmora::data

@@ -50,20 +50,42 @@ struct FieldValues {
     QString game;
     QString current;
 };
-// The field's game and current value, or nothing when the building has no such field: the
-// inputs of a raw-material producer, the fertility switch of a building that is offered none.
+// The field's game and current value, or nothing when the building's editor does not offer the
+// field: the inputs of a raw-material producer, a side panel the production window does not
+// show for the building (ShowsPanel), the fertility switch of a building that is offered none.
 std::optional<FieldValues> FieldValue(const BuildingState& state, const EditField& field);
 
+// The value as the editor's controls write it, a number or a good without leading zeros ("007"
+// becomes "7"), or nothing when it is not of the field's kind: a number or good that is no
+// decimal whole number (a blank, a NUL, "1 10200"), a switch other than "0" or "1". A value is
+// checked here before anything is looked up with it.
+std::optional<QString> CanonicalValue(const EditField& field, const QString& value);
+
 // Why the value can not go into the field of this building, in German, or "" when it can: a
-// number outside the editor's range (module radius 1 to 4 included), a switch other than "0"
-// or "1", a good missing from the catalogue or from the categories the picker offers there, no
-// good where the picker offers no removal row, a field the building does not have.
+// value not of the field's kind, a number outside the editor's range (module radius 1 to 4
+// included), a good missing from the catalogue or from the categories the picker offers there,
+// no good where the picker offers no removal row, a field the building's editor does not offer.
+// The value is checked in its canonical form.
 QString FieldValueFault(const BuildingState& state, const EditField& field, const QString& value,
                         const ProductCatalogue& catalogue);
 
-// Sets the current value as the editor's control would (a good with its name and picture;
-// "Elektrizität erforderlich" switched on switches "Elektrizität verwenden" on too). The value
-// must have passed FieldValueFault.
+// What the editor's rules make of a canonical value that passed FieldValueFault, in the building
+// as it stands (its state holds the values set before, in EditFields order):
+//   - "Elektrizität verwenden" can not be switched off while "Elektrizität erforderlich" is on;
+//   - a cost slot or additional-product slot without a good has no amount or cycle;
+//   - a cost amount 0 of a slot with a good is written as the smallest amount (10 coins, 1);
+//   - a slot with an additional product has at least amount 1 and cycle 1.
+struct RuledValue {
+    QString value;          // what the field will hold
+    QString note;           // German: why value differs from the given one, or why not applicable
+    bool applicable = true; // false: the editor's controls can not produce the value here
+};
+RuledValue RuleValue(const BuildingState& state, const EditField& field, const QString& value);
+
+// Sets the current value as the editor's control would: the value as RuleValue makes it (an
+// inapplicable value changes nothing), a good with its name and picture, "Elektrizität
+// erforderlich" switched on switches "Elektrizität verwenden" on too. The value must have
+// passed FieldValueFault.
 void SetFieldValue(BuildingState& state, const EditField& field, const QString& value,
                    const ProductCatalogue& catalogue);
 
@@ -73,7 +95,8 @@ struct FieldEdit {
     QString current;
     bool operator==(const FieldEdit&) const = default;
 };
-// The fields whose current value differs from the game's, in EditFields order.
+// The fields whose current value differs from the game's, in EditFields order. An amount or
+// cycle counts only for a slot that has a good.
 std::vector<FieldEdit> ChangedFields(const BuildingState& state);
 
 struct BuildingEdit {

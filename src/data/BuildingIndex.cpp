@@ -49,7 +49,7 @@ std::vector<BuildingEntry> ListBuildings(const XmlDocument& doc, int regionPosit
 
 namespace {
 pugi::xml_node findEntry(const XmlDocument& doc, const QString& guid) {
-    return selectNode(doc.root(), "Building[@GUID=" + xpathLiteral(guid) + "]");
+    return childWithAttribute(doc.root(), "Building", "GUID", utf8(guid));
 }
 } // namespace
 

@@ -24,8 +24,7 @@ void requireGuid(const QString& guid) {
 
 pugi::xml_node requireAssetRecord(const XmlDocument& assets, const QString& guid) {
     requireGuid(guid);
-    const pugi::xml_node record =
-        selectNode(assets.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(guid) + "]");
+    const pugi::xml_node record = assetWithGuid(assets.root(), utf8(guid));
     if (!record)
         throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
                             .arg(guid, fileNameOf(assets)));
@@ -34,8 +33,7 @@ pugi::xml_node requireAssetRecord(const XmlDocument& assets, const QString& guid
 
 pugi::xml_node requireEntry(const XmlDocument& table, const char* element, const QString& guid) {
     requireGuid(guid);
-    const pugi::xml_node entry =
-        selectNode(table.root(), std::string(element) + "[@GUID=" + xpathLiteral(guid) + "]");
+    const pugi::xml_node entry = childWithAttribute(table.root(), element, "GUID", utf8(guid));
     if (!entry)
         throw DataError(QStringLiteral("Der Eintrag %1 steht nicht in \u201E%2\u201C.")
                             .arg(guid, fileNameOf(table)));

@@ -39,6 +39,70 @@ QString quoted(const QString& text) {
                              why));
 }
 
+// Qt's parser error in German.
+QString jsonErrorText(QJsonParseError::ParseError error) {
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+        return QStringLiteral("ein Objekt ist nicht mit \u201E}\u201C abgeschlossen");
+    case QJsonParseError::MissingNameSeparator:
+        return QStringLiteral("nach einem Namen fehlt \u201E:\u201C");
+    case QJsonParseError::UnterminatedArray:
+        return QStringLiteral("eine Liste ist nicht mit \u201E]\u201C abgeschlossen");
+    case QJsonParseError::MissingValueSeparator:
+        return QStringLiteral("zwischen zwei Werten fehlt \u201E,\u201C");
+    case QJsonParseError::IllegalValue:
+        return QStringLiteral("ein Wert ist ungültig");
+    case QJsonParseError::TerminationByNumber:
+        return QStringLiteral("der Text endet mitten in einer Zahl");
+    case QJsonParseError::IllegalNumber:
+        return QStringLiteral("eine Zahl ist ungültig");
+    case QJsonParseError::IllegalEscapeSequence:
+        return QStringLiteral("ein Text enthält eine ungültige Escape-Folge");
+    case QJsonParseError::IllegalUTF8String:
+        return QStringLiteral("ein Text ist kein gültiges UTF-8");
+    case QJsonParseError::UnterminatedString:
+        return QStringLiteral("ein Text ist nicht mit \u201E\"\u201C abgeschlossen");
+    case QJsonParseError::MissingObject:
+        return QStringLiteral("es fehlt ein Objekt oder eine Liste");
+    case QJsonParseError::DeepNesting:
+        return QStringLiteral("sie ist zu tief verschachtelt");
+    case QJsonParseError::DocumentTooLarge:
+        return QStringLiteral("sie ist zu groß");
+    case QJsonParseError::GarbageAtEnd:
+        return QStringLiteral("nach dem Ende des Dokuments folgt weiterer Text");
+    case QJsonParseError::NoError:
+        break;
+    }
+    return QStringLiteral("unbekannter Fehler");
+}
+
+// The encoding of a text in UTF-16 or UTF-32, told by its byte-order mark or by the NUL bytes
+// beside the ASCII characters of its start; "" for anything else.
+QString wideEncoding(const QByteArray& bytes) {
+    const auto starts = [&bytes](std::initializer_list<unsigned char> prefix) {
+        if (bytes.size() < qsizetype(prefix.size()))
+            return false;
+        qsizetype i = 0;
+        for (const unsigned char c : prefix)
+            if ((unsigned char)bytes[i++] != c)
+                return false;
+        return true;
+    };
+    if (starts({0xFF, 0xFE, 0, 0}) || starts({0, 0, 0xFE, 0xFF}))
+        return QStringLiteral("UTF-32");
+    if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}))
+        return QStringLiteral("UTF-16");
+    if (bytes.size() >= 4 && (bytes[0] == 0) != (bytes[1] == 0) &&
+        (bytes[2] == 0) != (bytes[3] == 0))
+        return QStringLiteral("UTF-16");
+    return {};
+}
+
+// A text that the JSON escapes made no valid Unicode: half of a surrogate pair ("\ud83d").
+bool holdsLoneSurrogate(const QString& text) {
+    return !QStringView(text).isValidUtf16();
+}
+
 QString requireText(const QJsonObject& object, const char* member, const QString& sourceName,
                     const QString& where) {
     const QJsonValue value = object.value(QLatin1String(member));
@@ -46,7 +110,21 @@ QString requireText(const QJsonObject& object, const char* member, const QString
         refuse(
             sourceName,
             QStringLiteral("%1 fehlt \u201E%2\u201C als Text.").arg(where, QLatin1String(member)));
+    if (holdsLoneSurrogate(value.toString()))
+        refuse(sourceName, QStringLiteral("%1 steht in \u201E%2\u201C ein halbes "
+                                          "Unicode-Ersatzzeichen (wie \\ud83d), das kein Zeichen "
+                                          "ergibt.")
+                               .arg(where, QLatin1String(member)));
     return value.toString();
+}
+
+// An optional text member: "" when absent; refused like requireText when it holds no valid
+// Unicode, so that every text read writes back as itself.
+QString optionalText(const QJsonObject& object, const char* member, const QString& sourceName,
+                     const QString& where) {
+    if (!object.contains(QLatin1String(member)) || !object.value(QLatin1String(member)).isString())
+        return {};
+    return requireText(object, member, sourceName, where);
 }
 
 } // namespace
@@ -104,12 +182,20 @@ QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalog
 }
 
 EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName) {
+    if (const QString wide = wideEncoding(bytes); !wide.isEmpty())
+        refuse(sourceName, QStringLiteral("Sie ist in %1 gespeichert; Dateien der Änderungen "
+                                          "sind UTF-8.")
+                               .arg(wide));
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        refuse(sourceName, QStringLiteral("Sie ist kein gültiges JSON (Zeichen %1: %2).")
-                               .arg(error.offset)
-                               .arg(error.errorString()));
+    if (error.error != QJsonParseError::NoError) {
+        const QByteArray before = bytes.left(error.offset);
+        const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+        refuse(sourceName, QStringLiteral("Sie ist kein gültiges JSON (Zeile %1, Zeichen %2: %3).")
+                               .arg(before.count('\n') + 1)
+                               .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1)
+                               .arg(jsonErrorText(error.error)));
+    }
     if (!doc.isObject())
         refuse(sourceName, QStringLiteral("Sie ist keine Datei der Änderungen."));
     const QJsonObject root = doc.object();
@@ -117,7 +203,10 @@ EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName) {
         refuse(sourceName, QStringLiteral("Sie ist keine Datei der Änderungen dieses Programms."));
     const QJsonValue version = root.value(QStringLiteral("version"));
     const double number = version.toDouble(-1);
-    if (!version.isDouble() || number < 1 || number != double(qint64(number)))
+    // The range is checked on the double before it becomes a whole number.
+    constexpr double kLargestVersion = 1e9;
+    if (!version.isDouble() || !(number >= 1 && number <= kLargestVersion) ||
+        number != double(qint64(number)))
         refuse(sourceName, QStringLiteral("Ihre Formatversion fehlt oder ist ungültig."));
     if (number > kEditsFormatVersion)
         refuse(sourceName, QStringLiteral("Sie hat die Formatversion %1; dieses Programm liest "
@@ -127,8 +216,9 @@ EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName) {
                                .arg(kEditsFormatVersion));
     EditsFile file;
     file.version = int(number);
-    file.program = root.value(QStringLiteral("program")).toString();
-    file.created = root.value(QStringLiteral("created")).toString();
+    const QString top = QStringLiteral("Im Kopf der Datei");
+    file.program = optionalText(root, "program", sourceName, top);
+    file.created = optionalText(root, "created", sourceName, top);
     const QJsonValue buildings = root.value(QStringLiteral("buildings"));
     if (!buildings.isArray())
         refuse(sourceName, QStringLiteral("Die Liste \u201Ebuildings\u201C fehlt."));
@@ -136,7 +226,7 @@ EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName) {
     int position = 0;
     for (const QJsonValue& value : buildings.toArray()) {
         ++position;
-        const QString where = QStringLiteral("Dem Gebäude Nr. %1").arg(position);
+        const QString where = QStringLiteral("Beim Gebäude Nr. %1").arg(position);
         if (!value.isObject())
             refuse(sourceName, QStringLiteral("Das Gebäude Nr. %1 ist kein Objekt.").arg(position));
         const QJsonObject object = value.toObject();
@@ -149,7 +239,7 @@ EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName) {
             refuse(sourceName,
                    QStringLiteral("Das Gebäude %1 steht zweimal darin.").arg(building.guid));
         guids.insert(building.guid);
-        building.name = object.value(QStringLiteral("name")).toString();
+        building.name = optionalText(object, "name", sourceName, where);
         const QJsonValue fields = object.value(QStringLiteral("fields"));
         if (!fields.isArray())
             refuse(sourceName, QStringLiteral("Dem Gebäude %1 fehlt die Liste \u201Efields\u201C.")
@@ -157,7 +247,7 @@ EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName) {
         QSet<QString> keys;
         for (const QJsonValue& f : fields.toArray()) {
             const QString fieldWhere =
-                QStringLiteral("Einem Feld des Gebäudes %1").arg(building.guid);
+                QStringLiteral("Bei einem Feld des Gebäudes %1").arg(building.guid);
             if (!f.isObject())
                 refuse(sourceName, QStringLiteral("%1 ist kein Objekt.").arg(fieldWhere));
             const QJsonObject field = f.toObject();

@@ -34,12 +34,14 @@ struct EditedField {
     QString key;
     QString game;
     QString edited;
+    bool operator==(const EditedField&) const = default;
 };
 
 struct EditedBuilding {
     QString guid;
     QString name;
     std::vector<EditedField> fields;
+    bool operator==(const EditedBuilding&) const = default;
 };
 
 struct EditsFile {
@@ -47,6 +49,7 @@ struct EditsFile {
     QString program; // the version of the program that wrote it
     QString created; // local time, ISO 8601 without zone
     std::vector<EditedBuilding> buildings;
+    bool operator==(const EditsFile&) const = default;
 };
 
 // The file of the edits (game value and current value become game and edited).
@@ -59,9 +62,12 @@ QByteArray WriteEditsFile(const EditsFile& file, const ProductCatalogue& catalog
 // The most of an edits file that is read: every field of every building takes well under 1 MiB.
 inline constexpr qint64 kEditsFileSizeLimit = qint64(16) << 20;
 
-// Reads an edits file. A text that is no JSON, of another format or of a newer version, a
-// building without a decimal GUID, a GUID or a field given twice, or a value that is no text
-// raises DataError with a German message naming sourceName.
+// Reads an edits file. A text that is no JSON (the parser's fault in German, with line and
+// character), in UTF-16 or UTF-32 (named), of another format or of a newer version (the version
+// range is checked before it becomes a whole number), a building without a decimal GUID, a GUID
+// or a field given twice, a value that is no text, or a text holding half of a surrogate pair
+// raises DataError with a German message naming sourceName. A file this program wrote reads
+// back as the edits it was written from; a file read and written again reads back the same.
 EditsFile ReadEditsFile(const QByteArray& bytes, const QString& sourceName);
 
 } // namespace velmora::data

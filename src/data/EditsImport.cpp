@@ -4,6 +4,7 @@
 #include "data/EditorLookups.h"
 
 #include <QHash>
+#include <algorithm>
 #include <optional>
 
 namespace velmora::data {
@@ -18,32 +19,56 @@ std::optional<BuildingEntry> indexEntry(EditorFiles& files, const QString& guid)
     return std::nullopt;
 }
 
-ImportRow previewRow(const BuildingState* state, const ProductCatalogue& catalogue, ImportRow row) {
+// The position of the field in EditFields: the import sets a building's values in this order,
+// so that the rules that tie fields together see them as the editors would.
+std::size_t fieldOrder(const QString& key) {
+    const EditField* field = FindEditField(key);
+    return field ? std::size_t(field - EditFields().data()) : EditFields().size();
+}
+
+// The row of one field of the building as it is here. projected is the building as the import
+// leaves it so far: each row set by default is set there too, so that the editors' rules judge a
+// later field as it will be.
+ImportRow previewRow(const BuildingState* here, BuildingState* projected,
+                     const ProductCatalogue& catalogue, ImportRow row) {
     const EditField* field = FindEditField(row.key);
     if (!field) {
         row.reason = QStringLiteral("Das Feld \u201E%1\u201C ist unbekannt.").arg(row.key);
         return row;
     }
     row.label = field->label;
-    if (!state)
+    if (!here)
         return row; // the reason names the building already
-    const std::optional<FieldValues> here = FieldValue(*state, *field);
-    if (!here) {
+    const std::optional<FieldValues> values = FieldValue(*here, *field);
+    if (!values) {
         row.reason =
             QStringLiteral("Dieses Gebäude hat kein Feld \u201E%1\u201C.").arg(field->label);
         return row;
     }
-    row.hereGame = here->game;
-    row.current = here->current;
+    row.hereGame = values->game;
+    row.current = values->current;
+    row.reason = FieldValueFault(*projected, *field, row.edited, catalogue);
+    if (!row.reason.isEmpty()) {
+        if (row.current == row.edited)
+            row.status = ImportStatus::AlreadySo; // the value here is the file's, odd or not
+        return row;
+    }
+    const RuledValue ruled = RuleValue(*projected, *field, *CanonicalValue(*field, row.edited));
+    row.reason = ruled.note;
+    if (!ruled.applicable)
+        return row;
+    row.edited = ruled.value; // as the editor will hold it
     if (row.current == row.edited) {
         row.status = ImportStatus::AlreadySo;
         return row;
     }
-    row.reason = FieldValueFault(*state, *field, row.edited, catalogue);
-    if (!row.reason.isEmpty())
-        return row;
-    row.status = row.hereGame != row.fileGame && row.edited != row.hereGame ? ImportStatus::Conflict
-                                                                            : ImportStatus::Apply;
+    // The file's game value is compared as the editor would write it; one that is not of the
+    // field's kind is shown as given.
+    const QString fileGame = CanonicalValue(*field, row.fileGame).value_or(row.fileGame);
+    row.status = row.hereGame != fileGame && row.edited != row.hereGame ? ImportStatus::Conflict
+                                                                        : ImportStatus::Apply;
+    if (row.status == ImportStatus::Apply)
+        SetFieldValue(*projected, *field, row.edited, catalogue);
     return row;
 }
 
@@ -54,7 +79,7 @@ std::vector<ImportRow> PreviewImport(EditorFiles& files, const EditsFile& edits)
     const ProductCatalogue& catalogue = files.catalogue();
     for (const EditedBuilding& b : edits.buildings) {
         const std::optional<BuildingEntry> entry = indexEntry(files, b.guid);
-        std::optional<BuildingState> state;
+        std::optional<BuildingState> state, projected;
         QString missing;
         if (entry) {
             try {
@@ -66,7 +91,18 @@ std::vector<ImportRow> PreviewImport(EditorFiles& files, const EditsFile& edits)
             missing =
                 QStringLiteral("Das Gebäude %1 gibt es in diesen Spieldaten nicht.").arg(b.guid);
         }
-        for (const EditedField& f : b.fields) {
+        projected = state;
+        // The rows in file order, judged in the editors' order.
+        std::vector<std::size_t> order(b.fields.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+            return fieldOrder(b.fields[x].key) < fieldOrder(b.fields[y].key);
+        });
+        const std::size_t first = rows.size();
+        rows.resize(first + b.fields.size());
+        for (const std::size_t i : order) {
+            const EditedField& f = b.fields[i];
             ImportRow row;
             row.guid = b.guid;
             row.name = entry ? entry->local : b.name;
@@ -75,7 +111,9 @@ std::vector<ImportRow> PreviewImport(EditorFiles& files, const EditsFile& edits)
             row.fileGame = f.game;
             row.edited = f.edited;
             row.reason = missing;
-            rows.push_back(previewRow(state ? &*state : nullptr, catalogue, std::move(row)));
+            rows[first + i] =
+                previewRow(state ? &*state : nullptr, projected ? &*projected : nullptr, catalogue,
+                           std::move(row));
         }
     }
     return rows;
@@ -118,7 +156,11 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
     for (const QString& guid : order) {
         BuildingState state = LoadBuildingState(files, guid);
         bool production = false, costs = false, additional = false;
-        for (const auto& [row, choice] : chosen[guid]) {
+        auto& settings = chosen[guid];
+        std::stable_sort(settings.begin(), settings.end(), [](const auto& x, const auto& y) {
+            return fieldOrder(x.first->key) < fieldOrder(y.first->key);
+        });
+        for (const auto& [row, choice] : settings) {
             const EditField* field = FindEditField(row->key);
             const std::optional<FieldValues> here =
                 field ? FieldValue(state, *field) : std::nullopt;
@@ -177,11 +219,14 @@ QString RowText(const ImportRow& row, const ProductCatalogue& catalogue) {
     };
     const QString head = QStringLiteral("%1 (%2), %3: %4")
                              .arg(row.name, row.guid, row.label, StatusText(row.status));
+    // What the editor's rules made of the file's value, if anything.
+    const QString note = row.reason.isEmpty() ? QString() : QStringLiteral(": ") + row.reason;
     switch (row.status) {
     case ImportStatus::Apply:
-        return head + QStringLiteral(" (%1 → %2)").arg(shown(row.current), shown(row.edited));
+        return head + QStringLiteral(" (%1 → %2)").arg(shown(row.current), shown(row.edited)) +
+               note;
     case ImportStatus::AlreadySo:
-        return head + QStringLiteral(" (%1)").arg(shown(row.current));
+        return head + QStringLiteral(" (%1)").arg(shown(row.current)) + note;
     case ImportStatus::Conflict:
         return head +
                QStringLiteral(" (Spielwert beim Export %1, Spielwert jetzt %2, bearbeitet %3)")
@@ -190,6 +235,17 @@ QString RowText(const ImportRow& row, const ProductCatalogue& catalogue) {
         break;
     }
     return head + QStringLiteral(": ") + row.reason;
+}
+
+bool NothingToSet(const std::vector<ImportRow>& rows) {
+    return std::none_of(rows.begin(), rows.end(), [](const ImportRow& row) {
+        return row.status == ImportStatus::Apply || row.status == ImportStatus::Conflict;
+    });
+}
+
+QString NothingToSetText() {
+    return QStringLiteral("Die Datei ändert hier nichts: jedes Feld ist bereits so oder nicht "
+                          "anwendbar.");
 }
 
 QString StatusText(ImportStatus status) {

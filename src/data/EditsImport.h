@@ -2,7 +2,12 @@
 // Carrying an edits file into a data directory: first a preview, field by field, of what the
 // import would do; then, with the user's choices, the import itself.
 //
-// Each field of the file is one row:
+// Each field of the file is one row. A field counts only where the building's editor offers it,
+// and a building's fields are judged in the editors' order on the building as the import will
+// leave it, with the editors' rules (RuleValue): a value they would change is shown as what it
+// becomes, or NotApplicable with the rule. Importing the same file again finds every field
+// AlreadySo or NotApplicable.
+//
 //   AlreadySo      the current value here is the edited value;
 //   NotApplicable  the building, the field or the good is unknown here, or the edited value is
 //                  outside what the editor allows (the reason says which);
@@ -33,9 +38,12 @@ struct ImportRow {
     QString name;  // the building's name here, or the file's for an unknown building
     QString key;   // the field's key as the file names it
     QString label; // the field's German label, or the key for an unknown field
+    // edited: the value the field will hold, as the editor's rules make it of the file's value
+    // ("007" is "7", an amount 0 of a filled slot its smallest amount); the file's text where it
+    // can not be set.
     QString fileGame, hereGame, edited, current; // "" where unknown
     ImportStatus status = ImportStatus::NotApplicable;
-    QString reason; // German, for NotApplicable
+    QString reason; // German: why NotApplicable; for the others what the rules made of the value
 };
 
 // What happens to a row: conflicts are skipped unless a value is chosen.
@@ -66,6 +74,11 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
 //   "…: Konflikt (Spielwert beim Export 1, Spielwert jetzt 2, bearbeitet 3)"
 //   "…: nicht anwendbar: <reason>"
 QString RowText(const ImportRow& row, const ProductCatalogue& catalogue);
+
+// True when the rows leave nothing to set (every row "bereits so" or "nicht anwendbar"), as a
+// second import of the same file does; NothingToSetText says so in German.
+bool NothingToSet(const std::vector<ImportRow>& rows);
+QString NothingToSetText();
 
 // The German word of a status: "übernehmen", "bereits so", "Konflikt", "nicht anwendbar".
 QString StatusText(ImportStatus status);

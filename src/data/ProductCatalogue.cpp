@@ -23,7 +23,7 @@ ProductCatalogue ProductCatalogue::fromDocument(XmlDocument doc) {
 }
 
 Product ProductCatalogue::find(const QString& guid) const {
-    const pugi::xml_node e = selectNode(doc_.root(), "Product[@GUID=" + xpathLiteral(guid) + "]");
+    const pugi::xml_node e = childWithAttribute(doc_.root(), "Product", "GUID", utf8(guid));
     if (e)
         return Product::fromElement(e);
     if (guid == kNoProduct)

@@ -9,6 +9,7 @@
 #include "data/XmlDocument.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace velmora::data {
 
@@ -33,16 +34,9 @@ QString outputStorage(const QString& guid, const QString& amount) {
     return QString::number(6 * amount.toInt());
 }
 
-// The record of a building: the first Asset whose Values/Standard/GUID is the GUID. The records
-// are children of the root, so they are looked at first; a descendant search of the whole
-// document is the fallback.
+// The record of a building: the first Asset whose Values/Standard/GUID is the GUID.
 pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QString& file) {
-    const std::string key = utf8(guid);
-    for (const pugi::xml_node& asset : doc.root().children("Asset"))
-        if (key == asset.child("Values").child("Standard").child("GUID").text().get())
-            return asset;
-    const pugi::xml_node asset =
-        selectNode(doc.root(), "//Asset[Values/Standard/GUID=" + xpathLiteral(key) + "]");
+    const pugi::xml_node asset = assetWithGuid(doc.root(), utf8(guid));
     if (!asset)
         throw DataError(
             QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.").arg(guid, file));
@@ -50,8 +44,7 @@ pugi::xml_node assetRecord(const XmlDocument& doc, const QString& guid, const QS
 }
 
 pugi::xml_node indexEntry(const XmlDocument& index, const QString& guid) {
-    const pugi::xml_node entry =
-        selectNode(index.root(), "Building[@GUID=" + xpathLiteral(guid) + "]");
+    const pugi::xml_node entry = childWithAttribute(index.root(), "Building", "GUID", utf8(guid));
     if (!entry)
         throw DataError(QStringLiteral("Das Gebäude %1 steht nicht in \u201E%2\u201C.")
                             .arg(guid, kBuildingIndexFile));
@@ -119,8 +112,8 @@ void readModules(const pugi::xml_node& record, const XmlDocument& fields,
     const int limit = column.moduleLimit.toInt();
     if (column.moduleLimit == kZero || !module || limit < 1)
         return;
-    const pugi::xml_node field = selectNode(
-        fields.root(), "Field[@GUID=" + xpathLiteral(std::string(module.text().get())) + "]");
+    const pugi::xml_node field =
+        childWithAttribute(fields.root(), "Field", "GUID", module.text().get());
     column.moduleName =
         fromUtf8(attributeTextAt(field, limit == 1 ? kFieldSingular : kFieldPlural));
 }
@@ -346,6 +339,11 @@ std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, co
     return {};
 }
 
+bool ShowsPanel(const ProductionSettings& settings, SidePanel panel) {
+    return std::find(settings.panels.begin(), settings.panels.end(), panel) !=
+           settings.panels.end();
+}
+
 ProductionSettings LoadProductionSettings(const QString& dataDir, const QString& guid) {
     EditorFiles files(dataDir);
     return LoadProductionSettings(files, guid);
@@ -378,6 +376,26 @@ ProductionSettings LoadProductionSettings(EditorFiles& files, const QString& gui
 
     s.panels = PanelLayout(building.group, guid, building.region,
                            fromUtf8(workingRecord.child("Template").text().get()));
+    // A panel whose value the record does not hold is not shown: "Annehmen" could not write it.
+    const auto holds = [&workingRecord](SidePanel panel) {
+        switch (panel) {
+        case SidePanel::InfluenceRadius:
+            return bool(selectNode(workingRecord, "Values/FreeAreaProductivity/InfluenceRadius"));
+        case SidePanel::ModuleLimit:
+            return bool(selectNode(workingRecord, "Values/ModuleOwner/ModuleLimits/Main/Limit"));
+        case SidePanel::ModuleRadius:
+            return selectNode(workingRecord, "Values/ModuleOwner/ModuleLimits") &&
+                   selectNode(workingRecord, "Values/ModuleOwner/ModuleBuildRadius");
+        case SidePanel::Incidents:
+        case SidePanel::ElectricMandatory:
+        case SidePanel::ElectricBoosted:
+            break;
+        }
+        return true;
+    };
+    s.panels.erase(std::remove_if(s.panels.begin(), s.panels.end(),
+                                  [&holds](SidePanel panel) { return !holds(panel); }),
+                   s.panels.end());
 
     const pugi::xml_node buff = requireEntry(files.buffs(), "Buff", building.add);
     s.hasBuff = attributeTextAt(buff, kBuffSetPosition) == "1" ? kOne : kZero;

@@ -70,12 +70,18 @@ struct ProductionSettings {
     // input list is never rebuilt.
     bool inputsEditable = true;
     QString hasBuff = QStringLiteral("0"); // "1": the building has additional products
-    std::vector<SidePanel> panels;         // shown panel pairs, top to bottom
+    // Shown panel pairs, top to bottom: the layout, without a panel whose value the working
+    // record does not hold (influence radius, module limit, module radius).
+    std::vector<SidePanel> panels;
 };
 
 // The panel pairs shown for a building of the group, GUID, region number and template.
 std::vector<SidePanel> PanelLayout(const QString& group, const QString& guid, const QString& region,
                                    const QString& templateName);
+
+// Whether the production window shows the panel pair for the building (its panels); a value of a
+// panel it does not show can not be edited.
+bool ShowsPanel(const ProductionSettings& settings, SidePanel panel);
 
 // Loads the settings of the building with the GUID. Raises DataError when a file can not be
 // read, a list lacks the building or the buff table its entry.

@@ -600,6 +600,25 @@ std::string xpathLiteral(const std::string& value) {
     return out;
 }
 
+pugi::xml_node childWithAttribute(const pugi::xml_node& parent, const char* element,
+                                  const char* attribute, const std::string& text) {
+    for (const pugi::xml_node& child : parent.children(element))
+        if (text == child.attribute(attribute).value())
+            return child;
+    return {};
+}
+
+pugi::xml_node assetWithGuid(const pugi::xml_node& context, const std::string& guid) {
+    const auto matches = [&guid](const pugi::xml_node& node) {
+        return std::strcmp(node.name(), "Asset") == 0 &&
+               guid == node.child("Values").child("Standard").child("GUID").text().get();
+    };
+    for (const pugi::xml_node& asset : context.children("Asset"))
+        if (matches(asset))
+            return asset;
+    return context.find_node(matches);
+}
+
 pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath) {
     try {
         return context.select_node(xpath.c_str()).node();

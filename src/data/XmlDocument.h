@@ -117,6 +117,14 @@ inline std::string xpathLiteral(const QString& value) {
 pugi::xml_node selectNode(const pugi::xml_node& context, const std::string& xpath);
 std::vector<pugi::xml_node> selectNodes(const pugi::xml_node& context, const std::string& xpath);
 
+// Look-ups by a value: the value is compared as text and never put into a query. The first
+// child element of that name whose attribute holds exactly the text, and the first Asset element
+// (children of the context first, then any descendant) whose Values/Standard/GUID holds it; an
+// empty node when there is none.
+pugi::xml_node childWithAttribute(const pugi::xml_node& parent, const char* element,
+                                  const char* attribute, const std::string& text);
+pugi::xml_node assetWithGuid(const pugi::xml_node& context, const std::string& guid);
+
 // Attributes by position (0 = first); an absent position yields an empty attribute.
 pugi::xml_attribute attributeAt(const pugi::xml_node& element, int position);
 std::string attributeTextAt(const pugi::xml_node& element, int position);

@@ -93,6 +93,10 @@ int importEdits(const Arguments& a) {
     for (const data::ImportRow& row : rows)
         choices.push_back(data::DefaultChoice(row, prefer));
     const data::ImportOutcome outcome = data::ApplyImport(a.dataDir, rows, choices);
+    if (data::NothingToSet(rows)) {
+        print(stdout, data::NothingToSetText() + u'\n');
+        return 0;
+    }
     print(stdout, QStringLiteral("Übernommen: %1 Felder in %2 Gebäuden.%3\n")
                       .arg(outcome.fields)
                       .arg(outcome.buildings.size())

@@ -219,9 +219,11 @@ void EditsWindow::ImportBtnClick() {
             if (outcome.fields > 0)
                 emit dataChanged();
             reload();
-            QString text = QStringLiteral("%1 Felder in %2 Gebäuden übernommen.")
-                               .arg(outcome.fields)
-                               .arg(outcome.buildings.size());
+            QString text = data::NothingToSet(preview.rows())
+                               ? data::NothingToSetText()
+                               : QStringLiteral("%1 Felder in %2 Gebäuden übernommen.")
+                                     .arg(outcome.fields)
+                                     .arg(outcome.buildings.size());
             int outOfDate = 0;
             for (const mod::OverviewBuilding& b : overview_.buildings)
                 outOfDate += b.mod == mod::ModState::OutOfDate ? 1 : 0;

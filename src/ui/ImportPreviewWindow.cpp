@@ -36,10 +36,11 @@ QString summary(const std::vector<data::ImportRow>& rows) {
     for (const data::ImportRow& row : rows)
         ++counts[int(row.status)];
     return QStringLiteral("%1 Felder übernehmen, %2 Konflikte, %3 bereits so, %4 nicht anwendbar.")
-        .arg(counts[int(data::ImportStatus::Apply)])
-        .arg(counts[int(data::ImportStatus::Conflict)])
-        .arg(counts[int(data::ImportStatus::AlreadySo)])
-        .arg(counts[int(data::ImportStatus::NotApplicable)]);
+               .arg(counts[int(data::ImportStatus::Apply)])
+               .arg(counts[int(data::ImportStatus::Conflict)])
+               .arg(counts[int(data::ImportStatus::AlreadySo)])
+               .arg(counts[int(data::ImportStatus::NotApplicable)]) +
+           (data::NothingToSet(rows) ? QLatin1Char(' ') + data::NothingToSetText() : QString());
 }
 
 } // namespace

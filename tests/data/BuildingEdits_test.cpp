@@ -20,6 +20,9 @@ const QString kFishery = QStringLiteral("1010278");   // needs no fertility
 const QString kBoards = QStringLiteral("1010196");    // Bretter, a building material
 const QString kBeer = QStringLiteral("1010214");      // Bier, a market good
 const QString kFarmers = QStringLiteral("1010052");   // Bauern, a workforce
+const QString kHunter = QStringLiteral("112680");     // a free-area farm: influence radius
+const QString kOreMine = QStringLiteral("1010311");   // no group: no side panels at all
+const QString kGlasses = QStringLiteral("1010280");   // needs electricity
 
 // The files an edit changes.
 const QStringList kEditedFiles = {kWorkingAssetsFile, kBuildingIndexFile, kBuffTableFile};
@@ -37,6 +40,19 @@ void edit(const QString& dataDir, const QString& guid,
         rows.push_back(row);
     }
     ApplyImport(dataDir, rows, std::vector<ImportChoice>(rows.size(), ImportChoice::Edited));
+}
+
+QByteArray utf16(const QByteArray& text) {
+    const QString wide = QString::fromUtf8(text);
+    return QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2);
+}
+
+// The default choices of the preview's rows.
+std::vector<ImportChoice> defaults(const std::vector<ImportRow>& rows) {
+    std::vector<ImportChoice> choices;
+    for (const ImportRow& row : rows)
+        choices.push_back(DefaultChoice(row));
+    return choices;
 }
 
 std::vector<FieldEdit> changedFields(const QString& dataDir, const QString& guid) {
@@ -141,6 +157,14 @@ TEST_F(BuildingEditsTest, ValuesOutsideTheEditorsAreRefusedWithAReason) {
         {kBakery, "input1", kFarmers, "Die Ware „Bauern“ kann hier nicht gewählt werden."},
         {kBakery, "workforce", kBeer, "Die Ware „Bier“ kann hier nicht gewählt werden."},
         {kBakery, "cost1", "abc", "„abc“ ist keine Waren-GUID."},
+        // Goods that are no GUID are refused before any look-up.
+        {kBakery, "input1", " ", "„ “ ist keine Waren-GUID."},
+        {kBakery, "input1", QString(QChar(0)), QString("„%1“ ist keine Waren-GUID.").arg(QChar(0))},
+        {kBakery, "input1", "1 10200", "„1 10200“ ist keine Waren-GUID."},
+        {kBakery, "input1", "\"]|//*[\"", "„\"]|//*[\"“ ist keine Waren-GUID."},
+        // Leading zeros: the value the editor's box would hold.
+        {kBakery, "input1", "0" + kBoards, ""},
+        {kBakery, "outputAmount", "0002", ""},
         {kFishery, "fertility", "1", "Dieses Gebäude hat kein Feld „erforderliche Fruchtbarkeit“."},
         {kFishery, "extra9Cycle", "26", "Der Wert „26“ liegt nicht zwischen 0 und 25."},
     };
@@ -202,6 +226,25 @@ TEST_F(BuildingEditsTest, DamagedForeignAndNewerFilesAreRefused) {
          "zweimal"},
         {"value no text", QByteArray(good).replace("\"edited\": \"2\"", "\"edited\": 2"),
          "„edited“ als Text"},
+        // The parser's faults in German, with line and character.
+        {"illegal value", QByteArray(good).replace("\"version\": 1", "\"version\": nope"),
+         "(Zeile 1, Zeichen 50: ein Wert ist ungültig)"},
+        {"garbage at the end", good + "\n\n x", "(Zeile 5, Zeichen 2: nach dem Ende des Dokuments"},
+        {"unterminated text", "{\"format\": \"vel", "ein Text ist nicht mit „\"“ abgeschlossen"},
+        {"no UTF-8", "{\"format\": \"\xff\"}", "ein Text ist kein gültiges UTF-8"},
+        {"UTF-16 with mark", "\xff\xfe" + utf16(good), "Sie ist in UTF-16 gespeichert"},
+        {"UTF-16 without mark", utf16(good), "Sie ist in UTF-16 gespeichert"},
+        // The version's range is checked before it becomes a whole number.
+        {"version 1e300", QByteArray(good).replace("\"version\": 1", "\"version\": 1e300"),
+         "Formatversion fehlt oder ist ungültig"},
+        {"version -1e300", QByteArray(good).replace("\"version\": 1", "\"version\": -1e300"),
+         "Formatversion fehlt oder ist ungültig"},
+        // A text that would not write back as itself.
+        {"half surrogate pair", QByteArray(good).replace("\"Baeckerei\"", "\"B\\ud83d\""),
+         "Beim Gebäude Nr. 1 steht in „name“ ein halbes Unicode-Ersatzzeichen"},
+        {"half surrogate pair in a value",
+         QByteArray(good).replace("\"edited\": \"2\"", "\"edited\": \"\\udc00\""),
+         "in „edited“ ein halbes Unicode-Ersatzzeichen"},
     };
     EXPECT_NO_THROW(ReadEditsFile(good, QStringLiteral("a.json")));
     for (const Case& c : cases) {
@@ -213,8 +256,24 @@ TEST_F(BuildingEditsTest, DamagedForeignAndNewerFilesAreRefused) {
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.message)))
                 << e.message().toStdString();
             EXPECT_TRUE(e.message().contains(QStringLiteral("„a.json“")));
+            for (const char* english : {"illegal", "garbage", "unterminated", "value"})
+                EXPECT_FALSE(e.message().contains(QLatin1String(english), Qt::CaseInsensitive))
+                    << e.message().toStdString();
         }
     }
+}
+
+// A good's GUID in the file's game value that is no GUID is shown as given, never looked up.
+TEST_F(BuildingEditsTest, AFileGameValueThatIsNoGuidIsShownAsGiven) {
+    EditsFile file;
+    file.buildings.push_back({kBakery, QStringLiteral("X"), {{"input1", "1 10200", kBoards}}});
+    EditorFiles files(data);
+    const std::vector<ImportRow> rows = PreviewImport(files, file);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].status, ImportStatus::Conflict);
+    EXPECT_EQ(RowText(rows[0], files.catalogue()),
+              QStringLiteral("Baeckerei (1010402), Eingangsprodukt 1: Konflikt (Spielwert beim "
+                             "Export 1 10200, Spielwert jetzt Mehl, bearbeitet Bretter)"));
 }
 
 // Each row of the preview against a data directory whose game values changed in places.
@@ -356,6 +415,200 @@ TEST_F(BuildingEditsTest, AFailingSaveLeavesEveryFileAsItWas) {
         EXPECT_THROW(ApplyImport(other, rows, choices, writer), DataError);
         EXPECT_EQ(snapshot(other), before);
     }
+}
+
+// A field the building's editor does not offer is not applicable, whatever its value; the import
+// then writes nothing and marks nothing, the first time and the second.
+TEST_F(BuildingEditsTest, FieldsTheBuildingsEditorDoesNotOfferAreNotApplicable) {
+    struct Case {
+        QString building, key, edited, reason;
+    };
+    const Case cases[] = {
+        // The fishery's production window shows incidents only.
+        {kFishery, "electricityRequired", "1",
+         "Dieses Gebäude hat kein Feld „Elektrizität erforderlich“."},
+        {kFishery, "electricityUsed", "1",
+         "Dieses Gebäude hat kein Feld „Elektrizität verwenden“."},
+        {kFishery, "moduleLimit", "10", "Dieses Gebäude hat kein Feld „Anzahl der Module“."},
+        // A production building has no modules and no influence radius.
+        {kBakery, "influenceRadius", "7", "Dieses Gebäude hat kein Feld „Nutzungsradius“."},
+        {kBakery, "moduleLimit", "10", "Dieses Gebäude hat kein Feld „Anzahl der Module“."},
+        {kBakery, "moduleRadius", "20", "Dieses Gebäude hat kein Feld „Modulradius“."},
+        // A farm with modules has no influence radius, a free-area farm no modules.
+        {kGrainFarm, "influenceRadius", "7", "Dieses Gebäude hat kein Feld „Nutzungsradius“."},
+        {kHunter, "moduleLimit", "10", "Dieses Gebäude hat kein Feld „Anzahl der Module“."},
+        {kHunter, "moduleRadius", "20", "Dieses Gebäude hat kein Feld „Modulradius“."},
+        // A building without a group shows no side panel.
+        {kOreMine, "incidents", "0", "Dieses Gebäude hat kein Feld „Zwischenfälle möglich“."},
+        // The amount of an empty cost slot.
+        {kBakery, "cost3Amount", "5",
+         "„Baukosten Ware 3“ ist leer; ein Platz ohne Ware hat keine "
+         "Menge."},
+        {kFishery, "extra2Cycle", "5",
+         "„Zusatzware 2“ ist leer; ein Platz ohne Ware hat keine "
+         "Menge."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.building + " " + c.key).toStdString());
+        EditsFile file;
+        file.buildings.push_back({c.building, QStringLiteral("X"), {{c.key, "0", c.edited}}});
+        const auto before = snapshot(data);
+        for (int round = 0; round < 2; ++round) {
+            const std::vector<ImportRow> rows = preview(data, file);
+            ASSERT_EQ(rows.size(), 1u);
+            EXPECT_EQ(rows[0].status, ImportStatus::NotApplicable);
+            EXPECT_EQ(rows[0].reason, c.reason);
+            EXPECT_EQ(ApplyImport(data, rows, defaults(rows)).fields, 0);
+            EXPECT_EQ(snapshot(data), before);
+        }
+    }
+}
+
+// Values the editor's controls can not produce together: each row shows what the field will
+// hold or why it is not applicable; the import then holds what the preview said, a second
+// import of the same file changes nothing, and import -> export -> import is a fixed point.
+TEST_F(BuildingEditsTest, CombinationsTheEditorsCanNotProduceAreShownAsTheyWillBe) {
+    using S = ImportStatus;
+    struct Row {
+        QString key, edited;
+        S status;
+        QString shown; // the row's edited value: what the field will hold
+        QString reason;
+    };
+    struct Case {
+        const char* what;
+        QString building;
+        std::vector<Row> rows; // in the file's order
+    };
+    const QString filledSlot = QStringLiteral("Ein Platz mit Ware hat mindestens 1; 0 wird zu 1.");
+    const Case cases[] = {
+        {"additional product with amount 0",
+         kFishery,
+         {{"extra1", kBeer, S::Apply, kBeer, ""},
+          {"extra1Amount", "0", S::Apply, "1", filledSlot}}},
+        {"additional product with cycle 0, the cycle first",
+         kFishery,
+         {{"extra1Cycle", "0", S::Apply, "1", filledSlot},
+          {"extra1Amount", "4", S::Apply, "4", ""},
+          {"extra1", kBeer, S::Apply, kBeer, ""}}},
+        {"electricity required but not used",
+         kBakery,
+         {{"electricityUsed", "0", S::NotApplicable, "0",
+           "„Elektrizität verwenden“ bleibt eingeschaltet, solange „Elektrizität erforderlich“ "
+           "eingeschaltet ist."},
+          {"electricityRequired", "1", S::Apply, "1", ""}}},
+        {"electricity no longer required and not used, the use first",
+         kGlasses,
+         {{"electricityUsed", "0", S::Apply, "0", ""},
+          {"electricityRequired", "0", S::Apply, "0", ""}}},
+        {"cost good with amount 0",
+         kBakery,
+         {{"cost3Amount", "0", S::Apply, "1", filledSlot}, {"cost3", kBeer, S::Apply, kBeer, ""}}},
+        {"leading zeros",
+         kBakery,
+         {{"upkeep", "0075", S::Apply, "75", ""},
+          {"input1", "0" + kBoards, S::Apply, kBoards, ""},
+          {"outputAmount", "002", S::Apply, "2", ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString d = fresh("combination");
+        EditsFile file;
+        file.buildings.push_back({c.building, QStringLiteral("X"), {}});
+        {
+            EditorFiles files(d);
+            const BuildingState state = LoadBuildingState(files, c.building);
+            for (const Row& r : c.rows)
+                file.buildings[0].fields.push_back(
+                    {r.key, FieldValue(state, *FindEditField(r.key))->game, r.edited});
+        }
+        const std::vector<ImportRow> rows = preview(d, file);
+        ASSERT_EQ(rows.size(), c.rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(rows[i].key.toStdString());
+            EXPECT_EQ(rows[i].status, c.rows[i].status);
+            EXPECT_EQ(rows[i].edited, c.rows[i].shown);
+            EXPECT_EQ(rows[i].reason, c.rows[i].reason);
+        }
+        ApplyImport(d, rows, defaults(rows));
+        EditorFiles files(d);
+        const BuildingState state = LoadBuildingState(files, c.building);
+        for (const ImportRow& row : rows)
+            if (row.status != S::NotApplicable)
+                EXPECT_EQ(FieldValue(state, *FindEditField(row.key))->current, row.edited)
+                    << row.key.toStdString();
+
+        // The same file again changes nothing.
+        for (const ImportRow& row : preview(d, file))
+            EXPECT_TRUE(row.status == S::AlreadySo || row.status == S::NotApplicable)
+                << row.key.toStdString();
+        // Exported and imported into the game's data: the same files; and again: nothing.
+        const EditsFile again = exported(d);
+        const QString other = fresh("combination-again");
+        const std::vector<ImportRow> againRows = preview(other, again);
+        ApplyImport(other, againRows, defaults(againRows));
+        EXPECT_EQ(editedFiles(other), editedFiles(d));
+        for (const ImportRow& row : preview(other, again))
+            EXPECT_EQ(row.status, S::AlreadySo) << row.key.toStdString();
+        QDir(d).removeRecursively();
+        QDir(other).removeRecursively();
+    }
+}
+
+// Every building, every field its editor offers, set to another value the editor allows: the
+// files then hold exactly what the preview said, and the same file again changes nothing.
+TEST_F(BuildingEditsTest, EveryOfferedFieldOfEveryBuildingHoldsWhatThePreviewSaid) {
+    EditsFile file;
+    {
+        EditorFiles files(data);
+        for (const pugi::xml_node& e : files.index().root().children("Building")) {
+            const BuildingEntry entry = BuildingEntry::fromElement(e);
+            const BuildingState state = LoadBuildingState(files, entry.guid);
+            EditedBuilding building{entry.guid, entry.local, {}};
+            for (const EditField& field : EditFields()) {
+                const std::optional<FieldValues> v = FieldValue(state, field);
+                if (!v)
+                    continue;
+                QString value;
+                switch (field.kind) {
+                case FieldKind::Switch:
+                    value = v->current == "1" ? "0" : "1";
+                    break;
+                case FieldKind::Number: {
+                    const int n = v->current.toInt();
+                    value = QString::number(n + 5 <= field.maximum ? n + 5 : field.minimum + 5);
+                    break;
+                }
+                case FieldKind::Good:
+                    value = field.key == "workforce" ? kFarmers
+                            : field.key == "output"  ? kBeer
+                                                     : kBoards;
+                    if (value == v->current)
+                        value = field.key == "workforce" ? QStringLiteral("1010115") : kBeer;
+                    break;
+                }
+                building.fields.push_back({field.key, v->game, value});
+            }
+            file.buildings.push_back(std::move(building));
+        }
+    }
+    const std::vector<ImportRow> rows = preview(data, file);
+    ApplyImport(data, rows, defaults(rows));
+    EditorFiles files(data);
+    std::size_t set = 0;
+    for (const ImportRow& row : rows) {
+        if (row.status == ImportStatus::NotApplicable)
+            continue;
+        ++set;
+        const BuildingState state = LoadBuildingState(files, row.guid);
+        EXPECT_EQ(FieldValue(state, *FindEditField(row.key))->current, row.edited)
+            << row.guid.toStdString() << " " << row.key.toStdString();
+    }
+    EXPECT_GT(set, 208u * 20);
+    for (const ImportRow& row : PreviewImport(files, file))
+        EXPECT_TRUE(row.status == ImportStatus::AlreadySo ||
+                    row.status == ImportStatus::NotApplicable)
+            << row.guid.toStdString() << " " << row.key.toStdString();
 }
 
 // A run killed after the working asset list was replaced but before the index was: importing

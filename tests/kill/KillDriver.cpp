@@ -5,8 +5,11 @@
 //   velmora_kill_driver --list          (the operations' names, one a line)
 //
 // The operation runs in a child process (no window) on a copy of the data; the driver sends it
-// SIGKILL after a random delay within the time an undisturbed run takes, half of the time while
-// that run wrote (from its first write to its last). After every kill:
+// SIGKILL after a random delay: half of the kills within the time an undisturbed run takes,
+// counted from the child's start; half within the span an undisturbed run wrote (from its first
+// write to its last), counted from the moment the child's own first write begins. The round
+// says how many of the latter found the child still writing, and warns when fewer than half
+// did. After every kill:
 //   - every data file is there, loads, and holds exactly its old or its new content;
 //   - every mod folder is exactly the old folder, exactly the new one, or absent;
 //   - nothing the game loads lies in the mods directory besides the active mod folders;
@@ -230,9 +233,12 @@ QStringList checkAfterNextStart(const Run& run) {
     return checkExportInvariant(run);
 }
 
-// Writes through the disk writer and notes when the operation's writes began and ended.
+// Writes through the disk writer and notes when the operation's writes began and ended; with a
+// signal descriptor it also sends one byte there as the first write begins, so that a kill can
+// be aimed from that moment.
 class WriteClock final : public data::FileWriter {
 public:
+    explicit WriteClock(int signal = -1) : signal_(signal) {}
     std::optional<std::chrono::steady_clock::time_point> first, last;
 
     void writeNew(const QString& path, const QByteArray& bytes) override {
@@ -253,9 +259,13 @@ public:
     }
 
 private:
+    int signal_;
     void begin() {
-        if (!first)
-            first = std::chrono::steady_clock::now();
+        if (first)
+            return;
+        first = std::chrono::steady_clock::now();
+        if (signal_ >= 0 && write(signal_, "w", 1) != 1)
+            _exit(2);
     }
 };
 
@@ -264,8 +274,14 @@ struct WriteSpan {
     std::chrono::microseconds first{0}, last{0};
 };
 
+// How a kill's delay is counted: from the child's start, or from the moment its first write
+// begins (the child says so through a pipe), which aims the kill at the writes whatever the
+// start of the child took.
+enum class KillFrom { Start, FirstWrite };
+
 bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
-              std::optional<WriteSpan>* span = nullptr);
+              std::optional<WriteSpan>* span = nullptr, KillFrom from = KillFrom::Start,
+              bool* killedWhileWriting = nullptr);
 
 // The next run after a disturbed one: succeeds and leaves exactly the undisturbed result. The
 // kill round runs it in a child as well: the painting of the mod writer starts worker threads,
@@ -297,11 +313,19 @@ QStringList checkNextRun(const Run& run, bool inChild) {
 // Runs the operation in a child; kills it after delay (none: lets it finish). True when the
 // child ended by itself with success. With span, the child writes through a WriteClock and
 // the times of its first and last write land there (the steady clock is the same in both
-// processes); a run that wrote nothing leaves it empty.
+// processes); a run that wrote nothing leaves it empty. With KillFrom::FirstWrite the delay
+// counts from the child's first write, and killedWhileWriting tells whether the kill found the
+// child after that write began and before it ended (a run that writes nothing is let finish).
 bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
-              std::optional<WriteSpan>* span) {
+              std::optional<WriteSpan>* span, KillFrom from, bool* killedWhileWriting) {
     int channel[2] = {-1, -1};
     if (span && pipe(channel) != 0) {
+        std::perror("pipe");
+        std::exit(2);
+    }
+    const bool aimed = delay && from == KillFrom::FirstWrite;
+    int started[2] = {-1, -1};
+    if (aimed && pipe(started) != 0) {
         std::perror("pipe");
         std::exit(2);
     }
@@ -314,10 +338,10 @@ bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
     }
     if (child == 0) {
         int status = 0;
-        WriteClock clock;
+        WriteClock clock(started[1]);
         try {
-            run.operation->run(run.workspace,
-                               span ? static_cast<data::FileWriter&>(clock) : data::diskWriter());
+            run.operation->run(run.workspace, span || aimed ? static_cast<data::FileWriter&>(clock)
+                                                            : data::diskWriter());
         } catch (const data::DataError& e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.message()));
             status = 1;
@@ -334,7 +358,14 @@ bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
         std::fflush(nullptr);
         _exit(status);
     }
-    if (delay) {
+    bool wrote = false;
+    if (aimed) {
+        close(started[1]);
+        char byte = 0;
+        wrote = read(started[0], &byte, 1) == 1; // end of file: the child ended without writing
+        close(started[0]);
+    }
+    if (delay && (!aimed || wrote)) {
         std::this_thread::sleep_for(*delay);
         ::kill(child, SIGKILL);
     }
@@ -349,6 +380,8 @@ bool runChild(const Run& run, std::optional<std::chrono::microseconds> delay,
     }
     int status = 0;
     waitpid(child, &status, 0);
+    if (killedWhileWriting)
+        *killedWhileWriting = wrote && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -380,17 +413,22 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
     const std::chrono::microseconds writeFrom = std::min(firsts[2], longest);
     const std::chrono::microseconds writeTo = std::clamp(lasts[2], writeFrom, longest);
     // Half of the kills fall anywhere in the run, half while it writes: most of a run is
-    // reading, and the moments that matter are those while it changes files.
+    // reading, and the moments that matter are those while it changes files. The latter are
+    // aimed from the child's first write into the span its writes took, so that the time a
+    // child takes to start does not move them out of it.
     std::mt19937_64 random(seed);
     std::uniform_int_distribution<long long> anywhere(0, longest.count());
-    std::uniform_int_distribution<long long> whileWriting(writeFrom.count(), writeTo.count());
+    std::uniform_int_distribution<long long> whileWriting(0, (writeTo - writeFrom).count());
     std::bernoulli_distribution inWrites(0.5);
-    int unchanged = 0, between = 0, finished = 0, faultCount = 0;
+    int unchanged = 0, between = 0, finished = 0, faultCount = 0, aimed = 0, inside = 0;
     for (int k = 1; k <= kills; ++k) {
-        const std::chrono::microseconds delay(inWrites(random) ? whileWriting(random)
-                                                               : anywhere(random));
+        const bool aim = inWrites(random);
+        const std::chrono::microseconds delay(aim ? whileWriting(random) : anywhere(random));
         restoreSnapshot(run.root, run.before);
-        runChild(run, delay);
+        bool whileItWrote = false;
+        runChild(run, delay, nullptr, aim ? KillFrom::FirstWrite : KillFrom::Start, &whileItWrote);
+        aimed += aim ? 1 : 0;
+        inside += aim && whileItWrote ? 1 : 0;
         const Snapshot now = takeSnapshot(run.root);
         QStringList faults = checkGuarantees(run, now);
         faults << checkAfterNextStart(run);
@@ -403,7 +441,11 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
         faults << checkNextRun(run, true);
         if (!faults.isEmpty()) {
             ++faultCount;
-            report(QStringLiteral("Kill %1 nach %2 µs").arg(k).arg(delay.count()), faults);
+            report(QStringLiteral("Kill %1 nach %2 µs%3")
+                       .arg(k)
+                       .arg(delay.count())
+                       .arg(aim ? QStringLiteral(" ab dem ersten Schreiben") : QString()),
+                   faults);
         }
     }
     std::printf("%d Kills in %lld µs je Lauf (Schreiben von %lld bis %lld µs): %d vorher, %d "
@@ -411,6 +453,12 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
                 kills, static_cast<long long>(longest.count()),
                 static_cast<long long>(writeFrom.count()), static_cast<long long>(writeTo.count()),
                 unchanged, between, finished, faultCount);
+    std::printf("%d von %d auf das Schreiben gezielten Kills trafen es\n", inside, aimed);
+    // A kill that finds the run finished tests nothing of its writes: say when that is most.
+    if (aimed > 0 && inside * 2 < aimed)
+        std::printf("WARNUNG: nur %d von %d gezielten Kills fielen in das Schreiben; die "
+                    "Maschine ist zu beschäftigt oder das Schreiben zu kurz für diese Runde\n",
+                    inside, aimed);
     return faultCount == 0 ? 0 : 1;
 }
 

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <utility>
 #include <vector>
 
 namespace velmora::app {
@@ -41,14 +42,34 @@ void ensureModsFolder(const QString& gameDir, UserDialogs& dialogs) {
                               .arg(QDir::toNativeSeparators(mods)));
 }
 
-// Steps E and F: a machine-wide key names the game directory; accepted without looking for
-// the game executable. dropLast removes the launcher's trailing character.
-bool takeInstallDir(Platform& platform, const QString& key, bool dropLast, Directories& dirs,
-                    UserDialogs& dialogs) {
+// The game directory a machine-wide key names, "" when none. dropLast removes the launcher's
+// trailing character.
+QString installDirOf(Platform& platform, const QString& key, bool dropLast) {
     QString dir = readString(platform, RegistryHive::LocalMachine, key, kInstallDirValue);
     if (dropLast)
         dir.chop(1);
-    dirs.game = internalPath(dir);
+    return internalPath(dir);
+}
+
+// Steps B and C: the stored game and mods directories, valid while the game executable is in
+// the game directory. An empty mods directory would put mod folders at the root of the drive:
+// the game's own mods folder stands in for it.
+bool readStoredDirectories(Platform& platform, Directories& dirs) {
+    dirs.game = internalPath(
+        readString(platform, RegistryHive::CurrentUser, kSettingsKey, kGameLocationValue));
+    dirs.mods = internalPath(
+        readString(platform, RegistryHive::CurrentUser, kSettingsKey, kModLocationValue));
+    if (!holdsGame(dirs.game))
+        return false;
+    dirs.mods = dirs.mods.isEmpty() ? modsDirOf(dirs.game) : withTrailingSlash(dirs.mods);
+    return true;
+}
+
+// Steps E and F: a machine-wide key names the game directory; accepted without looking for
+// the game executable.
+bool takeInstallDir(Platform& platform, const QString& key, bool dropLast, Directories& dirs,
+                    UserDialogs& dialogs) {
+    dirs.game = installDirOf(platform, key, dropLast);
     if (dirs.game.isEmpty())
         return false;
     ensureModsFolder(dirs.game, dialogs);
@@ -174,6 +195,16 @@ void GuardDataDirectory(Platform& platform, UserDialogs& dialogs, const QString&
     }
 }
 
+QString KnownModsDirectory(Platform& platform) {
+    Directories dirs;
+    if (readStoredDirectories(platform, dirs))
+        return dirs.mods;
+    for (const auto& [key, dropLast] : {std::pair{kGameKey, false}, std::pair{kLauncherKey, true}})
+        if (const QString game = installDirOf(platform, key, dropLast); !game.isEmpty())
+            return modsDirOf(game);
+    return {};
+}
+
 bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs) {
     // A. Only one copy runs, and the edits command is not changing the data directory.
     GuardSingleInstance(platform, dialogs);
@@ -181,17 +212,8 @@ bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dir
     const QString version = versionOrAbort(platform, dialogs);
     RegistryFailures failures(dialogs);
 
-    // B. The stored locations.
-    dirs.game = internalPath(
-        readString(platform, RegistryHive::CurrentUser, kSettingsKey, kGameLocationValue));
-    dirs.mods = internalPath(
-        readString(platform, RegistryHive::CurrentUser, kSettingsKey, kModLocationValue));
-
-    // C. They are valid while the game executable is there. An empty mods directory would put
-    // mod folders at the root of the drive: the game's own mods folder stands in for it.
-    bool valid = holdsGame(dirs.game);
-    if (valid)
-        dirs.mods = dirs.mods.isEmpty() ? modsDirOf(dirs.game) : withTrailingSlash(dirs.mods);
+    // B and C. The stored locations, valid while the game executable is there.
+    bool valid = readStoredDirectories(platform, dirs);
 
     // D. Stale settings are removed as a whole.
     if (!valid) {

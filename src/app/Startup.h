@@ -91,6 +91,10 @@ void GuardDataDirectory(Platform& platform, UserDialogs& dialogs, const QString&
 // Returns true; throws StartupAbort when the program must end.
 bool CheckEnvironment(Platform& platform, UserDialogs& dialogs, Directories& dirs);
 
+// The mods directory the editor would use, found as steps B to F find it but without asking,
+// creating or writing anything: "" when neither the settings nor the game's keys name the game.
+QString KnownModsDirectory(Platform& platform);
+
 // Writes the embedded data archive as program directory + "xmlp.zip", extracts it into the
 // program directory and deletes it. True when both steps succeeded; failures are shown.
 bool UnpackDataArchive(const Directories& dirs, UserDialogs& dialogs);

@@ -11,6 +11,11 @@ namespace velmora::data {
 
 namespace {
 
+// A count with its noun: "1 Feld", "2 Felder".
+QString counted(qsizetype n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+}
+
 // The index entry of the building, or nothing.
 std::optional<BuildingEntry> indexEntry(EditorFiles& files, const QString& guid) {
     for (const pugi::xml_node& e : files.index().root().children("Building"))
@@ -64,9 +69,12 @@ ImportRow previewRow(const BuildingState* here, BuildingState* projected,
     }
     // The file's game value is compared as the editor would write it; one that is not of the
     // field's kind is shown as given.
-    const QString fileGame = CanonicalValue(*field, row.fileGame).value_or(row.fileGame);
-    row.status = row.hereGame != fileGame && row.edited != row.hereGame ? ImportStatus::Conflict
-                                                                        : ImportStatus::Apply;
+    row.fileGame = CanonicalValue(*field, row.fileGame).value_or(row.fileGame);
+    // The player's own value here, or a field the game changed since the export, is not
+    // overwritten unasked.
+    const bool editedHere = row.current != row.hereGame;
+    const bool gameChanged = row.hereGame != row.fileGame;
+    row.status = editedHere || gameChanged ? ImportStatus::Conflict : ImportStatus::Apply;
     if (row.status == ImportStatus::Apply)
         SetFieldValue(*projected, *field, row.edited, catalogue);
     return row;
@@ -119,17 +127,46 @@ std::vector<ImportRow> PreviewImport(EditorFiles& files, const EditsFile& edits)
     return rows;
 }
 
-ImportChoice DefaultChoice(const ImportRow& row, ImportChoice preferConflicts) {
+std::vector<ImportChoice> OfferedChoices(const ImportRow& row) {
     switch (row.status) {
     case ImportStatus::Apply:
-        return ImportChoice::Edited;
-    case ImportStatus::Conflict:
-        return preferConflicts;
+        return {ImportChoice::Edited};
+    case ImportStatus::Conflict: {
+        // The file's value differs from the one here, or the row would be AlreadySo.
+        std::vector<ImportChoice> choices = {ImportChoice::Skip, ImportChoice::Edited};
+        if (row.hereGame != row.fileGame && row.hereGame != row.current &&
+            row.hereGame != row.edited)
+            choices.push_back(ImportChoice::Game);
+        return choices;
+    }
     case ImportStatus::AlreadySo:
     case ImportStatus::NotApplicable:
         break;
     }
-    return ImportChoice::Skip;
+    return {ImportChoice::Skip};
+}
+
+QString ChoiceText(const ImportRow& row, ImportChoice choice) {
+    switch (choice) {
+    case ImportChoice::Edited:
+        return QStringLiteral("Wert aus der Datei übernehmen");
+    case ImportChoice::Game:
+        return QStringLiteral("neuen Spielwert übernehmen");
+    case ImportChoice::Skip:
+        break;
+    }
+    if (row.status != ImportStatus::Conflict)
+        return QStringLiteral("überspringen");
+    return row.current == row.hereGame ? QStringLiteral("neuen Spielwert behalten")
+                                       : QStringLiteral("meinen Wert behalten");
+}
+
+ImportChoice DefaultChoice(const ImportRow& row, ImportChoice preferConflicts) {
+    const std::vector<ImportChoice> offered = OfferedChoices(row);
+    if (row.status == ImportStatus::Conflict &&
+        std::find(offered.begin(), offered.end(), preferConflicts) != offered.end())
+        return preferConflicts;
+    return offered.front();
 }
 
 ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& rows,
@@ -141,10 +178,13 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
     QHash<QString, std::vector<std::pair<const ImportRow*, ImportChoice>>> chosen;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ImportRow& row = rows[i];
-        const bool settable =
-            row.status == ImportStatus::Apply || row.status == ImportStatus::Conflict;
-        if (choices[i] == ImportChoice::Skip || !settable)
+        if (choices[i] == ImportChoice::Skip)
             continue;
+        const std::vector<ImportChoice> offered = OfferedChoices(row);
+        if (std::find(offered.begin(), offered.end(), choices[i]) == offered.end())
+            throw DataError(QStringLiteral("Das Feld \u201E%1\u201C des Gebäudes %2 bietet die "
+                                           "Entscheidung \u201E%3\u201C nicht an.")
+                                .arg(row.label, row.guid, ChoiceText(row, choices[i])));
         if (!chosen.contains(row.guid))
             order << row.guid;
         chosen[row.guid].push_back({&row, choices[i]});
@@ -156,6 +196,7 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
     for (const QString& guid : order) {
         BuildingState state = LoadBuildingState(files, guid);
         bool production = false, costs = false, additional = false;
+        int set = 0; // the fields of the building given another value
         auto& settings = chosen[guid];
         std::stable_sort(settings.begin(), settings.end(), [](const auto& x, const auto& y) {
             return fieldOrder(x.first->key) < fieldOrder(y.first->key);
@@ -170,6 +211,8 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
                                     .arg(row->label, guid));
             // The new game value is the original column's, as a reset would copy it.
             const QString value = choice == ImportChoice::Game ? here->game : row->edited;
+            if (value == here->current)
+                continue; // nothing to set, nothing to count
             if (choice == ImportChoice::Edited) {
                 const QString fault = FieldValueFault(state, *field, value, catalogue);
                 if (!fault.isEmpty())
@@ -180,8 +223,11 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
             production = production || field->editor == FieldEditor::Production;
             costs = costs || field->editor == FieldEditor::Costs;
             additional = additional || field->editor == FieldEditor::AdditionalProducts;
-            ++outcome.fields;
+            ++set;
         }
+        if (set == 0)
+            continue;
+        outcome.fields += set;
         if (additional) {
             const AdditionalProducts& a = state.additional;
             const BuffApplyResult buff = ApplyAdditionalProducts(
@@ -228,9 +274,10 @@ QString RowText(const ImportRow& row, const ProductCatalogue& catalogue) {
     case ImportStatus::AlreadySo:
         return head + QStringLiteral(" (%1)").arg(shown(row.current)) + note;
     case ImportStatus::Conflict:
-        return head +
-               QStringLiteral(" (Spielwert beim Export %1, Spielwert jetzt %2, bearbeitet %3)")
-                   .arg(shown(row.fileGame), shown(row.hereGame), shown(row.edited));
+        return head + QStringLiteral(" (Spielwert beim Export %1, Spielwert jetzt %2, aktuell %3, "
+                                     "bearbeitet %4)")
+                          .arg(shown(row.fileGame), shown(row.hereGame), shown(row.current),
+                               shown(row.edited));
     case ImportStatus::NotApplicable:
         break;
     }
@@ -260,6 +307,24 @@ QString StatusText(ImportStatus status) {
         break;
     }
     return QStringLiteral("nicht anwendbar");
+}
+
+QString PreviewSummaryText(const std::vector<ImportRow>& rows) {
+    int counts[4] = {};
+    for (const ImportRow& row : rows)
+        ++counts[int(row.status)];
+    return QStringLiteral("%1 übernehmen, %2, %3 bereits so, %4 nicht anwendbar.")
+               .arg(counted(counts[int(ImportStatus::Apply)], "Feld", "Felder"),
+                    counted(counts[int(ImportStatus::Conflict)], "Konflikt", "Konflikte"))
+               .arg(counts[int(ImportStatus::AlreadySo)])
+               .arg(counts[int(ImportStatus::NotApplicable)]) +
+           (NothingToSet(rows) ? QLatin1Char(' ') + NothingToSetText() : QString());
+}
+
+QString OutcomeText(const ImportOutcome& outcome) {
+    return QStringLiteral("%1 in %2 übernommen.")
+        .arg(counted(outcome.fields, "Feld", "Felder"),
+             counted(outcome.buildings.size(), "Gebäude", "Gebäuden"));
 }
 
 } // namespace velmora::data

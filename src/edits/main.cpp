@@ -3,10 +3,12 @@
 //   velmora-edits export --data-dir DIR FILE
 //   velmora-edits import --data-dir DIR FILE [--apply [--prefer edited|game]]
 //
-// The import prints its preview, one German line per field, and changes nothing; with --apply it
-// sets what the preview marks "übernehmen" (conflicts only with --prefer) and saves all files
-// all or nothing. Exit status 0 on success, 1 when the file, the data directory or the run is
-// refused (German message on standard error, nothing changed), 2 for wrong arguments.
+// The import prints its preview, one German line per field, and its counts, and changes
+// nothing; with --apply it sets what the preview marks "übernehmen" (conflicts only with
+// --prefer, where the row offers that value) and saves all files all or nothing; its last line
+// names every active mod in the editor's mods directory that is now stale. Exit status 0 on
+// success, 1 when the file, the data directory or the run is refused (German message on
+// standard error, nothing changed), 2 for wrong arguments.
 //
 // Order: the arguments are checked; the data directory's guard is taken, so the editor can not
 // change the same data directory meanwhile (and a running editor refuses this run); then the
@@ -19,6 +21,7 @@
 #include "data/EditsFile.h"
 #include "data/EditsImport.h"
 #include "data/FileAccess.h"
+#include "mod/StaleMods.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -36,9 +39,10 @@ const char* const kUsage =
     "\n"
     "  export     schreibt die Änderungen aller geänderten Gebäude in DATEI (JSON)\n"
     "  import     zeigt, was DATEI ändern würde, Feld für Feld, und ändert nichts\n"
-    "  --apply    übernimmt die Felder, die die Vorschau mit \"übernehmen\" zeigt\n"
-    "  --prefer   bei Konflikten den bearbeiteten Wert (edited) oder den Spielwert (game)\n"
-    "             übernehmen; ohne --prefer werden Konflikte übersprungen\n"
+    "  --apply    übernimmt die Felder, die die Vorschau mit \"übernehmen\" zeigt, und nennt\n"
+    "             danach die aktiven Mods, die nun veraltet sind\n"
+    "  --prefer   bei Konflikten den Wert aus der Datei (edited) oder den neuen Spielwert\n"
+    "             (game) übernehmen; ohne --prefer bleibt bei Konflikten der aktuelle Wert\n"
     "  --data-dir das Datenverzeichnis des Editors (XMLP)\n";
 
 void print(FILE* stream, const QString& text) {
@@ -71,7 +75,18 @@ int exportEdits(const Arguments& a, app::Platform& platform) {
     return 0;
 }
 
-int importEdits(const Arguments& a) {
+// The import's last line: the active mods that are now stale, in the mods directory the editor
+// uses.
+QString staleModsLine(const QString& dataDir, app::Platform& platform) {
+    const QString modsDir = app::KnownModsDirectory(platform);
+    if (modsDir.isEmpty())
+        return QStringLiteral("Das Spiel ist nicht eingetragen; welche aktiven Mods nun veraltet "
+                              "sind, zeigt der Editor unter \u201EÄnderungen\u201C.");
+    data::EditorFiles files(dataDir);
+    return mod::StaleModsText(mod::LoadEditsOverview(files, modsDir));
+}
+
+int importEdits(const Arguments& a, app::Platform& platform) {
     const data::EditsFile edits = data::ReadEditsFile(
         data::readRegularFile(a.file, data::kEditsFileSizeLimit), QFileInfo(a.file).fileName());
     std::vector<data::ImportRow> rows;
@@ -80,6 +95,7 @@ int importEdits(const Arguments& a) {
         rows = data::PreviewImport(files, edits);
         for (const data::ImportRow& row : rows)
             print(stdout, data::RowText(row, files.catalogue()) + u'\n');
+        print(stdout, data::PreviewSummaryText(rows) + u'\n');
     }
     if (!a.apply) {
         print(stdout, QStringLiteral("Vorschau: nichts wurde geändert.\n"));
@@ -93,17 +109,9 @@ int importEdits(const Arguments& a) {
     for (const data::ImportRow& row : rows)
         choices.push_back(data::DefaultChoice(row, prefer));
     const data::ImportOutcome outcome = data::ApplyImport(a.dataDir, rows, choices);
-    if (data::NothingToSet(rows)) {
-        print(stdout, data::NothingToSetText() + u'\n');
-        return 0;
-    }
-    print(stdout, QStringLiteral("Übernommen: %1 Felder in %2 Gebäuden.%3\n")
-                      .arg(outcome.fields)
-                      .arg(outcome.buildings.size())
-                      .arg(outcome.fields > 0 ? QStringLiteral(" Aktive Mods dieser Gebäude sind "
-                                                               "nun veraltet: bitte im Editor "
-                                                               "erneut aktivieren.")
-                                              : QString()));
+    print(stdout,
+          (data::NothingToSet(rows) ? data::NothingToSetText() : data::OutcomeText(outcome)) +
+              u'\n' + staleModsLine(a.dataDir, platform) + u'\n');
     return 0;
 }
 
@@ -165,7 +173,7 @@ int main(int argc, char** argv) {
                                       "Aufruf von \u201Evelmora-edits\u201C bearbeitet; bitte "
                                       "warten Sie, bis er endet."))
                     .arg(data::quotedPath(a.dataDir)));
-        return isImport ? importEdits(a) : exportEdits(a, platform);
+        return isImport ? importEdits(a, platform) : exportEdits(a, platform);
     } catch (const data::DataError& e) {
         print(stderr, e.message() + u'\n');
     } catch (const app::PlatformError& e) {

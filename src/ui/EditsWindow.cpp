@@ -6,6 +6,7 @@
 #include "data/EditsImport.h"
 #include "data/FileAccess.h"
 #include "mod/ModFolder.h"
+#include "mod/StaleMods.h"
 #include "ui/AppStyle.h"
 #include "ui/ImportPreviewWindow.h"
 
@@ -149,6 +150,20 @@ void EditsWindow::reload() {
     countLabel_->setAccessibleName(countLabel_->text());
 }
 
+void EditsWindow::showStaleMods() {
+    const std::vector<const mod::OverviewBuilding*> stale = mod::StaleMods(overview_);
+    view_->clearSelection();
+    // From the last row up, so that the first stale building ends current and in view.
+    for (int i = view_->topLevelItemCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* item = view_->topLevelItem(i);
+        const auto* b = &overview_.buildings.at(item->data(0, kBuildingRole).toUInt());
+        if (std::find(stale.begin(), stale.end(), b) == stale.end())
+            continue;
+        view_->setCurrentItem(item, 0, QItemSelectionModel::Select);
+        view_->scrollToItem(item);
+    }
+}
+
 QStringList EditsWindow::selectedGuids() const {
     QStringList guids;
     for (const QTreeWidgetItem* item : view_->selectedItems()) {
@@ -219,19 +234,11 @@ void EditsWindow::ImportBtnClick() {
             if (outcome.fields > 0)
                 emit dataChanged();
             reload();
-            QString text = data::NothingToSet(preview.rows())
-                               ? data::NothingToSetText()
-                               : QStringLiteral("%1 Felder in %2 Gebäuden übernommen.")
-                                     .arg(outcome.fields)
-                                     .arg(outcome.buildings.size());
-            int outOfDate = 0;
-            for (const mod::OverviewBuilding& b : overview_.buildings)
-                outOfDate += b.mod == mod::ModState::OutOfDate ? 1 : 0;
-            if (outOfDate > 0)
-                text += QStringLiteral("\r%1 aktive Mods sind nun veraltet; aktivieren Sie diese "
-                                       "Gebäude erneut, damit das Spiel die Änderungen lädt.")
-                            .arg(outOfDate);
-            dialogs_.showNotice(kImportTitle, text);
+            showStaleMods();
+            dialogs_.showNotice(kImportTitle,
+                                (data::NothingToSet(preview.rows()) ? data::NothingToSetText()
+                                                                    : data::OutcomeText(outcome)) +
+                                    u'\r' + mod::StaleModsText(overview_));
         },
         kImportTitle);
 }

@@ -10,7 +10,8 @@
 // of them when none is selected), written atomically. "Änderungen importieren": the file
 // chooser, the file read (a refused file is named in a message and changes nothing), the preview
 // window; when it is accepted the chosen fields are applied all or nothing, the main window is
-// told (dataChanged), the overview reloaded and a summary shown. "Bericht speichern": the
+// told (dataChanged), the overview reloaded with the stale active mods selected, and a summary
+// shown whose last line names them (mod::StaleModsText). "Bericht speichern": the
 // overview as a CSV report. "Mod entfernen": the mod of the one building chosen, an orphaned mod
 // (state "verwaist") as such, an active one as "Deaktivieren" does; the main window is told
 // (dataChanged) and the overview reloaded. "Schließen" closes the window.
@@ -59,6 +60,8 @@ protected:
 private:
     // Runs an action; a data error is shown as a message and changes nothing.
     void report(const std::function<void()>& action, const QString& title);
+    // Selects the buildings whose active mod is stale, the first one current and in view.
+    void showStaleMods();
     QStringList selectedGuids() const;
     // The buildings of the overview that the selected rows belong to, each once.
     std::vector<const mod::OverviewBuilding*> selectedBuildings() const;

@@ -27,22 +27,6 @@ enum Column {
     kReason
 };
 
-// The choices a conflict offers, in the order of their box.
-const data::ImportChoice kConflictChoices[] = {data::ImportChoice::Skip, data::ImportChoice::Edited,
-                                               data::ImportChoice::Game};
-
-QString summary(const std::vector<data::ImportRow>& rows) {
-    int counts[4] = {};
-    for (const data::ImportRow& row : rows)
-        ++counts[int(row.status)];
-    return QStringLiteral("%1 Felder übernehmen, %2 Konflikte, %3 bereits so, %4 nicht anwendbar.")
-               .arg(counts[int(data::ImportStatus::Apply)])
-               .arg(counts[int(data::ImportStatus::Conflict)])
-               .arg(counts[int(data::ImportStatus::AlreadySo)])
-               .arg(counts[int(data::ImportStatus::NotApplicable)]) +
-           (data::NothingToSet(rows) ? QLatin1Char(' ') + data::NothingToSetText() : QString());
-}
-
 } // namespace
 
 ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::EditsFile& file,
@@ -88,13 +72,13 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
                                                  shown(row, row.edited), shown(row, row.current),
                                                  row.reason});
         item->setToolTip(kReason, row.reason);
-        if (row.status != data::ImportStatus::Conflict)
+        const std::vector<data::ImportChoice> offered = data::OfferedChoices(row);
+        if (offered.size() < 2)
             continue;
         auto* choice = new QComboBox(view_);
         choice->setObjectName(QStringLiteral("ConflictChoice"));
-        choice->addItems({QStringLiteral("überspringen"),
-                          QStringLiteral("bearbeiteten Wert behalten"),
-                          QStringLiteral("neuen Spielwert übernehmen")});
+        for (const data::ImportChoice c : offered)
+            choice->addItem(data::ChoiceText(row, c), int(c));
         choice->setAccessibleName(
             QStringLiteral("Entscheidung für %1, %2").arg(row.name, row.label));
         view_->setItemWidget(item, kChoice, choice);
@@ -103,7 +87,7 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
     view_->header()->setStretchLastSection(true);
     layout->addWidget(view_, 1);
 
-    auto* counts = new QLabel(summary(rows_), this);
+    auto* counts = new QLabel(data::PreviewSummaryText(rows_), this);
     counts->setObjectName(QStringLiteral("SummaryLabel"));
     counts->setAccessibleName(counts->text());
     layout->addWidget(counts);
@@ -131,7 +115,7 @@ std::vector<data::ImportChoice> ImportPreviewWindow::choices() const {
         data::ImportChoice choice = data::DefaultChoice(row);
         if (auto* box =
                 qobject_cast<QComboBox*>(view_->itemWidget(view_->topLevelItem(i), kChoice)))
-            choice = kConflictChoices[box->currentIndex()];
+            choice = data::ImportChoice(box->currentData().toInt());
         result.push_back(choice);
     }
     return result;

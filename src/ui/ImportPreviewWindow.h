@@ -1,7 +1,7 @@
 #pragma once
 // The preview of an import ("Änderungen importieren"): every field of the edits file with what
-// the import would do, building by building. A conflict offers its choice in the row (skip by
-// default, keep the edited value, take the new game value). "Übernehmen" closes the window
+// the import would do, building by building. A conflict offers its choices in the row
+// (data::OfferedChoices, the default first: the value here stays). "Übernehmen" closes the window
 // accepted, "Abbrechen" rejected; the caller then applies the choices. Enter presses nothing.
 #include "data/EditsImport.h"
 

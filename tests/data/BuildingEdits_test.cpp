@@ -273,7 +273,8 @@ TEST_F(BuildingEditsTest, AFileGameValueThatIsNoGuidIsShownAsGiven) {
     EXPECT_EQ(rows[0].status, ImportStatus::Conflict);
     EXPECT_EQ(RowText(rows[0], files.catalogue()),
               QStringLiteral("Baeckerei (1010402), Eingangsprodukt 1: Konflikt (Spielwert beim "
-                             "Export 1 10200, Spielwert jetzt Mehl, bearbeitet Bretter)"));
+                             "Export 1 10200, Spielwert jetzt Mehl, aktuell Mehl, bearbeitet "
+                             "Bretter)"));
 }
 
 // Each row of the preview against a data directory whose game values changed in places.
@@ -298,7 +299,9 @@ TEST_F(BuildingEditsTest, ThePreviewSortsEveryFieldIntoItsCase) {
         {kBakery, "workforceAmount", "50", "30", S::Apply, ""}, // same game value
         {kBakery, "upkeep", "60", "90", S::AlreadySo, ""},      // edited here too
         {kBakery, "outputAmount", "1", "3", S::Conflict, ""},   // the game changed
-        {kBakery, "outputAmount", "1", "2", S::Apply, ""},      // now the game's
+        // The file's value is the game's now, but the value here (1) is not the game's: it is
+        // kept unless the user chooses otherwise.
+        {kBakery, "outputAmount", "1", "2", S::Conflict, ""},
         {"999", "outputAmount", "1", "2", S::NotApplicable,
          "Das Gebäude 999 gibt es in diesen Spieldaten nicht."}, // unknown building
         {kBakery, "input1", "1010235", "4242", S::NotApplicable,
@@ -342,6 +345,108 @@ TEST_F(BuildingEditsTest, AConflictKeepsTheEditedOrTakesTheNewGameValue) {
         EXPECT_EQ(LoadProductionSettings(d, kBakery).current.moneyAmount,
                   QString::fromLatin1(expected));
         QDir(d).removeRecursively();
+    }
+}
+
+// One field in every relation of the value here, the game's value at the export, the file's
+// value and the game's value here: what the row is, which choices it offers (the default first)
+// and what each leaves. A value here that is not the game's is the player's own and is never
+// overwritten unasked; a choice that would change nothing is not offered, and is not counted.
+TEST_F(BuildingEditsTest, TheImportNeverOverwritesAValueUnasked) {
+    struct Case {
+        QString building, key;
+        QString values; // the value here, the game's at the export, the file's, the game's here
+        ImportStatus status;
+        std::vector<std::pair<QString, QString>> choices; // text, the value it leaves
+        QString value(int k) const { return values.split(u' ')[k]; }
+        QString current() const { return value(0); }
+        QString newGame() const { return value(3); }
+    };
+    using S = ImportStatus;
+    const QString mine = QStringLiteral("meinen Wert behalten");
+    const QString file = QStringLiteral("Wert aus der Datei übernehmen");
+    const QString game = QStringLiteral("neuen Spielwert übernehmen");
+    const QString keepGame = QStringLiteral("neuen Spielwert behalten");
+    const QString skip = QStringLiteral("überspringen");
+    const QString upkeep = QStringLiteral("upkeep");
+    const Case cases[] = {
+        // An untouched field takes the file's value.
+        {kBakery, upkeep, "60 60 90 60", S::Apply, {{file, "90"}}},
+        // A friend's file sets the fishery's output amount to 3; the player's own edit is 2.
+        {kFishery, "outputAmount", "2 1 3 1", S::Conflict, {{mine, "2"}, {file, "3"}}},
+        // The player's edit and a file that sets the game's value.
+        {kBakery, upkeep, "75 60 60 60", S::Conflict, {{mine, "75"}, {file, "60"}}},
+        // The player's edit, and the game changed the field.
+        {kBakery, upkeep, "75 60 90 10", S::Conflict, {{mine, "75"}, {file, "90"}, {game, "10"}}},
+        // The same, but the file holds the new game value: taking it is taking the file's.
+        {kBakery, upkeep, "75 60 10 10", S::Conflict, {{mine, "75"}, {file, "10"}}},
+        // The game changed the field and the value here is its new one: taking the new game
+        // value would change nothing.
+        {kBakery, upkeep, "10 60 90 10", S::Conflict, {{keepGame, "10"}, {file, "90"}}},
+        {kBakery, upkeep, "90 60 90 10", S::AlreadySo, {{skip, "90"}}},
+    };
+    const auto setUp = [](const QString& d, const Case& c) {
+        const char* amount = c.key == QStringLiteral("upkeep")
+                                 ? "Values/Maintenance/Maintenances/Item/Amount"
+                                 : "Values/FactoryBase/FactoryOutputs/Item/Amount";
+        XmlDocument original = loadDataFile(d, kOriginalAssetsFile);
+        setElementText(
+            selectNode(original.root(), QStringLiteral("//Asset[Values/Standard/GUID=\"%1\"]/%2")
+                                            .arg(c.building, QString::fromLatin1(amount))
+                                            .toUtf8()
+                                            .constData()),
+            c.newGame().toUtf8().constData());
+        original.save();
+        edit(d, c.building, {{c.key, c.current()}});
+    };
+    const auto valueIn = [](const QString& d, const Case& c) {
+        EditorFiles files(d);
+        return FieldValue(LoadBuildingState(files, c.building), *FindEditField(c.key))->current;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.key + u' ' + c.values).toStdString());
+        const QString d = fresh("three-way");
+        setUp(d, c);
+        EditsFile edits;
+        edits.buildings.push_back(
+            {c.building, QStringLiteral("X"), {{c.key, c.value(1), c.value(2)}}});
+        const std::vector<ImportRow> rows = preview(d, edits);
+        ASSERT_EQ(rows.size(), 1u);
+        const ImportRow& row = rows[0];
+        ASSERT_EQ(row.current, c.current());
+        EXPECT_EQ(row.status, c.status);
+        const std::vector<ImportChoice> offered = OfferedChoices(row);
+        ASSERT_EQ(offered.size(), c.choices.size());
+        EXPECT_EQ(DefaultChoice(row), offered.front());
+        QDir(d).removeRecursively();
+
+        // Each offered choice in a data directory of its own: the value it leaves, counted
+        // only where it changed; the same rows applied again change and count nothing.
+        for (std::size_t k = 0; k < c.choices.size(); ++k) {
+            const ImportChoice choice = offered[k];
+            EXPECT_EQ(ChoiceText(row, choice), c.choices[k].first);
+            const QString e = fresh("choice");
+            setUp(e, c);
+            const ImportOutcome outcome = ApplyImport(e, rows, {choice});
+            EXPECT_EQ(valueIn(e, c), c.choices[k].second) << c.choices[k].first.toStdString();
+            EXPECT_EQ(outcome.fields, c.choices[k].second == c.current() ? 0 : 1);
+            const auto before = snapshot(e);
+            EXPECT_EQ(ApplyImport(e, rows, {choice}).fields, 0);
+            EXPECT_EQ(snapshot(e), before);
+            QDir(e).removeRecursively();
+        }
+        // A choice the row does not offer is refused; a conflict takes a preferred choice only
+        // where it offers it.
+        for (const ImportChoice choice : {ImportChoice::Edited, ImportChoice::Game}) {
+            const bool isOffered =
+                std::find(offered.begin(), offered.end(), choice) != offered.end();
+            if (!isOffered) {
+                EXPECT_THROW(ApplyImport(data, rows, {choice}), DataError);
+            }
+            if (row.status == S::Conflict) {
+                EXPECT_EQ(DefaultChoice(row, choice), isOffered ? choice : ImportChoice::Skip);
+            }
+        }
     }
 }
 

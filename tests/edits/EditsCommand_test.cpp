@@ -1,5 +1,6 @@
 // velmora-edits from outside: its exit codes and messages, and carrying a player's edits over
 // to the data of a new game version made by velmora-dataprep from changed stand-in tables.
+#include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/platform/portable/PortablePlatform.h"
 #include "data/AdditionalProducts.h"
@@ -9,6 +10,7 @@
 #include "data/EditsFile.h"
 #include "data/EditsImport.h"
 #include "data/ProductionSettings.h"
+#include "mod/ModTestSupport.h"
 #include "support/ShippedData.h"
 
 #include <QDir>
@@ -233,11 +235,12 @@ TEST_F(EditsCommandTest, EditsCarryOverToNewGameData) {
         "gibt es in diesen Spieldaten nicht.",
         "Baeckerei (1010402), Ausgabemenge: übernehmen (1 → 2)",
         "Baeckerei (1010402), Betriebskosten: Konflikt (Spielwert beim Export 60, Spielwert jetzt "
-        "70, bearbeitet 90)",
+        "70, aktuell 70, bearbeitet 90)",
         "Getreidefarm (1010262), Zusatzware 1: übernehmen (keine → Bier)",
         "Getreidefarm (1010262), Zusatzware 1 Menge: übernehmen (0 → 2)",
         "Getreidefarm (1010262), Zusatzware 1 pro Zyklus: übernehmen (0 → 5)",
         "Getreidefarm (1010262), erforderliche Fruchtbarkeit: übernehmen (nein → ja)",
+        "5 Felder übernehmen, 1 Konflikt, 0 bereits so, 1 nicht anwendbar.",
         "Vorschau: nichts wurde geändert.",
     };
     EXPECT_EQ(lines, expected);
@@ -256,7 +259,7 @@ TEST_F(EditsCommandTest, EditsCarryOverToNewGameData) {
 
     const Outcome applied = edits({"import", "--data-dir", fresh, file, "--apply"});
     ASSERT_EQ(applied.exitCode, 0) << applied.err.toStdString();
-    EXPECT_TRUE(applied.out.contains(QStringLiteral("Übernommen: 5 Felder in 2 Gebäuden.")))
+    EXPECT_TRUE(applied.out.contains(QStringLiteral("\n5 Felder in 2 Gebäuden übernommen.\n")))
         << applied.out.toStdString();
     EXPECT_EQ(editedFiles(fresh), editedFiles(byHand));
 
@@ -270,6 +273,54 @@ TEST_F(EditsCommandTest, EditsCarryOverToNewGameData) {
         edits({"import", "--data-dir", fresh, file, "--apply", "--prefer", "edited"});
     EXPECT_TRUE(again.out.contains(NothingToSetText()));
     EXPECT_EQ(snapshot(fresh), before);
+}
+
+// After --apply the last line names the active mods the import made stale, in the mods
+// directory the editor uses (here the game's, from its machine-wide key); the grain farm's mod,
+// which the import left alone, stays unnamed. Without a known game the line says where to look.
+TEST_F(EditsCommandTest, TheImportsLastLineNamesTheActiveModsItMadeStale) {
+    const QString game = dir.file(QStringLiteral("game"));
+    const QString mods = game + QStringLiteral("/mods");
+    QDir().mkpath(mods);
+    const QString file = dir.file(QStringLiteral("workers.json"));
+    EditsFile workers;
+    workers.buildings.push_back(
+        {kBakery, QStringLiteral("Baeckerei"), {{"workforceAmount", "50", "30"}}});
+    const struct Case {
+        const char* what;
+        bool gameKnown;
+        const char* lastLine;
+    } cases[] = {
+        {"game unknown", false,
+         "Das Spiel ist nicht eingetragen; welche aktiven Mods nun veraltet sind, zeigt der Editor "
+         "unter „Änderungen“."},
+        {"game known", true,
+         "1 aktiver Mod ist nun veraltet: Baeckerei (1010402). Aktivieren Sie das Gebäude erneut, "
+         "damit das Spiel die neuen Werte lädt."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString d = data(c.what);
+        editByHand(d, false);
+        PlainPictures pictures;
+        for (const auto& [guid, name] :
+             {std::pair{kBakery, "Baeckerei"}, std::pair{kGrainFarm, "Getreidefarm"}})
+            mod::WriteMod({d, mods, guid, QString::fromLatin1(name), QStringLiteral("1.0.0.0"),
+                           QStringLiteral("tester")},
+                          pictures);
+        if (c.gameKnown)
+            app::PortablePlatform(registry).writeRegistryString(
+                app::RegistryHive::LocalMachine, app::kGameKey.toStdWString(),
+                app::kInstallDirValue.toStdWString(), game.toStdWString());
+        {
+            EditorFiles files(d);
+            writeBytes(file, WriteEditsFile(workers, files.catalogue()));
+        }
+        const Outcome applied = edits({"import", "--data-dir", d, file, "--apply"});
+        ASSERT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+        EXPECT_EQ(applied.out.split(u'\n', Qt::SkipEmptyParts).last(),
+                  QString::fromUtf8(c.lastLine));
+    }
 }
 
 } // namespace

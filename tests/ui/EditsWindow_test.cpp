@@ -1,5 +1,6 @@
 // The overview of every edit and the import preview, driven through the main window.
 #include "data/BuildingIndex.h"
+#include "data/EditsFile.h"
 #include "data/EditsImport.h"
 #include "data/ProductionSettings.h"
 #include "mod/ModWriter.h"
@@ -59,6 +60,19 @@ protected:
         });
         widget<QPushButton>(*form, "EditsBtn")->click();
     }
+    // "Aktivieren" on the building.
+    void activate(const QString& guid, const char* name) const {
+        struct NoPictures final : mod::NamedPictures {
+            QImage picture(const QString&, QSize size) const override {
+                QImage image(size, QImage::Format_ARGB32);
+                image.fill(Qt::blue);
+                return image;
+            }
+        } pictures;
+        mod::WriteMod({data, mods, guid, QString::fromUtf8(name), QStringLiteral("1.0.0.0"),
+                       QStringLiteral("tester")},
+                      pictures);
+    }
     static QStringList rows(const QTreeWidget* view) {
         QStringList lines;
         for (int i = 0; i < view->topLevelItemCount(); ++i) {
@@ -80,20 +94,7 @@ TEST_F(EditsWindowTest, ListsEveryChangedFieldWithTheStateOfItsMod) {
                   QStringLiteral("1 geänderte Gebäude, 1 geänderte Felder"));
     });
     // Activated it is current; edited again it is out of date.
-    mod::ModRequest request{data,
-                            mods,
-                            kBakery,
-                            QStringLiteral("Baeckerei"),
-                            QStringLiteral("1.0.0.0"),
-                            QStringLiteral("tester")};
-    struct NoPictures final : mod::NamedPictures {
-        QImage picture(const QString&, QSize size) const override {
-            QImage image(size, QImage::Format_ARGB32);
-            image.fill(Qt::blue);
-            return image;
-        }
-    } pictures;
-    mod::WriteMod(request, pictures);
+    activate(kBakery, "Baeckerei");
     withOverview([&](ui::EditsWindow& w) {
         EXPECT_EQ(rows(widget<QTreeWidget>(w, "EditsView")).first(),
                   QStringLiteral("Baeckerei (1010402)|aktiv, aktuell"));
@@ -147,12 +148,17 @@ TEST_F(EditsWindowTest, ExportThenImportWithAConflictDecidedInThePreview) {
         for (int i = 0; i < view->topLevelItemCount(); ++i)
             preview << view->topLevelItem(i)->text(0) + u'|' + view->topLevelItem(i)->text(2);
         EXPECT_EQ(widget<QLabel>(*window, "SummaryLabel")->text(),
-                  QStringLiteral("1 Felder übernehmen, 1 Konflikte, 0 bereits so, 0 nicht "
+                  QStringLiteral("1 Feld übernehmen, 1 Konflikt, 0 bereits so, 0 nicht "
                                  "anwendbar."));
         auto* choice = widget<QComboBox>(*window, "ConflictChoice");
         EXPECT_EQ(choice->accessibleName(),
                   QStringLiteral("Entscheidung für Fischerei, Ausgabemenge"));
-        choice->setCurrentIndex(1); // keep the edited value
+        QStringList offered;
+        for (int i = 0; i < choice->count(); ++i)
+            offered << choice->itemText(i);
+        EXPECT_EQ(offered, QStringList({"meinen Wert behalten", "Wert aus der Datei übernehmen",
+                                        "neuen Spielwert übernehmen"}));
+        choice->setCurrentIndex(1); // the file's value
         widget<QPushButton>(*window, "AcceptBtn")->click();
     });
     overview.ImportBtnClick();
@@ -161,7 +167,8 @@ TEST_F(EditsWindowTest, ExportThenImportWithAConflictDecidedInThePreview) {
     EXPECT_EQ(data::LoadProductionSettings(other, kFishery).current.outputAmount, "3");
     EXPECT_EQ(data::LoadProductionSettings(other, kBakery).current.outputAmount, "2");
     EXPECT_EQ(otherDialogs.shown.last(),
-              QStringLiteral("Änderungen importieren|2 Felder in 2 Gebäuden übernommen."));
+              QStringLiteral("Änderungen importieren|2 Felder in 2 Gebäuden übernommen.\rKein "
+                             "aktiver Mod ist veraltet."));
     EXPECT_EQ(rows(widget<QTreeWidget>(overview, "EditsView")).size(), 4);
 
     // "Abbrechen" in the preview changes nothing; a damaged file is refused with its name.
@@ -176,6 +183,41 @@ TEST_F(EditsWindowTest, ExportThenImportWithAConflictDecidedInThePreview) {
     EXPECT_TRUE(otherDialogs.shown.last().startsWith(
         QStringLiteral("Änderungen importieren|Die Datei „cut.json“ kann nicht gelesen werden")));
     EXPECT_EQ(snapshot(other), before);
+}
+
+// An import that changes a building with an active mod: the summary's last line names that mod,
+// and the overview opens on it. The fishery's mod, which the import left alone, stays current and
+// unnamed.
+TEST_F(EditsWindowTest, AfterAnImportTheOverviewOpensOnTheModsItMadeStale) {
+    setOutputAmount(data, kFishery, "2");
+    activate(kFishery, "Fischerei");
+    activate(kBakery, "Baeckerei");
+    const QString file = dir.file(QStringLiteral("upkeep.json"));
+    {
+        data::EditsFile edits;
+        edits.buildings.push_back({kBakery, QStringLiteral("Baeckerei"), {{"upkeep", "60", "75"}}});
+        data::EditorFiles files(data);
+        writeBytes(file, data::WriteEditsFile(edits, files.catalogue()));
+    }
+    dialogs.files = {file};
+    whenModalShows(
+        [&] { widget<QPushButton>(*QApplication::activeModalWidget(), "AcceptBtn")->click(); });
+    ui::EditsWindow overview({data, mods, QStringLiteral("1.0.0.0")}, dialogs);
+    overview.ImportBtnClick();
+    EXPECT_EQ(dialogs.shown.last(),
+              QStringLiteral("Änderungen importieren|1 Feld in 1 Gebäude übernommen.\r1 aktiver "
+                             "Mod ist nun veraltet: Baeckerei (1010402). Aktivieren Sie das "
+                             "Gebäude erneut, damit das Spiel die neuen Werte lädt."));
+    auto* view = widget<QTreeWidget>(overview, "EditsView");
+    EXPECT_EQ(
+        rows(view).filter(QStringLiteral("(")),
+        QStringList({"Fischerei (1010278)|aktiv, aktuell", "Baeckerei (1010402)|aktiv, veraltet"}));
+    QStringList selected;
+    for (const QTreeWidgetItem* item : view->selectedItems())
+        selected << item->text(0);
+    EXPECT_EQ(selected, QStringList({"Baeckerei (1010402)"}));
+    ASSERT_TRUE(view->currentItem());
+    EXPECT_EQ(view->currentItem()->text(0), QStringLiteral("Baeckerei (1010402)"));
 }
 
 // New game data without the lobster fishery: its mod is still the program's own. The start

@@ -1,7 +1,8 @@
 // Any bytes as an edits file, previewed against the shipped data: the preview ends in rows
-// (a file of the data directory is never refused: they are intact), every row's text can be
-// shown, and where the preview sets something the import then holds exactly that: importing
-// the same file again finds nothing to set.
+// (a file of the data directory is never refused: they are intact), every row's text and
+// choices can be shown, and where the preview sets something the import then holds exactly
+// that: importing the same file again finds nothing to set, and no row it set is now a
+// conflict (the value it left would then not be the file's).
 #include "FuzzSupport.h"
 
 #include "data/BuildingIndex.h"
@@ -59,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool sets = false;
     for (const data::ImportRow& row : rows) {
         data::RowText(row, files.catalogue());
+        for (const data::ImportChoice choice : data::OfferedChoices(row))
+            data::ChoiceText(row, choice);
         sets = sets || row.status == data::ImportStatus::Apply;
     }
     if (!sets)
@@ -75,8 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     data::ApplyImport(dataDir(), rows, defaults(rows));
     {
         data::EditorFiles after(dataDir());
-        for (const data::ImportRow& row : data::PreviewImport(after, file))
-            if (row.status == data::ImportStatus::Apply)
+        const std::vector<data::ImportRow> again = data::PreviewImport(after, file);
+        for (std::size_t i = 0; i < again.size(); ++i)
+            if (again[i].status == data::ImportStatus::Apply ||
+                (again[i].status == data::ImportStatus::Conflict &&
+                 rows[i].status == data::ImportStatus::Apply))
                 std::abort(); // the import did not hold what its preview said
     }
     for (qsizetype i = 0; i < edited.size(); ++i)

@@ -321,7 +321,9 @@ QString PreviewSummaryText(const std::vector<ImportRow>& rows) {
            (NothingToSet(rows) ? QLatin1Char(' ') + NothingToSetText() : QString());
 }
 
-QString OutcomeText(const ImportOutcome& outcome) {
+QString OutcomeText(const std::vector<ImportRow>& rows, const ImportOutcome& outcome) {
+    if (NothingToSet(rows))
+        return NothingToSetText();
     return QStringLiteral("%1 in %2 übernommen.")
         .arg(counted(outcome.fields, "Feld", "Felder"),
              counted(outcome.buildings.size(), "Gebäude", "Gebäuden"));

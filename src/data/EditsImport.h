@@ -106,8 +106,8 @@ QString StatusText(ImportStatus status);
 //   "1 Feld übernehmen, 2 Konflikte, 0 bereits so, 0 nicht anwendbar."
 QString PreviewSummaryText(const std::vector<ImportRow>& rows);
 
-// What an import did, in German: "1 Feld in 1 Gebäude übernommen.", "3 Felder in 2 Gebäuden
-// übernommen."
-QString OutcomeText(const ImportOutcome& outcome);
+// What an import of the rows did, in German: NothingToSetText where they left nothing to set,
+// else "1 Feld in 1 Gebäude übernommen.", "3 Felder in 2 Gebäuden übernommen."
+QString OutcomeText(const std::vector<ImportRow>& rows, const ImportOutcome& outcome);
 
 } // namespace velmora::data

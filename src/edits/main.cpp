@@ -110,8 +110,7 @@ int importEdits(const Arguments& a, app::Platform& platform) {
         choices.push_back(data::DefaultChoice(row, prefer));
     const data::ImportOutcome outcome = data::ApplyImport(a.dataDir, rows, choices);
     print(stdout,
-          (data::NothingToSet(rows) ? data::NothingToSetText() : data::OutcomeText(outcome)) +
-              u'\n' + staleModsLine(a.dataDir, platform) + u'\n');
+          data::OutcomeText(rows, outcome) + u'\n' + staleModsLine(a.dataDir, platform) + u'\n');
     return 0;
 }
 

@@ -235,10 +235,8 @@ void EditsWindow::ImportBtnClick() {
                 emit dataChanged();
             reload();
             showStaleMods();
-            dialogs_.showNotice(kImportTitle,
-                                (data::NothingToSet(preview.rows()) ? data::NothingToSetText()
-                                                                    : data::OutcomeText(outcome)) +
-                                    u'\r' + mod::StaleModsText(overview_));
+            dialogs_.showNotice(kImportTitle, data::OutcomeText(preview.rows(), outcome) + u'\r' +
+                                                  mod::StaleModsText(overview_));
         },
         kImportTitle);
 }

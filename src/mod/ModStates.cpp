@@ -1,6 +1,5 @@
 #include "mod/ModStates.h"
 
-#include "data/BuildingIndex.h"
 #include "mod/ModWriter.h"
 
 #include <optional>
@@ -14,18 +13,20 @@ ModState StateOfMod(data::EditorFiles& files, const ModsDirectoryListing& mods, 
     return ModIsCurrent(files, mods, guid, local) ? ModState::Current : ModState::OutOfDate;
 }
 
-QSet<QString> StaleMods(const QString& dataDir, const QString& modsDir) {
+QSet<QString> StaleMods(const QString& dataDir, const QString& modsDir,
+                        const std::vector<data::BuildingEntry>& buildings) {
     QSet<QString> stale;
-    data::EditorFiles files(dataDir);
-    std::optional<ModsDirectoryListing> mods; // listed once a building is exported
-    for (const pugi::xml_node& e : files.index().root().children("Building")) {
-        const data::BuildingEntry entry = data::BuildingEntry::fromElement(e);
-        if (entry.isExported != QStringLiteral("true"))
+    std::optional<data::EditorFiles> files; // loaded once a building is exported
+    std::optional<ModsDirectoryListing> mods;
+    for (const data::BuildingEntry& b : buildings) {
+        if (b.isExported != QStringLiteral("true"))
             continue;
-        if (!mods)
+        if (!files) {
+            files.emplace(dataDir);
             mods.emplace(modsDir);
-        if (StateOfMod(files, *mods, entry.guid, entry.local, true) == ModState::OutOfDate)
-            stale.insert(entry.guid);
+        }
+        if (StateOfMod(*files, *mods, b.guid, b.local, true) == ModState::OutOfDate)
+            stale.insert(b.guid);
     }
     return stale;
 }

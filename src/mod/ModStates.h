@@ -4,11 +4,13 @@
 // date (stale after an edit, an import or new game data), or orphaned (its building is no longer
 // in the data: OrphanedMods.h). The overview, "Alle aktivieren" and the main window's mark all
 // take it from here.
+#include "data/BuildingIndex.h"
 #include "data/EditorFiles.h"
 #include "mod/ModFolder.h"
 
 #include <QSet>
 #include <QString>
+#include <vector>
 
 namespace velmora::mod {
 
@@ -19,9 +21,11 @@ enum class ModState { Inactive, Current, OutOfDate, Orphaned };
 ModState StateOfMod(data::EditorFiles& files, const ModsDirectoryListing& mods, const QString& guid,
                     const QString& local, bool exported);
 
-// The GUIDs of the exported buildings whose active mod is out of date. Reads the data files only
-// when a building is exported; raises data::DataError when the building index can not be read.
-QSet<QString> StaleMods(const QString& dataDir, const QString& modsDir);
+// The GUIDs of the buildings among these whose active mod is out of date (an exported building
+// whose mod can not be read counts so too). The data files and the mods directory are read only
+// when one of them is exported.
+QSet<QString> StaleMods(const QString& dataDir, const QString& modsDir,
+                        const std::vector<data::BuildingEntry>& buildings);
 
 // "nicht aktiv", "aktiv, aktuell", "aktiv, veraltet", "verwaist".
 QString ModStateText(ModState state);

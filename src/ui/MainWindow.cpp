@@ -22,6 +22,7 @@
 #include "ui/MessageWindow.h"
 #include "ui/ModPictures.h"
 #include "ui/ProductionWindow.h"
+#include "ui/StaleModMarks.h"
 
 #include <QDir>
 #include <QEvent>
@@ -66,6 +67,7 @@ enum BuildingColumn {
     kNameColumn,
     kChangedColumn,
     kExportedColumn,
+    kStaleColumn,    // the building's active mod is out of date (StaleModMarks.h)
     kConflictColumn, // another mod of the mods directory changes the building too
     kPlaceholderColumn
 };
@@ -314,10 +316,11 @@ void MainWindow::createBuildingList() {
     buildingsView_ = new QTreeWidget(this);
     buildingsView_->setObjectName(QStringLiteral("BuildingsView"));
     buildingsView_->setGeometry(listArea);
-    buildingsView_->setColumnCount(6);
+    buildingsView_->setColumnCount(7);
     buildingsView_->setHeaderLabels({QStringLiteral("Image"), QStringLiteral("Building"),
                                      QStringLiteral("IsChanged"), QStringLiteral("IsExported"),
-                                     QStringLiteral("Conflict"), QStringLiteral("Placeholder")});
+                                     QStringLiteral("Stale"), QStringLiteral("Conflict"),
+                                     QStringLiteral("Placeholder")});
     buildingsView_->setHeaderHidden(true);
     buildingsView_->setRootIsDecorated(false);
     buildingsView_->setIndentation(0);
@@ -327,12 +330,13 @@ void MainWindow::createBuildingList() {
     buildingsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     buildingsView_->setIconSize(kRowPicture);
     buildingsView_->setTextElideMode(Qt::ElideNone);
+    buildingsView_->setWordWrap(true); // a long name takes two lines beside the four marks
     buildingsView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     buildingsView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     buildingsView_->setItemDelegate(new BuildingRowDelegate(buildingsView_));
     buildingsView_->setColumnWidth(kImageColumn, 52);
-    buildingsView_->setColumnWidth(kNameColumn, 222);
-    for (const int mark : {kChangedColumn, kExportedColumn, kConflictColumn})
+    buildingsView_->setColumnWidth(kNameColumn, 178);
+    for (const int mark : {kChangedColumn, kExportedColumn, kStaleColumn, kConflictColumn})
         buildingsView_->setColumnWidth(mark, 44);
 }
 
@@ -345,6 +349,7 @@ void MainWindow::createDetailPane() {
     nameLabel_->setFont(boldFont(font()));
     guidLabel_ = pictureLabel(this, "BuildingGUIDLabel", {700, 216, 176, 22});
     regionImage_ = pictureLabel(this, "BuildingRegionImage", {724, 246, 128, 128});
+    staleLabel_ = CreateStaleLabel(this, {700, 376, 176, 20});
 
     basicFormBtn_ = button(this, "BasicFormBtn", QStringLiteral("Produktion"), {704, 398, 168, 36});
     costBtn_ = button(this, "CostBtn", QStringLiteral("Baukosten"), {704, 444, 168, 36});
@@ -502,10 +507,12 @@ bool MainWindow::FillBuildingList() {
         buildingsView_->show();
         setActionButtonsEnabled(true);
         const ImageCollection& pictures = ImageCollection::instance();
+        const QSet<QString> stale = StaleRows(setup_.dataDir, setup_.modsDir, rows);
         QList<QTreeWidgetItem*> items;
         for (const data::BuildingEntry& row : rows) {
-            auto* item = new QTreeWidgetItem(
-                {row.guid, row.local, row.isChanged, row.isExported, QString(), QString()});
+            auto* item = new QTreeWidgetItem({row.guid, row.local, row.isChanged, row.isExported,
+                                              QString(), QString(), QString()});
+            ShowStaleMark(*item, kStaleColumn, stale.contains(row.guid));
             item->setData(kConflictColumn, kBuffGuidRole, row.add);
             item->setIcon(kImageColumn, pictures.icon(row.icon, kRowPicture));
             item->setIcon(kChangedColumn,
@@ -560,6 +567,7 @@ void MainWindow::showNoBuilding() {
     regionImage_->setPixmap(none);
     nameLabel_->clear();
     guidLabel_->clear();
+    ShowStaleText(*staleLabel_, false);
     conflictLabel_->clear();
 }
 
@@ -604,6 +612,7 @@ void MainWindow::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& en
     selection_.buildingRegionImage = entry.region;
     guidLabel_->setText(entry.guid);
     nameLabel_->setText(entry.local);
+    ShowStaleText(*staleLabel_, HasStaleMark(row, kStaleColumn));
     showConflictText();
     iconImage_->clear();
     iconImage_->setPixmap(ImageCollection::instance().picture(entry.icon, kDetailPicture));

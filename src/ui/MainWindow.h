@@ -192,6 +192,7 @@ private:
     QLabel* nameLabel_;
     QLabel* guidLabel_;
     QLabel* regionImage_;
+    QLabel* staleLabel_;
     QLabel* conflictLabel_;
     QPushButton* basicFormBtn_;
     QPushButton* costBtn_;

@@ -1,6 +1,7 @@
 // The state of every active mod: the overview's states, the stale mods the main window marks, and
 // "Alle aktivieren" rewriting only the stale ones after the carry-over to new game data.
 #include "data/BuildCosts.h"
+#include "data/BuildingBrowser.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/ProductionSettings.h"
@@ -72,6 +73,12 @@ QStringList overviewRows(const ShippedData& d) {
     return rows;
 }
 
+// The stale mods among the exported buildings, as the main window marks them.
+QSet<QString> staleMods(const ShippedData& d) {
+    return mod::StaleMods(d.data, d.mods,
+                          data::BrowseBuildings(d.data, 0, data::kExportedPseudoGroup, QString()));
+}
+
 // Every file below a folder with its bytes and its time of last change.
 QMap<QString, QPair<QByteArray, qint64>> filesWithTimes(const QString& folder) {
     QMap<QString, QPair<QByteArray, qint64>> files;
@@ -91,7 +98,8 @@ TEST(ModStates, TheOverviewListsEveryActiveModWithItsState) {
         QStringList rows; // GUID, state, changed fields
     };
     const Case cases[] = {
-        {"edited, not active", [](ShippedData& d) { setCoins(d.data, kGrainFarm, "80"); },
+        {"edited, not active",
+         [](ShippedData& d) { setCoins(d.data, kGrainFarm, "80"); },
          {"1010262|nicht aktiv|1 Felder"}},
         {"edited and activated",
          [](ShippedData& d) {
@@ -106,7 +114,8 @@ TEST(ModStates, TheOverviewListsEveryActiveModWithItsState) {
              setCoins(d.data, kGrainFarm, "70");
          },
          {"1010262|aktiv, veraltet|1 Felder"}},
-        {"activated without an edit", [](ShippedData& d) { d.activate(kFishery); },
+        {"activated without an edit",
+         [](ShippedData& d) { d.activate(kFishery); },
          {"1010278|aktiv, aktuell|0 Felder"}},
         {"stale after new game data", carryOver, {"1010262|aktiv, veraltet|0 Felder"}},
         {"its building gone from the data",
@@ -130,7 +139,7 @@ TEST(ModStates, TheOverviewListsEveryActiveModWithItsState) {
         for (const QString& row : rows)
             if (row.contains(QStringLiteral("|aktiv, veraltet|")))
                 stale.insert(row.section(u'|', 0, 0));
-        EXPECT_EQ(mod::StaleMods(d.data, d.mods), stale);
+        EXPECT_EQ(staleMods(d), stale);
     }
 }
 
@@ -148,7 +157,7 @@ TEST(ModStates, AlleAktivierenRewritesOnlyTheStaleModsAndLeavesCurrentOnesAsThey
     };
     const auto fisheryBefore = filesWithTimes(folder(kFishery));
     const auto hunterBefore = filesWithTimes(folder(kHunter));
-    ASSERT_EQ(mod::StaleMods(d.data, d.mods), QSet<QString>{kGrainFarm});
+    ASSERT_EQ(staleMods(d), QSet<QString>{kGrainFarm});
 
     mod::BulkRequest request{d.data, d.mods, QStringLiteral("20.1.3.0"), QStringLiteral("tester")};
     request.createdAt = QDateTime(QDate(2026, 12, 11), QTime(9, 0));
@@ -166,7 +175,7 @@ TEST(ModStates, AlleAktivierenRewritesOnlyTheStaleModsAndLeavesCurrentOnesAsThey
                              "gelassen: 2 Mods."));
     EXPECT_EQ(filesWithTimes(folder(kFishery)), fisheryBefore);
     EXPECT_EQ(filesWithTimes(folder(kHunter)), hunterBefore);
-    EXPECT_TRUE(mod::StaleMods(d.data, d.mods).isEmpty());
+    EXPECT_TRUE(staleMods(d).isEmpty());
     EXPECT_EQ(overviewRows(d).filter(QStringLiteral("1010262|")),
               QStringList{QStringLiteral("1010262|aktiv, aktuell|0 Felder")});
 

@@ -507,7 +507,9 @@ bool MainWindow::FillBuildingList() {
         buildingsView_->show();
         setActionButtonsEnabled(true);
         const ImageCollection& pictures = ImageCollection::instance();
-        const QSet<QString> stale = StaleRows(setup_.dataDir, setup_.modsDir, rows);
+        // Before the window's first paint the marks wait for it (showStaleMarks).
+        const QSet<QString> stale =
+            staleMarksReady_ ? StaleRows(setup_.dataDir, setup_.modsDir, rows) : QSet<QString>();
         QList<QTreeWidgetItem*> items;
         for (const data::BuildingEntry& row : rows) {
             auto* item = new QTreeWidgetItem({row.guid, row.local, row.isChanged, row.isExported,
@@ -912,6 +914,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The window has been drawn once: the other mods may be read now.
     if (event->type() == QEvent::Paint && watched == background_ && !scanThread_)
         QMetaObject::invokeMethod(this, &MainWindow::startForeignModScan, Qt::QueuedConnection);
+    if (event->type() == QEvent::Paint && watched == background_ && !staleMarksReady_)
+        QMetaObject::invokeMethod(this, &MainWindow::showStaleMarks, Qt::QueuedConnection);
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == regionView_->viewport())
             rowAtPress_ = selectedRow(regionView_);
@@ -963,6 +967,22 @@ void MainWindow::takeForeignMods(std::shared_ptr<const mod::ForeignMods> mods) {
     emit foreignModsScanned();
 }
 
+void MainWindow::showStaleMarks() {
+    if (staleMarksReady_)
+        return;
+    staleMarksReady_ = true;
+    ReportErrors(this, dialogs_, [this] {
+        const QSet<QString> stale = StaleRows(setup_.dataDir, setup_.modsDir, rows_);
+        for (int i = 0; i < buildingsView_->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = buildingsView_->topLevelItem(i);
+            ShowStaleMark(*item, kStaleColumn, stale.contains(item->text(kImageColumn)));
+        }
+        if (QTreeWidgetItem* item = selectedItem(buildingsView_);
+            item && !buildingsView_->isHidden())
+            ShowStaleText(*staleLabel_, HasStaleMark(*item, kStaleColumn));
+    });
+}
+
 QStringList MainWindow::conflictsOf(const QString& guid, const QString& buffGuid) const {
     return foreignMods_ ? mod::ConflictingMods(*foreignMods_, guid, buffGuid) : QStringList();
 }
@@ -994,6 +1014,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     // does not compete with the window's first appearance; a window never drawn starts it after
     // a moment all the same.
     QTimer::singleShot(kScanFallbackDelay, this, &MainWindow::startForeignModScan);
+    QTimer::singleShot(kScanFallbackDelay, this, &MainWindow::showStaleMarks);
     if (!centred_) {
         centred_ = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen())

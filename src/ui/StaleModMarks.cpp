@@ -29,9 +29,9 @@ void ShowStaleMark(QTreeWidgetItem& row, int column, bool stale) {
     row.setText(column, stale ? kShort : QString());
     row.setToolTip(column, stale ? kHint : QString());
     row.setData(column, Qt::AccessibleDescriptionRole, stale ? kHint : QString());
-    row.setIcon(column, stale ? ImageCollection::instance().icon(QStringLiteral("Stale128"),
-                                                                 kMarkPicture)
-                              : QIcon());
+    row.setIcon(column,
+                stale ? ImageCollection::instance().icon(QStringLiteral("Stale128"), kMarkPicture)
+                      : QIcon());
 }
 
 bool HasStaleMark(const QTreeWidgetItem& row, int column) {

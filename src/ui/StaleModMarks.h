@@ -5,8 +5,9 @@
 // the same words as the cell's text for a screen reader (the list draws only the picture); the
 // detail pane says it below the region picture.
 //
-// The marks are computed with every fill of the list, for its exported rows only: a list without
-// an exported building reads no data file for them (figures in bench/README.md).
+// The marks are computed for the list's exported rows only: a list without an exported building
+// reads no data file for them. They are first computed once the main window has been drawn, and
+// from then on with every fill of the list (figures in bench/README.md).
 #include "data/BuildingIndex.h"
 
 #include <QSet>

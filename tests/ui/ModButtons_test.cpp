@@ -216,9 +216,9 @@ TEST_F(ModButtonsTest, AllAtOnceWritesAndRemovesWithASummary) {
     expectShown("false");
 }
 
-// The fishery's mod written, then its output amount changed: its row marks the mod as stale
-// beside the export mark, for the eye and for a screen reader, and the detail pane says it, until
-// "Alle aktivieren" writes it anew; a second run leaves it as it is.
+// The fishery's mod written, then its output amount changed: once the window has been drawn, its
+// row marks the mod as stale beside the export mark, for the eye and for a screen reader, and the
+// detail pane says it, until "Alle aktivieren" writes it anew; a second run leaves it as it is.
 TEST_F(ModButtonsTest, AStaleModIsMarkedUntilAlleAktivierenWritesItAnew) {
     const auto staleMarks = [&] {
         QStringList marked;
@@ -230,13 +230,14 @@ TEST_F(ModButtonsTest, AStaleModIsMarkedUntilAlleAktivierenWritesItAnew) {
         return marked;
     };
     get<QPushButton>("ActivateBtn")->click();
-    EXPECT_TRUE(staleMarks().isEmpty());
-    EXPECT_TRUE(get<QLabel>("StaleModLabel")->text().isEmpty());
-
     data::ProductionSettings s = data::LoadProductionSettings(data, fishery);
     s.current.outputAmount = QStringLiteral("3");
     data::ApplyProductionSettings(data, fishery, s);
     form->RefreshAfterChange(row, false);
+    EXPECT_TRUE(staleMarks().isEmpty()); // not before the window's first paint
+
+    form->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !staleMarks().isEmpty(); }, 5000));
     EXPECT_EQ(staleMarks(), QStringList{fishery + QStringLiteral("|Mod veraltet")});
     const QTreeWidgetItem* fisheryRow = list()->topLevelItem(row);
     EXPECT_FALSE(fisheryRow->icon(4).isNull());

@@ -82,16 +82,25 @@ BulkReport ActivateAll(const BulkRequest& r, const NamedPictures& pictures,
     const ModsDirectoryListing mods(r.modsDir);
     std::vector<BulkItem> items;
     int current = 0;
+    QStringList notes;
     for (const data::BuildingEntry& b : buildings) {
         if (StateOfMod(files, mods, b.guid, b.local, b.isExported == QStringLiteral("true")) ==
             ModState::Current) {
-            ++current;
-            continue;
+            try {
+                // The mod folder stays as it is; what a stopped run left beside it goes, as
+                // after a write.
+                notes << RemoveOtherFolders(BuildingModFolders(mods, b.guid, b.local), writer);
+                ++current;
+                continue;
+            } catch (const data::DataError&) {
+                // A name that can not name a mod folder: the write below says why.
+            }
         }
         items.push_back({b.guid, b.local, [activate, b] { return activate(b); }});
     }
     BulkReport report = runAll(items, progress);
     report.current = current;
+    report.notes = notes;
     return report;
 }
 
@@ -119,6 +128,7 @@ QString BulkSummary(const BulkReport& report, bool activation) {
             failed << QStringLiteral("%1: %2").arg(o.name, o.reason);
         notes << o.notes;
     }
+    notes << report.notes;
     const QString current =
         QStringLiteral("Bereits aktuell und unverändert gelassen: %1 Mods.").arg(report.current);
     if (report.total == 0 && report.current > 0)

@@ -6,7 +6,8 @@
 // "Alle aktivieren" takes the changed buildings and then the other exported ones, and leaves
 // every active mod that is current (ModStates.h) as it is, bytes and file times: it writes the
 // changed buildings without a mod and rewrites the stale mods only, also the mod of a building
-// that is no longer changed (after new game data it would still bring the old values).
+// that is no longer changed (after new game data it would still bring the old values). Beside a
+// current mod, the hyphenated folder and what a stopped run left are removed as a write would.
 //
 // "Alle deaktivieren" also removes the program's mods whose building is gone (OrphanedMods.h),
 // after the buildings. Both refuse to start, with the message of a single click, when the game is
@@ -48,6 +49,7 @@ struct BulkReport {
     std::vector<BulkOutcome> outcomes; // in the order the buildings were taken
     int total = 0;                     // buildings the run would take
     int current = 0;                   // active mods that were current already and left alone
+    QStringList notes;                 // folders left beside those, named in German
     bool stopped = false;              // stopped before the last building
 };
 

@@ -591,7 +591,8 @@ void MainWindow::BuildingsViewClick() {
         throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in %2.")
                                   .arg(guid, data::quotedPath(data::kBuildingIndexFile)));
     const data::ModButtons modButtons = data::ModButtonsFor(*entry);
-    activateBtn_->setEnabled(modButtons.activate);
+    // A stale mod is written anew also for a building that is no longer changed.
+    activateBtn_->setEnabled(modButtons.activate || HasStaleMark(*item, kStaleColumn));
     deactivateBtn_->setEnabled(modButtons.deactivate);
     showDetails(*item, *entry);
 }
@@ -977,9 +978,8 @@ void MainWindow::showStaleMarks() {
             QTreeWidgetItem* item = buildingsView_->topLevelItem(i);
             ShowStaleMark(*item, kStaleColumn, stale.contains(item->text(kImageColumn)));
         }
-        if (QTreeWidgetItem* item = selectedItem(buildingsView_);
-            item && !buildingsView_->isHidden())
-            ShowStaleText(*staleLabel_, HasStaleMark(*item, kStaleColumn));
+        if (!buildingsView_->isHidden())
+            BuildingsViewClick(); // the detail pane's line and "Aktivieren"
     });
 }
 

@@ -3,7 +3,8 @@
 // would write now (after an edit, an import or new game data; mod::StaleMods). The building list
 // shows the picture "Stale128" in the column beside the export mark, with a German tooltip and
 // the same words as the cell's text for a screen reader (the list draws only the picture); the
-// detail pane says it below the region picture.
+// detail pane says it below the region picture. "Aktivieren" is offered for a stale mod also when
+// its building is no longer marked changed (after new game data).
 //
 // The marks are computed for the list's exported rows only: a list without an exported building
 // reads no data file for them. They are first computed once the main window has been drawn, and

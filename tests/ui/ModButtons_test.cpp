@@ -255,6 +255,18 @@ TEST_F(ModButtonsTest, AStaleModIsMarkedUntilAlleAktivierenWritesItAnew) {
               QStringList({QStringLiteral("Alle aktivieren|Geschrieben: 1 von 1 Gebäuden."),
                            QStringLiteral("Alle aktivieren|Alle 1 aktiven Mods sind bereits "
                                           "aktuell; es wurde nichts geschrieben.")}));
+
+    // As after new game data: the mod differs and the building is no longer changed. "Aktivieren"
+    // is offered all the same and writes it anew.
+    s.current.outputAmount = QStringLiteral("2");
+    data::ApplyProductionSettings(data, fishery, s);
+    data::SetBuildingFlag(data, fishery, data::kBuildingIsChanged, false);
+    form->RefreshAfterChange(row, false);
+    EXPECT_EQ(staleMarks(), QStringList{fishery + QStringLiteral("|Mod veraltet")});
+    EXPECT_TRUE(get<QPushButton>("ActivateBtn")->isEnabled());
+    get<QPushButton>("ActivateBtn")->click();
+    EXPECT_TRUE(staleMarks().isEmpty());
+    EXPECT_FALSE(get<QPushButton>("ActivateBtn")->isEnabled());
 }
 
 // The game moved since the start: every button that writes or removes a mod refuses with the

@@ -158,6 +158,13 @@ TEST(ModStates, AlleAktivierenRewritesOnlyTheStaleModsAndLeavesCurrentOnesAsThey
     const auto fisheryBefore = filesWithTimes(folder(kFishery));
     const auto hunterBefore = filesWithTimes(folder(kHunter));
     ASSERT_EQ(staleMods(d), QSet<QString>{kGrainFarm});
+    {
+        data::EditorFiles files(d.data); // the report follows the overview
+        EXPECT_TRUE(
+            QString::fromUtf8(
+                mod::EditsReportCsv(mod::LoadEditsOverview(files, d.mods), files.catalogue()))
+                .contains(QStringLiteral("\r\nGetreidefarm;1010262;;;;aktiv, veraltet\r\n")));
+    }
 
     mod::BulkRequest request{d.data, d.mods, QStringLiteral("20.1.3.0"), QStringLiteral("tester")};
     request.createdAt = QDateTime(QDate(2026, 12, 11), QTime(9, 0));

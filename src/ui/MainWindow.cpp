@@ -784,16 +784,19 @@ void MainWindow::EditsBtnClick() {
 }
 
 void MainWindow::ShowBuilding(const QString& guid) {
-    selectRow(groupView_, data::kChangedPseudoGroup);
-    FillBuildingList();
-    for (int row = 0; row < buildingsView_->topLevelItemCount(); ++row)
-        if (buildingsView_->topLevelItem(row)->text(0) == guid) {
-            selection_.listIndex = row;
-            selectRow(buildingsView_, row);
-            ScrollToSelection(buildingsView_);
-            BuildingsViewClick();
-            return;
-        }
+    // An active mod of a building that is not edited is found among the exported ones.
+    for (const int group : {data::kChangedPseudoGroup, data::kExportedPseudoGroup}) {
+        selectRow(groupView_, group);
+        FillBuildingList();
+        for (int row = 0; row < buildingsView_->topLevelItemCount(); ++row)
+            if (buildingsView_->topLevelItem(row)->text(0) == guid) {
+                selection_.listIndex = row;
+                selectRow(buildingsView_, row);
+                ScrollToSelection(buildingsView_);
+                BuildingsViewClick();
+                return;
+            }
+    }
 }
 
 void MainWindow::ActivateAllBtnClick() {

@@ -108,7 +108,8 @@ public:
     void DeactivateAllBtnClick();
     // The overview of every edit; a building chosen there is shown (ShowBuilding).
     void EditsBtnClick();
-    // Selects the pseudo-group of edited buildings and in it the building with the GUID.
+    // Selects the pseudo-group of edited buildings and in it the building with the GUID; a building
+    // that is not there is looked for among the exported ones.
     void ShowBuilding(const QString& guid);
     // The developer's data preparation: each runs its pipeline in the program directory.
     void CreateBuildingsBtnClick();

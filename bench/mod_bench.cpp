@@ -14,10 +14,15 @@
 // - DeactivationFloor: the building index read and parsed plainly, the mod folder deleted, the
 //   index written plainly.
 // - ActivateAll: every building of the index marked changed, then "Alle aktivieren" over all of
-//   them (their old mods replaced from the second round on); ActivateAllFloor: the floor above
-//   for each of them, with each building's own bytes.
+//   them (their old mods replaced from the second round on; before each round every mod is made
+//   stale outside the timing, since a current mod is left as it is); ActivateAllFloor: the floor
+//   above for each of them, with each building's own bytes.
+// - StaleMarks: the main window's stale marks of one list (StaleRows), every building of it with
+//   an active, current mod: the list of the start (the farms of the first region, 15 buildings)
+//   and the list "exportierte Gebäude" of all 208.
 //
 // Usage: mod_bench [google benchmark flags]
+#include "data/BuildingBrowser.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
 #include "data/FileAccess.h"
@@ -27,6 +32,7 @@
 #include "mod/ModWriter.h"
 #include "ui/ImageCollection.h"
 #include "ui/ModPictures.h"
+#include "ui/StaleModMarks.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -155,10 +161,24 @@ mod::BulkRequest bulkRequest(const Workplace& w) {
     return {w.data, w.mods, QStringLiteral("20.1.3.0"), QStringLiteral("bench")};
 }
 
+// Every mod's assets.xml one comment longer, so that "Alle aktivieren" writes each anew.
+void makeModsStale(const Workplace& w) {
+    for (QDirIterator it(w.mods, {QStringLiteral("assets.xml")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        QFile f(it.next());
+        f.open(QIODevice::Append);
+        f.write("<!-- alt -->\r\n");
+    }
+}
+
 void ActivateAll(benchmark::State& state) {
     Workplace w;
     const std::size_t buildings = markAllChanged(w).size();
     for (auto _ : state) {
+        state.PauseTiming();
+        makeModsStale(w);
+        state.ResumeTiming();
         const mod::BulkReport report = mod::ActivateAll(bulkRequest(w), w.pictures, {});
         for (const mod::BulkOutcome& o : report.outcomes)
             if (!o.done)
@@ -188,6 +208,21 @@ void ActivateAllFloor(benchmark::State& state) {
         for (const Building& b : buildings)
             floorOnce(w, b.plain, b.outputs, active);
     state.counters["buildings"] = double(buildings.size());
+}
+
+void StaleMarks(benchmark::State& state) {
+    Workplace w;
+    markAllChanged(w);
+    mod::ActivateAll(bulkRequest(w), w.pictures, {});
+    const data::XmlDocument index = data::loadDataFile(w.data, data::kBuildingIndexFile);
+    const std::vector<data::BuildingEntry> rows =
+        state.range(0) == 0
+            ? data::BrowseBuildings(index, 0, 2, QStringLiteral("Farmen"))
+            : data::BrowseBuildings(index, 0, data::kExportedPseudoGroup, QString());
+    for (auto _ : state)
+        if (!ui::StaleRows(w.data, w.mods, rows).isEmpty())
+            state.SkipWithError("a current mod was marked stale");
+    state.counters["rows"] = double(rows.size());
 }
 
 void Deactivation(benchmark::State& state) {
@@ -223,6 +258,7 @@ BENCHMARK(Deactivation)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(DeactivationFloor)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(ActivateAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ActivateAllFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(StaleMarks)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1)->Iterations(20);
 
 } // namespace
 

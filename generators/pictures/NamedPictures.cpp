@@ -463,6 +463,12 @@ const QList<NamedEntry>& namedTable() {
             // Another mod of the mods directory changes the building too.
             {QStringLiteral("Conflict128"),
              [](QPainter& p, const QString&) { badgeSymbol(p, kRed, pg::swapArrows(), 8); }},
+            // The building's active mod is out of date: "Aktivieren" would write it anew.
+            {QStringLiteral("Stale128"),
+             [](QPainter& p, const QString&) {
+                 badgeSymbol(p, kOrange,
+                             pg::curvedArrow(100, 150).united(pg::curvedArrow(280, 150)), 10);
+             }},
             {QStringLiteral("NoMainFormIcon"), drawNoMainFormIcon},
             // The mod writer: the mark drawn over an exported icon and the buff's picture.
             {QStringLiteral("Star"), drawStar},

@@ -60,6 +60,7 @@ TEST_F(Pictures, TableHoldsEveryPictureTheWindowsAskForByName) {
                                      "IsChanged128",
                                      "IsExported128",
                                      "Conflict128",
+                                     "Stale128",
                                      "NoMainFormIcon",
                                      "Back",
                                      "Boosted",

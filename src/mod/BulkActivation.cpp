@@ -4,6 +4,7 @@
 #include "data/BuildingIndex.h"
 #include "data/DataError.h"
 #include "mod/ModFolder.h"
+#include "mod/ModStates.h"
 #include "mod/ModWriter.h"
 #include "mod/OrphanedMods.h"
 
@@ -70,7 +71,37 @@ BulkReport ActivateAll(const BulkRequest& r, const NamedPictures& pictures,
             inputs = ModInputs::load(r.dataDir);
         return WriteMod(request, pictures, *inputs, writer).leftFolders;
     };
-    return runAll(itemsOf(r.dataDir, data::kChangedPseudoGroup, activate), progress);
+    // The changed buildings, then the other exported ones; a mod that is current stays as it is.
+    std::vector<data::BuildingEntry> buildings =
+        data::BrowseBuildings(r.dataDir, 0, data::kChangedPseudoGroup, QString());
+    for (const data::BuildingEntry& b :
+         data::BrowseBuildings(r.dataDir, 0, data::kExportedPseudoGroup, QString()))
+        if (b.isChanged != QStringLiteral("true"))
+            buildings.push_back(b);
+    data::EditorFiles files(r.dataDir);
+    const ModsDirectoryListing mods(r.modsDir);
+    std::vector<BulkItem> items;
+    int current = 0;
+    QStringList notes;
+    for (const data::BuildingEntry& b : buildings) {
+        if (StateOfMod(files, mods, b.guid, b.local, b.isExported == QStringLiteral("true")) ==
+            ModState::Current) {
+            try {
+                // The mod folder stays as it is; what a stopped run left beside it goes, as
+                // after a write.
+                notes << RemoveOtherFolders(BuildingModFolders(mods, b.guid, b.local), writer);
+                ++current;
+                continue;
+            } catch (const data::DataError&) {
+                // A name that can not name a mod folder: the write below says why.
+            }
+        }
+        items.push_back({b.guid, b.local, [activate, b] { return activate(b); }});
+    }
+    BulkReport report = runAll(items, progress);
+    report.current = current;
+    report.notes = notes;
+    return report;
 }
 
 BulkReport DeactivateAll(const BulkRequest& r, const BulkProgress& progress,
@@ -97,6 +128,13 @@ QString BulkSummary(const BulkReport& report, bool activation) {
             failed << QStringLiteral("%1: %2").arg(o.name, o.reason);
         notes << o.notes;
     }
+    notes << report.notes;
+    const QString current =
+        QStringLiteral("Bereits aktuell und unverändert gelassen: %1 Mods.").arg(report.current);
+    if (report.total == 0 && report.current > 0)
+        return QStringLiteral("Alle %1 aktiven Mods sind bereits aktuell; es wurde nichts "
+                              "geschrieben.")
+            .arg(report.current);
     if (report.total == 0)
         return activation ? QStringLiteral("Es gibt keine geänderten Gebäude.")
                           : QStringLiteral("Es gibt keine aktiven Mods dieses Programms.");
@@ -112,6 +150,8 @@ QString BulkSummary(const BulkReport& report, bool activation) {
                      .arg(report.total - int(report.outcomes.size()));
     if (!notes.isEmpty())
         lines << QStringLiteral("Zurückgeblieben:") << notes;
+    if (report.current > 0)
+        lines << current;
     return lines.join(QLatin1Char('\r'));
 }
 

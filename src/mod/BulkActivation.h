@@ -3,6 +3,12 @@
 // mod of this program removed, one building after the other in the order of the list's
 // pseudo-groups ("editierte Gebäude", "exportierte Gebäude").
 //
+// "Alle aktivieren" takes the changed buildings and then the other exported ones, and leaves
+// every active mod that is current (ModStates.h) as it is, bytes and file times: it writes the
+// changed buildings without a mod and rewrites the stale mods only, also the mod of a building
+// that is no longer changed (after new game data it would still bring the old values). Beside a
+// current mod, the hyphenated folder and what a stopped run left are removed as a write would.
+//
 // "Alle deaktivieren" also removes the program's mods whose building is gone (OrphanedMods.h),
 // after the buildings. Both refuse to start, with the message of a single click, when the game is
 // no longer where the start found it.
@@ -42,6 +48,8 @@ struct BulkOutcome {
 struct BulkReport {
     std::vector<BulkOutcome> outcomes; // in the order the buildings were taken
     int total = 0;                     // buildings the run would take
+    int current = 0;                   // active mods that were current already and left alone
+    QStringList notes;                 // folders left beside those, named in German
     bool stopped = false;              // stopped before the last building
 };
 
@@ -57,7 +65,7 @@ BulkReport DeactivateAll(const BulkRequest& request, const BulkProgress& progres
                          data::FileWriter& writer = data::diskWriter());
 
 // The German summary at the end of a run: written or removed, failed with the reason per
-// building, and what was not taken after a stop.
+// building, what was not taken after a stop, and how many mods were current already.
 QString BulkSummary(const BulkReport& report, bool activation);
 
 } // namespace velmora::mod

@@ -1,9 +1,11 @@
 #include "mod/EditsOverview.h"
 
+#include "data/BuildingIndex.h"
 #include "data/DataError.h"
 #include "mod/ModWriter.h"
 #include "mod/OrphanedMods.h"
 
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 
@@ -31,23 +33,35 @@ int EditsOverview::fieldCount() const {
 }
 
 int EditsOverview::editedCount() const {
-    return int(std::count_if(buildings.begin(), buildings.end(), [](const OverviewBuilding& b) {
-        return b.mod != ModState::Orphaned;
-    }));
+    return int(std::count_if(buildings.begin(), buildings.end(),
+                             [](const OverviewBuilding& b) { return b.edited; }));
+}
+
+int EditsOverview::countOf(ModState state) const {
+    return int(std::count_if(buildings.begin(), buildings.end(),
+                             [state](const OverviewBuilding& b) { return b.mod == state; }));
 }
 
 EditsOverview LoadEditsOverview(data::EditorFiles& files, const QString& modsDir) {
     EditsOverview overview;
     const ModsDirectoryListing mods(modsDir);
+    QSet<QString> listed;
     for (data::BuildingEdit& edit : data::ListEdits(files)) {
-        OverviewBuilding b{std::move(edit), ModState::Inactive};
-        if (b.edit.exported)
-            b.mod = ModIsCurrent(files, mods, b.edit.guid, b.edit.name) ? ModState::Current
-                                                                        : ModState::OutOfDate;
-        overview.buildings.push_back(std::move(b));
+        listed.insert(edit.guid);
+        overview.buildings.push_back({std::move(edit), ModState::Inactive});
     }
+    // An active mod counts without an edit too: after new game data it may hold the old values.
+    for (const pugi::xml_node& e : files.index().root().children("Building")) {
+        const data::BuildingEntry entry = data::BuildingEntry::fromElement(e);
+        if (entry.isExported == QStringLiteral("true") && !listed.contains(entry.guid))
+            overview.buildings.push_back(
+                {{entry.guid, entry.local, true, {}}, ModState::Inactive, false});
+    }
+    for (OverviewBuilding& b : overview.buildings)
+        b.mod = StateOfMod(files, mods, b.edit.guid, b.edit.name, b.edit.exported);
     for (const OrphanedMod& orphan : FindOrphanedMods(files.index(), mods))
-        overview.buildings.push_back({{orphan.guid, orphan.local, true, {}}, ModState::Orphaned});
+        overview.buildings.push_back(
+            {{orphan.guid, orphan.local, true, {}}, ModState::Orphaned, false});
     return overview;
 }
 
@@ -67,20 +81,6 @@ QStringList RemoveModOf(const OverviewBuilding& b, const QString& dataDir, const
         QStringLiteral("Das Gebäude \u201E%1\u201C hat keinen aktiven Mod; es gibt nichts zu "
                        "entfernen.")
             .arg(ModTitle(b.edit.guid, b.edit.name)));
-}
-
-QString ModStateText(ModState state) {
-    switch (state) {
-    case ModState::Current:
-        return QStringLiteral("aktiv, aktuell");
-    case ModState::OutOfDate:
-        return QStringLiteral("aktiv, veraltet");
-    case ModState::Orphaned:
-        return QStringLiteral("verwaist");
-    case ModState::Inactive:
-        break;
-    }
-    return QStringLiteral("nicht aktiv");
 }
 
 QByteArray EditsReportCsv(const EditsOverview& overview, const data::ProductCatalogue& catalogue) {

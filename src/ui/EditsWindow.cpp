@@ -137,30 +137,45 @@ void EditsWindow::reload() {
         },
         kTitle);
     const int edited = overview_.editedCount();
-    const int orphaned = int(overview_.buildings.size()) - edited;
-    QString count = edited == 0 ? QStringLiteral("Es gibt noch keine geänderten Gebäude.")
-                                : QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
-                                      .arg(edited)
-                                      .arg(overview_.fieldCount());
-    if (orphaned > 0)
-        count +=
-            (edited == 0 ? QStringLiteral(" ") : QStringLiteral(". ")) +
-            QStringLiteral("Verwaiste Mods (ihr Gebäude fehlt in den Daten): %1").arg(orphaned);
-    countLabel_->setText(count);
+    QStringList parts;
+    if (edited > 0)
+        parts << QStringLiteral("%1 geänderte Gebäude, %2 geänderte Felder")
+                     .arg(edited)
+                     .arg(overview_.fieldCount());
+    if (const int stale = overview_.countOf(mod::ModState::OutOfDate); stale > 0)
+        parts << QStringLiteral("Veraltete Mods (\u201EAlle aktivieren\u201C schreibt sie neu): %1")
+                     .arg(stale);
+    if (const int orphaned = overview_.countOf(mod::ModState::Orphaned); orphaned > 0)
+        parts
+            << QStringLiteral("Verwaiste Mods (ihr Gebäude fehlt in den Daten): %1").arg(orphaned);
+    const QString count = parts.join(QStringLiteral(". "));
+    countLabel_->setText(edited > 0 ? count
+                                    : QStringLiteral("Es gibt noch keine geänderten Gebäude.") +
+                                          (count.isEmpty() ? QString() : u' ' + count));
     countLabel_->setAccessibleName(countLabel_->text());
 }
 
 void EditsWindow::showStaleMods() {
-    const std::vector<const mod::OverviewBuilding*> stale = mod::StaleMods(overview_);
+    QStringList guids;
+    for (const mod::OverviewBuilding* b : mod::StaleMods(overview_))
+        guids << b->edit.guid;
+    showBuildings(guids);
+}
+
+void EditsWindow::showBuildings(const QStringList& guids) {
     view_->clearSelection();
-    // From the last row up, so that the first stale building ends current and in view.
-    for (int i = view_->topLevelItemCount() - 1; i >= 0; --i) {
-        QTreeWidgetItem* item = view_->topLevelItem(i);
-        const auto* b = &overview_.buildings.at(item->data(0, kBuildingRole).toUInt());
-        if (std::find(stale.begin(), stale.end(), b) == stale.end())
+    QTreeWidgetItem* first = nullptr;
+    for (int i = 0; i < view_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = view_->topLevelItem(i);
+        if (!guids.contains(row->data(0, kGuidRole).toString()))
             continue;
-        view_->setCurrentItem(item, 0, QItemSelectionModel::Select);
-        view_->scrollToItem(item);
+        row->setSelected(true);
+        if (!first)
+            first = row;
+    }
+    if (first) {
+        view_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
+        view_->scrollToItem(first);
     }
 }
 
@@ -188,8 +203,7 @@ void EditsWindow::ExportBtnClick() {
     const QStringList selected = selectedGuids();
     std::vector<data::BuildingEdit> edits;
     for (const mod::OverviewBuilding& b : overview_.buildings)
-        if (b.mod != mod::ModState::Orphaned &&
-            (selected.isEmpty() || selected.contains(b.edit.guid)))
+        if (b.edited && (selected.isEmpty() || selected.contains(b.edit.guid)))
             edits.push_back(b.edit);
     if (edits.empty()) {
         dialogs_.showNotice(kExportTitle,

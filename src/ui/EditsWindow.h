@@ -3,8 +3,10 @@
 //
 // On creation and after an import the overview is loaded (mod::LoadEditsOverview) and shown: one
 // row per edited building (name and GUID, the state of its mod) with a row below it for each
-// changed field (field, game value, current value). A double-click on a row chooses its building
-// and closes the window; the main window then shows that building.
+// changed field (field, game value, current value), then a row for each other building with an
+// active mod and for each orphaned mod. The count line names the stale and the orphaned mods. A
+// double-click on a row chooses its building and closes the window; the main window then shows that
+// building.
 //
 // "Änderungen exportieren": the file chooser, then the edits file of the selected buildings (all
 // of them when none is selected), written atomically. "Änderungen importieren": the file
@@ -45,6 +47,9 @@ public:
     const QString& chosenBuilding() const { return chosen_; }
 
     void reload();
+    // Selects the rows of the buildings with these GUIDs (as after an import, the stale mods) and
+    // scrolls the first of them into view.
+    void showBuildings(const QStringList& guids);
     void ExportBtnClick();
     void ImportBtnClick();
     void ReportBtnClick();

@@ -22,6 +22,7 @@
 #include "ui/MessageWindow.h"
 #include "ui/ModPictures.h"
 #include "ui/ProductionWindow.h"
+#include "ui/StaleModMarks.h"
 
 #include <QDir>
 #include <QEvent>
@@ -66,6 +67,7 @@ enum BuildingColumn {
     kNameColumn,
     kChangedColumn,
     kExportedColumn,
+    kStaleColumn,    // the building's active mod is out of date (StaleModMarks.h)
     kConflictColumn, // another mod of the mods directory changes the building too
     kPlaceholderColumn
 };
@@ -314,10 +316,11 @@ void MainWindow::createBuildingList() {
     buildingsView_ = new QTreeWidget(this);
     buildingsView_->setObjectName(QStringLiteral("BuildingsView"));
     buildingsView_->setGeometry(listArea);
-    buildingsView_->setColumnCount(6);
+    buildingsView_->setColumnCount(7);
     buildingsView_->setHeaderLabels({QStringLiteral("Image"), QStringLiteral("Building"),
                                      QStringLiteral("IsChanged"), QStringLiteral("IsExported"),
-                                     QStringLiteral("Conflict"), QStringLiteral("Placeholder")});
+                                     QStringLiteral("Stale"), QStringLiteral("Conflict"),
+                                     QStringLiteral("Placeholder")});
     buildingsView_->setHeaderHidden(true);
     buildingsView_->setRootIsDecorated(false);
     buildingsView_->setIndentation(0);
@@ -327,12 +330,13 @@ void MainWindow::createBuildingList() {
     buildingsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     buildingsView_->setIconSize(kRowPicture);
     buildingsView_->setTextElideMode(Qt::ElideNone);
+    buildingsView_->setWordWrap(true); // a long name takes two lines beside the four marks
     buildingsView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     buildingsView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     buildingsView_->setItemDelegate(new BuildingRowDelegate(buildingsView_));
     buildingsView_->setColumnWidth(kImageColumn, 52);
-    buildingsView_->setColumnWidth(kNameColumn, 222);
-    for (const int mark : {kChangedColumn, kExportedColumn, kConflictColumn})
+    buildingsView_->setColumnWidth(kNameColumn, 178);
+    for (const int mark : {kChangedColumn, kExportedColumn, kStaleColumn, kConflictColumn})
         buildingsView_->setColumnWidth(mark, 44);
 }
 
@@ -345,6 +349,7 @@ void MainWindow::createDetailPane() {
     nameLabel_->setFont(boldFont(font()));
     guidLabel_ = pictureLabel(this, "BuildingGUIDLabel", {700, 216, 176, 22});
     regionImage_ = pictureLabel(this, "BuildingRegionImage", {724, 246, 128, 128});
+    staleLabel_ = CreateStaleLabel(this, {700, 376, 176, 20});
 
     basicFormBtn_ = button(this, "BasicFormBtn", QStringLiteral("Produktion"), {704, 398, 168, 36});
     costBtn_ = button(this, "CostBtn", QStringLiteral("Baukosten"), {704, 444, 168, 36});
@@ -502,10 +507,14 @@ bool MainWindow::FillBuildingList() {
         buildingsView_->show();
         setActionButtonsEnabled(true);
         const ImageCollection& pictures = ImageCollection::instance();
+        // Before the window's first paint the marks wait for it (showStaleMarks).
+        const QSet<QString> stale =
+            staleMarksReady_ ? StaleRows(setup_.dataDir, setup_.modsDir, rows) : QSet<QString>();
         QList<QTreeWidgetItem*> items;
         for (const data::BuildingEntry& row : rows) {
-            auto* item = new QTreeWidgetItem(
-                {row.guid, row.local, row.isChanged, row.isExported, QString(), QString()});
+            auto* item = new QTreeWidgetItem({row.guid, row.local, row.isChanged, row.isExported,
+                                              QString(), QString(), QString()});
+            ShowStaleMark(*item, kStaleColumn, stale.contains(row.guid));
             item->setData(kConflictColumn, kBuffGuidRole, row.add);
             item->setIcon(kImageColumn, pictures.icon(row.icon, kRowPicture));
             item->setIcon(kChangedColumn,
@@ -560,6 +569,7 @@ void MainWindow::showNoBuilding() {
     regionImage_->setPixmap(none);
     nameLabel_->clear();
     guidLabel_->clear();
+    ShowStaleText(*staleLabel_, false);
     conflictLabel_->clear();
 }
 
@@ -581,7 +591,8 @@ void MainWindow::BuildingsViewClick() {
         throw data::DataError(QStringLiteral("Das Gebäude %1 steht nicht mehr in %2.")
                                   .arg(guid, data::quotedPath(data::kBuildingIndexFile)));
     const data::ModButtons modButtons = data::ModButtonsFor(*entry);
-    activateBtn_->setEnabled(modButtons.activate);
+    // A stale mod is written anew also for a building that is no longer changed.
+    activateBtn_->setEnabled(modButtons.activate || HasStaleMark(*item, kStaleColumn));
     deactivateBtn_->setEnabled(modButtons.deactivate);
     showDetails(*item, *entry);
 }
@@ -604,6 +615,7 @@ void MainWindow::showDetails(QTreeWidgetItem& row, const data::BuildingEntry& en
     selection_.buildingRegionImage = entry.region;
     guidLabel_->setText(entry.guid);
     nameLabel_->setText(entry.local);
+    ShowStaleText(*staleLabel_, HasStaleMark(row, kStaleColumn));
     showConflictText();
     iconImage_->clear();
     iconImage_->setPixmap(ImageCollection::instance().picture(entry.icon, kDetailPicture));
@@ -772,16 +784,19 @@ void MainWindow::EditsBtnClick() {
 }
 
 void MainWindow::ShowBuilding(const QString& guid) {
-    selectRow(groupView_, data::kChangedPseudoGroup);
-    FillBuildingList();
-    for (int row = 0; row < buildingsView_->topLevelItemCount(); ++row)
-        if (buildingsView_->topLevelItem(row)->text(0) == guid) {
-            selection_.listIndex = row;
-            selectRow(buildingsView_, row);
-            ScrollToSelection(buildingsView_);
-            BuildingsViewClick();
-            return;
-        }
+    // An active mod of a building that is not edited is found among the exported ones.
+    for (const int group : {data::kChangedPseudoGroup, data::kExportedPseudoGroup}) {
+        selectRow(groupView_, group);
+        FillBuildingList();
+        for (int row = 0; row < buildingsView_->topLevelItemCount(); ++row)
+            if (buildingsView_->topLevelItem(row)->text(0) == guid) {
+                selection_.listIndex = row;
+                selectRow(buildingsView_, row);
+                ScrollToSelection(buildingsView_);
+                BuildingsViewClick();
+                return;
+            }
+    }
 }
 
 void MainWindow::ActivateAllBtnClick() {
@@ -903,6 +918,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The window has been drawn once: the other mods may be read now.
     if (event->type() == QEvent::Paint && watched == background_ && !scanThread_)
         QMetaObject::invokeMethod(this, &MainWindow::startForeignModScan, Qt::QueuedConnection);
+    if (event->type() == QEvent::Paint && watched == background_ && !staleMarksReady_)
+        QMetaObject::invokeMethod(this, &MainWindow::showStaleMarks, Qt::QueuedConnection);
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == regionView_->viewport())
             rowAtPress_ = selectedRow(regionView_);
@@ -954,6 +971,21 @@ void MainWindow::takeForeignMods(std::shared_ptr<const mod::ForeignMods> mods) {
     emit foreignModsScanned();
 }
 
+void MainWindow::showStaleMarks() {
+    if (staleMarksReady_)
+        return;
+    staleMarksReady_ = true;
+    ReportErrors(this, dialogs_, [this] {
+        const QSet<QString> stale = StaleRows(setup_.dataDir, setup_.modsDir, rows_);
+        for (int i = 0; i < buildingsView_->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = buildingsView_->topLevelItem(i);
+            ShowStaleMark(*item, kStaleColumn, stale.contains(item->text(kImageColumn)));
+        }
+        if (!buildingsView_->isHidden())
+            BuildingsViewClick(); // the detail pane's line and "Aktivieren"
+    });
+}
+
 QStringList MainWindow::conflictsOf(const QString& guid, const QString& buffGuid) const {
     return foreignMods_ ? mod::ConflictingMods(*foreignMods_, guid, buffGuid) : QStringList();
 }
@@ -985,6 +1017,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     // does not compete with the window's first appearance; a window never drawn starts it after
     // a moment all the same.
     QTimer::singleShot(kScanFallbackDelay, this, &MainWindow::startForeignModScan);
+    QTimer::singleShot(kScanFallbackDelay, this, &MainWindow::showStaleMarks);
     if (!centred_) {
         centred_ = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen())

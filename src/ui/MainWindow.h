@@ -108,7 +108,8 @@ public:
     void DeactivateAllBtnClick();
     // The overview of every edit; a building chosen there is shown (ShowBuilding).
     void EditsBtnClick();
-    // Selects the pseudo-group of edited buildings and in it the building with the GUID.
+    // Selects the pseudo-group of edited buildings and in it the building with the GUID; a building
+    // that is not there is looked for among the exported ones.
     void ShowBuilding(const QString& guid);
     // The developer's data preparation: each runs its pipeline in the program directory.
     void CreateBuildingsBtnClick();
@@ -136,6 +137,9 @@ private:
     void startForeignModScan();
     void takeForeignMods(std::shared_ptr<const mod::ForeignMods> mods);
     QStringList conflictsOf(const QString& guid, const QString& buffGuid) const;
+    // The marks of stale mods (StaleModMarks.h) wait for the window's first paint, so that they
+    // do not hold up its first appearance; from then on every fill of the list computes them.
+    void showStaleMarks();
     void showConflictMarks();
     void showConflictText();
     void runBulk(bool activation);
@@ -177,7 +181,8 @@ private:
     // Set when the window goes: the scan then ends before its next mod folder.
     std::shared_ptr<std::atomic<bool>> stopScan_ = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<const mod::ForeignMods> foreignMods_; // null until the scan has ended
-    QString pendingNotice_;                               // told once the window is shown
+    bool staleMarksReady_ = false;
+    QString pendingNotice_;     // told once the window is shown
     QString lastFolderProblem_; // an unreadable mods directory is told once, not on every refill
     QString lastOrphanNote_;    // orphaned mods are told when they change, not on every refill
     int rowAtPress_ = -1;       // selected row of the region or group list when a click began
@@ -192,6 +197,7 @@ private:
     QLabel* nameLabel_;
     QLabel* guidLabel_;
     QLabel* regionImage_;
+    QLabel* staleLabel_;
     QLabel* conflictLabel_;
     QPushButton* basicFormBtn_;
     QPushButton* costBtn_;

@@ -29,6 +29,15 @@ namespace {
 const QString kBakery = QStringLiteral("1010402");
 const QString kFishery = QStringLiteral("1010278");
 
+// Every picture a blue square.
+struct BluePictures final : mod::NamedPictures {
+    QImage picture(const QString&, QSize size) const override {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::blue);
+        return image;
+    }
+};
+
 void setOutputAmount(const QString& dataDir, const QString& guid, const char* amount) {
     data::ProductionSettings s = data::LoadProductionSettings(dataDir, guid);
     s.current.outputAmount = QString::fromLatin1(amount);
@@ -115,6 +124,24 @@ TEST_F(EditsWindowTest, ADoubleClickShowsTheBuildingInTheMainWindow) {
     });
     EXPECT_EQ(form->selection().building, kFishery);
     EXPECT_EQ(widget<QListWidget>(*form, "GroupView")->currentRow(), 0);
+
+    // An active mod without an edit: listed after the edits, shown among the exported buildings;
+    // the overview can open on given buildings, as after an import.
+    const QString hunter = QStringLiteral("1010314");
+    const BluePictures pictures;
+    mod::WriteMod({data, mods, hunter, QStringLiteral("Jagdhuette"), QStringLiteral("1.0.0.0"),
+                   QStringLiteral("tester")},
+                  pictures);
+    withOverview([&](ui::EditsWindow& w) {
+        auto* view = widget<QTreeWidget>(w, "EditsView");
+        EXPECT_EQ(rows(view).last(), QStringLiteral("Jagdhuette (1010314)|aktiv, aktuell"));
+        w.showBuildings({hunter});
+        ASSERT_EQ(view->selectedItems().size(), 1);
+        EXPECT_EQ(view->selectedItems().first()->text(0), QStringLiteral("Jagdhuette (1010314)"));
+        emit view->itemDoubleClicked(view->selectedItems().first(), 0);
+    });
+    EXPECT_EQ(form->selection().building, hunter);
+    EXPECT_EQ(widget<QListWidget>(*form, "GroupView")->currentRow(), 1);
 }
 
 TEST_F(EditsWindowTest, ExportThenImportWithAConflictDecidedInThePreview) {

@@ -1,4 +1,5 @@
 #include "data/BuildingIndex.h"
+#include "data/ProductionSettings.h"
 #include "mod/ModFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
@@ -126,18 +127,18 @@ TEST_F(ModButtonsTest, AnotherModChangingTheBuildingIsMarkedNamedAndAskedAbout) 
     writeBytes(mods + QStringLiteral("/Kaputt/data/config/export/main/asset/assets.xml"),
                "<ModOps");
 
-    EXPECT_TRUE(list()->topLevelItem(row)->icon(4).isNull()); // nothing known before the scan
+    EXPECT_TRUE(list()->topLevelItem(row)->icon(5).isNull()); // nothing known before the scan
     QSignalSpy scanned(form.get(), &ui::MainWindow::foreignModsScanned);
     form->show();
     ASSERT_TRUE(scanned.wait(10000));
 
     QTreeWidgetItem* fisheryRow = list()->topLevelItem(row);
-    EXPECT_FALSE(fisheryRow->icon(4).isNull());
-    EXPECT_EQ(fisheryRow->text(4), QStringLiteral("Wird auch geändert von: Bessere Fischer"));
+    EXPECT_FALSE(fisheryRow->icon(5).isNull());
+    EXPECT_EQ(fisheryRow->text(5), QStringLiteral("Wird auch geändert von: Bessere Fischer"));
     for (int i = 0; i < list()->topLevelItemCount(); ++i) {
         if (i == row)
             continue;
-        EXPECT_TRUE(list()->topLevelItem(i)->icon(4).isNull()) << i;
+        EXPECT_TRUE(list()->topLevelItem(i)->icon(5).isNull()) << i;
     }
     EXPECT_EQ(get<QLabel>("ConflictLabel")->text(),
               QStringLiteral("Wird auch geändert von: Bessere Fischer"));
@@ -162,7 +163,7 @@ TEST_F(ModButtonsTest, AnotherModChangingTheBuildingIsMarkedNamedAndAskedAbout) 
             << question.toStdString();
         EXPECT_EQ(QFileInfo::exists(folder() + QStringLiteral("/modinfo.json")), confirm);
     }
-    EXPECT_FALSE(list()->topLevelItem(row)->icon(4).isNull());
+    EXPECT_FALSE(list()->topLevelItem(row)->icon(5).isNull());
     EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
@@ -213,6 +214,59 @@ TEST_F(ModButtonsTest, AllAtOnceWritesAndRemovesWithASummary) {
     ASSERT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.shown[1], QStringLiteral("Alle deaktivieren|Entfernt: 1 von 1 Mods."));
     expectShown("false");
+}
+
+// The fishery's mod written, then its output amount changed: once the window has been drawn, its
+// row marks the mod as stale beside the export mark, for the eye and for a screen reader, and the
+// detail pane says it, until "Alle aktivieren" writes it anew; a second run leaves it as it is.
+TEST_F(ModButtonsTest, AStaleModIsMarkedUntilAlleAktivierenWritesItAnew) {
+    const auto staleMarks = [&] {
+        QStringList marked;
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = list()->topLevelItem(i);
+            if (!item->icon(4).isNull() || !item->text(4).isEmpty())
+                marked << item->text(0) + u'|' + item->text(4);
+        }
+        return marked;
+    };
+    get<QPushButton>("ActivateBtn")->click();
+    data::ProductionSettings s = data::LoadProductionSettings(data, fishery);
+    s.current.outputAmount = QStringLiteral("3");
+    data::ApplyProductionSettings(data, fishery, s);
+    form->RefreshAfterChange(row, false);
+    EXPECT_TRUE(staleMarks().isEmpty()); // not before the window's first paint
+
+    form->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !staleMarks().isEmpty(); }, 5000));
+    EXPECT_EQ(staleMarks(), QStringList{fishery + QStringLiteral("|Mod veraltet")});
+    const QTreeWidgetItem* fisheryRow = list()->topLevelItem(row);
+    EXPECT_FALSE(fisheryRow->icon(4).isNull());
+    EXPECT_TRUE(fisheryRow->toolTip(4).startsWith(
+        QStringLiteral("Der aktive Mod dieses Gebäudes ist veraltet")));
+    auto* label = get<QLabel>("StaleModLabel");
+    EXPECT_EQ(label->text(), QStringLiteral("Aktiver Mod veraltet"));
+    EXPECT_EQ(label->accessibleName(), QStringLiteral("Mod veraltet"));
+
+    get<QPushButton>("ActivateAllBtn")->click();
+    EXPECT_TRUE(staleMarks().isEmpty());
+    EXPECT_TRUE(label->text().isEmpty());
+    get<QPushButton>("ActivateAllBtn")->click();
+    EXPECT_EQ(dialogs.shown,
+              QStringList({QStringLiteral("Alle aktivieren|Geschrieben: 1 von 1 Gebäuden."),
+                           QStringLiteral("Alle aktivieren|Alle 1 aktiven Mods sind bereits "
+                                          "aktuell; es wurde nichts geschrieben.")}));
+
+    // As after new game data: the mod differs and the building is no longer changed. "Aktivieren"
+    // is offered all the same and writes it anew.
+    s.current.outputAmount = QStringLiteral("2");
+    data::ApplyProductionSettings(data, fishery, s);
+    data::SetBuildingFlag(data, fishery, data::kBuildingIsChanged, false);
+    form->RefreshAfterChange(row, false);
+    EXPECT_EQ(staleMarks(), QStringList{fishery + QStringLiteral("|Mod veraltet")});
+    EXPECT_TRUE(get<QPushButton>("ActivateBtn")->isEnabled());
+    get<QPushButton>("ActivateBtn")->click();
+    EXPECT_TRUE(staleMarks().isEmpty());
+    EXPECT_FALSE(get<QPushButton>("ActivateBtn")->isEnabled());
 }
 
 // The game moved since the start: every button that writes or removes a mod refuses with the

@@ -3,10 +3,12 @@
 // production window for a farm, a free-area building and an industry building, the product
 // picker, and the build-cost and additional-products editors. Usage: ui_screenshots <dir>
 #include "data/AdditionalProducts.h"
+#include "data/BuildCosts.h"
 #include "data/BuildingBrowser.h"
 #include "data/BuildingIndex.h"
 #include "data/EditsImport.h"
 #include "data/ProductionSettings.h"
+#include "mod/ModWriter.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/AdditionalProductsWindow.h"
@@ -14,9 +16,11 @@
 #include "ui/BuildCostsWindow.h"
 #include "ui/BulkProgressWindow.h"
 #include "ui/EditsWindow.h"
+#include "ui/ImageCollection.h"
 #include "ui/ImportPreviewWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageWindow.h"
+#include "ui/ModPictures.h"
 #include "ui/ProductPickerWindow.h"
 #include "ui/ProductionWindow.h"
 #include "ui/UiTestSupport.h"
@@ -194,6 +198,48 @@ void editsShots(const QString& dataDir, const QString& modsDir, const QString& o
     preview.grab().save(out + QStringLiteral("/import-preview.png"));
 }
 
+// Every active mod with its state: the bakery activated and edited again (out of date), the
+// fishery activated without an edit (current), the grain farm's mod left from an edit that new
+// game data no longer holds (out of date, not changed); then the main window's stale marks in the
+// list "exportierte Gebäude".
+void staleShots(const QString& dataDir, const QString& modsDir, const QString& out,
+                ui::MainWindow& form) {
+    const ui::CollectionPictures pictures(ui::ImageCollection::instance());
+    const auto activate = [&](const char* guid, const char* name) {
+        mod::WriteMod({dataDir, modsDir, QString::fromLatin1(guid), QString::fromLatin1(name),
+                       QStringLiteral("1.0.0.0"), QStringLiteral("spieler")},
+                      pictures);
+    };
+    const QString grainFarm = QStringLiteral("1010262");
+    data::BuildCosts costs = data::LoadCosts(dataDir, grainFarm);
+    const data::CostSlots game = costs.current;
+    costs.current[0].amount = QStringLiteral("80");
+    data::ApplyCosts(dataDir, grainFarm, costs.current);
+    activate("1010262", "Getreidefarm");
+    data::ApplyCosts(dataDir, grainFarm, game);
+    data::SetBuildingFlag(dataDir, grainFarm, data::kBuildingIsChanged, false);
+    activate("1010402", "Baeckerei");
+    activate("1010278", "Fischerei");
+    data::ProductionSettings s = data::LoadProductionSettings(dataDir, QStringLiteral("1010402"));
+    s.current.outputAmount = QStringLiteral("3");
+    data::ApplyProductionSettings(dataDir, QStringLiteral("1010402"), s);
+
+    test::ScriptedDialogs dialogs;
+    ui::EditsWindow overview({dataDir, modsDir, QStringLiteral("1.0.0.0")}, dialogs);
+    overview.show();
+    QCoreApplication::processEvents();
+    overview.grab().save(out + QStringLiteral("/edits-overview-stale.png"));
+    overview.close();
+
+    form.findChild<QListWidget*>(QStringLiteral("GroupView"))->setCurrentRow(1);
+    auto* list = form.findChild<QTreeWidget*>(QStringLiteral("BuildingsView"));
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == grainFarm)
+            list->setCurrentItem(list->topLevelItem(i));
+    QCoreApplication::processEvents();
+    form.grab().save(out + QStringLiteral("/main-stale-mod.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -277,6 +323,7 @@ int main(int argc, char** argv) {
     if (shippedData) {
         editorScreenshots(dir.path(), out, form, dialogs);
         editsShots(dir.path(), dir.file(QStringLiteral("mods")), out);
+        staleShots(dir.path(), dir.file(QStringLiteral("mods")), out, form);
     }
 
     writeBuildingIndex(dir.path(),

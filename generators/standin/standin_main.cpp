@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
             outDir.clear(), i = static_cast<int>(args.size());
     }
     if (outDir.isEmpty()) {
-        std::fprintf(
-            stderr, "Aufruf: velmora-standin --out VERZEICHNIS [--tables VERZEICHNIS] [--large] "
-                    "[--update] [--executable DATEI]\n");
+        std::fprintf(stderr,
+                     "Aufruf: velmora-standin --out VERZEICHNIS [--tables VERZEICHNIS] [--large] "
+                     "[--update] [--executable DATEI]\n");
         return 2;
     }
     try {

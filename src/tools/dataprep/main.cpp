@@ -98,10 +98,10 @@ int main(int argc, char** argv) {
             return 0;
         }
         QString* const value = a == QStringLiteral("--program-dir")    ? &programDir
-                                : a == QStringLiteral("--icon-source")  ? &iconSource
-                                : a == QStringLiteral("--game-dir")     ? &gameDir
-                                : a == QStringLiteral("--game-version") ? &gameVersion
-                                                                        : nullptr;
+                               : a == QStringLiteral("--icon-source")  ? &iconSource
+                               : a == QStringLiteral("--game-dir")     ? &gameDir
+                               : a == QStringLiteral("--game-version") ? &gameVersion
+                                                                       : nullptr;
         if (value && i + 1 < args.size())
             *value = args[++i];
         else if (command.isEmpty() && !a.startsWith(QStringLiteral("--")))

@@ -79,11 +79,11 @@ std::optional<data::DataVersion> directoryVersion(const QString& dataDir) {
 // "XMLP-1.0.0.0-2026-12-11", with "-2", "-3", … when a backup of that day is there already.
 QString backupName(const UpgradePaths& paths, const QDate& today) {
     const std::optional<data::DataVersion> version = directoryVersion(paths.data);
-    QString program = version && !version->program.isEmpty() ? version->program
-                                                             : QStringLiteral("alt");
+    QString program =
+        version && !version->program.isEmpty() ? version->program : QStringLiteral("alt");
     program.replace(QRegularExpression(QStringLiteral("[^0-9A-Za-z._]")), QStringLiteral("_"));
-    const QString base = paths.name + QLatin1Char('-') + program + QLatin1Char('-') +
-                         today.toString(Qt::ISODate);
+    const QString base =
+        paths.name + QLatin1Char('-') + program + QLatin1Char('-') + today.toString(Qt::ISODate);
     QString name = base;
     for (int n = 2; data::entryKindOf(paths.parent + name) != data::EntryKind::Absent; ++n)
         name = base + QLatin1Char('-') + QString::number(n);
@@ -96,8 +96,7 @@ void FinishDataUpgrade(const QString& dataDir, data::FileWriter& writer) {
     const UpgradePaths paths(dataDir);
     if (data::entryKindOf(paths.staging) == data::EntryKind::Absent)
         return;
-    const std::optional<QByteArray> marker =
-        data::readRegularFileIfPresent(paths.marker, 4096);
+    const std::optional<QByteArray> marker = data::readRegularFileIfPresent(paths.marker, 4096);
     if (marker && !marker->isEmpty()) {
         // The new directory is complete: finish the swap.
         const QString backup = paths.parent + QString::fromUtf8(*marker);
@@ -112,7 +111,8 @@ void FinishDataUpgrade(const QString& dataDir, data::FileWriter& writer) {
 }
 
 bool DataUpgradeNeeded(const QByteArray& archive, const QString& dataDir) {
-    const QHash<QString, QByteArray> entries = ReadArchiveEntries(archive, {data::kDataVersionFile});
+    const QHash<QString, QByteArray> entries =
+        ReadArchiveEntries(archive, {data::kDataVersionFile});
     const std::optional<QByteArray> here = data::readRegularFileIfPresent(
         QDir(dataDir).filePath(data::kDataVersionFile), kDataFileLimit);
     return entries.value(data::kDataVersionFile) != here.value_or(QByteArray());
@@ -177,8 +177,28 @@ DataUpgradeResult UpgradeDataDirectory(const QByteArray& archive, const QString&
                                        "übernommen werden; die bisherigen Daten bleiben. %1")
                             .arg(e.message()));
     }
-    renameFolder(paths.data, result.backup, writer);
-    renameFolder(paths.staged, paths.data, writer);
+    // The swap. A rename that fails puts the old directory back where it can; what is left with
+    // the marker is finished by the next start.
+    const auto dropStaging = [&] {
+        try {
+            removeFolder(paths.staging, writer);
+        } catch (const DataError&) {
+        }
+    };
+    try {
+        renameFolder(paths.data, result.backup, writer);
+    } catch (const DataError&) {
+        dropStaging();
+        throw;
+    }
+    try {
+        renameFolder(paths.staged, paths.data, writer);
+    } catch (const DataError&) {
+        // When this fails too, the marker stays and the next start finishes the swap.
+        renameFolder(result.backup, paths.data, writer);
+        dropStaging();
+        throw;
+    }
     result.upgraded = true;
     try {
         removeFolder(paths.staging, writer);
@@ -248,8 +268,8 @@ std::optional<QString> GameUpdateNotice(Platform& platform, const Directories& d
     }
     const std::wstring key = kSettingsKey.toStdWString();
     try {
-        if (QString::fromStdWString(platform.readRegistryString(
-                RegistryHive::CurrentUser, key, kGameNoticeValue.toStdWString())) ==
+        if (QString::fromStdWString(platform.readRegistryString(RegistryHive::CurrentUser, key,
+                                                                kGameNoticeValue.toStdWString())) ==
             installed.sha256)
             return std::nullopt;
     } catch (const PlatformError&) {
@@ -257,8 +277,7 @@ std::optional<QString> GameUpdateNotice(Platform& platform, const Directories& d
 
     QStringList active;
     try {
-        const data::XmlDocument index =
-            data::loadDataFile(dirs.data, data::kBuildingIndexFile);
+        const data::XmlDocument index = data::loadDataFile(dirs.data, data::kBuildingIndexFile);
         for (const pugi::xml_node& e : data::selectNodes(index.root(), "Building")) {
             const data::BuildingEntry b = data::BuildingEntry::fromElement(e);
             if (b.isExported == QLatin1String("true"))

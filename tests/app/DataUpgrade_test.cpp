@@ -47,8 +47,8 @@ void runTool(const QString& tool, const QStringList& arguments) {
 // A data archive of every file of folder, as the build packs one (entries "XMLP/<name>").
 QByteArray archiveOf(const QString& folder, const QString& zipPath) {
     int code = 0;
-    zip_t* archive = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE,
-                              &code);
+    zip_t* archive =
+        zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     EXPECT_NE(archive, nullptr);
     std::vector<QByteArray> kept;
     for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name)) {
@@ -97,8 +97,8 @@ const NewRelease& newRelease() {
 // its version file naming program 0.9.0.0 and its help table without the newest texts.
 void makeOldData(const QString& dir) {
     copyShippedData(dir);
-    DataVersion version = ReadDataVersion(
-        readBytes(QDir(dir).filePath(kDataVersionFile)), kDataVersionFile);
+    DataVersion version =
+        ReadDataVersion(readBytes(QDir(dir).filePath(kDataVersionFile)), kDataVersionFile);
     version.program = QStringLiteral("0.9.0.0");
     writeBytes(QDir(dir).filePath(kDataVersionFile), WriteDataVersion(version));
     QByteArray help = readBytes(QDir(dir).filePath(kHelpFile));
@@ -172,8 +172,7 @@ TEST_P(DataUpgradeTest, CarriesTheEditsKeepsABackupAndTakesTheNewHelp) {
     FakeDialogs dialogs;
     dialogs.conflictChoice = c.conflictChoice;
     const QDate day(2026, 12, 11);
-    const DataUpgradeResult result =
-        UpgradeDataDirectory(release.archive, data, dialogs, day);
+    const DataUpgradeResult result = UpgradeDataDirectory(release.archive, data, dialogs, day);
     EXPECT_TRUE(result.upgraded);
     EXPECT_EQ(result.reviewed, c.previewShown);
     EXPECT_EQ(dialogs.previews.size(), c.previewShown ? 1u : 0u);
@@ -186,36 +185,35 @@ TEST_P(DataUpgradeTest, CarriesTheEditsKeepsABackupAndTakesTheNewHelp) {
     QStringList beside =
         QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     beside.sort();
-    EXPECT_EQ(beside, QStringList({QStringLiteral("XMLP"), QStringLiteral("XMLP-0.9.0.0-2026-12-11"),
-                                   QStringLiteral("expected")}));
+    EXPECT_EQ(beside,
+              QStringList({QStringLiteral("XMLP"), QStringLiteral("XMLP-0.9.0.0-2026-12-11"),
+                           QStringLiteral("expected")}));
     EXPECT_FALSE(DataUpgradeNeeded(release.archive, data));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OldEdits, DataUpgradeTest,
-    ::testing::Values(
-        UpgradeCase{"None", {}, {}, ImportChoice::Skip, false},
-        UpgradeCase{"Some",
-                    {bakeryOutput, grainFarmBeer},
-                    {bakeryOutput, grainFarmBeer},
-                    ImportChoice::Skip,
-                    false},
-        UpgradeCase{"ConflictKeepsTheEditedValue",
-                    {bakeryOutput, bakeryUpkeep},
-                    {bakeryOutput, bakeryUpkeep},
-                    ImportChoice::Edited,
-                    true},
-        UpgradeCase{"ConflictTakesTheNewGameValue",
-                    {bakeryOutput, bakeryUpkeep},
-                    {bakeryOutput},
-                    ImportChoice::Game,
-                    true},
-        UpgradeCase{"BuildingGoneFromTheNewData",
-                    {lobsterCosts, grainFarmBeer},
-                    {grainFarmBeer},
-                    ImportChoice::Skip,
-                    true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(OldEdits, DataUpgradeTest,
+                         ::testing::Values(UpgradeCase{"None", {}, {}, ImportChoice::Skip, false},
+                                           UpgradeCase{"Some",
+                                                       {bakeryOutput, grainFarmBeer},
+                                                       {bakeryOutput, grainFarmBeer},
+                                                       ImportChoice::Skip,
+                                                       false},
+                                           UpgradeCase{"ConflictKeepsTheEditedValue",
+                                                       {bakeryOutput, bakeryUpkeep},
+                                                       {bakeryOutput, bakeryUpkeep},
+                                                       ImportChoice::Edited,
+                                                       true},
+                                           UpgradeCase{"ConflictTakesTheNewGameValue",
+                                                       {bakeryOutput, bakeryUpkeep},
+                                                       {bakeryOutput},
+                                                       ImportChoice::Game,
+                                                       true},
+                                           UpgradeCase{"BuildingGoneFromTheNewData",
+                                                       {lobsterCosts, grainFarmBeer},
+                                                       {grainFarmBeer},
+                                                       ImportChoice::Skip,
+                                                       true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DataUpgrade, ACancelledPreviewKeepsTheOldDirectoryAndLeavesNothingBeside) {
     TempDir root;
@@ -311,8 +309,7 @@ TEST_F(StartupUpgradeTest, AnUpdatedGameIsNamedOncePerExecutable) {
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
 
     const QString executable = root.file(QStringLiteral("Spiel/Bin/Win64/Velmora.exe"));
-    writeBytes(executable,
-               readBytes(newRelease().game + QStringLiteral("/Bin/Win64/Velmora.exe")));
+    writeBytes(executable, readBytes(newRelease().game + QStringLiteral("/Bin/Win64/Velmora.exe")));
     RunStartup(platform, dialogs, programDir());
     ASSERT_EQ(dialogs.errors.size(), 1);
     const QString notice = dialogs.errors[0];

@@ -162,6 +162,21 @@ QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archiveP
     return bytes;
 }
 
+// The names of every entry, each checked; an unsafe one refuses the whole archive.
+QStringList checkedNames(zip_t* archive, const QString& archivePath) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    QStringList names;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* raw = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const QString name = raw ? QString::fromUtf8(raw) : QString();
+        if (!isSafeEntry(name))
+            throw archiveError(archivePath,
+                               QStringLiteral("Unzulässiger Eintrag \u201E%1\u201C.").arg(name));
+        names << name;
+    }
+    return names;
+}
+
 void extractArchive(const QString& archivePath, const QString& programDir) {
     int code = 0;
     // The ZIP library takes file names as UTF-8 on every platform (on Windows it turns them into
@@ -171,17 +186,8 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
     if (!archive)
         throw archiveError(archivePath, zipErrorText(code));
 
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    QStringList names;
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char* raw =
-            zip_get_name(archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
-        const QString name = raw ? QString::fromUtf8(raw) : QString();
-        if (!isSafeEntry(name))
-            throw archiveError(archivePath,
-                               QStringLiteral("Unzulässiger Eintrag \u201E%1\u201C.").arg(name));
-        names << name;
-    }
+    const QStringList names = checkedNames(archive.get(), archivePath);
+    const zip_int64_t count = names.size();
 
     const QString target = programDir + kDataFolder;
     if (QFileInfo::exists(target))
@@ -241,16 +247,7 @@ OpenedArchive openArchiveBytes(const QByteArray& bytes, const QString& archiveNa
         zip_source_free(source);
         throw archiveError(archiveName, zipErrorText(&error));
     }
-    const zip_int64_t count = zip_get_num_entries(opened.archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char* raw =
-            zip_get_name(opened.archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
-        const QString name = raw ? QString::fromUtf8(raw) : QString();
-        if (!isSafeEntry(name))
-            throw archiveError(archiveName,
-                               QStringLiteral("Unzulässiger Eintrag \u201E%1\u201C.").arg(name));
-        opened.names << name;
-    }
+    opened.names = checkedNames(opened.archive.get(), archiveName);
     return opened;
 }
 

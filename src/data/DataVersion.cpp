@@ -6,10 +6,15 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 namespace velmora::data {
 
 Fingerprint FingerprintOf(const QString& path) {
+    // Only a regular file is opened: a pipe under that name would never end.
+    if (!QFileInfo(path).isFile())
+        throw DataError(
+            QStringLiteral("Die Datei %1 fehlt oder ist keine Datei.").arg(quotedPath(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw DataError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")

@@ -164,15 +164,8 @@ void activateAll(const Workspace& w, FileWriter& writer) {
 
 // "Änderungen importieren" of a file with edits of three buildings, one for each editor, so that
 // all three data files are written; the preview is taken afresh by every run.
-void importEdits(const Workspace& w, FileWriter& writer) {
-    EditsFile file;
-    file.buildings = {
-        {QStringLiteral("1010402"),
-         QStringLiteral("Baeckerei"),
-         {{"outputAmount", "1", "2"}, {"upkeep", "60", "90"}}},
-        {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
-        {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
-    };
+// An edits file imported with the default choices, as "Übernehmen" of an untouched preview.
+void importWithDefaults(const Workspace& w, const EditsFile& file, FileWriter& writer) {
     std::vector<ImportRow> rows;
     {
         EditorFiles files(w.data);
@@ -182,6 +175,18 @@ void importEdits(const Workspace& w, FileWriter& writer) {
     for (const ImportRow& row : rows)
         choices.push_back(DefaultChoice(row));
     ApplyImport(w.data, rows, choices, writer);
+}
+
+void importEdits(const Workspace& w, FileWriter& writer) {
+    EditsFile file;
+    file.buildings = {
+        {QStringLiteral("1010402"),
+         QStringLiteral("Baeckerei"),
+         {{"outputAmount", "1", "2"}, {"upkeep", "60", "90"}}},
+        {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
+        {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
+    };
+    importWithDefaults(w, file, writer);
 }
 
 // The data directory of an older program version: its version file names program 0.9.0.0, its
@@ -201,15 +206,7 @@ void prepareOldDataDirectory(const Workspace& w) {
         {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
         {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
     };
-    std::vector<ImportRow> rows;
-    {
-        EditorFiles files(w.data);
-        rows = PreviewImport(files, file);
-    }
-    std::vector<ImportChoice> choices;
-    for (const ImportRow& row : rows)
-        choices.push_back(DefaultChoice(row));
-    ApplyImport(w.data, rows, choices);
+    importWithDefaults(w, file, diskWriter());
 }
 
 // What the start of the new program version does: a stopped step is finished or undone, then a

@@ -40,7 +40,7 @@ protected:
     FakeDialogs dialogs;
 };
 
-TEST_F(StartupTest, FirstStartUnpacksTheNineFilesAndRemovesTheArchive) {
+TEST_F(StartupTest, FirstStartUnpacksEveryFileAndRemovesTheArchive) {
     QDir().mkpath(programDir());
     const StartupResult started = RunStartup(platform, dialogs, programDir());
     const Directories& dirs = started.dirs;

@@ -239,4 +239,37 @@ void writeLargeStandinGame(const StandinTables& tables, const QString& outDir) {
     writeCommon(t, outDir);
 }
 
+StandinTables withGameUpdate(const StandinTables& tables) {
+    StandinTables updated = tables;
+    const auto row = [&](const QString& guid) -> BuildingRow& {
+        for (BuildingRow& building : updated.buildings)
+            if (building.guid == guid)
+                return building;
+        throw data::DataError(
+            QStringLiteral("Die Tabellen enthalten das Gebäude %1 nicht.").arg(guid));
+    };
+    const auto replaceIn = [](QString& cell, const QString& from, const QString& to) {
+        if (!cell.contains(from))
+            throw data::DataError(
+                QStringLiteral("Die Zelle „%1“ enthält „%2“ nicht.").arg(cell, from));
+        cell.replace(from, to);
+    };
+    BuildingRow& grainFarm = row(QStringLiteral("1010262"));
+    replaceIn(grainFarm.costs, QStringLiteral("100,"), QStringLiteral("120,"));
+    replaceIn(grainFarm.upkeep, QStringLiteral(":10"), QStringLiteral(":8"));
+    replaceIn(row(QStringLiteral("1010402")).upkeep, QStringLiteral("60,"), QStringLiteral("70,"));
+    const BuildingRow& lobster = row(QStringLiteral("118729"));
+    std::erase_if(updated.buildings,
+                  [&](const BuildingRow& building) { return building.guid == lobster.guid; });
+    return updated;
+}
+
+QByteArray standinExecutable(int gameVersion) {
+    QByteArray text = "Stand-in for the game executable: the editor recognises a game directory "
+                      "by this file alone.\n";
+    if (gameVersion > 1)
+        text += "Version " + QByteArray::number(gameVersion) + ": the game after an update.\n";
+    return text;
+}
+
 } // namespace velmora::generators::standin

@@ -43,7 +43,11 @@ TEST(ShippedDataRegeneration, TablesGiveTheCommittedGameFilesAndDataFiles) {
     TempDir program;
     const QString org = program.file(QStringLiteral("ORG"));
     const QString icons = program.file(QStringLiteral("icons"));
-    runTool(QStringLiteral("velmora-standin"), {QStringLiteral("--out"), org});
+    const QString executable = program.file(QStringLiteral("game/Bin/Win64/Velmora.exe"));
+    runTool(QStringLiteral("velmora-standin"),
+            {QStringLiteral("--out"), org, QStringLiteral("--executable"), executable});
+    EXPECT_EQ(readBytes(executable),
+              readBytes(sourcePath(QStringLiteral("sample-game/Bin/Win64/Velmora.exe"))));
     EXPECT_EQ(filesOf(org), filesOf(sourcePath(QStringLiteral("sample-game/ORG"))));
     expectSameFiles(org, sourcePath(QStringLiteral("sample-game/ORG")), filesOf(org));
 
@@ -56,12 +60,14 @@ TEST(ShippedDataRegeneration, TablesGiveTheCommittedGameFilesAndDataFiles) {
 
     runTool(QStringLiteral("velmora-dataprep"),
             {QStringLiteral("all"), QStringLiteral("--program-dir"), program.path(),
-             QStringLiteral("--icon-source"), icons});
+             QStringLiteral("--icon-source"), icons, QStringLiteral("--game-dir"),
+             program.file(QStringLiteral("game")), QStringLiteral("--game-version"),
+             QStringLiteral("1.0")});
     // "Help.xml" and "Active.png" are made by hand, not by the data tools.
     QStringList dataFiles = filesOf(program.file(QStringLiteral("XMLP")));
     dataFiles.removeAll(QStringLiteral("Help.xml"));
     dataFiles.removeAll(QStringLiteral("Active.png"));
-    EXPECT_EQ(dataFiles.size(), 7);
+    EXPECT_EQ(dataFiles.size(), 8);
     expectSameFiles(program.file(QStringLiteral("XMLP")),
                     sourcePath(QStringLiteral("resources/data/XMLP")), dataFiles);
     // The collected building and product pictures are embedded from resources/pictures.

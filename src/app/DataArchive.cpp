@@ -3,6 +3,7 @@
 // directory. The entries are first extracted into a staging folder, which is renamed into
 // place at the end, so a failed extraction never leaves a half-filled data directory behind
 // (an existing data directory is never unpacked again).
+#include "app/DataUpgrade.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 
@@ -161,6 +162,21 @@ QByteArray readEntry(zip_t* archive, zip_uint64_t index, const QString& archiveP
     return bytes;
 }
 
+// The names of every entry, each checked; an unsafe one refuses the whole archive.
+QStringList checkedNames(zip_t* archive, const QString& archivePath) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    QStringList names;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* raw = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const QString name = raw ? QString::fromUtf8(raw) : QString();
+        if (!isSafeEntry(name))
+            throw archiveError(archivePath,
+                               QStringLiteral("Unzulässiger Eintrag \u201E%1\u201C.").arg(name));
+        names << name;
+    }
+    return names;
+}
+
 void extractArchive(const QString& archivePath, const QString& programDir) {
     int code = 0;
     // The ZIP library takes file names as UTF-8 on every platform (on Windows it turns them into
@@ -170,17 +186,8 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
     if (!archive)
         throw archiveError(archivePath, zipErrorText(code));
 
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    QStringList names;
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char* raw =
-            zip_get_name(archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
-        const QString name = raw ? QString::fromUtf8(raw) : QString();
-        if (!isSafeEntry(name))
-            throw archiveError(archivePath,
-                               QStringLiteral("Unzulässiger Eintrag \u201E%1\u201C.").arg(name));
-        names << name;
-    }
+    const QStringList names = checkedNames(archive.get(), archivePath);
+    const zip_int64_t count = names.size();
 
     const QString target = programDir + kDataFolder;
     if (QFileInfo::exists(target))
@@ -218,7 +225,72 @@ void extractArchive(const QString& archivePath, const QString& programDir) {
                 .arg(QDir::toNativeSeparators(target)));
 }
 
+// Archive bytes opened in memory, with their entries' names checked.
+struct OpenedArchive {
+    std::unique_ptr<zip_t, ArchiveCloser> archive;
+    QStringList names;
+};
+
+OpenedArchive openArchiveBytes(const QByteArray& bytes, const QString& archiveName) {
+    zip_error_t error;
+    zip_error_init(&error);
+    const auto fini = qScopeGuard([&] { zip_error_fini(&error); });
+    if (bytes.isEmpty())
+        throw DataError(QStringLiteral("Das Programm enthält kein Datenarchiv."));
+    zip_source_t* source = zip_source_buffer_create(
+        bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
+    if (!source)
+        throw archiveError(archiveName, zipErrorText(&error));
+    OpenedArchive opened;
+    opened.archive.reset(zip_open_from_source(source, ZIP_RDONLY, &error));
+    if (!opened.archive) {
+        zip_source_free(source);
+        throw archiveError(archiveName, zipErrorText(&error));
+    }
+    opened.names = checkedNames(opened.archive.get(), archiveName);
+    return opened;
+}
+
 } // namespace
+
+QHash<QString, QByteArray> ReadArchiveEntries(const QByteArray& archive, const QStringList& names) {
+    const OpenedArchive opened = openArchiveBytes(archive, kArchiveFileName);
+    const QString prefix = kDataFolder + QLatin1Char('/');
+    QHash<QString, QByteArray> entries;
+    for (qsizetype i = 0; i < opened.names.size(); ++i) {
+        const QString name = opened.names[i].mid(prefix.size());
+        if (names.contains(name))
+            entries.insert(name, readEntry(opened.archive.get(), static_cast<zip_uint64_t>(i),
+                                           kArchiveFileName, opened.names[i]));
+    }
+    return entries;
+}
+
+void ExtractArchiveInto(const QByteArray& archive, const QString& folder,
+                        data::FileWriter& writer) {
+    const OpenedArchive opened = openArchiveBytes(archive, kArchiveFileName);
+    const QString prefix = kDataFolder + QLatin1Char('/');
+    if (!QDir().mkpath(folder))
+        throw archiveError(kArchiveFileName,
+                           QStringLiteral("Der Ordner \u201E%1\u201C kann nicht angelegt werden.")
+                               .arg(QDir::toNativeSeparators(folder)));
+    for (qsizetype i = 0; i < opened.names.size(); ++i) {
+        const QString path = folder + QLatin1Char('/') + opened.names[i].mid(prefix.size());
+        if (opened.names[i].endsWith(QLatin1Char('/'))) {
+            QDir().mkpath(path);
+            continue;
+        }
+        const QByteArray bytes = readEntry(opened.archive.get(), static_cast<zip_uint64_t>(i),
+                                           kArchiveFileName, opened.names[i]);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        try {
+            writer.writeNew(path, bytes);
+        } catch (const DataError& e) {
+            throw archiveError(kArchiveFileName, e.message());
+        }
+        letEventsRun();
+    }
+}
 
 QByteArray EmbeddedDataArchive() {
     QFile resource(QStringLiteral(":/velmora/xmlp.zip"));

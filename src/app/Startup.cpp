@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/DataUpgrade.h"
 #include "app/PathText.h"
 #include "app/Settings.h"
 #include "data/BuildingIndex.h"
@@ -7,6 +8,7 @@
 #include "data/HelpTable.h"
 #include "data/XmlDocument.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <functional>
@@ -39,6 +41,48 @@ QString queried(const std::function<std::wstring()>& query) {
     }
 }
 
+// Step 4: the data directory of the running program's archive.
+void SettleDataDirectory(Platform& platform, UserDialogs& dialogs, const Directories& dirs) {
+    const QByteArray archive = EmbeddedDataArchive();
+    try {
+        FinishDataUpgrade(dirs.data);
+    } catch (const data::DataError& e) {
+        dialogs.showError(kStartErrorTitle, e.message());
+        throw StartupAbort();
+    }
+    if (!QFileInfo::exists(dirs.data)) {
+        UnpackArchive(archive, dirs, dialogs);
+        GuardDataDirectory(platform, dialogs, dirs.data);
+    } else {
+        try {
+            if (DataUpgradeNeeded(archive, dirs.data)) {
+                const DataUpgradeResult upgrade =
+                    UpgradeDataDirectory(archive, dirs.data, dialogs, QDate::currentDate());
+                if (upgrade.upgraded) {
+                    GuardDataDirectory(platform, dialogs, dirs.data);
+                    dialogs.showNotice(kDataUpgradeTitle, DataUpgradeText(upgrade));
+                } else {
+                    dialogs.showNotice(kDataUpgradeTitle,
+                                       QStringLiteral("Die Daten der neuen Programmversion wurden "
+                                                      "nicht übernommen; Sie arbeiten weiter mit "
+                                                      "den bisherigen Daten. Beim nächsten Start "
+                                                      "werden sie erneut angeboten."));
+                }
+            }
+        } catch (const data::DataError& e) {
+            dialogs.showError(kStartErrorTitle, e.message());
+        }
+    }
+    try {
+        if (QFileInfo::exists(dirs.data))
+            RefreshProgramFiles(archive, dirs.data);
+    } catch (const data::DataError& e) {
+        dialogs.showError(kStartErrorTitle, e.message());
+    }
+    if (const std::optional<QString> notice = GameUpdateNotice(platform, dirs))
+        dialogs.showNotice(kGameUpdateTitle, *notice);
+}
+
 } // namespace
 
 QString GetVersionString(Platform& platform) {
@@ -53,10 +97,7 @@ StartupResult RunStartup(Platform& platform, UserDialogs& dialogs, const QString
     StartupResult result;
     result.dirs = SettleDirectories(programDir);
     CheckEnvironment(platform, dialogs, result.dirs);
-    if (!QFileInfo::exists(result.dirs.data)) {
-        UnpackDataArchive(result.dirs, dialogs);
-        GuardDataDirectory(platform, dialogs, result.dirs.data);
-    }
+    SettleDataDirectory(platform, dialogs, result.dirs);
     LoadEmbeddedFont();
     try {
         data::XmlDocument help =

@@ -3,7 +3,10 @@
 //   1. program directory: the executable's directory, with a trailing separator;
 //   2. data directory and work directories below it;
 //   3. CheckEnvironment: single-instance guard, game and mods directory, registry settings;
-//   4. UnpackDataArchive when the data directory does not exist;
+//   4. UnpackDataArchive when the data directory does not exist; a stopped upgrade is finished
+//      or undone first, and a data directory of another archive is upgraded (DataUpgrade.h);
+//      the files without player data are refreshed from the archive, and a game updated since
+//      the data was made is named once;
 //   5. LoadEmbeddedFont;
 //   6. "Help.xml" is loaded once as the help table of the run;
 //   7. "BuildingGroups.xml" is loaded once and its group names are handed to the main window.
@@ -24,11 +27,14 @@
 // Paths are held with "/" internally and end with "/" where a directory is meant (all but the
 // game directory). They are written to the registry with the platform's separator.
 #include "app/platform/Platform.h"
+#include "data/EditsImport.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <exception>
+#include <optional>
+#include <vector>
 
 namespace velmora::app {
 
@@ -54,6 +60,19 @@ public:
                                const QString& suggested) {
         (void)use, (void)title, (void)filter, (void)suggested;
         return {};
+    }
+    // The import preview of carrying the old data directory's edits onto the data of a new
+    // program version, shown when a row is a conflict or not applicable: the choice of every
+    // row (parallel to rows), or nothing when the player cancels. A set of dialogs without one
+    // takes the default choices.
+    virtual std::optional<std::vector<data::ImportChoice>>
+    reviewUpgrade(const data::EditsFile& edits, const std::vector<data::ImportRow>& rows,
+                  const data::ProductCatalogue& catalogue) {
+        (void)edits, (void)catalogue;
+        std::vector<data::ImportChoice> choices;
+        for (const data::ImportRow& row : rows)
+            choices.push_back(data::DefaultChoice(row));
+        return choices;
     }
 };
 

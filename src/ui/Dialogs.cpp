@@ -1,5 +1,8 @@
 #include "ui/Dialogs.h"
 
+#include "app/DataUpgrade.h"
+#include "ui/ImportPreviewWindow.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -128,6 +131,29 @@ QString Dialogs::chooseFile(FileUse use, const QString& title, const QString& fi
                             const QString& suggested) {
     return use == FileUse::Save ? QFileDialog::getSaveFileName(nullptr, title, suggested, filter)
                                 : QFileDialog::getOpenFileName(nullptr, title, suggested, filter);
+}
+
+std::optional<std::vector<data::ImportChoice>>
+Dialogs::reviewUpgrade(const data::EditsFile& edits, const std::vector<data::ImportRow>& rows,
+                       const data::ProductCatalogue& catalogue) {
+    ImportPreviewWindow preview(QString(), edits, rows, catalogue);
+    DescribeUpgradePreview(preview, edits);
+    if (preview.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return preview.choices();
+}
+
+void DescribeUpgradePreview(ImportPreviewWindow& preview, const data::EditsFile& edits) {
+    preview.setWindowTitle(app::kDataUpgradeTitle);
+    if (auto* source = preview.findChild<QLabel*>(QStringLiteral("SourceLabel"))) {
+        source->setText(
+            QStringLiteral("Die neue Programmversion bringt neue Spieldaten. Ihre Änderungen aus "
+                           "den bisherigen Daten (Version %1) werden übernommen; bei den "
+                           "folgenden Feldern entscheiden Sie, was gilt. \u201EAbbrechen\u201C "
+                           "behält die bisherigen Daten bis zum nächsten Start.")
+                .arg(edits.program.isEmpty() ? QStringLiteral("?") : edits.program));
+        source->setAccessibleName(source->text());
+    }
 }
 
 } // namespace velmora::ui

@@ -19,6 +19,10 @@ public:
     void showNotice(const QString& title, const QString& text) override;
     QString chooseFile(FileUse use, const QString& title, const QString& filter,
                        const QString& suggested) override;
+    // The import preview, titled for the new program version.
+    std::optional<std::vector<data::ImportChoice>>
+    reviewUpgrade(const data::EditsFile& edits, const std::vector<data::ImportRow>& rows,
+                  const data::ProductCatalogue& catalogue) override;
 };
 
 // The folder chooser "Ordner suchen": the instruction as given, line breaks kept, above a plain
@@ -36,6 +40,10 @@ private:
     QTreeView* tree_;
     QPushButton* ok_;
 };
+
+class ImportPreviewWindow;
+// Titles the import preview for the data of a new program version and says what it is for.
+void DescribeUpgradePreview(ImportPreviewWindow& preview, const data::EditsFile& edits);
 
 // The system's texts use a carriage return as line break; Qt wants a line feed.
 QString withLineFeeds(const QString& text);

@@ -8,7 +8,8 @@
 namespace velmora::test {
 
 void makeGame(const QString& dir, bool withMods) {
-    writeBytes(dir + QStringLiteral("/Bin/Win64/Velmora.exe"), "stand-in");
+    writeBytes(dir + QStringLiteral("/Bin/Win64/Velmora.exe"),
+               readBytes(sourcePath(QStringLiteral("sample-game/Bin/Win64/Velmora.exe"))));
     if (withMods)
         QDir().mkpath(dir + QStringLiteral("/mods"));
 }

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace velmora::test {
 
@@ -24,11 +25,32 @@ public:
         errors << title + QLatin1Char('|') + text;
     }
 
+    // The upgrade's preview: each shown preview is recorded as its rows' texts; conflicts take
+    // conflictChoice, and cancelUpgrade cancels.
+    std::optional<std::vector<data::ImportChoice>>
+    reviewUpgrade(const data::EditsFile&, const std::vector<data::ImportRow>& rows,
+                  const data::ProductCatalogue& catalogue) override {
+        QStringList texts;
+        for (const data::ImportRow& row : rows)
+            texts << data::RowText(row, catalogue);
+        previews.push_back(texts);
+        if (cancelUpgrade)
+            return std::nullopt;
+        std::vector<data::ImportChoice> choices;
+        for (const data::ImportRow& row : rows)
+            choices.push_back(data::DefaultChoice(row, conflictChoice));
+        return choices;
+    }
+
     std::optional<QString> chosenFolder;
     QStringList chooserInstructions, chooserPreselects, errors;
+    std::vector<QStringList> previews;
+    bool cancelUpgrade = false;
+    data::ImportChoice conflictChoice = data::ImportChoice::Skip;
 };
 
-// A game installation below dir: the game executable, and the mods folder when asked for.
+// A game installation below dir: the stand-in game's executable, and the mods folder when asked
+// for.
 void makeGame(const QString& dir, bool withMods);
 
 // The text of a registry file (UTF-16LE with byte-order mark).

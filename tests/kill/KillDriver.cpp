@@ -10,7 +10,9 @@
 // write to its last), counted from the moment the child's own first write begins. The round
 // says how many of the latter found the child still writing, and warns when fewer than half
 // did. After every kill:
-//   - every data file is there, loads, and holds exactly its old or its new content;
+//   - every data file is there, loads, and holds exactly its old or its new content; for an
+//     operation on the whole data directory ("Aktualisieren"), after the next start has
+//     finished or undone its step, the directory is exactly the old or the new one;
 //   - every mod folder is exactly the old folder, exactly the new one, or absent;
 //   - nothing the game loads lies in the mods directory besides the active mod folders;
 //   - after the next start's repair of the flags, IsExported is "true" exactly when the game
@@ -160,6 +162,12 @@ QStringList checkGuarantees(const Run& run, const Snapshot& now) {
         faults << QStringLiteral("%1 ist weder alt noch neu").arg(path);
         faults << unloadableDataFiles(run.root, {{path, found->second}});
     }
+
+    // A whole data directory, after the next start: exactly the old one or the new one.
+    if (run.operation->nextStart &&
+        below(now, QStringLiteral("data")) != below(run.before, QStringLiteral("data")) &&
+        below(now, QStringLiteral("data")) != below(run.after, QStringLiteral("data")))
+        faults << QStringLiteral("das Datenverzeichnis ist weder das alte noch das neue");
 
     // Mod folders: old, new or absent, never in between.
     QStringList folders;
@@ -429,8 +437,16 @@ int killRound(Run& run, int kills, std::uint64_t seed) {
         runChild(run, delay, nullptr, aim ? KillFrom::FirstWrite : KillFrom::Start, &whileItWrote);
         aimed += aim ? 1 : 0;
         inside += aim && whileItWrote ? 1 : 0;
+        QStringList faults;
+        if (run.operation->nextStart) {
+            try {
+                run.operation->nextStart(run.workspace);
+            } catch (const data::DataError& e) {
+                faults << QStringLiteral("der nächste Start scheitert: ") + e.message();
+            }
+        }
         const Snapshot now = takeSnapshot(run.root);
-        QStringList faults = checkGuarantees(run, now);
+        faults << checkGuarantees(run, now);
         faults << checkAfterNextStart(run);
         if (now == run.before)
             ++unchanged;
@@ -487,7 +503,15 @@ int failRound(Run& run) {
             if (e.message().isEmpty())
                 faults << QStringLiteral("leere Meldung");
         }
-        // A failed run keeps the invariant by itself, without the repair of the next start.
+        // A failed run keeps the invariant by itself, without the repair of the next start; only
+        // an operation on the whole data directory may leave a swap that failed both ways to it.
+        if (run.operation->nextStart) {
+            try {
+                run.operation->nextStart(run.workspace);
+            } catch (const data::DataError& e) {
+                faults << QStringLiteral("der nächste Start scheitert: ") + e.message();
+            }
+        }
         faults << checkGuarantees(run, takeSnapshot(run.root)) << checkExportInvariant(run)
                << checkNextRun(run, false);
         if (!faults.isEmpty()) {

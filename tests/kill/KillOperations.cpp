@@ -1,10 +1,14 @@
 #include "kill/KillOperations.h"
 
+#include "app/DataUpgrade.h"
+#include "app/Startup.h"
 #include "data/AdditionalProducts.h"
 #include "data/BuildCosts.h"
 #include "data/BuildingIndex.h"
 #include "data/DataFiles.h"
+#include "data/DataVersion.h"
 #include "data/EditsImport.h"
+#include "data/FileAccess.h"
 #include "data/ProductionSettings.h"
 #include "data/XmlDocument.h"
 #include "mod/BuildingReset.h"
@@ -14,6 +18,7 @@
 #include "mod/NamedPictures.h"
 
 #include <QColor>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 
@@ -159,15 +164,8 @@ void activateAll(const Workspace& w, FileWriter& writer) {
 
 // "Änderungen importieren" of a file with edits of three buildings, one for each editor, so that
 // all three data files are written; the preview is taken afresh by every run.
-void importEdits(const Workspace& w, FileWriter& writer) {
-    EditsFile file;
-    file.buildings = {
-        {QStringLiteral("1010402"),
-         QStringLiteral("Baeckerei"),
-         {{"outputAmount", "1", "2"}, {"upkeep", "60", "90"}}},
-        {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
-        {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
-    };
+// An edits file imported with the default choices, as "Übernehmen" of an untouched preview.
+void importWithDefaults(const Workspace& w, const EditsFile& file, FileWriter& writer) {
     std::vector<ImportRow> rows;
     {
         EditorFiles files(w.data);
@@ -177,6 +175,58 @@ void importEdits(const Workspace& w, FileWriter& writer) {
     for (const ImportRow& row : rows)
         choices.push_back(DefaultChoice(row));
     ApplyImport(w.data, rows, choices, writer);
+}
+
+void importEdits(const Workspace& w, FileWriter& writer) {
+    EditsFile file;
+    file.buildings = {
+        {QStringLiteral("1010402"),
+         QStringLiteral("Baeckerei"),
+         {{"outputAmount", "1", "2"}, {"upkeep", "60", "90"}}},
+        {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
+        {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
+    };
+    importWithDefaults(w, file, writer);
+}
+
+// The data directory of an older program version: its version file names program 0.9.0.0, its
+// help table an older text, and three buildings are edited (production, additional products,
+// build costs), none in conflict with the running program's data.
+void prepareOldDataDirectory(const Workspace& w) {
+    const QString version = dataFilePath(w.data, kDataVersionFile);
+    DataVersion old = ReadDataVersion(readRegularFile(version, 1 << 20), version);
+    old.program = QStringLiteral("0.9.0.0");
+    writeFile(version, WriteDataVersion(old));
+    XmlDocument help = XmlDocument::load(dataFilePath(w.data, kHelpFile), LoneBlanks::Keep);
+    help.root().child("Texts").child("Text").child("Label").text().set("alt");
+    help.save();
+    EditsFile file;
+    file.buildings = {
+        {QStringLiteral("1010402"), QStringLiteral("Baeckerei"), {{"outputAmount", "1", "2"}}},
+        {QStringLiteral("1010262"), QStringLiteral("Getreidefarm"), {{"extra1", "0", "1010195"}}},
+        {QStringLiteral("1010278"), QStringLiteral("Fischerei"), {{"coins", "100", "300"}}},
+    };
+    importWithDefaults(w, file, diskWriter());
+}
+
+// What the start of the new program version does: a stopped step is finished or undone, then a
+// data directory of another archive is upgraded, its edits carried over.
+void finishUpgrade(const Workspace& w) {
+    app::FinishDataUpgrade(w.data);
+}
+void upgradeDataDirectory(const Workspace& w, FileWriter& writer) {
+    app::FinishDataUpgrade(w.data, writer);
+    const QByteArray archive = app::EmbeddedDataArchive();
+    if (!app::DataUpgradeNeeded(archive, w.data))
+        return;
+    // No row of these edits needs a choice; the dialogs' default takes the default choices.
+    class NoDialogs final : public app::UserDialogs {
+    public:
+        QString chooseFolder(const QString&, const QString&) override { return {}; }
+        void showError(const QString&, const QString&) override {}
+        void showNotice(const QString&, const QString&) override {}
+    } dialogs;
+    app::UpgradeDataDirectory(archive, w.data, dialogs, QDate::currentDate(), writer);
 }
 
 void deactivateMod(const Workspace& w, FileWriter& writer) {
@@ -201,6 +251,8 @@ const std::map<QString, Operation>& operationTable() {
         {QStringLiteral("Deaktivieren"), {prepareChangedBuilding, deactivateMod}},
         {QStringLiteral("AlleAktivieren"), {prepareChangedBuildings, activateAll}},
         {QStringLiteral("Importieren"), {unchanged, importEdits}},
+        {QStringLiteral("Aktualisieren"),
+         {prepareOldDataDirectory, upgradeDataDirectory, finishUpgrade}},
     };
     return table;
 }

@@ -22,6 +22,10 @@ struct Operation {
     std::function<void(const Workspace&)> prepare;
     // The operation itself; a failure raises data::DataError with a German message.
     std::function<void(const Workspace&, data::FileWriter&)> run;
+    // For an operation on the whole data directory: what the next start does before anything
+    // else (finish or undo a stopped step). After it the data directory must be exactly the old
+    // one or exactly the new one, never a mix of both.
+    std::function<void(const Workspace&)> nextStart = nullptr;
 };
 
 // Every operation by its name ("Reset", ...).

@@ -1,18 +1,24 @@
 // velmora-dataprep: derives the shipped data files from the game's extracted files.
 //
 //   velmora-dataprep buildings|products|all --program-dir DIR [--icon-source DIR]
+//                    [--game-dir DIR] [--game-version TEXT]
 //
 // Prints each step as it starts and a one-line summary at the end. A step that stops prints
 // the step and the reason (which names the file) and ends the program with exit code 1;
 // wrong arguments end it with exit code 2.
 //
 // One run at a time works in a program directory (a second one is refused), and the data files
-// are written to a staging folder that replaces XMLP only when every step succeeded.
+// are written to a staging folder that replaces XMLP only when every step succeeded. "all" also
+// writes the version file: the game's executable (below --game-dir) and "Assets.xml" it read,
+// each by size and SHA-256, the game version as given and this program's version.
 #include "tools/CreateBuildingsUnit.h"
+#include "tools/ExtractionFiles.h"
 
 #include "data/ConsoleText.h"
 #include "data/DataError.h"
 #include "data/DataFiles.h"
+#include "data/DataVersion.h"
+#include "data/FileAccess.h"
 #include "data/XmlDocument.h"
 
 #include <QCoreApplication>
@@ -31,6 +37,7 @@ namespace {
 const char* const kUsage =
     "Aufruf: velmora-dataprep buildings|products|all --program-dir VERZEICHNIS [--icon-source "
     "VERZEICHNIS]\n"
+    "       [--game-dir VERZEICHNIS] [--game-version TEXT]\n"
     "\n"
     "  buildings   Gebäude-Schritte (Asset-Listen, Gebäudeindex, Buff-Tabelle, Feld- und "
     "Gruppenliste,\n"
@@ -41,7 +48,10 @@ const char* const kUsage =
     "\n"
     "  --program-dir VERZEICHNIS  Programmverzeichnis mit ORG, TMP, XMLP, PNG (und WOR)\n"
     "  --icon-source VERZEICHNIS  Symbolbilder des Spiels (Name + \"_0.png\");\n"
-    "                             Vorgabe: Programmverzeichnis/icons-source\n";
+    "                             Vorgabe: Programmverzeichnis/icons-source\n"
+    "  --game-dir VERZEICHNIS     Hauptverzeichnis des Spiels, dessen Programmdatei (Bin/Win64/\n"
+    "                             Velmora.exe) in der Versionsdatei vermerkt wird (nur \"all\")\n"
+    "  --game-version TEXT        Version des Spiels für die Versionsdatei (nur \"all\")\n";
 
 void print(FILE* stream, const QString& text) {
     data::printText(stream, text);
@@ -80,16 +90,20 @@ qsizetype countElements(const QString& path, const char* name) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    QString command, programDir, iconSource;
+    QString command, programDir, iconSource, gameDir, gameVersion;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QStringLiteral("--help") || a == QStringLiteral("-h")) {
             print(stdout, QString::fromUtf8(kUsage));
             return 0;
         }
-        if ((a == QStringLiteral("--program-dir") || a == QStringLiteral("--icon-source")) &&
-            i + 1 < args.size())
-            (a == QStringLiteral("--program-dir") ? programDir : iconSource) = args[++i];
+        QString* const value = a == QStringLiteral("--program-dir")    ? &programDir
+                               : a == QStringLiteral("--icon-source")  ? &iconSource
+                               : a == QStringLiteral("--game-dir")     ? &gameDir
+                               : a == QStringLiteral("--game-version") ? &gameVersion
+                                                                       : nullptr;
+        if (value && i + 1 < args.size())
+            *value = args[++i];
         else if (command.isEmpty() && !a.startsWith(QStringLiteral("--")))
             command = a;
         else {
@@ -123,8 +137,18 @@ int main(int argc, char** argv) {
                 tools::RunBuildingsPipeline(staged, report);
             else if (command == QStringLiteral("products"))
                 tools::RunProductsPipeline(staged, report);
-            else
+            else {
                 tools::RunAllPipelines(staged, report);
+                data::DataVersion version;
+                version.program = QStringLiteral(VELMORA_PROGRAM_VERSION);
+                version.gameVersion = gameVersion;
+                if (!gameDir.isEmpty())
+                    version.executable = data::FingerprintOf(
+                        QDir(gameDir).filePath(QStringLiteral("Bin/Win64/Velmora.exe")));
+                version.assets = data::FingerprintOf(staged.org() + tools::files::kGameAssets);
+                data::writeFileAtomically(staged.xmlp() + data::kDataVersionFile,
+                                          data::WriteDataVersion(version));
+            }
         });
         const auto after = fileStamps(dirs);
         qsizetype written = 0;

@@ -11,10 +11,12 @@
 #include "mod/ModWriter.h"
 #include "support/DataDirBuilder.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShippedData.h"
 #include "ui/AdditionalProductsWindow.h"
 #include "ui/AppStyle.h"
 #include "ui/BuildCostsWindow.h"
 #include "ui/BulkProgressWindow.h"
+#include "ui/Dialogs.h"
 #include "ui/EditsWindow.h"
 #include "ui/ImageCollection.h"
 #include "ui/ImportPreviewWindow.h"
@@ -196,6 +198,27 @@ void editsShots(const QString& dataDir, const QString& modsDir, const QString& o
     preview.show();
     QCoreApplication::processEvents();
     preview.grab().save(out + QStringLiteral("/import-preview.png"));
+
+    // The first start of a new program version: the old data directory's edits carried onto
+    // the new data, a changed game value and a building the new data no longer has.
+    data::EditsFile old;
+    old.program = QStringLiteral("0.9.0.0");
+    old.created = QStringLiteral("2026-12-11T09:30:00");
+    old.buildings = {
+        {bakery, QStringLiteral("Baeckerei"), {{"outputAmount", "1", "2"}, {"upkeep", "50", "90"}}},
+        {QStringLiteral("1010262"),
+         QStringLiteral("Getreidefarm"),
+         {{"extra1", "0", "1010214"}, {"extra1Amount", "0", "2"}, {"extra1Cycle", "0", "5"}}},
+        {QStringLiteral("118799"), QStringLiteral("Perlentaucher"), {{"coins", "100", "80"}}},
+    };
+    test::TempDir fresh;
+    data::EditorFiles newData(test::copyShippedData(fresh.path()) + QLatin1Char('/'));
+    ui::ImportPreviewWindow upgrade(QString(), old, data::PreviewImport(newData, old),
+                                    newData.catalogue());
+    ui::DescribeUpgradePreview(upgrade, old);
+    upgrade.show();
+    QCoreApplication::processEvents();
+    upgrade.grab().save(out + QStringLiteral("/upgrade-preview.png"));
 }
 
 // Every active mod with its state: the bakery activated and edited again (out of date), the

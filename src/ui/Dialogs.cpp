@@ -145,15 +145,12 @@ Dialogs::reviewUpgrade(const data::EditsFile& edits, const std::vector<data::Imp
 
 void DescribeUpgradePreview(ImportPreviewWindow& preview, const data::EditsFile& edits) {
     preview.setWindowTitle(app::kDataUpgradeTitle);
-    if (auto* source = preview.findChild<QLabel*>(QStringLiteral("SourceLabel"))) {
-        source->setText(
-            QStringLiteral("Die neue Programmversion bringt neue Spieldaten. Ihre Änderungen aus "
-                           "den bisherigen Daten (Version %1) werden übernommen; bei den "
-                           "folgenden Feldern entscheiden Sie, was gilt. \u201EAbbrechen\u201C "
-                           "behält die bisherigen Daten bis zum nächsten Start.")
-                .arg(edits.program.isEmpty() ? QStringLiteral("?") : edits.program));
-        source->setAccessibleName(source->text());
-    }
+    preview.setIntroduction(
+        QStringLiteral("Die neue Programmversion bringt neue Spieldaten. Ihre Änderungen aus den "
+                       "bisherigen Daten (Version %1) werden übernommen; bei den folgenden Feldern "
+                       "entscheiden Sie, was gilt. \u201EAbbrechen\u201C behält die bisherigen "
+                       "Daten bis zum nächsten Start.")
+            .arg(edits.program.isEmpty() ? QStringLiteral("?") : edits.program));
 }
 
 } // namespace velmora::ui

@@ -3,6 +3,7 @@
 #include "ui/AppStyle.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velmora::ui {
 
@@ -39,17 +41,23 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
     ApplyMainWindowLook(*this);
     resize(1280, 600);
     auto* layout = new QVBoxLayout(this);
-    auto* source = new QLabel(
+    source_ = new QLabel(
         QStringLiteral("Datei \u201E%1\u201C, geschrieben von Version %2 am %3. Es wird erst "
                        "etwas geändert, wenn Sie \u201EÜbernehmen\u201C drücken; kein Mod wird "
                        "aktiviert.")
             .arg(fileName, file.program.isEmpty() ? QStringLiteral("?") : file.program,
                  file.created.isEmpty() ? QStringLiteral("?") : file.created),
         this);
-    source->setObjectName(QStringLiteral("SourceLabel"));
-    source->setWordWrap(true);
-    source->setAccessibleName(source->text());
-    layout->addWidget(source);
+    source_->setObjectName(QStringLiteral("SourceLabel"));
+    source_->setWordWrap(true);
+    // The dots of a capital umlaut reach above the font's ascent: room for them, or the first
+    // line reads "Ubernehmen".
+    const QFontMetrics metrics(source_->font());
+    source_->setContentsMargins(
+        0, std::max(0, -metrics.boundingRect(QStringLiteral("ÄÖÜ")).top() - metrics.ascent()), 0,
+        0);
+    source_->setAccessibleName(source_->text());
+    layout->addWidget(source_);
 
     view_ = new QTreeWidget(this);
     view_->setObjectName(QStringLiteral("PreviewView"));
@@ -106,6 +114,11 @@ ImportPreviewWindow::ImportPreviewWindow(const QString& fileName, const data::Ed
     connect(abort, &QPushButton::clicked, this, &QDialog::reject);
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     layout->addLayout(buttons);
+}
+
+void ImportPreviewWindow::setIntroduction(const QString& text) {
+    source_->setText(text);
+    source_->setAccessibleName(text);
 }
 
 std::vector<data::ImportChoice> ImportPreviewWindow::choices() const {

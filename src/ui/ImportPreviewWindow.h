@@ -20,6 +20,10 @@ public:
                         std::vector<data::ImportRow> rows, const data::ProductCatalogue& catalogue,
                         QWidget* parent = nullptr);
 
+    // Replaces the line above the rows, which names the file (the upgrade of the data directory
+    // has no file to name).
+    void setIntroduction(const QString& text);
+
     const std::vector<data::ImportRow>& rows() const { return rows_; }
     // The choice of every row, in the order of rows().
     std::vector<data::ImportChoice> choices() const;
@@ -29,6 +33,7 @@ protected:
 
 private:
     std::vector<data::ImportRow> rows_;
+    QLabel* source_;
     QTreeWidget* view_;
 };
 

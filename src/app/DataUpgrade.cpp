@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace velmora::app {
 
@@ -77,6 +78,25 @@ std::optional<data::DataVersion> directoryVersion(const QString& dataDir) {
 }
 
 // "XMLP-1.0.0.0-2026-12-11", with "-2", "-3", … when a backup of that day is there already.
+// The export flags follow the mods directory, not the game's data: a building whose mod is active
+// stays marked so in the new data (the start's flag repair then checks them as always).
+void carryExportFlags(const QString& oldDir, const QString& newDir, data::FileWriter& writer) {
+    const data::XmlDocument old = data::loadDataFile(oldDir, data::kBuildingIndexFile);
+    QSet<QString> exported;
+    for (const pugi::xml_node& element : data::selectNodes(old.root(), "Building")) {
+        const data::BuildingEntry b = data::BuildingEntry::fromElement(element);
+        if (b.isExported == QLatin1String("true"))
+            exported.insert(b.guid);
+    }
+    if (exported.isEmpty())
+        return;
+    data::XmlDocument index = data::loadDataFile(newDir, data::kBuildingIndexFile);
+    for (const pugi::xml_node& element : data::selectNodes(index.root(), "Building"))
+        if (exported.contains(data::BuildingEntry::fromElement(element).guid))
+            data::setAttributeAt(element, data::kBuildingIsExported, "true");
+    index.save(writer);
+}
+
 QString backupName(const UpgradePaths& paths, const QDate& today) {
     const std::optional<data::DataVersion> version = directoryVersion(paths.data);
     QString program =
@@ -163,6 +183,7 @@ DataUpgradeResult UpgradeDataDirectory(const QByteArray& archive, const QString&
             result.fields = outcome.fields;
             result.buildings = outcome.buildings;
         }
+        carryExportFlags(paths.data + QLatin1Char('/'), paths.staged + QLatin1Char('/'), writer);
         result.backup = paths.parent + backupName(paths, today);
         // From here on the new directory is complete; the next start finishes a stopped swap.
         data::writeFileAtomically(paths.marker, QFileInfo(result.backup).fileName().toUtf8(),
@@ -179,7 +200,11 @@ DataUpgradeResult UpgradeDataDirectory(const QByteArray& archive, const QString&
     }
     // The swap. A rename that fails puts the old directory back where it can; what is left with
     // the marker is finished by the next start.
+    // The marker goes first: a staging folder deleted only in part must never pass for complete.
+    // When the marker can not be removed, the folder stays whole for the next start to finish.
     const auto dropStaging = [&] {
+        if (!writer.remove(paths.marker))
+            return;
         try {
             removeFolder(paths.staging, writer);
         } catch (const DataError&) {

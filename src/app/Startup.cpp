@@ -50,6 +50,10 @@ void SettleDataDirectory(Platform& platform, UserDialogs& dialogs, const Directo
         dialogs.showError(kStartErrorTitle, e.message());
         throw StartupAbort();
     }
+    // A finished swap put another folder under the name: the guard is keyed on the folder
+    // itself, so it is taken again (holding it already is no fault).
+    if (QFileInfo::exists(dirs.data))
+        GuardDataDirectory(platform, dialogs, dirs.data);
     if (!QFileInfo::exists(dirs.data)) {
         UnpackArchive(archive, dirs, dialogs);
         GuardDataDirectory(platform, dialogs, dirs.data);

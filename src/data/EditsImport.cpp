@@ -246,10 +246,18 @@ ImportOutcome ApplyImport(const QString& dataDir, const std::vector<ImportRow>& 
     for (const ImportRow& row : rows)
         if (!inFile.contains(row.guid))
             inFile << row.guid;
+    // A building the preview could not load (shown as not applicable) had nothing set: it keeps
+    // its mark as it is rather than failing the whole import.
+    const auto holdsEdits = [&](const QString& guid) {
+        try {
+            return !ChangedFields(LoadBuildingState(files, guid)).empty();
+        } catch (const DataError&) {
+            return false;
+        }
+    };
     for (const QString& guid : inFile) {
         const std::optional<BuildingEntry> entry = indexEntry(files, guid);
-        if (!entry || entry->isChanged == QStringLiteral("true") ||
-            ChangedFields(LoadBuildingState(files, guid)).empty())
+        if (!entry || entry->isChanged == QStringLiteral("true") || !holdsEdits(guid))
             continue;
         setAttributeAt(requireEntry(files.index(), "Building", guid), kBuildingIsChanged, "true");
         files.changed(files.index());

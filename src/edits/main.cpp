@@ -86,6 +86,21 @@ QString staleModsLine(const QString& dataDir, app::Platform& platform) {
     return mod::StaleModsText(mod::LoadEditsOverview(files, modsDir));
 }
 
+// The same after the import was saved: a fault while looking at the mods is named, but the
+// import stands, so the command still succeeds.
+QString staleModsLineAfterImport(const QString& dataDir, app::Platform& platform) {
+    QString reason;
+    try {
+        return staleModsLine(dataDir, platform);
+    } catch (const data::DataError& e) {
+        reason = e.message();
+    } catch (const app::PlatformError& e) {
+        reason = QString::fromStdWString(e.message());
+    }
+    return QStringLiteral("Welche aktiven Mods nun veraltet sind, lässt sich nicht feststellen: %1")
+        .arg(reason);
+}
+
 int importEdits(const Arguments& a, app::Platform& platform) {
     const data::EditsFile edits = data::ReadEditsFile(
         data::readRegularFile(a.file, data::kEditsFileSizeLimit), QFileInfo(a.file).fileName());
@@ -109,8 +124,8 @@ int importEdits(const Arguments& a, app::Platform& platform) {
     for (const data::ImportRow& row : rows)
         choices.push_back(data::DefaultChoice(row, prefer));
     const data::ImportOutcome outcome = data::ApplyImport(a.dataDir, rows, choices);
-    print(stdout,
-          data::OutcomeText(rows, outcome) + u'\n' + staleModsLine(a.dataDir, platform) + u'\n');
+    print(stdout, data::OutcomeText(rows, outcome) + u'\n');
+    print(stdout, staleModsLineAfterImport(a.dataDir, platform) + u'\n');
     return 0;
 }
 

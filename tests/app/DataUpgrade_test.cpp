@@ -135,6 +135,10 @@ void lobsterCosts(const QString& dir) { // the new game no longer has the lobste
     ApplyProductionSettings(dir, kLobsterFishery, lobster);
 }
 
+void bakeryActive(const QString& dir) { // its mod is in the game's mods directory
+    SetBuildingFlag(dir, kBakery, kBuildingIsExported, true);
+}
+
 using Edit = std::function<void(const QString&)>;
 
 struct UpgradeCase {
@@ -208,6 +212,11 @@ INSTANTIATE_TEST_SUITE_P(OldEdits, DataUpgradeTest,
                                                        {bakeryOutput},
                                                        ImportChoice::Game,
                                                        true},
+                                           UpgradeCase{"AnActiveModStaysMarked",
+                                                       {bakeryOutput, bakeryActive},
+                                                       {bakeryOutput, bakeryActive},
+                                                       ImportChoice::Skip,
+                                                       false},
                                            UpgradeCase{"BuildingGoneFromTheNewData",
                                                        {lobsterCosts, grainFarmBeer},
                                                        {grainFarmBeer},

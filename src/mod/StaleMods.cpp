@@ -4,7 +4,7 @@
 
 namespace velmora::mod {
 
-std::vector<const OverviewBuilding*> StaleMods(const EditsOverview& overview) {
+std::vector<const OverviewBuilding*> StaleOverviewBuildings(const EditsOverview& overview) {
     std::vector<const OverviewBuilding*> stale;
     for (const OverviewBuilding& b : overview.buildings)
         if (b.mod == ModState::OutOfDate)
@@ -13,7 +13,7 @@ std::vector<const OverviewBuilding*> StaleMods(const EditsOverview& overview) {
 }
 
 QString StaleModsText(const EditsOverview& overview) {
-    const std::vector<const OverviewBuilding*> stale = StaleMods(overview);
+    const std::vector<const OverviewBuilding*> stale = StaleOverviewBuildings(overview);
     if (stale.empty())
         return QStringLiteral("Kein aktiver Mod ist veraltet.");
     QStringList names;

@@ -11,7 +11,7 @@
 namespace velmora::mod {
 
 // The buildings of the overview whose active mod is stale, in the overview's order.
-std::vector<const OverviewBuilding*> StaleMods(const EditsOverview& overview);
+std::vector<const OverviewBuilding*> StaleOverviewBuildings(const EditsOverview& overview);
 
 // The line naming them in German:
 //   "Kein aktiver Mod ist veraltet."

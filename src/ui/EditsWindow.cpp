@@ -157,7 +157,7 @@ void EditsWindow::reload() {
 
 void EditsWindow::showStaleMods() {
     QStringList guids;
-    for (const mod::OverviewBuilding* b : mod::StaleMods(overview_))
+    for (const mod::OverviewBuilding* b : mod::StaleOverviewBuildings(overview_))
         guids << b->edit.guid;
     showBuildings(guids);
 }
